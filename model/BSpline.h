@@ -1,0 +1,14 @@
+// B-spline surfaces of degree 2 and 3, plain or rational (read from
+// model.rationalSurface on every call), by de Boor's algorithm.
+#pragma once
+
+#include "model/ModelState.h"
+
+// Homogeneous row-curve point (X, Y, Z, W); W is 1 for plain surfaces.
+NetPoint RowPoint2(const NetRow& row, const CArr<double, 16>& knots, double t);
+NetPoint RowPoint3(const NetRow& row, const CArr<double, 16>& knots, double t);
+
+Point3 BSpline2Point(double u, double v);
+Point3 BSpline2PointUV(ParamPair p);
+Point3 BSpline3Point(double u, double v);
+Point3 BSpline3PointUV(ParamPair p);

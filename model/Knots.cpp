@@ -1,0 +1,63 @@
+#include "model/Knots.h"
+
+#include <cstdlib>
+
+#include "model/ModelState.h"
+#include "platform/RunChecks.h"
+
+void LayOutTicks(int m, int n) {
+  qchk::CheckIndex(m, 1, 11);
+  qchk::CheckIndex(n, 1, 11);
+  model.netM = m;
+  model.netN = n;
+  for (int k = 0; k <= m; ++k) model.tickPosH[k] = qchk::Trunc(k * 154.0 / m) + 2;
+  for (int k = 0; k <= n; ++k) model.tickPosV[k] = 156 - qchk::Trunc(k * 154.0 / n);
+}
+
+int GrabTickH(int x) {
+  const auto& t = model.tickPosH;
+  for (int k = 1; k <= model.netM - 1; ++k) {
+    const double lo = (t[k - 1] + t[k]) / 2.0, hi = (t[k] + t[k + 1]) / 2.0;
+    if (lo <= x && x < hi) return std::abs(t[k] - x) >= 4 ? -1 : k;
+  }
+  return -1;
+}
+
+int GrabTickV(int y) {
+  const auto& t = model.tickPosV;
+  for (int k = 1; k <= model.netN - 1; ++k) {
+    const double lo = (t[k] + t[k + 1]) / 2.0, hi = (t[k - 1] + t[k]) / 2.0;
+    if (lo < y && y <= hi) return std::abs(t[k] - y) >= 4 ? -1 : k;
+  }
+  return -1;
+}
+
+bool MoveTickH(int k, int x) {
+  auto& t = model.tickPosH;
+  if (x == t[k]) return false;
+  if (!(t[k - 1] + 1 < x && x < t[k + 1] - 1)) return false;
+  t[k] = x;
+  return true;
+}
+
+bool MoveTickV(int k, int y) {
+  auto& t = model.tickPosV;
+  if (y == t[k]) return false;
+  if (!(t[k + 1] + 1 < y && y < t[k - 1] - 1)) return false;
+  t[k] = y;
+  return true;
+}
+
+void SetKnots() {
+  const int d = model.surfaceKind, m = model.netM, n = model.netN;
+  for (int k = 0; k <= d; ++k) {
+    model.knotsU[k] = d;
+    model.knotsV[k] = d;
+    model.knotsU[m + 1 + k] = m + 1;
+    model.knotsV[n + 1 + k] = n + 1;
+  }
+  for (int k = d + 1; k <= m; ++k)
+    model.knotsU[k] = qchk::Mul(model.tickPosH[k] - 2, m + 2 - d) / 154.0;
+  for (int k = d + 1; k <= n; ++k)
+    model.knotsV[k] = qchk::Mul(156 - model.tickPosV[k], n + 2 - d) / 154.0;
+}

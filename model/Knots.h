@@ -1,0 +1,23 @@
+// Knot-editor arithmetic: tick layout, tick grabbing and moving, and the
+// knot vectors that the tick positions give. The window's slider widgets
+// show model.tickPosH / tickPosV.
+#pragma once
+
+#include <cstdint>
+
+// netM := m, netN := n and the ticks laid out evenly (the knot editor's
+// part of a net-size change; the window also updates its widgets).
+void LayOutTicks(int m, int n);
+
+// Index of the inner tick grabbed by a press at x (horizontal slider) or y
+// (vertical slider), or -1 when the press grabs nothing.
+int GrabTickH(int x);
+int GrabTickV(int y);
+
+// Moves tick k to x (y) if it keeps 2 pixels from both neighbours; returns
+// whether it moved.
+bool MoveTickH(int k, int x);
+bool MoveTickV(int k, int y);
+
+// knotsU / knotsV from the tick positions, for degree surfaceKind.
+void SetKnots();

@@ -1,0 +1,175 @@
+// The program's whole model, camera, view buffers and shell flags: one
+// process-wide record, reached as `model.<name>`. Reset it with
+// InitModelState(); FinalModelState() releases the buffers.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "platform/RunChecks.h"
+
+struct Point3 {
+  double x, y, z;
+};
+
+struct NetPoint {
+  double x, y, z, w;
+};
+
+struct ParamPair {
+  double u, v;
+};
+
+struct ScreenPoint {
+  int32_t x, y;
+};
+
+constexpr int32_t kMaxInt32 = 2147483647;
+constexpr int kView = 416;       // the view is kView x kView pixels
+constexpr int kCells = 417;      // pixelCells / lightDepth extent
+constexpr int32_t kFarDepth = 65536;
+
+// Polyline entries with x == kMaxInt32 lift the pen; y == kMaxInt32 ends it.
+inline bool IsPenUp(const ScreenPoint& p) { return p.x == kMaxInt32 && p.y != kMaxInt32; }
+inline bool IsEndMark(const ScreenPoint& p) { return p.y == kMaxInt32; }
+
+// A growable list of screen points with a write position (-1 when empty),
+// grown in steps as the tracers append.
+struct Polyline {
+  std::vector<ScreenPoint> entries;
+  int32_t count = -1;  // index of the last written entry
+  ScreenPoint& operator[](long i) {
+    qchk::CheckIndex(i, 0, static_cast<long>(entries.size()) - 1);
+    return entries[static_cast<size_t>(i)];
+  }
+  const ScreenPoint& operator[](long i) const {
+    qchk::CheckIndex(i, 0, static_cast<long>(entries.size()) - 1);
+    return entries[static_cast<size_t>(i)];
+  }
+  long size() const { return static_cast<long>(entries.size()); }
+  void clear() {
+    entries.clear();
+    entries.shrink_to_fit();
+    count = -1;
+  }
+};
+
+struct PixelCell {
+  int32_t depth;
+  double u, v;
+};
+
+using NetRow = CArr<NetPoint, 12>;
+using ControlNet = CArr<NetRow, 13>;  // row 12 is storage only
+using PixelCellGrid = CArr<CArr<PixelCell, kCells>, kCells>;
+using DepthGrid = CArr<CArr<int32_t, kCells>, kCells>;
+using ShadeGrid = CArr<CArr<uint8_t, kView>, kView>;
+using PaletteTable = CArr<CArr<uint8_t, 3>, 201>;  // blue, green, red
+using LineColours = CArr<uint32_t, 16, 1>;
+
+// A heap block addressed like the array it holds.
+template <class A>
+struct Block {
+  std::unique_ptr<A> p;
+  auto& operator[](long i) { return (*p)[i]; }
+  const auto& operator[](long i) const { return (*p)[i]; }
+  explicit operator bool() const { return static_cast<bool>(p); }
+  A& operator*() { return *p; }
+  const A& operator*() const { return *p; }
+};
+
+using SurfacePointFn = Point3 (*)(double u, double v);
+using SurfacePointUVFn = Point3 (*)(ParamPair p);
+
+struct ModelState {
+  // Surface model.
+  int32_t netM = 11;
+  int32_t netN = 6;
+  ControlNet controlNet{};
+  int32_t surfaceKind = 1;
+  bool rationalSurface = false;
+  CArr<double, 16> knotsU{};
+  CArr<double, 16> knotsV{};
+  SurfacePointFn SurfacePoint = nullptr;
+  SurfacePointUVFn SurfacePointUV = nullptr;
+
+  // Scene box and camera.
+  Point3 boxMin{}, boxMax{}, boxSize{}, boxHalf{}, sceneCentre{};
+  double sceneDiag = 0, sceneDiagBy104 = 0, sceneDiagBy832 = 0;
+  double coarseStepSq = 0, fineStepSq = 0;
+  Point3 eye{}, viewDir{}, screenX{}, screenY{};
+  double focal = 0, eyeDepth = 0, eyeX = 0, eyeY = 0, shiftX = 0, shiftY = 0;
+  double dragRadiusSq = 0;
+  double depthOffset = 0, depthScale = 0;
+
+  // Picture and buffers.
+  struct Rect {
+    int32_t left, top, right, bottom;
+  } viewRect{0, 0, kView, kView};
+  std::unique_ptr<Canvas> pictureBitmap;
+  Block<PixelCellGrid> pixelCells;
+  Block<DepthGrid> lightDepth;
+  Block<ShadeGrid> shadeMap;
+  Block<PaletteTable> palette;
+  LineColours greyLineColours{};
+  LineColours blueLineColours{};
+  LineColours redLineColours{};
+  Polyline segmentList;
+  CArr<CArr<Polyline, 12, 0>, 11, 1> EdgeLinesI;  // [1..11][0..11]
+  CArr<CArr<Polyline, 11, 1>, 12, 0> EdgeLinesJ;  // [0..11][1..11]
+  CArr<CArr<ScreenPoint, 13>, 13> NetScreen{};
+
+  // Shell and interaction state.
+  bool stopRequested = false;
+  bool busy = false;
+  bool pictureUnsaved = false;
+  bool pictureValid = false;
+  bool probeMarkShown = false;
+  bool nodePicked = false;
+  bool movableSurface = true;
+  bool surfaceMoved = false;
+  bool mouseInView = false;
+  bool dragRedrawPending = false;
+  bool showCoordLines = false;
+  bool showCurvatureLines = false;
+  bool showCube = false;
+  bool showNet = false;
+  bool netEditMode = false;
+  std::string fileName;
+  bool knotSquareShown = false;
+  ScreenPoint knotSquarePos{0, 0};
+  ScreenPoint CurrentNode{0, 0};  // (i, j)
+  ParamPair lastProbe{0, 0};
+
+  // Knot-editor tick positions (left edge on the horizontal slider, top
+  // edge on the vertical one); the window's tick widgets mirror these.
+  CArr<int32_t, 12> tickPosH{};
+  CArr<int32_t, 12> tickPosV{};
+};
+
+extern ModelState model;
+
+// Read-only constants.
+extern const CArr<CArr<int32_t, 12>, 12> binomialTable;  // [k][n] = C(n, k)
+constexpr double piConst = 3.14159265358979323846;
+constexpr double twoPiConst = 2.0 * 3.14159265358979323846;
+constexpr double farMargin = 1.007;
+constexpr double nearMargin = 0.993;
+constexpr uint32_t markColour = 0x00FFFFFF;
+constexpr double shadeStep = 0.025;
+constexpr double finiteStep = 6.25e-05;
+constexpr double finiteStep4 = 0.00025;
+constexpr double finiteStepSq2 = 7.8125e-09;
+constexpr double finiteStepSq4 = 1.5625e-08;
+constexpr double sqrt2Approx = 1.4142;
+constexpr double sqrtHalfPer416 = 0.7071 / 416;
+constexpr double threePointFivePer416 = 3.5 / 416;
+
+// Resets every variable to its start-up default and (re)allocates and fills
+// the buffers and colour tables. Returns false when a buffer could not be
+// had (the caller beeps and ends the program).
+bool InitModelState();
+void FinalModelState();

@@ -1,0 +1,180 @@
+#include "model/SurfaceFile.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include <unistd.h>
+
+#include "model/Knots.h"
+#include "model/ModelState.h"
+#include "model/SurfaceKinds.h"
+
+namespace {
+
+const char kMagic[8] = {'R', 'H', 'M', 'Q', 'Y', 'Q', 'S', 0};
+
+void PutI32(std::vector<uint8_t>& b, int32_t v) {
+  const uint32_t u = static_cast<uint32_t>(v);
+  for (int k = 0; k < 4; ++k) b.push_back(static_cast<uint8_t>(u >> (8 * k)));
+}
+
+void PutF64(std::vector<uint8_t>& b, double v) {
+  uint64_t u;
+  std::memcpy(&u, &v, 8);
+  for (int k = 0; k < 8; ++k) b.push_back(static_cast<uint8_t>(u >> (8 * k)));
+}
+
+void PutP3(std::vector<uint8_t>& b, const Point3& p) {
+  PutF64(b, p.x);
+  PutF64(b, p.y);
+  PutF64(b, p.z);
+}
+
+class Reader {
+ public:
+  explicit Reader(const std::vector<uint8_t>& b) : b_(b) {}
+  int32_t I32() {
+    uint32_t u = 0;
+    for (int k = 0; k < 4; ++k) u |= static_cast<uint32_t>(b_[pos_++]) << (8 * k);
+    return static_cast<int32_t>(u);
+  }
+  double F64() {
+    uint64_t u = 0;
+    for (int k = 0; k < 8; ++k) u |= static_cast<uint64_t>(b_[pos_++]) << (8 * k);
+    double v;
+    std::memcpy(&v, &u, 8);
+    if (!std::isfinite(v)) finite_ = false;
+    return v;
+  }
+  Point3 P3() {
+    const double x = F64(), y = F64(), z = F64();
+    return Point3{x, y, z};
+  }
+  void Skip(size_t n) { pos_ += n; }
+  bool AllFinite() const { return finite_; }
+
+ private:
+  const std::vector<uint8_t>& b_;
+  size_t pos_ = 0;
+  bool finite_ = true;
+};
+
+}  // namespace
+
+std::vector<uint8_t> EncodeSurfaceFile() {
+  std::vector<uint8_t> b;
+  b.reserve(kSurfaceFileSize);
+  b.insert(b.end(), kMagic, kMagic + 8);
+  b.insert(b.end(), 8, 0);
+  PutI32(b, model.surfaceKind);
+  PutI32(b, model.netM);
+  PutI32(b, model.netN);
+  for (int i = 0; i <= 11; ++i)
+    for (int j = 0; j <= 11; ++j) {
+      const NetPoint& p = model.controlNet[i][j];
+      PutF64(b, p.x);
+      PutF64(b, p.y);
+      PutF64(b, p.z);
+      PutF64(b, p.w);
+    }
+  PutP3(b, model.eye);
+  PutP3(b, model.screenX);
+  PutP3(b, model.screenY);
+  PutP3(b, model.viewDir);
+  for (double v : {model.dragRadiusSq, model.focal, model.eyeDepth, model.eyeX, model.eyeY,
+                   model.shiftX, model.shiftY})
+    PutF64(b, v);
+  return b;
+}
+
+bool alDisco(const std::string& name, std::string* error) {
+  if (name.empty()) return true;
+  auto fail = [&](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
+  const std::vector<uint8_t> bytes = EncodeSurfaceFile();
+  const std::string tmp = name + ".tmp~";
+  std::FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (!f) return fail(std::strerror(errno));
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = (std::fflush(f) == 0) && ok;
+  ok = (fsync(fileno(f)) == 0) && ok;
+  const int savedErrno = errno;
+  ok = (std::fclose(f) == 0) && ok;
+  if (!ok) {
+    std::remove(tmp.c_str());
+    return fail(std::strerror(savedErrno ? savedErrno : EIO));
+  }
+  if (std::rename(tmp.c_str(), name.c_str()) != 0) {
+    const int e = errno;
+    std::remove(tmp.c_str());
+    return fail(std::strerror(e));
+  }
+  model.pictureUnsaved = false;
+  return true;
+}
+
+SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
+  // The magic is the text up to the first zero byte; only its first seven
+  // characters are compared.
+  if (bytes.size() >= 8) {
+    size_t len = 0;
+    while (len < 8 && bytes[len] != 0) ++len;
+    if (len < 7 || std::memcmp(bytes.data(), kMagic, 7) != 0) return SurfaceFileRead::WrongMagic;
+  }
+  if (bytes.size() != static_cast<size_t>(kSurfaceFileSize)) return SurfaceFileRead::Invalid;
+
+  Reader r(bytes);
+  r.Skip(16);
+  const int32_t kind = r.I32(), m = r.I32(), n = r.I32();
+  if (kind < 1 || kind > 3 || m < 1 || m > 11 || n < 1 || n > 11) return SurfaceFileRead::Invalid;
+  NetPoint net[12][12];
+  for (auto& row : net)
+    for (auto& p : row) {
+      p.x = r.F64();
+      p.y = r.F64();
+      p.z = r.F64();
+      p.w = r.F64();
+    }
+  const Point3 eye = r.P3(), sx = r.P3(), sy = r.P3(), vd = r.P3();
+  double cam[7];
+  for (double& v : cam) v = r.F64();
+  if (!r.AllFinite()) return SurfaceFileRead::Invalid;
+
+  // Valid: only now does the model change.
+  model.surfaceKind = kind;
+  for (int i = 0; i <= 11; ++i)
+    for (int j = 0; j <= 11; ++j) model.controlNet[i][j] = net[i][j];
+  model.eye = eye;
+  model.screenX = sx;
+  model.screenY = sy;
+  model.viewDir = vd;
+  model.dragRadiusSq = cam[0];
+  model.focal = cam[1];
+  model.eyeDepth = cam[2];
+  model.eyeX = cam[3];
+  model.eyeY = cam[4];
+  model.shiftX = cam[5];
+  model.shiftY = cam[6];
+  FijaFunciones();
+  LayOutTicks(m, n);
+  return SurfaceFileRead::Loaded;
+}
+
+SurfaceFileRead DelDisco(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return SurfaceFileRead::IoError;
+  // One byte past the expected size is enough to tell a longer file.
+  std::vector<uint8_t> bytes(kSurfaceFileSize + 1);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (in.bad()) return SurfaceFileRead::IoError;
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  const SurfaceFileRead res = DecodeSurfaceFile(bytes);
+  if (res == SurfaceFileRead::Loaded) model.fileName = name;
+  return res;
+}

@@ -1,0 +1,33 @@
+// The .yqs surface file: kind, net size, all 144 control points with
+// weights, and the camera; 4788 bytes, little-endian.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int kSurfaceFileSize = 4788;
+
+// Writes the model to `name` through a temporary file renamed over it, so a
+// failed save leaves any earlier file intact. An empty name writes nothing
+// and succeeds. On success pictureUnsaved := false; on failure `error` says
+// why and nothing of the model changes.
+bool alDisco(const std::string& name, std::string* error = nullptr);
+
+// The file's bytes for the current model.
+std::vector<uint8_t> EncodeSurfaceFile();
+
+enum class SurfaceFileRead {
+  Loaded,      // model replaced
+  WrongMagic,  // not one of ours: ignored without a message
+  Invalid,     // wrong length, kind, size or a non-finite number: refused whole
+  IoError,     // could not be opened or read
+};
+
+// Reads and checks the whole file, then (only if it is valid) replaces the
+// kind, the control net and the camera, installs the evaluators, sets
+// netM / netN with even ticks and fileName := name. The window then draws.
+SurfaceFileRead DelDisco(const std::string& name);
+
+// The same on bytes already in memory (fileName untouched).
+SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes);
