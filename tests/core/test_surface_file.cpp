@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+#include "model/Knots.h"
+#include "model/ModelState.h"
+#include "model/Shapes.h"
+#include "model/SurfaceFile.h"
+#include "model/SurfaceKinds.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const fs::path& p, const std::vector<uint8_t>& b) {
+  std::ofstream out(p, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+int32_t I32At(const std::vector<uint8_t>& b, size_t off) {
+  int32_t v;
+  std::memcpy(&v, b.data() + off, 4);
+  return v;
+}
+
+double F64At(const std::vector<uint8_t>& b, size_t off) {
+  double v;
+  std::memcpy(&v, b.data() + off, 8);
+  return v;
+}
+
+void PutF64At(std::vector<uint8_t>& b, size_t off, double v) { std::memcpy(b.data() + off, &v, 8); }
+void PutI32At(std::vector<uint8_t>& b, size_t off, int32_t v) { std::memcpy(b.data() + off, &v, 4); }
+
+class SurfaceFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(InitModelState());
+    LayOutTicks(11, 6);
+    SphereNet();
+    FijaFunciones();
+    dir_ = fs::temp_directory_path() / ("quorlen-file-test-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    fs::remove_all(dir_);
+    FinalModelState();
+  }
+  // A camera with distinct, recognisable values.
+  static void SetCamera() {
+    model.eye = Point3{1.5, 2.5, 3.5};
+    model.screenX = Point3{4, 5, 6};
+    model.screenY = Point3{7, 8, 9};
+    model.viewDir = Point3{10, 11, 12};
+    model.dragRadiusSq = 13;
+    model.focal = -14;
+    model.eyeDepth = 15;
+    model.eyeX = 16;
+    model.eyeY = 17;
+    model.shiftX = 18;
+    model.shiftY = 19;
+  }
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(SurfaceFileTest, LayoutOfTheBytes) {
+  SetCamera();
+  model.controlNet[3][9] = NetPoint{0.5, -0.25, 2, 3};
+  const std::vector<uint8_t> b = EncodeSurfaceFile();
+  ASSERT_EQ(b.size(), 4788u);
+  EXPECT_EQ(std::memcmp(b.data(), "RHMQYQS\0", 8), 0);
+  for (int k = 8; k < 16; ++k) EXPECT_EQ(b[k], 0) << k;
+  EXPECT_EQ(I32At(b, 16), 1);
+  EXPECT_EQ(I32At(b, 20), 11);
+  EXPECT_EQ(I32At(b, 24), 6);
+  const size_t p39 = 28 + (3 * 12 + 9) * 32;
+  EXPECT_EQ(F64At(b, p39), 0.5);
+  EXPECT_EQ(F64At(b, p39 + 8), -0.25);
+  EXPECT_EQ(F64At(b, p39 + 16), 2);
+  EXPECT_EQ(F64At(b, p39 + 24), 3);
+  EXPECT_EQ(F64At(b, 28 + 11 * 12 * 32 + 11 * 32 + 24), 1.0);  // point [11][11] is written too
+  EXPECT_EQ(F64At(b, 4636), 1.5);
+  EXPECT_EQ(F64At(b, 4652), 3.5);
+  EXPECT_EQ(F64At(b, 4660), 4);
+  EXPECT_EQ(F64At(b, 4684), 7);
+  EXPECT_EQ(F64At(b, 4708), 10);
+  const double tail[7] = {13, -14, 15, 16, 17, 18, 19};
+  for (int k = 0; k < 7; ++k) EXPECT_EQ(F64At(b, 4732 + 8 * k), tail[k]) << k;
+}
+
+TEST_F(SurfaceFileTest, StartUpNetMatchesTheReferenceFile) {
+  // Everything before the camera depends only on the start-up net.
+  const std::vector<uint8_t> golden = ReadAll(fs::path(QUORLEN_GOLDEN_DIR) / "startup-sphere/startup-sphere.yqs");
+  ASSERT_EQ(golden.size(), 4788u);
+  const std::vector<uint8_t> ours = EncodeSurfaceFile();
+  for (size_t k = 0; k < 4636; ++k) ASSERT_EQ(ours[k], golden[k]) << "byte " << k;
+  // Reading the reference file and writing it again gives the same bytes.
+  ASSERT_EQ(DecodeSurfaceFile(golden), SurfaceFileRead::Loaded);
+  EXPECT_EQ(EncodeSurfaceFile(), golden);
+}
+
+TEST_F(SurfaceFileTest, WriteThenReadRestoresTheModel) {
+  SetCamera();
+  LayOutTicks(4, 9);
+  CylinderNet();
+  model.controlNet[2][3].w = 0.75;
+  model.controlNet[12][0] = NetPoint{99, 99, 99, 99};  // storage only: never saved
+  model.surfaceKind = 2;
+  model.pictureUnsaved = true;
+  const fs::path f = dir_ / "cilindro.yqs";
+  std::string err;
+  ASSERT_TRUE(alDisco(f.string(), &err)) << err;
+  EXPECT_FALSE(model.pictureUnsaved);
+  EXPECT_EQ(fs::file_size(f), 4788u);
+  EXPECT_FALSE(fs::exists(f.string() + ".tmp~"));
+  const std::vector<uint8_t> written = ReadAll(f);
+
+  ASSERT_TRUE(InitModelState());
+  LayOutTicks(11, 6);
+  model.rationalSurface = true;  // not stored: stays as it is
+  ASSERT_EQ(DelDisco(f.string()), SurfaceFileRead::Loaded);
+  EXPECT_EQ(model.fileName, f.string());
+  EXPECT_EQ(model.surfaceKind, 2);
+  EXPECT_EQ(model.netM, 4);
+  EXPECT_EQ(model.netN, 9);
+  EXPECT_TRUE(model.rationalSurface);
+  EXPECT_EQ(model.controlNet[2][3].w, 0.75);
+  EXPECT_EQ(model.focal, -14);
+  EXPECT_EQ(model.shiftY, 19);
+  EXPECT_EQ(model.tickPosH[4], 156);  // ticks laid out evenly for the new size
+  EXPECT_EQ(model.tickPosV[9], 2);
+  // The evaluators follow the kind read.
+  model.rationalSurface = false;
+  FijaFunciones();
+  SetKnots();
+  EXPECT_NEAR(model.SurfacePoint(0, 0).x, model.controlNet[0][0].x, 1e-15);
+  EXPECT_EQ(EncodeSurfaceFile(), written);
+}
+
+TEST_F(SurfaceFileTest, MagicRules) {
+  SetCamera();
+  std::vector<uint8_t> b = EncodeSurfaceFile();
+  b[7] = 'X';  // only the first seven characters count
+  EXPECT_EQ(DecodeSurfaceFile(b), SurfaceFileRead::Loaded);
+  b = EncodeSurfaceFile();
+  b[6] = 'T';
+  PutI32At(b, 20, 3);
+  EXPECT_EQ(DecodeSurfaceFile(b), SurfaceFileRead::WrongMagic);
+  EXPECT_EQ(model.netM, 11);
+  b = EncodeSurfaceFile();
+  b[3] = 0;  // the text ends early
+  EXPECT_EQ(DecodeSurfaceFile(b), SurfaceFileRead::WrongMagic);
+}
+
+TEST_F(SurfaceFileTest, InvalidFilesAreRefusedWholeAndChangeNothing) {
+  SetCamera();
+  model.surfaceKind = 3;
+  const std::vector<uint8_t> good = EncodeSurfaceFile();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  std::vector<std::pair<const char*, std::vector<uint8_t>>> cases;
+  auto with = [&](const char* what, auto edit) {
+    std::vector<uint8_t> b = good;
+    edit(b);
+    cases.emplace_back(what, b);
+  };
+  with("short", [](auto& b) { b.resize(4000); });
+  with("long", [](auto& b) { b.push_back(0); });
+  with("tiny", [](auto& b) { b.resize(5); });
+  with("kind 0", [](auto& b) { PutI32At(b, 16, 0); });
+  with("kind 4", [](auto& b) { PutI32At(b, 16, 4); });
+  with("m 0", [](auto& b) { PutI32At(b, 20, 0); });
+  with("m 12", [](auto& b) { PutI32At(b, 20, 12); });
+  with("n -1", [](auto& b) { PutI32At(b, 24, -1); });
+  with("n 12", [](auto& b) { PutI32At(b, 24, 12); });
+  with("NaN point", [&](auto& b) { PutF64At(b, 28 + 40 * 32 + 8, nan); });
+  with("infinite weight", [&](auto& b) { PutF64At(b, 28 + 143 * 32 + 24, inf); });
+  with("NaN eye", [&](auto& b) { PutF64At(b, 4644, nan); });
+  with("infinite shift", [&](auto& b) { PutF64At(b, 4780, -inf); });
+
+  // A different model in memory, which a refused file must leave alone.
+  InitModelState();
+  LayOutTicks(5, 7);
+  PlaneNet();
+  model.surfaceKind = 2;
+  model.focal = -1;
+  model.fileName = "previo.yqs";
+  const std::vector<uint8_t> before = EncodeSurfaceFile();
+  for (const auto& [what, bytes] : cases) {
+    const fs::path f = dir_ / "mala.yqs";
+    WriteAll(f, bytes);
+    EXPECT_EQ(DelDisco(f.string()), SurfaceFileRead::Invalid) << what;
+    EXPECT_EQ(EncodeSurfaceFile(), before) << what;
+    EXPECT_EQ(model.netM, 5) << what;
+    EXPECT_EQ(model.tickPosH[5], 156) << what;
+    EXPECT_EQ(model.fileName, "previo.yqs") << what;
+  }
+  EXPECT_EQ(DelDisco((dir_ / "no-existe.yqs").string()), SurfaceFileRead::IoError);
+  EXPECT_EQ(EncodeSurfaceFile(), before);
+}
+
+TEST_F(SurfaceFileTest, FailedWriteKeepsTheOldFile) {
+  const fs::path f = dir_ / "guardada.yqs";
+  ASSERT_TRUE(alDisco(f.string()));
+  const std::vector<uint8_t> old = ReadAll(f);
+  // Make the temporary file impossible to create: a folder stands in its way.
+  fs::create_directory(f.string() + ".tmp~");
+  model.controlNet[0][0].x = 42;
+  model.pictureUnsaved = true;
+  std::string err;
+  EXPECT_FALSE(alDisco(f.string(), &err));
+  EXPECT_FALSE(err.empty());
+  EXPECT_TRUE(model.pictureUnsaved);  // not taken as saved
+  EXPECT_EQ(ReadAll(f), old);
+  // A folder that does not exist fails too, and says so.
+  EXPECT_FALSE(alDisco((dir_ / "falta" / "x.yqs").string(), &err));
+  // An empty name writes nothing.
+  EXPECT_TRUE(alDisco(""));
+}
