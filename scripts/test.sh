@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the core
+# tests again under the address and undefined-behaviour sanitizers, then the
+# whole suite (core, window, headless renderer, smoke test under Xvfb).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+quorlen_install_deps || exit 1
+
+jobs=$(nproc)
+status=0
+
+echo "== Sanitizer build of the core tests"
+cmake -S . -B build-asan -G Ninja -DQUORLEN_CORE_ONLY=ON -DQUORLEN_SANITIZE=ON \
+  -DQUORLEN_BENCH=OFF >/dev/null || exit 1
+cmake --build build-asan -j "$jobs" || exit 1
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan -j "$jobs" --output-on-failure || status=1
+
+echo "== Full build and test suite"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
+cmake --build build -j "$jobs" || exit 1
+ctest --test-dir build -j "$jobs" --output-on-failure || status=1
+
+exit $status
