@@ -1,0 +1,145 @@
+// Render benchmarks: the whole drawing cycle of the default sphere and of a
+// rational cubic B-spline sheet, and each pass of the render alone.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "model/Knots.h"
+#include "model/ModelState.h"
+#include "model/Shapes.h"
+#include "model/SurfaceKinds.h"
+#include "platform/Events.h"
+#include "render/Antialias.h"
+#include "render/RenderDriver.h"
+#include "render/Sampling.h"
+#include "render/Shading.h"
+#include "render/ViewSetup.h"
+
+namespace {
+
+void SphereModel() {
+  InitModelState();
+  SetProcessEventsHook(nullptr);
+  LayOutTicks(11, 6);
+  SphereNet();
+  FijaFunciones();
+  SetKnots();
+}
+
+// A 12 x 12 wavy sheet, rational cubic B-spline, some weights != 1.
+void WavySheetModel() {
+  InitModelState();
+  SetProcessEventsHook(nullptr);
+  LayOutTicks(11, 11);
+  for (int i = 0; i <= 11; ++i)
+    for (int j = 0; j <= 11; ++j) {
+      const double x = i / 11.0, y = j / 11.0;
+      const double z = 0.15 * std::sin(2 * piConst * x) * std::cos(1.5 * piConst * y) + 0.1 * x * y;
+      const double w = ((i + j) % 3 == 0) ? 2.0 : ((i * j) % 5 == 1 ? 0.5 : 1.0);
+      model.controlNet[i][j] = NetPoint{x, y, z, w};
+    }
+  model.surfaceKind = 3;
+  model.rationalSurface = true;
+  FijaFunciones();
+  SetKnots();
+}
+
+void FullCycle(benchmark::State& state) {
+  for (auto _ : state) {
+    SetKnots();
+    RenderSurface(false);
+    AntialiasShadeMap();
+    ShadeToBitmap();
+    benchmark::DoNotOptimize((*model.shadeMap)[208][208]);
+  }
+}
+
+void BM_CycleSphere(benchmark::State& state) {
+  SphereModel();
+  FullCycle(state);
+}
+BENCHMARK(BM_CycleSphere)->Unit(benchmark::kMicrosecond);
+
+void BM_CycleRationalBSpline3(benchmark::State& state) {
+  WavySheetModel();
+  FullCycle(state);
+}
+BENCHMARK(BM_CycleRationalBSpline3)->Unit(benchmark::kMicrosecond);
+
+// The passes, each on a sphere that has been drawn once.
+void Prepared() {
+  SphereModel();
+  RenderSurface(false);
+}
+
+void BM_SetUp(benchmark::State& state) {
+  Prepared();
+  for (auto _ : state) {
+    FindSceneBox();
+    FitView();
+    PlaceLight();
+    SetDepthRanges();
+    benchmark::DoNotOptimize(model.depthScale);
+  }
+}
+BENCHMARK(BM_SetUp)->Unit(benchmark::kMicrosecond);
+
+void BM_FillPixelCells(benchmark::State& state) {
+  Prepared();
+  for (auto _ : state) {
+    FillPixelCells();
+    benchmark::DoNotOptimize((*model.pixelCells)[208][208].depth);
+  }
+}
+BENCHMARK(BM_FillPixelCells)->Unit(benchmark::kMicrosecond);
+
+void BM_FillLightDepth(benchmark::State& state) {
+  Prepared();
+  for (auto _ : state) {
+    FillLightDepth();
+    benchmark::DoNotOptimize((*model.lightDepth)[208][208]);
+  }
+}
+BENCHMARK(BM_FillLightDepth)->Unit(benchmark::kMicrosecond);
+
+void BM_ShadeVertices(benchmark::State& state) {
+  Prepared();
+  for (auto _ : state) {
+    ShadeVertices();
+    benchmark::DoNotOptimize(sampleGrid[20][20].facing);
+  }
+}
+BENCHMARK(BM_ShadeVertices)->Unit(benchmark::kMicrosecond);
+
+void BM_ShadeSurface(benchmark::State& state) {
+  Prepared();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ShadeSurface());
+  }
+}
+BENCHMARK(BM_ShadeSurface)->Unit(benchmark::kMicrosecond);
+
+void BM_AntialiasShadeMap(benchmark::State& state) {
+  Prepared();
+  ShadeGrid rendered = *model.shadeMap;
+  for (auto _ : state) {
+    state.PauseTiming();
+    *model.shadeMap = rendered;  // filter the unfiltered map every time
+    state.ResumeTiming();
+    AntialiasShadeMap();
+    benchmark::DoNotOptimize((*model.shadeMap)[208][208]);
+  }
+}
+BENCHMARK(BM_AntialiasShadeMap)->Unit(benchmark::kMicrosecond);
+
+void BM_ShadeToBitmap(benchmark::State& state) {
+  Prepared();
+  AntialiasShadeMap();
+  for (auto _ : state) {
+    ShadeToBitmap();
+    benchmark::DoNotOptimize(model.pictureBitmap->Row(208)[0]);
+  }
+}
+BENCHMARK(BM_ShadeToBitmap)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

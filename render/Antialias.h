@@ -1,0 +1,7 @@
+// Part 3.5: the antialiasing filter over model.shadeMap.
+#pragma once
+
+// Blends the background pixels along the surface's outline (row pass, then
+// column pass, both reading the unfiltered map); surface pixels keep their
+// shade.
+void AntialiasShadeMap();

@@ -1,0 +1,53 @@
+#include "render/RenderDriver.h"
+
+#include <cstring>
+
+#include "model/ModelState.h"
+#include "model/Projection.h"
+#include "platform/Events.h"
+#include "render/Sampling.h"
+#include "render/Shading.h"
+#include "render/ViewSetup.h"
+
+RenderResult RenderSurface(bool keepView) {
+  ProcessPendingEvents();                                       // 1
+  std::memset((*model.shadeMap).data(), 0, sizeof(ShadeGrid));  // 2
+  FindSceneBox();                                               // 3
+  // A box of zero diagonal (every box sample the same point) would divide
+  // by zero in the fit and the depth ranges: refuse here. Steps 1 to 3 have
+  // run (shadeMap is all background, the box values describe the point);
+  // the camera, the light, the depth ranges, pixelCells, lightDepth,
+  // NetScreen and pictureBitmap are as they were.
+  if (!(model.sceneDiag > 0)) return RenderResult::Degenerate;
+  if (!keepView) FitView();                                                // 4
+  PlaceLight();                                                            // 5
+  SetDepthRanges();                                                        // 6
+  FillPixelCells();                                                        // 7
+  FillLightDepth();                                                        // 8
+  ShadeVertices();                                                         // 9
+  ProjectNetToScreen();                                                    // 10
+  return ShadeSurface() ? RenderResult::Complete : RenderResult::Stopped;  // 11
+}
+
+void ShadeToBitmap() {
+  const ShadeGrid& shade = *model.shadeMap;
+  const PaletteTable& pal = *model.palette;
+  Canvas& bmp = *model.pictureBitmap;
+  for (int y = 0; y < kView; ++y) {
+    uint8_t* row = bmp.Row(y);
+    for (int x = 0; x < kView; ++x) {
+      const auto& c = pal[shade[x][y]];
+      row[3 * x] = c[0];
+      row[3 * x + 1] = c[1];
+      row[3 * x + 2] = c[2];
+    }
+  }
+}
+
+void ProjectNetToScreen() {
+  for (int i = 0; i <= model.netM; ++i)
+    for (int j = 0; j <= model.netN; ++j) {
+      const NetPoint& c = model.controlNet[i][j];
+      model.NetScreen[i][j] = ProjectToPixel(Point3{c.x, c.y, c.z});
+    }
+}

@@ -1,0 +1,190 @@
+#include "render/Sampling.h"
+
+#include <climits>
+#include <cmath>
+
+#include "model/Projection.h"
+#include "platform/RunChecks.h"
+#include "render/TriangleScan.h"
+#include "render/ViewSetup.h"
+
+SampleGrid sampleGrid;
+LightGrid lightGrid;
+
+namespace {
+
+constexpr int32_t kAllRows = INT32_MIN;
+constexpr int32_t kAllRowsHi = INT32_MAX;
+
+// Every pixel index goes through one of these: the whole span is checked
+// against the buffer's extent once, at the loop bounds, and the pixels of a
+// checked span are then addressed directly.
+inline void CheckSpan(int32_t y, int32_t xl, int32_t xr, int32_t hi) {
+  qchk::CheckIndex(y, 0, hi);
+  if (xl <= xr) {
+    qchk::CheckIndex(xl, 0, hi);
+    qchk::CheckIndex(xr, 0, hi);
+  }
+}
+
+template <bool Clipped>
+void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
+  int it, im, ib;
+  tri::OrderByY(v[0]->y, v[1]->y, v[2]->y, it, im, ib);
+  const SampleVertex &T = *v[it], &M = *v[im], &B = *v[ib];
+  tri::Geom g{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
+  if (!tri::Setup(g)) return;
+  double ddx, ddy, dux, duy, dvx, dvy;
+  tri::Gradient(g, T.depth, M.depth, B.depth, ddx, ddy);
+  // Integer differences for the depth: depths are far inside the exact
+  // range of doubles, so fM - fT in doubles is that difference exactly.
+  const ParamPair &pT = *p[it], &pM = *p[im], &pB = *p[ib];
+  tri::Gradient(g, pT.u, pM.u, pB.u, dux, duy);
+  tri::Gradient(g, pT.v, pM.v, pB.v, dvx, dvy);
+  const double dT = T.depth;
+  PixelCell* cells = &(*model.pixelCells)[0][0];
+  const int32_t yLo = Clipped ? 0 : kAllRows, yHi = Clipped ? kView - 1 : kAllRowsHi;
+  tri::ScanRows(g, yLo, yHi, [&](int32_t y, double t, int32_t xl, int32_t xr) {
+    const double depthRow = dT + t * ddy;
+    const double uRow = pT.u + t * duy;
+    const double vRow = pT.v + t * dvy;
+    if (Clipped) {
+      if (xl < 0) xl = 0;
+      if (xr > kView - 1) xr = kView - 1;
+    }
+    CheckSpan(y, xl, xr, kCells - 1);
+    for (int32_t x = xl; x <= xr; ++x) {
+      const double s = x - g.topX;
+      const int32_t depth = tri::FloorI(s * ddx + depthRow);
+      PixelCell& c = cells[x * kCells + y];
+      if (depth < c.depth) {
+        c.depth = depth;
+        c.u = s * dux + uRow;
+        c.v = s * dvx + vRow;
+      }
+    }
+  });
+}
+
+template <bool Clipped>
+void RasterLight(const LightVertex* v[3]) {
+  int it, im, ib;
+  tri::OrderByY(v[0]->y, v[1]->y, v[2]->y, it, im, ib);
+  const LightVertex &T = *v[it], &M = *v[im], &B = *v[ib];
+  tri::Geom g{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
+  if (!tri::Setup(g)) return;
+  double ddx, ddy;
+  tri::Gradient(g, T.depth, M.depth, B.depth, ddx, ddy);
+  const double dT = T.depth;
+  int32_t* cells = &(*model.lightDepth)[0][0];
+  const int32_t yLo = Clipped ? 0 : kAllRows, yHi = Clipped ? kView - 1 : kAllRowsHi;
+  tri::ScanRows(g, yLo, yHi, [&](int32_t y, double t, int32_t xl, int32_t xr) {
+    const double depthRow = dT + t * ddy;
+    if (Clipped) {
+      if (xl < 0) xl = 0;
+      if (xr > kView - 1) xr = kView - 1;
+    }
+    CheckSpan(y, xl, xr, kCells - 1);
+    for (int32_t x = xl; x <= xr; ++x) {
+      const double s = x - g.topX;
+      const int32_t depth = tri::FloorI(s * ddx + depthRow);
+      int32_t& c = cells[x * kCells + y];
+      if (depth < c) c = depth;
+    }
+  });
+}
+
+inline bool InLightMap(const LightVertex& l) {
+  return 0 < l.x && l.x < 416 && 0 < l.y && l.y < 416;
+}
+
+}  // namespace
+
+void RasterDepthTriangle(const SampleVertex& a, ParamPair pa, const SampleVertex& b, ParamPair pb,
+                         const SampleVertex& c, ParamPair pc, bool clipped) {
+  const SampleVertex* v[3] = {&a, &b, &c};
+  const ParamPair* p[3] = {&pa, &pb, &pc};
+  if (clipped)
+    RasterDepth<true>(v, p);
+  else
+    RasterDepth<false>(v, p);
+}
+
+void RasterLightTriangle(const LightVertex& a, const LightVertex& b, const LightVertex& c,
+                         bool clipped) {
+  const LightVertex* v[3] = {&a, &b, &c};
+  if (clipped)
+    RasterLight<true>(v);
+  else
+    RasterLight<false>(v);
+}
+
+void SampleSurface() {
+  const ViewCamera view = ModelCamera();
+  const ViewCamera light = LightCamera();
+  const RenderPrivate& rs = renderState;
+  const Point3 eye = model.eye, lp = rs.lightPos;
+  for (int a = 0; a < kGrid; ++a) {
+    auto& srow = sampleGrid[a];
+    auto& lrow = lightGrid[a];
+    for (int b = 0; b < kGrid; ++b) {
+      SampleVertex& s = srow[b];
+      LightVertex& l = lrow[b];
+      const Point3 p = model.SurfacePoint(a * shadeStep, b * shadeStep);
+      s.point = p;
+      ProjectWith(view, p, s.x, s.y);
+      const double ex = eye.x - p.x, ey = eye.y - p.y, ez = eye.z - p.z;
+      s.depth = qchk::Floor((std::sqrt(ex * ex + ey * ey + ez * ez) - model.depthOffset) *
+                            rs.surfaceDepthScale);
+      s.inView = (0 < s.x && s.x < 416 && 0 < s.y && s.y < 416) ? 1 : 0;
+      ProjectWith(light, p, l.x, l.y);
+      const double lx = lp.x - p.x, ly = lp.y - p.y, lz = lp.z - p.z;
+      l.depth = qchk::Floor((std::sqrt(lx * lx + ly * ly + lz * lz) - rs.lightDepthOffset) *
+                            rs.lightDepthScale);
+    }
+  }
+}
+
+void FillPixelCells() {
+  auto& pc = *model.pixelCells;
+  for (int x = 0; x < kView; ++x) {
+    auto& col = pc[x];
+    for (int y = 0; y < kView; ++y) col[y] = PixelCell{kFarDepth, -1.0, -1.0};
+  }
+  SampleSurface();
+  for (int i = 1; i < kGrid; ++i) {
+    const auto &s0 = sampleGrid[i - 1], &s1 = sampleGrid[i];
+    const double u0 = (i - 1) * shadeStep, u1 = i * shadeStep;
+    for (int j = 1; j < kGrid; ++j) {
+      const double v0 = (j - 1) * shadeStep, v1 = j * shadeStep;
+      const SampleVertex &vij = s1[j], &vmm = s0[j - 1], &vmj = s0[j], &vim = s1[j - 1];
+      // Triangle A: (i, j), (i-1, j-1), (i-1, j).
+      RasterDepthTriangle(vij, ParamPair{u1, v1}, vmm, ParamPair{u0, v0}, vmj, ParamPair{u0, v1},
+                          !(vij.inView == 1 && vmm.inView == 1 && vmj.inView == 1));
+      // Triangle B: (i, j), (i-1, j-1), (i, j-1).
+      RasterDepthTriangle(vij, ParamPair{u1, v1}, vmm, ParamPair{u0, v0}, vim, ParamPair{u1, v0},
+                          !(vij.inView == 1 && vmm.inView == 1 && vim.inView == 1));
+    }
+  }
+}
+
+void FillLightDepth() {
+  auto& ld = *model.lightDepth;
+  for (int x = 0; x < kCells; ++x) {
+    auto& col = ld[x];
+    for (int y = 0; y < kCells; ++y) col[y] = kFarDepth;
+  }
+  for (int i = 1; i < kGrid; ++i) {
+    const auto &s0 = sampleGrid[i - 1], &s1 = sampleGrid[i];
+    const auto &l0 = lightGrid[i - 1], &l1 = lightGrid[i];
+    for (int j = 1; j < kGrid; ++j) {
+      const LightVertex &lij = l1[j], &lmm = l0[j - 1], &lmj = l0[j], &lim = l1[j - 1];
+      const bool inA = s1[j].inView == 1 && s0[j - 1].inView == 1 && s0[j].inView == 1 &&
+                       InLightMap(lij) && InLightMap(lmm) && InLightMap(lmj);
+      RasterLightTriangle(lij, lmm, lmj, !inA);
+      const bool inB = s1[j].inView == 1 && s0[j - 1].inView == 1 && s1[j - 1].inView == 1 &&
+                       InLightMap(lij) && InLightMap(lmm) && InLightMap(lim);
+      RasterLightTriangle(lij, lmm, lim, !inB);
+    }
+  }
+}

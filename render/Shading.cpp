@@ -1,0 +1,220 @@
+#include "render/Shading.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "model/Projection.h"
+#include "platform/Events.h"
+#include "platform/RunChecks.h"
+#include "render/TriangleScan.h"
+#include "render/ViewSetup.h"
+
+namespace {
+
+constexpr double kDelta = 0.0025;   // tangent step: grid step / 10
+constexpr double kInset = 0.00125;  // boundary inset: kDelta / 2
+constexpr int32_t kMaxShade = 200;  // last palette entry
+
+inline Point3 Sub(const Point3& a, const Point3& b) {
+  return Point3{a.x - b.x, a.y - b.y, a.z - b.z};
+}
+
+inline Point3 Unit(const Point3& d) {
+  const double len = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+  return Point3{qchk::Div(d.x, len), qchk::Div(d.y, len), qchk::Div(d.z, len)};
+}
+
+template <bool Clipped>
+void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
+  int it, im, ib;
+  tri::OrderByY(sv[0]->y, sv[1]->y, sv[2]->y, it, im, ib);
+  const SampleVertex &T = *sv[it], &M = *sv[im], &B = *sv[ib];
+  const LightVertex &LT = *lv[it], &LM = *lv[im], &LB = *lv[ib];
+  tri::Geom g{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
+  g.H = g.botY - g.topY;
+  if (!(g.H > 0)) return;
+  // Side: front when two or three vertices face the eye.
+  const int front = (T.facing > 0) + (M.facing > 0) + (B.facing > 0);
+  const int32_t off = front >= 2 ? 101 : 0;
+  const int32_t baseT = std::abs(T.facing) + off, baseM = std::abs(M.facing) + off,
+                baseB = std::abs(B.facing) + off;
+  if (!tri::Setup(g)) return;
+  double ddx, ddy, dbx, dby, dlevx, dlevy, dldx, dldy, dlxx, dlxy, dlyx, dlyy;
+  tri::Gradient(g, T.depth, M.depth, B.depth, ddx, ddy);
+  tri::Gradient(g, baseT, baseM, baseB, dbx, dby);
+  tri::Gradient(g, LT.lightLevel, LM.lightLevel, LB.lightLevel, dlevx, dlevy);
+  tri::Gradient(g, LT.depth, LM.depth, LB.depth, dldx, dldy);
+  tri::Gradient(g, LT.x, LM.x, LB.x, dlxx, dlxy);
+  tri::Gradient(g, LT.y, LM.y, LB.y, dlyx, dlyy);
+
+  const PixelCell* cells = &(*model.pixelCells)[0][0];
+  const int32_t* D = &(*model.lightDepth)[0][0];
+  uint8_t* shade = &(*model.shadeMap)[0][0];
+  const uint8_t* pal = &(*model.palette)[0][0];
+  Canvas& bmp = *model.pictureBitmap;
+  const double depthT = T.depth, baseTd = baseT, levelT = LT.lightLevel, ldT = LT.depth;
+
+  tri::ScanRows(g, 0, kView - 1, [&](int32_t y, double t, int32_t xl, int32_t xr) {
+    const double depthRow = depthT + t * ddy;
+    const double baseRow = baseTd + t * dby;
+    const double levelRow = levelT + t * dlevy;
+    const double ldRow = ldT + t * dldy;
+    const double lxRow = LT.x + t * dlxy;
+    const double lyRow = LT.y + t * dlyy;
+    if (Clipped) {
+      if (xl < 0) xl = 0;
+      if (xr > kView - 1) xr = kView - 1;
+    }
+    if (xl > xr) return;
+    // Checked once per span: the row, both ends of the span (shadeMap and
+    // the bitmap have 416 columns; pixelCells' extra cell is never shaded).
+    qchk::CheckIndex(y, 0, kView - 1);
+    qchk::CheckIndex(xl, 0, kView - 1);
+    qchk::CheckIndex(xr, 0, kView - 1);
+    uint8_t* bmpRow = bmp.Row(y);
+    for (int32_t x = xl; x <= xr; ++x) {
+      const double s = x - g.topX;
+      const int32_t depth = tri::FloorI(s * ddx + depthRow);
+      if (!(cells[x * kCells + y].depth >= depth)) continue;
+      const int32_t ld = tri::FloorI(s * dldx + ldRow);
+      const double lx = s * dlxx + lxRow;
+      const double ly = s * dlyx + lyRow;
+      const int32_t X = tri::FloorI(lx), Y = tri::FloorI(ly);
+      if (!(0 <= X && X < kView && 0 <= Y && Y < kView)) continue;
+      const int32_t base = tri::TruncI(s * dbx + baseRow);
+      // Plane through three neighbouring cells; X + 1, Y + 1 <= 416.
+      const int32_t d00 = D[X * kCells + Y];
+      const int32_t d10 = D[(X + 1) * kCells + Y];
+      const int32_t d01 = D[X * kCells + Y + 1];
+      const double m = d00 + (lx - X) * (d10 - d00) + (ly - Y) * (d01 - d00);
+      int32_t index;
+      if (nearMargin * ld >= m) {
+        index = base;  // in shadow
+      } else {
+        int32_t level = tri::FloorI(s * dlevx + levelRow);
+        if (level > 70) level = 70;
+        index = base + level;
+      }
+      if (index > kMaxShade) index = kMaxShade;
+      qchk::CheckIndex(index, 0, kMaxShade);
+      shade[x * kView + y] = static_cast<uint8_t>(index);
+      const uint8_t* c = pal + index * 3;
+      uint8_t* px = bmpRow + x * 3;
+      px[0] = c[0];
+      px[1] = c[1];
+      px[2] = c[2];
+    }
+  });
+}
+
+}  // namespace
+
+void ShadeVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv) {
+  SampleVertex& sv = sampleGrid[a][b];
+  LightVertex& lv = lightGrid[a][b];
+  const Point3 E = Unit(Sub(model.eye, P));
+  const Point3 L = Unit(Sub(renderState.lightPos, P));
+  Point3 N = Cross(Tu, Tv);
+  const double len = std::sqrt(N.x * N.x + N.y * N.y + N.z * N.z);
+  if (len <= 1e-11) {
+    sv.facing = 40;
+    lv.lightLevel = 0;
+    return;
+  }
+  N = Point3{N.x / len, N.y / len, N.z / len};
+  const double ne = Dot(N, E);
+  const double nl = Dot(N, L);
+  const double p = 2 * nl * ne;
+  const int32_t f = qchk::Trunc((std::fabs(ne) + 1) * 30 / 2);
+  sv.facing = ne > 0 ? f : -f;
+  if (p > 0) {
+    const double r = (1 + p - Dot(L, E)) / 2;
+    const double r2 = r * r;
+    lv.lightLevel = qchk::Trunc(70 * (0.3 * std::fabs(nl) + 0.7 * (r2 * r2)));
+  } else {
+    lv.lightLevel = 0;
+  }
+}
+
+void ShadeVertices() {
+  const auto S = model.SurfacePoint;
+  const double h = shadeStep, d = kInset, dl = kDelta;
+  const auto tangents = ShadeVertex;
+  // Corners.
+  {
+    const Point3 P = S(d, d);
+    tangents(0, 0, P, Sub(S(d + dl, d), P), Sub(S(d, d + dl), P));
+  }
+  {
+    const Point3 P = S(1 - d, d);
+    tangents(40, 0, P, Sub(P, S(1 - d - dl, d)), Sub(S(1 - d, d + dl), P));
+  }
+  {
+    const Point3 P = S(1 - d, 1 - d);
+    tangents(40, 40, P, Sub(P, S(1 - d - dl, 1 - d)), Sub(P, S(1 - d, 1 - d - dl)));
+  }
+  {
+    const Point3 P = S(d, 1 - d);
+    tangents(0, 40, P, Sub(S(d + dl, 1 - d), P), Sub(P, S(d, 1 - d - dl)));
+  }
+  // Edges v = 0 and v = 1, alternately.
+  for (int i = 1; i <= 39; ++i) {
+    const double u = i * h;
+    {
+      const Point3 P = S(u, d);
+      tangents(i, 0, P, Sub(S(u + dl, d), P), Sub(S(u, d + dl), P));
+    }
+    {
+      const Point3 P = S(u, 1 - d);
+      tangents(i, 40, P, Sub(P, S(u - dl, 1 - d)), Sub(P, S(u, 1 - d - dl)));
+    }
+  }
+  // Edges u = 1 and u = 0, alternately.
+  for (int j = 1; j <= 39; ++j) {
+    const double v = j * h;
+    {
+      const Point3 P = S(1 - d, v);
+      tangents(40, j, P, Sub(P, S(1 - d - dl, v)), Sub(S(1 - d, v + dl), P));
+    }
+    {
+      const Point3 P = S(d, v);
+      tangents(0, j, P, Sub(S(d + dl, v), P), Sub(S(d, v + dl), P));
+    }
+  }
+  // Interior: central differences of the stored grid points.
+  for (int i = 1; i <= 39; ++i) {
+    const auto &rm = sampleGrid[i - 1], &r0 = sampleGrid[i], &rp = sampleGrid[i + 1];
+    for (int j = 1; j <= 39; ++j) {
+      const Point3& P = r0[j].point;
+      ShadeVertex(i, j, P, Sub(rp[j].point, rm[j].point), Sub(r0[j + 1].point, r0[j - 1].point));
+    }
+  }
+}
+
+void ShadeTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVertex& c,
+                   const LightVertex& la, const LightVertex& lb, const LightVertex& lc,
+                   bool clipped) {
+  const SampleVertex* sv[3] = {&a, &b, &c};
+  const LightVertex* lv[3] = {&la, &lb, &lc};
+  if (clipped)
+    ShadeTri<true>(sv, lv);
+  else
+    ShadeTri<false>(sv, lv);
+}
+
+bool ShadeSurface() {
+  for (int i = 1; i < kGrid; ++i) {
+    ProcessPendingEvents();
+    if (model.stopRequested) return false;
+    const auto &s0 = sampleGrid[i - 1], &s1 = sampleGrid[i];
+    const auto &l0 = lightGrid[i - 1], &l1 = lightGrid[i];
+    for (int j = 1; j < kGrid; ++j) {
+      const SampleVertex &vij = s1[j], &vmm = s0[j - 1], &vmj = s0[j], &vim = s1[j - 1];
+      ShadeTriangle(vij, vmm, vmj, l1[j], l0[j - 1], l0[j],
+                    !(vij.inView == 1 && vmm.inView == 1 && vmj.inView == 1));
+      ShadeTriangle(vij, vmm, vim, l1[j], l0[j - 1], l1[j - 1],
+                    !(vij.inView == 1 && vmm.inView == 1 && vim.inView == 1));
+    }
+  }
+  return true;
+}

@@ -1,0 +1,117 @@
+// The scan-conversion geometry shared by the three passes over the grid's
+// triangles (Parts 3.3 and 3.4): vertex order, gradients, rows and spans.
+// Private to render/.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "platform/RunChecks.h"
+
+namespace tri {
+
+// The checked conversions of platform/RunChecks, inlined for the per-pixel
+// loops: the same result for every value that fits, and for every value
+// that does not the same error (the slow path is qchk's own routine).
+inline int32_t FloorI(double r) {
+  if (!(r >= -2147483648.0 && r < 2147483648.0)) return qchk::Floor(r);
+  const int32_t t = static_cast<int32_t>(r);
+  return static_cast<double>(t) > r ? t - 1 : t;
+}
+
+inline int32_t CeilI(double r) {
+  if (!(r > -2147483649.0 && r <= 2147483647.0)) return qchk::Ceil(r);
+  const int32_t t = static_cast<int32_t>(r);
+  return static_cast<double>(t) < r ? t + 1 : t;
+}
+
+inline int32_t TruncI(double r) {
+  if (!(r > -2147483649.0 && r < 2147483648.0)) return qchk::Trunc(r);
+  return static_cast<int32_t>(r);
+}
+
+// Orders three y values as in step 1 of Part 3.3; equal values keep the
+// given order. Returns the indices of top, mid and bottom.
+inline void OrderByY(double y0, double y1, double y2, int& top, int& mid, int& bot) {
+  top = 0;
+  mid = 1;
+  bot = 2;
+  double topY = y0, midY = y1;
+  if (y1 < y0) {
+    top = 1;
+    mid = 0;
+    topY = y1;
+    midY = y0;
+  }
+  if (y2 >= topY) {
+    if (y2 < midY) {
+      bot = mid;
+      mid = 2;
+    }
+  } else {
+    bot = mid;
+    mid = top;
+    top = 2;
+  }
+}
+
+struct Geom {
+  double topX, topY, midX, midY, botX, botY;
+  double H, dxL, dxM, dyM, A, kL;
+};
+
+// Steps 2 and 3: false when the triangle draws nothing.
+inline bool Setup(Geom& g) {
+  g.H = g.botY - g.topY;
+  if (!(g.H > 0)) return false;
+  g.dxL = g.botX - g.topX;
+  g.dxM = g.midX - g.topX;
+  g.dyM = g.midY - g.topY;
+  g.A = g.dxM * g.H - g.dxL * g.dyM;
+  if (std::fabs(g.A) < 1e-9) return false;
+  g.kL = qchk::Div(g.dxL, g.H);
+  return true;
+}
+
+// Step 4: gradients of an attribute with values fT, fM, fB.
+inline void Gradient(const Geom& g, double fT, double fM, double fB, double& dfdx, double& dfdy) {
+  dfdx = qchk::Div(g.H * (fM - fT) - g.dyM * (fB - fT), g.A);
+  dfdy = qchk::Div(g.dxM * (fB - fT) - g.dxL * (fM - fT), g.A);
+}
+
+// Steps 5 and 6: calls row(y, t, xLeft, xRight) for every row of the
+// triangle, the spans as Ceil / Floor of the edge positions. Rows are
+// limited to yLo..yHi (the shading pass limits them to the view; the depth
+// converters pass the whole int range, or the view in their clipped form,
+// which skips every pixel of the rows outside it anyway).
+template <class Row>
+inline void ScanRows(const Geom& g, int32_t yLo, int32_t yHi, Row&& row) {
+  if (g.dyM > 0) {
+    const double kS = qchk::Div(g.dxM, g.dyM);
+    const double kMin = std::min(kS, g.kL), kMax = std::max(kS, g.kL);
+    const int64_t y0 = std::max(yLo, CeilI(g.topY));
+    const int64_t y1 = std::min(yHi, FloorI(g.midY));
+    for (int64_t yy = y0; yy <= y1; ++yy) {
+      const int32_t y = static_cast<int32_t>(yy);
+      const double t = y - g.topY;
+      row(y, t, CeilI(g.topX + t * kMin), FloorI(g.topX + t * kMax));
+    }
+  }
+  const double hL = g.botY - g.midY;
+  if (hL > 0) {
+    const double kS2 = qchk::Div(g.botX - g.midX, hL);
+    const int64_t y0 = std::max<int64_t>(yLo, static_cast<int64_t>(FloorI(g.midY)) + 1);
+    const int64_t y1 = std::min(yHi, FloorI(g.botY));
+    for (int64_t yy = y0; yy <= y1; ++yy) {
+      const int32_t y = static_cast<int32_t>(yy);
+      const double t = y - g.topY;
+      const double t2 = y - g.midY;
+      const double xLong = g.topX + t * g.kL;
+      const double xShort = g.midX + t2 * kS2;
+      row(y, t, CeilI(std::min(xLong, xShort)), FloorI(std::max(xLong, xShort)));
+    }
+  }
+}
+
+}  // namespace tri

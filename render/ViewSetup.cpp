@@ -1,0 +1,180 @@
+#include "render/ViewSetup.h"
+
+#include <cmath>
+
+#include "platform/RunChecks.h"
+
+RenderPrivate renderState;
+
+namespace {
+
+inline double Len(const Point3& d) { return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z); }
+
+inline double& Coord(Point3& p, int k) { return k == 0 ? p.x : (k == 1 ? p.y : p.z); }
+inline double Coord(const Point3& p, int k) { return k == 0 ? p.x : (k == 1 ? p.y : p.z); }
+
+// Steps 2 to 4, 6 and 7 to 9 of FitView for a camera at `from` (the eye or
+// the light). Returns the unscaled focal through `focalBeforeFit` (for the
+// drag radius of the view camera).
+void FitCamera(const Point3& from, ViewCamera& c, double& focalBeforeFit) {
+  const Point3& centre = model.sceneCentre;
+  const Point3 diff{from.x - centre.x, from.y - centre.y, from.z - centre.z};
+  const double d = Len(diff);
+  c.viewDir = Point3{qchk::Div(diff.x, d), qchk::Div(diff.y, d), qchk::Div(diff.z, d)};
+  const Point3& D = c.viewDir;
+  const double h = std::sqrt(D.x * D.x + D.y * D.y);
+  if (h > 1e-6) {
+    c.screenX = Point3{-D.y / h, D.x / h, 0.0};
+    const Point3& s = c.screenX;
+    c.screenY = Point3{s.y * D.z - s.z * D.y, s.z * D.x - s.x * D.z, s.x * D.y - s.y * D.x};
+  } else {
+    c.screenX = Point3{1.0, 0.0, 0.0};
+    c.screenY = Point3{0.0, 1.0, 0.0};
+  }
+  c.eyeDepth = Dot(c.viewDir, from);
+  c.focal = Dot(c.viewDir, centre) - c.eyeDepth;
+  focalBeforeFit = c.focal;
+  c.eyeX = Dot(c.screenX, from);
+  c.eyeY = Dot(c.screenY, from);
+  c.shiftX = 0.0;
+  c.shiftY = 0.0;
+
+  double minX = 2147483647.0, minY = 2147483647.0;
+  double maxX = -2147483647.0, maxY = -2147483647.0;
+  const Point3& bmin = model.boxMin;
+  const Point3& bs = model.boxSize;
+  for (int a = 0; a <= 1; ++a)
+    for (int b = 0; b <= 1; ++b)
+      for (int cc = 0; cc <= 1; ++cc) {
+        const Point3 corner{bmin.x + a * bs.x, bmin.y + b * bs.y, bmin.z + cc * bs.z};
+        double x, y;
+        ProjectUnshiftedWith(c, corner, x, y);
+        if (x < minX) minX = x;
+        if (x > maxX) maxX = x;
+        if (y < minY) minY = y;
+        if (y > maxY) maxY = y;
+      }
+  const double sx = qchk::Div(395.2, maxX - minX);
+  const double sy = qchk::Div(395.2, maxY - minY);
+  double s = sx;
+  if (sy < sx) s = sy;
+  c.focal = c.focal * s;
+  c.shiftX = ((maxX + minX) * s - 416) * 0.5;
+  c.shiftY = ((maxY + minY) * s - 416) * 0.5;
+}
+
+// Near (0.9 x distance to the box) and far (distance to the farthest
+// corner) distances of q.
+void NearFar(const Point3& q, double& nearD, double& farD) {
+  double sumN = 0.0, sumF = 0.0;
+  for (int k = 0; k < 3; ++k) {
+    const double qk = Coord(q, k), lo = Coord(model.boxMin, k), hi = Coord(model.boxMax, k);
+    if (qk < lo) sumN = sumN + (qk - lo) * (qk - lo);
+    if (qk > hi) sumN = sumN + (qk - hi) * (qk - hi);
+    if (std::fabs(qk - lo) > std::fabs(qk - hi))
+      sumF = sumF + (qk - lo) * (qk - lo);
+    else
+      sumF = sumF + (qk - hi) * (qk - hi);
+  }
+  nearD = 0.9 * std::sqrt(sumN);
+  farD = std::sqrt(sumF);
+}
+
+}  // namespace
+
+ViewCamera LightCamera() {
+  const RenderPrivate& r = renderState;
+  return ViewCamera{r.lightViewDir, r.lightScreenX, r.lightScreenY, r.lightFocal, r.lightEyeDepth,
+                    r.lightEyeX,    r.lightEyeY,    r.lightShiftX,  r.lightShiftY};
+}
+
+void ProjectToLight(const Point3& p, double& x, double& y) { ProjectWith(LightCamera(), p, x, y); }
+
+void ProjectToLightUnshifted(const Point3& p, double& x, double& y) {
+  ProjectUnshiftedWith(LightCamera(), p, x, y);
+}
+
+void FindSceneBox() {
+  Point3 lo{1e20, 1e20, 1e20}, hi{-1e20, -1e20, -1e20};
+  for (int a = 0; a <= 10; ++a)
+    for (int b = 0; b <= 10; ++b) {
+      const Point3 p = model.SurfacePoint(a * 0.1, b * 0.1);
+      for (int k = 0; k < 3; ++k) {
+        const double pk = Coord(p, k);
+        if (pk < Coord(lo, k)) Coord(lo, k) = pk;
+        if (pk > Coord(hi, k)) Coord(hi, k) = pk;
+      }
+    }
+  model.boxMin = lo;
+  model.boxMax = hi;
+  const Point3 size{hi.x - lo.x, hi.y - lo.y, hi.z - lo.z};
+  model.boxSize = size;
+  model.boxHalf = Point3{size.x / 2, size.y / 2, size.z / 2};
+  model.sceneCentre = Point3{(hi.x + lo.x) / 2, (hi.y + lo.y) / 2, (hi.z + lo.z) / 2};
+  model.sceneDiag = qchk::Finite(Len(size));
+  model.sceneDiagBy832 = model.sceneDiag / 832;
+  model.sceneDiagBy104 = 8 * model.sceneDiagBy832;
+  const double d20 = model.sceneDiag / 20;
+  model.coarseStepSq = 2 * (d20 * d20);
+  model.fineStepSq = model.sceneDiagBy832 * model.sceneDiagBy832 / 8;
+}
+
+void PlaceEye() {
+  const double R = 3.5 * model.sceneDiag;
+  const double alpha = piConst / 4 + 0.15;
+  model.eye = Point3{model.boxMin.x + R * std::cos(alpha), model.boxMin.y + R * std::sin(alpha),
+                     model.boxMax.z + 0.4 * R};
+}
+
+void FitView() {
+  PlaceEye();
+  ViewCamera c{};
+  double focal0 = 0.0;
+  FitCamera(model.eye, c, focal0);
+  model.viewDir = c.viewDir;
+  model.screenX = c.screenX;
+  model.screenY = c.screenY;
+  model.eyeDepth = c.eyeDepth;
+  const double r = 2 * focal0 / 3;
+  model.dragRadiusSq = r * r;
+  model.eyeX = c.eyeX;
+  model.eyeY = c.eyeY;
+  model.focal = c.focal;
+  model.shiftX = c.shiftX;
+  model.shiftY = c.shiftY;
+}
+
+void PlaceLight() {
+  RenderPrivate& rs = renderState;
+  for (int k = 0; k < 3; ++k) {
+    Coord(rs.lightPos, k) =
+        Coord(model.sceneCentre, k) +
+        2 * model.sceneDiag *
+            (Coord(model.viewDir, k) - Coord(model.screenY, k) - 0.8 * Coord(model.screenX, k));
+    Coord(model.boxSize, k) = Coord(model.boxMax, k) - Coord(model.boxMin, k);
+  }
+  ViewCamera c{};
+  double focal0 = 0.0;
+  FitCamera(rs.lightPos, c, focal0);
+  rs.lightViewDir = c.viewDir;
+  rs.lightScreenX = c.screenX;
+  rs.lightScreenY = c.screenY;
+  rs.lightEyeDepth = c.eyeDepth;
+  rs.lightFocal = c.focal;
+  rs.lightEyeX = c.eyeX;
+  rs.lightEyeY = c.eyeY;
+  rs.lightShiftX = c.shiftX;
+  rs.lightShiftY = c.shiftY;
+}
+
+void SetDepthRanges() {
+  RenderPrivate& rs = renderState;
+  double nearE, farE, nearL, farL;
+  NearFar(model.eye, nearE, farE);
+  NearFar(rs.lightPos, nearL, farL);
+  model.depthOffset = nearE;
+  rs.lightDepthOffset = nearL;
+  model.depthScale = qchk::Div(25000, farE - model.depthOffset);
+  rs.surfaceDepthScale = farMargin * model.depthScale;
+  rs.lightDepthScale = qchk::Div(25000, farL - rs.lightDepthOffset);
+}

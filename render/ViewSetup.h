@@ -1,0 +1,47 @@
+// Part 3.2: view and light set-up. Measures the surface (the scene box),
+// places the eye and fits the view camera, places the point light and fits
+// the light camera, and fixes the integer depth ranges.
+#pragma once
+
+#include "model/ModelState.h"
+#include "model/Projection.h"
+
+// State private to the render (subsystem 3): the light, its camera and the
+// depth factors that the passes of Parts 3.3 and 3.4 use. Rebuilt by every
+// render (PlaceLight, SetDepthRanges); nothing outside render/ reads it.
+struct RenderPrivate {
+  Point3 lightPos{};
+  // The light camera, built like the view camera with lightPos for eye.
+  Point3 lightViewDir{}, lightScreenX{}, lightScreenY{};
+  double lightFocal = 0, lightEyeDepth = 0, lightEyeX = 0, lightEyeY = 0;
+  double lightShiftX = 0, lightShiftY = 0;
+  // Surface pixel depth factor: farMargin x depthScale, computed once.
+  double surfaceDepthScale = 0;
+  double lightDepthOffset = 0, lightDepthScale = 0;
+};
+
+extern RenderPrivate renderState;
+
+// The light camera as a ViewCamera (for ProjectWith / ProjectUnshiftedWith).
+ViewCamera LightCamera();
+
+// Light-map position of p: the view projection's formulas with the light
+// camera; the unshifted form leaves out lightShiftX / lightShiftY.
+void ProjectToLight(const Point3& p, double& x, double& y);
+void ProjectToLightUnshifted(const Point3& p, double& x, double& y);
+
+// boxMin, boxMax, boxSize, boxHalf, sceneCentre, sceneDiag and the derived
+// lengths from an 11 x 11 sampling of model.SurfacePoint.
+void FindSceneBox();
+// eye := above the box, beyond its minimum corner turned by pi/4 + 0.15.
+void PlaceEye();
+// PlaceEye, then viewDir, screenX, screenY, eyeDepth, eyeX, eyeY,
+// dragRadiusSq, and the fit of the box into 395.2 pixels (focal, shiftX,
+// shiftY). Needs sceneDiag > 0.
+void FitView();
+// lightPos from the current camera and box; the light camera fitted to the
+// box. Needs sceneDiag > 0.
+void PlaceLight();
+// depthOffset, depthScale, surfaceDepthScale, lightDepthOffset,
+// lightDepthScale.
+void SetDepthRanges();
