@@ -139,7 +139,9 @@ TEST(CanvasTest, XorModesDrawnTwiceRestoreEveryPixel) {
       c.LineTo(20, -4);
       c.MoveTo(10, 10);
       c.LineTo(11, 29);
-      if (pass == 0) EXPECT_NE(c.Bytes(), before);
+      if (pass == 0) {
+        EXPECT_NE(c.Bytes(), before);
+      }
     }
     EXPECT_EQ(c.Bytes(), before);
   }
