@@ -1,0 +1,187 @@
+#include "tools/quorlen-render/RenderOptions.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <system_error>
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& option, const std::string& what) {
+  throw OptionError{option + ": " + what};
+}
+
+std::vector<std::string> SplitCommas(const std::string& s) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = s.find(',', start);
+    parts.push_back(s.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return parts;
+}
+
+bool ToInt(const std::string& s, int& out) {
+  if (s.empty()) return false;
+  const char* first = s.data();
+  if (*first == '+') ++first;
+  const auto res = std::from_chars(first, s.data() + s.size(), out);
+  return res.ec == std::errc() && res.ptr == s.data() + s.size();
+}
+
+// A finite number in plain "." notation, independent of the locale.
+bool ToDouble(const std::string& s, double& out) {
+  if (s.empty()) return false;
+  const char* first = s.data();
+  if (*first == '+') ++first;
+  const auto res = std::from_chars(first, s.data() + s.size(), out);
+  return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(out);
+}
+
+// Splits the value into exactly `count` comma-separated fields.
+std::vector<std::string> Fields(const std::string& option, const std::string& value, size_t count,
+                                 const char* form) {
+  std::vector<std::string> f = SplitCommas(value);
+  if (f.size() != count) Fail(option, std::string("expected ") + form + ", got '" + value + "'");
+  return f;
+}
+
+int IntField(const std::string& option, const std::string& s, const char* name) {
+  int v;
+  if (!ToInt(s, v)) Fail(option, std::string(name) + " is not an integer: '" + s + "'");
+  return v;
+}
+
+double RealField(const std::string& option, const std::string& s, const char* name) {
+  double v;
+  if (!ToDouble(s, v)) Fail(option, std::string(name) + " is not a finite number: '" + s + "'");
+  return v;
+}
+
+template <class T>
+void SetOnce(std::optional<T>& slot, const std::string& option, T value) {
+  if (slot) Fail(option, "given more than once");
+  slot = std::move(value);
+}
+
+void SetFlag(bool& flag, const std::string& option) {
+  if (flag) Fail(option, "given more than once");
+  flag = true;
+}
+
+}  // namespace
+
+RenderOptions ParseOptions(int argc, char** argv) {
+  RenderOptions o;
+  for (int a = 1; a < argc; ++a) {
+    const std::string opt = argv[a];
+    auto value = [&]() -> std::string {
+      // "--png --net" means a forgotten value, not a file named "--net".
+      if (a + 1 >= argc || std::strncmp(argv[a + 1], "--", 2) == 0) Fail(opt, "needs a value");
+      return argv[++a];
+    };
+    if (opt == "--help" || opt == "-h") {
+      o.help = true;
+    } else if (opt == "--open") {
+      SetOnce(o.open, opt, value());
+    } else if (opt == "--size") {
+      const auto f = Fields(opt, value(), 2, "M,N");
+      const int m = IntField(opt, f[0], "M"), n = IntField(opt, f[1], "N");
+      if (m < 1 || m > 11 || n < 1 || n > 11) Fail(opt, "M and N must lie in 1..11");
+      SetOnce(o.size, opt, std::make_pair(m, n));
+    } else if (opt == "--shape") {
+      const std::string v = value();
+      if (v != "plane" && v != "cylinder" && v != "sphere")
+        Fail(opt, "expected plane, cylinder or sphere, got '" + v + "'");
+      SetOnce(o.shape, opt, v);
+    } else if (opt == "--kind") {
+      const std::string v = value();
+      int kind = 0;
+      if (v == "bezier") kind = 1;
+      else if (v == "bspline2") kind = 2;
+      else if (v == "bspline3") kind = 3;
+      else Fail(opt, "expected bezier, bspline2 or bspline3, got '" + v + "'");
+      SetOnce(o.kind, opt, kind);
+    } else if (opt == "--rational") {
+      SetFlag(o.rational, opt);
+    } else if (opt == "--point") {
+      const auto f = Fields(opt, value(), 5, "I,J,X,Y,Z");
+      o.points.push_back(PointEdit{IntField(opt, f[0], "I"), IntField(opt, f[1], "J"),
+                                   RealField(opt, f[2], "X"), RealField(opt, f[3], "Y"),
+                                   RealField(opt, f[4], "Z")});
+    } else if (opt == "--weight") {
+      const auto f = Fields(opt, value(), 3, "I,J,W");
+      const WeightEdit w{IntField(opt, f[0], "I"), IntField(opt, f[1], "J"), RealField(opt, f[2], "W")};
+      if (w.w < 0) Fail(opt, "the weight cannot be negative");
+      o.weights.push_back(w);
+    } else if (opt == "--tick-u" || opt == "--tick-v") {
+      const auto f = Fields(opt, value(), 2, "K,POS");
+      const TickEdit t{IntField(opt, f[0], "K"), IntField(opt, f[1], "POS")};
+      (opt == "--tick-u" ? o.ticksU : o.ticksV).push_back(t);
+    } else if (opt == "--png") {
+      SetOnce(o.png, opt, value());
+    } else if (opt == "--shade-map") {
+      SetOnce(o.shadeMap, opt, value());
+    } else if (opt == "--depth-map") {
+      SetOnce(o.depthMap, opt, value());
+    } else if (opt == "--polylines") {
+      SetOnce(o.polylines, opt, value());
+    } else if (opt == "--save") {
+      SetOnce(o.save, opt, value());
+    } else if (opt == "--net") {
+      SetFlag(o.net, opt);
+    } else if (opt == "--cube") {
+      SetFlag(o.cube, opt);
+    } else if (opt == "--camera") {
+      SetFlag(o.camera, opt);
+    } else if (opt.rfind("-", 0) == 0) {
+      Fail(opt, "unknown option (see --help)");
+    } else {
+      Fail(opt, "unexpected argument (see --help)");
+    }
+  }
+  if (o.help) return o;
+  if ((o.net || o.cube) && !o.png) Fail(o.net ? "--net" : "--cube", "draws only over --png FILE");
+  // Two outputs into one file would leave only the last.
+  const std::optional<std::string>* outs[] = {&o.png, &o.shadeMap, &o.depthMap, &o.polylines, &o.save};
+  const char* names[] = {"--png", "--shade-map", "--depth-map", "--polylines", "--save"};
+  for (int a = 0; a < 5; ++a)
+    for (int b = a + 1; b < 5; ++b)
+      if (*outs[a] && *outs[b] && **outs[a] == **outs[b])
+        Fail(names[b], "same file as " + std::string(names[a]));
+  return o;
+}
+
+const char* UsageText() {
+  return "Usage: quorlen-render [options]\n"
+         "Draws a surface as the window's \"Dibújala\" does and writes what was asked.\n"
+         "Without --open the start-up model is drawn: the 12 x 7 unit sphere, Bézier.\n"
+         "\n"
+         "Model (applied in this order, whatever the order given):\n"
+         "  --open FILE.yqs     read a surface file; its view is kept\n"
+         "  --size M,N          net size, M and N in 1..11 (as typing m and n):\n"
+         "                      new points at the origin, knot ticks laid out evenly\n"
+         "  --shape S           plane, cylinder or sphere, over the current size\n"
+         "  --kind K            bezier, bspline2 or bspline3\n"
+         "  --rational          rational surface (weights count)\n"
+         "  --point I,J,X,Y,Z   control point (I,J) := (X,Y,Z); repeatable\n"
+         "  --weight I,J,W      weight of control point (I,J), W >= 0; repeatable\n"
+         "  --tick-u K,POS      move inner tick K of the horizontal knot slider to\n"
+         "                      pixel POS (2 pixels clear of its neighbours); repeatable\n"
+         "  --tick-v K,POS      the same on the vertical slider; repeatable\n"
+         "\n"
+         "Outputs (written after the drawing):\n"
+         "  --png FILE          the 416 x 416 picture\n"
+         "  --net, --cube       draw the control net and the box over the --png picture\n"
+         "  --shade-map FILE    416 x 416 shade indices, one byte each, (x, y) at x*416+y\n"
+         "  --depth-map FILE    the view's pixel depths, little-endian int32, same order\n"
+         "  --polylines FILE    the traced box and net edges as text\n"
+         "  --save FILE.yqs     the surface file with the view\n"
+         "  --camera            print the camera values\n"
+         "  --help              this text\n"
+         "\n"
+         "Exit status: 0 done; 1 the model cannot be drawn or a file cannot be written;\n"
+         "2 a bad option or value (nothing is written).\n";
+}

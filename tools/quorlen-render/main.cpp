@@ -1,0 +1,257 @@
+// quorlen-render: the drawing cycle of the window's "Dibújala" without the
+// window, writing the picture and the buffers behind it to files.
+#include <QImage>
+#include <QImageWriter>
+#include <QString>
+
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <string>
+
+#include "interact/NetDrawing.h"
+#include "interact/NetTracing.h"
+#include "model/Knots.h"
+#include "model/ModelState.h"
+#include "model/Projection.h"
+#include "model/Shapes.h"
+#include "model/SurfaceFile.h"
+#include "model/SurfaceKinds.h"
+#include "platform/RunChecks.h"
+#include "render/Antialias.h"
+#include "render/RenderDriver.h"
+#include "tools/quorlen-render/RenderOptions.h"
+
+namespace {
+
+constexpr int kBadOptions = 2;
+constexpr int kCannotDraw = 1;
+
+// A failure after the options were accepted.
+struct DrawError {
+  std::string message;
+};
+
+// --size: what typing m and n does in the panel. Points the new size brings
+// into the net go to the origin (their weights stay); the ticks are laid
+// out evenly.
+void ChangeNetSize(int m, int n) {
+  for (int i = 0; i <= m; ++i)
+    for (int j = 0; j <= n; ++j)
+      if (i > model.netM || j > model.netN) {
+        NetPoint& p = model.controlNet[i][j];
+        p.x = 0;
+        p.y = 0;
+        p.z = 0;
+      }
+  LayOutTicks(m, n);
+}
+
+void CheckNetIndex(const char* option, int i, int j) {
+  if (i < 0 || i > model.netM || j < 0 || j > model.netN)
+    throw OptionError{std::string(option) + ": point (" + std::to_string(i) + "," + std::to_string(j) +
+                      ") lies outside the net 0.." + std::to_string(model.netM) + " x 0.." +
+                      std::to_string(model.netN)};
+}
+
+void MoveTick(const char* option, bool horizontal, const TickEdit& t) {
+  const int last = horizontal ? model.netM : model.netN;
+  if (t.k < 1 || t.k > last - 1)
+    throw OptionError{std::string(option) + ": tick " + std::to_string(t.k) +
+                      " is not an inner tick (1.." + std::to_string(last - 1) + ")"};
+  const int now = horizontal ? model.tickPosH[t.k] : model.tickPosV[t.k];
+  if (t.pos == now) return;
+  if (!(horizontal ? MoveTickH(t.k, t.pos) : MoveTickV(t.k, t.pos)))
+    throw OptionError{std::string(option) + ": tick " + std::to_string(t.k) + " cannot go to " +
+                      std::to_string(t.pos) + " (it must stay 2 pixels clear of its neighbours)"};
+}
+
+// The model the drawing starts from; throws OptionError for values that do
+// not fit it. Returns keepView.
+bool BuildModel(const RenderOptions& o) {
+  if (!InitModelState()) throw DrawError{"not enough memory for the picture buffers"};
+  bool keepView = false;
+  if (o.open) {
+    switch (DelDisco(*o.open)) {
+      case SurfaceFileRead::Loaded: keepView = true; break;
+      case SurfaceFileRead::WrongMagic: throw OptionError{"--open: " + *o.open + " is not a surface file"};
+      case SurfaceFileRead::Invalid: throw OptionError{"--open: " + *o.open + " is damaged"};
+      case SurfaceFileRead::IoError: throw OptionError{"--open: cannot read " + *o.open};
+    }
+  } else {
+    LayOutTicks(11, 6);
+    SphereNet();
+    model.surfaceKind = 1;
+    FijaFunciones();
+  }
+  if (o.size) ChangeNetSize(o.size->first, o.size->second);
+  if (o.shape) {
+    if (*o.shape == "plane") PlaneNet();
+    else if (*o.shape == "cylinder") CylinderNet();
+    else SphereNet();
+  }
+  if (o.kind) model.surfaceKind = *o.kind;
+  if (o.rational) model.rationalSurface = true;
+  FijaFunciones();
+  for (const PointEdit& p : o.points) {
+    CheckNetIndex("--point", p.i, p.j);
+    NetPoint& c = model.controlNet[p.i][p.j];
+    c.x = p.x;
+    c.y = p.y;
+    c.z = p.z;
+  }
+  for (const WeightEdit& w : o.weights) {
+    CheckNetIndex("--weight", w.i, w.j);
+    model.controlNet[w.i][w.j].w = w.w;
+  }
+  for (const TickEdit& t : o.ticksU) MoveTick("--tick-u", true, t);
+  for (const TickEdit& t : o.ticksV) MoveTick("--tick-v", false, t);
+  return keepView;
+}
+
+// SetKnots, the render, the outline filter, the bitmap and the traced box
+// and net edges, as the draw button runs them.
+void Draw(bool keepView) {
+  if (!KindFitsNet())
+    throw DrawError{"a B-spline of degree " + std::to_string(model.surfaceKind) + " needs m >= " +
+                    std::to_string(model.surfaceKind) + " (m is " + std::to_string(model.netM) + ")"};
+  model.pictureValid = false;
+  model.pictureUnsaved = true;
+  SetKnots();
+  if (RenderSurface(keepView) == RenderResult::Degenerate)
+    throw DrawError{"the surface is a single point: nothing to draw"};
+  AntialiasShadeMap();
+  ShadeToBitmap();
+  TraceBoxEdges();
+  TraceAllNetEdges();
+  model.pictureValid = true;
+}
+
+void WriteBytes(const std::string& name, const std::string& bytes) {
+  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw DrawError{"cannot write " + name};
+}
+
+void WritePng(const std::string& name, bool net, bool cube) {
+  Canvas view(kView, kView);
+  view.Draw(0, 0, *model.pictureBitmap);
+  // The overlays in the order the display options draw them.
+  if (net) DrawNet(view);
+  if (cube) DrawSegmentList(view);
+  QImage img(kView, kView, QImage::Format_RGB888);
+  for (int y = 0; y < kView; ++y) {
+    const uint8_t* src = view.Row(y);
+    uchar* dst = img.scanLine(y);
+    for (int x = 0; x < kView; ++x) {
+      dst[3 * x] = src[3 * x + 2];
+      dst[3 * x + 1] = src[3 * x + 1];
+      dst[3 * x + 2] = src[3 * x];
+    }
+  }
+  QImageWriter writer(QString::fromStdString(name), "png");
+  if (!writer.write(img)) throw DrawError{"cannot write " + name + ": " + writer.errorString().toStdString()};
+}
+
+std::string ShadeMapBytes() {
+  std::string b;
+  b.reserve(kView * kView);
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y) b.push_back(static_cast<char>(model.shadeMap[x][y]));
+  return b;
+}
+
+std::string DepthMapBytes() {
+  std::string b;
+  b.reserve(kView * kView * 4);
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y) {
+      const uint32_t d = static_cast<uint32_t>(model.pixelCells[x][y].depth);
+      for (int k = 0; k < 4; ++k) b.push_back(static_cast<char>((d >> (8 * k)) & 0xFF));
+    }
+  return b;
+}
+
+// Entries up to and including the end marker, one "x y" a line.
+void AppendEntries(std::string& text, const Polyline& line) {
+  for (long k = 0; k < line.size(); ++k) {
+    const ScreenPoint& e = line[k];
+    text += std::to_string(e.x) + " " + std::to_string(e.y) + "\n";
+    if (IsEndMark(e)) break;
+  }
+}
+
+// The box, then the net edges in the order they are traced.
+std::string PolylinesText() {
+  std::string t = "box\n";
+  AppendEntries(t, model.segmentList);
+  for (int i = 0; i <= model.netM; ++i)
+    for (int j = 1; j <= model.netN; ++j) {
+      t += "J " + std::to_string(i) + " " + std::to_string(j) + "\n";
+      AppendEntries(t, model.EdgeLinesJ[i][j]);
+    }
+  for (int j = 0; j <= model.netN; ++j)
+    for (int i = 1; i <= model.netM; ++i) {
+      t += "I " + std::to_string(i) + " " + std::to_string(j) + "\n";
+      AppendEntries(t, model.EdgeLinesI[i][j]);
+    }
+  return t;
+}
+
+void PrintCamera() {
+  auto vec = [](const char* name, const Point3& p) { std::printf("%s %.17g %.17g %.17g\n", name, p.x, p.y, p.z); };
+  vec("eye", model.eye);
+  vec("viewDir", model.viewDir);
+  vec("screenX", model.screenX);
+  vec("screenY", model.screenY);
+  std::printf("focal %.17g\n", model.focal);
+  std::printf("shiftX %.17g\n", model.shiftX);
+  std::printf("shiftY %.17g\n", model.shiftY);
+}
+
+void WriteOutputs(const RenderOptions& o) {
+  if (o.png) WritePng(*o.png, o.net, o.cube);
+  if (o.shadeMap) WriteBytes(*o.shadeMap, ShadeMapBytes());
+  if (o.depthMap) WriteBytes(*o.depthMap, DepthMapBytes());
+  if (o.polylines) WriteBytes(*o.polylines, PolylinesText());
+  if (o.save) {
+    std::string why;
+    if (!alDisco(*o.save, &why)) throw DrawError{"cannot write " + *o.save + (why.empty() ? "" : ": " + why)};
+  }
+  if (o.camera) PrintCamera();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  RenderOptions options;
+  try {
+    options = ParseOptions(argc, argv);
+  } catch (const OptionError& e) {
+    std::fprintf(stderr, "quorlen-render: %s\n", e.message.c_str());
+    return kBadOptions;
+  }
+  if (options.help) {
+    std::fputs(UsageText(), stdout);
+    return 0;
+  }
+  try {
+    const bool keepView = BuildModel(options);
+    Draw(keepView);
+    WriteOutputs(options);
+  } catch (const OptionError& e) {
+    std::fprintf(stderr, "quorlen-render: %s\n", e.message.c_str());
+    return kBadOptions;
+  } catch (const DrawError& e) {
+    std::fprintf(stderr, "quorlen-render: %s\n", e.message.c_str());
+    return kCannotDraw;
+  } catch (const qchk::RunError& e) {
+    std::fprintf(stderr, "quorlen-render: the drawing failed: %s\n", e.what());
+    return kCannotDraw;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "quorlen-render: %s\n", e.what());
+    return kCannotDraw;
+  }
+  return 0;
+}
