@@ -47,6 +47,8 @@ expect 2 --tick-u --tick-u 11,150
 expect 2 --tick-u --tick-u 1,30
 expect 2 --tick-v --tick-v 1,2
 expect 2 --tick-v --tick-v 6,50
+expect 2 --tick-u --tick-u 3,57
+expect 2 --tick-u --tick-u 3,28 --tick-u 2,29
 expect 2 --open --open "$work/missing.yqs"
 head -c 100 "$golden/startup-sphere.yqs" >"$work/short.yqs"
 expect 2 --open --open "$work/short.yqs"

@@ -66,6 +66,12 @@ differ "$work/m0.bin" "$work/m1.bin" || fail "--point changed nothing"
 differ "$work/m1.bin" "$work/m2.bin" || fail "--rational --weight changed nothing"
 differ "$work/m1.bin" "$work/m3.bin" || fail "--tick-u changed nothing"
 differ "$work/m1.bin" "$work/m4.bin" || fail "--tick-v changed nothing"
+# Ticks are placed in any order as long as the final layout could be dragged
+# to: tick 4 past tick 5's old place, then tick 5 farther on.
+run $base --point 3,3,0.5,0.5,0.8 --tick-u 4,131 --tick-u 5,140 --shade-map "$work/m7.bin"
+run $base --point 3,3,0.5,0.5,0.8 --tick-u 5,140 --tick-u 4,131 --shade-map "$work/m8.bin"
+cmp -s "$work/m7.bin" "$work/m8.bin" || fail "tick placements in another order gave another drawing"
+differ "$work/m1.bin" "$work/m7.bin" || fail "--tick-u 4,131 --tick-u 5,140 changed nothing"
 # A tick moved to where it already stands is accepted and changes nothing.
 run $base --point 3,3,0.5,0.5,0.8 --tick-u 4,104 --shade-map "$work/m6.bin"
 cmp -s "$work/m1.bin" "$work/m6.bin" || fail "--tick-u to the tick's own place changed the drawing"

@@ -8,6 +8,7 @@
 #include <exception>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "interact/NetDrawing.h"
 #include "interact/NetTracing.h"
@@ -54,16 +55,26 @@ void CheckNetIndex(const char* option, int i, int j) {
                       std::to_string(model.netN)};
 }
 
-void MoveTick(const char* option, bool horizontal, const TickEdit& t) {
+// --tick-u / --tick-v: the ticks are placed in the order given, then the
+// layout must be one that dragging could reach: only inner ticks move, and
+// neighbours stay at least 2 pixels apart in their order along the slider.
+void PlaceTicks(const char* option, bool horizontal, const std::vector<TickEdit>& edits) {
+  if (edits.empty()) return;
   const int last = horizontal ? model.netM : model.netN;
-  if (t.k < 1 || t.k > last - 1)
-    throw OptionError{std::string(option) + ": tick " + std::to_string(t.k) +
-                      " is not an inner tick (1.." + std::to_string(last - 1) + ")"};
-  const int now = horizontal ? model.tickPosH[t.k] : model.tickPosV[t.k];
-  if (t.pos == now) return;
-  if (!(horizontal ? MoveTickH(t.k, t.pos) : MoveTickV(t.k, t.pos)))
-    throw OptionError{std::string(option) + ": tick " + std::to_string(t.k) + " cannot go to " +
-                      std::to_string(t.pos) + " (it must stay 2 pixels clear of its neighbours)"};
+  auto& pos = horizontal ? model.tickPosH : model.tickPosV;
+  for (const TickEdit& t : edits) {
+    if (t.k < 1 || t.k > last - 1)
+      throw OptionError{std::string(option) + ": tick " + std::to_string(t.k) +
+                        " is not an inner tick (1.." + std::to_string(last - 1) + ")"};
+    pos[t.k] = t.pos;
+  }
+  for (int k = 1; k <= last; ++k) {
+    const int gap = horizontal ? pos[k] - pos[k - 1] : pos[k - 1] - pos[k];
+    if (gap < 2)
+      throw OptionError{std::string(option) + ": ticks " + std::to_string(k - 1) + " and " +
+                        std::to_string(k) + " would stand at " + std::to_string(pos[k - 1]) + " and " +
+                        std::to_string(pos[k]) + " (they must keep their order, 2 pixels apart)"};
+  }
 }
 
 // The model the drawing starts from; throws OptionError for values that do
@@ -104,8 +115,8 @@ bool BuildModel(const RenderOptions& o) {
     CheckNetIndex("--weight", w.i, w.j);
     model.controlNet[w.i][w.j].w = w.w;
   }
-  for (const TickEdit& t : o.ticksU) MoveTick("--tick-u", true, t);
-  for (const TickEdit& t : o.ticksV) MoveTick("--tick-v", false, t);
+  PlaceTicks("--tick-u", true, o.ticksU);
+  PlaceTicks("--tick-v", false, o.ticksV);
   return keepView;
 }
 
