@@ -1,4 +1,4 @@
-// Part 3.5: the antialiasing filter over model.shadeMap.
+// The antialiasing filter over model.shadeMap.
 #pragma once
 
 // Blends the background pixels along the surface's outline (row pass, then

@@ -1,4 +1,4 @@
-// Part 3.4: vertex shading (facing, lightLevel) and the shading pass that
+// Vertex shading (facing, lightLevel) and the shading pass that
 // writes shadeMap and pictureBitmap.
 #pragma once
 

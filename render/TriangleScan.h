@@ -31,7 +31,7 @@ inline int32_t TruncI(double r) {
   return static_cast<int32_t>(r);
 }
 
-// Orders three y values as in step 1 of Part 3.3; equal values keep the
+// Orders three y values top to bottom; equal values keep the
 // given order. Returns the indices of top, mid and bottom.
 inline void OrderByY(double y0, double y1, double y2, int& top, int& mid, int& bot) {
   top = 0;

@@ -1,4 +1,4 @@
-// Part 3.2: view and light set-up. Measures the surface (the scene box),
+// View and light set-up. Measures the surface (the scene box),
 // places the eye and fits the view camera, places the point light and fits
 // the light camera, and fixes the integer depth ranges.
 #pragma once

@@ -1,4 +1,4 @@
-// Part 3.5: the antialiasing filter.
+// The antialiasing filter.
 #include <gtest/gtest.h>
 
 #include <cmath>

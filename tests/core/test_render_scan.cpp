@@ -1,4 +1,4 @@
-// Part 3.3: the scan converters, the depth maps and the clipped variants.
+// The scan converters, the depth maps and the clipped variants.
 #include <gtest/gtest.h>
 
 #include "render/Sampling.h"
@@ -258,7 +258,7 @@ TEST_F(RenderSurfaceScan, SurfaceWhollyOutsideTheViewLeavesThePictureWhite) {
     for (int y = 0; y < kView; ++y) EXPECT_EQ((*model.pixelCells)[x][y].depth, kFarDepth);
 }
 
-// The mended fault: a surface that bulges past its box puts light-map
+// A surface that bulges past its box puts light-map
 // positions outside the map while every view vertex is in view; the light
 // scan must take the clipped variant for those triangles.
 TEST_F(RenderSurfaceScan, BulgingSurfaceDrawsWithoutLightMapOverrun) {

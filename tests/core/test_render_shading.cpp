@@ -1,4 +1,4 @@
-// Part 3.4: vertex shading and the shading pass's per-pixel rules.
+// Vertex shading and the shading pass's per-pixel rules.
 #include <gtest/gtest.h>
 
 #include <cmath>
