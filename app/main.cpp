@@ -1,19 +1,23 @@
 #include <QApplication>
-#include <QMainWindow>
 
+#include "app/Startup.h"
+#include "app/zezodOrizar.h"
 #include "model/ModelState.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Quorlen");
+  QApplication::setApplicationName(QStringLiteral("Quorlen"));
+  InstallSpanishTranslation(app);
   if (!InitModelState()) {
     QApplication::beep();
     return 1;
   }
-  QMainWindow w;
-  w.setWindowTitle(QString::fromUtf8("Superficies de Bézier"));
-  w.show();
-  const int rc = app.exec();
+  int rc = 0;
+  {
+    TForm1 form;
+    form.show();
+    rc = app.exec();
+  }
   FinalModelState();
   return rc;
 }

@@ -1,0 +1,54 @@
+// A paint box that shows a Canvas: every drawing goes to the canvas and a
+// repaint copies it to the screen. Repaints that the window system asks for
+// (an expose, a covered window uncovered) are reported before the copy, so
+// the owner can refresh the canvas or react to them.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "platform/Canvas.h"
+
+class PaintBox : public QWidget {
+  Q_OBJECT
+ public:
+  PaintBox(QWidget* parent, Canvas* canvas);
+
+  Canvas* canvas() const { return canvas_; }
+  // Shows the canvas after the program drew on it; not a system repaint.
+  void ShowCanvas();
+
+  std::function<void()> onSystemPaint;
+
+ signals:
+  void pressed(QMouseEvent* e);
+  void moved(QMouseEvent* e);
+  void released(QMouseEvent* e);
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+
+ private:
+  Canvas* canvas_;
+  bool ownUpdate_ = false;
+};
+
+// A plain panel whose mouse events are handed on (the knot sliders).
+class MousePanel : public QWidget {
+  Q_OBJECT
+ public:
+  explicit MousePanel(QWidget* parent) : QWidget(parent) {}
+
+ signals:
+  void pressed(QMouseEvent* e);
+  void moved(QMouseEvent* e);
+  void released(QMouseEvent* e);
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override { emit pressed(e); }
+  void mouseMoveEvent(QMouseEvent* e) override { emit moved(e); }
+  void mouseReleaseEvent(QMouseEvent* e) override { emit released(e); }
+};

@@ -1,0 +1,211 @@
+// The main window: the view, the control-net panel with the knot editor,
+// the menus "General" and "Opciones", the draw button and the status line.
+// Every handler keeps the name the program has always used for it.
+#pragma once
+
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <exception>
+#include <vector>
+
+#include "app/PaintBox.h"
+#include "app/UpDown.h"
+#include "model/ModelState.h"
+#include "platform/Canvas.h"
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  TForm1();
+  ~TForm1() override;
+
+  // The view and what it shows.
+  Canvas viewCanvas{kView, kView};
+  PaintBox* Imagen;
+
+  // The control-net panel.
+  QFrame* Panel1;
+  QLineEdit* editn;
+  QLineEdit* editm;
+  QLineEdit* Editi;
+  QLineEdit* Editj;
+  UpDown* UpDowni;
+  UpDown* UpDownj;
+  QLineEdit* Editx;
+  QLineEdit* Edity;
+  QLineEdit* Editz;
+  QLineEdit* peso;
+  QLabel* pesoLabel;
+  Canvas knotsCanvas{159, 159};
+  PaintBox* KnotsPaintBox;
+  MousePanel* Panelhor;
+  MousePanel* Panelver;
+  QLabel* knotMarksH[12];
+  QLabel* knotMarksV[12];
+  QPushButton* BotonEsfera;
+  QPushButton* BotonCilindro;
+  QPushButton* BotonPlano;
+  QPushButton* StopButton;
+  QPlainTextEdit* DatosPunto;
+  QPlainTextEdit* Curvaturas;
+  QStatusBar* InfoBar;
+  QLabel* InfoPanel;  // the status bar's one text panel
+
+  // Menus.
+  QMenu* General1;
+  QAction* Acercade1;
+  QAction* Abrir1;
+  QAction* Guardar1;
+  QAction* Guardarcomo1;
+  QAction* Guardarenportapapeles1;
+  QAction* Limpiar1;
+  QAction* Salir1;
+  QMenu* Opciones1;
+  QAction* Superficiemovible1;
+  QAction* Modificarnodos1;
+  QAction* Bezier;
+  QAction* Bsplines2;
+  QAction* BSplines3;
+  QAction* Racionales;
+  QAction* Cubo;
+  QAction* Reddecontrol;
+  QAction* Lineascoordenadas;
+  QAction* Lineasdecurvatura;
+
+  QTimer* Timer1;
+  QFileDialog* OpenDialog1;
+  QFileDialog* SaveDialog1;
+
+  // Tick pictures: white, and orange while dragged.
+  QPixmap tickHoriz, tickVert, tickHorizHot, tickVertHot;
+
+  // Panel state.
+  int currentI = 0, currentJ = 0;
+  bool spinnerMoved = false;
+  bool tickDragging = false;
+  int tickDragged = 0;
+
+  // How many beeps the program gave (the status line's error signal).
+  int beepCount = 0;
+
+  // Start-up, drawing cycle, status line, closing.
+  void inicio();
+  void AlPintar();
+  void OnDrawButton();
+  void Dibujala(bool keepView);
+  void SugiereDibujar();
+  void IniciaModal();
+  void TerminaModal();
+  void Informa(bool beep, const QString& text);
+  void AlActivar();
+  void AlDesactivar();
+  void AlCerrar();
+  void SePideCerrar(bool& canClose);
+  void QuiereGuardar(bool& result);
+  void ExecuteQuit();
+
+  // Options menu.
+  void EnMenuClick(int tag);
+  void GestionaMenus();
+  void FijaFunciones();
+  void Limpia();
+  void DibujaRedes();
+
+  // Control-net panel.
+  void CambiaNM();
+  void CambiaCoords();
+  void CambiaFlec();
+  void cambioIJ();
+  void Dilo();
+  void EscribeDatos();
+  bool PintaCuadrado(int x, int y, bool erase);
+  void DetectaCruces(bool leftDown, int x, int y);
+  void AlPisarEnRed(bool leftDown, int x, int y);
+
+  // Knot editor.
+  void CambiaRegletas(int m, int n);
+  void PintaNudos();
+  void BarrapillaH(int x);
+  void BarrapillaV(int y);
+  void BarramouH(bool leftDown, int x);
+  void BarramouV(bool leftDown, int y);
+  void BarrasoltaH();
+  void BarrasoltaV();
+
+  // Initial shapes.
+  void BotonEsferaClick();
+  void CilindroInicial();
+  void PlanoInicial();
+
+  // Surface files.
+  void DelDisco(const QString& name);
+  void Abrir();
+  void Guarda();
+  void GuardaComo();
+
+  // Clipboard and about box.
+  void GuardaEnPortapapeles();
+  void ShowAbout();
+
+  // Runs one event handler: a run-time error ends it with a message box and
+  // leaves the program usable; edits and a close that arrived during a
+  // computation are carried out once it is over.
+  template <class F>
+  void Run(F&& handler) {
+    const bool wasBusy = model.busy;
+    try {
+      handler();
+    } catch (const std::exception& e) {
+      Failed(QString::fromUtf8(e.what()), wasBusy);
+    } catch (...) {
+      Failed(QStringLiteral("Error de ejecución"), wasBusy);
+    }
+    if (!model.busy && !painting_) RunDeferred();
+  }
+
+  // Dialog seams: the real window shows the toolkit's dialogs.
+  virtual QMessageBox::StandardButton AskSaveQuestion(const QString& text);
+  virtual void ShowError(const QString& text);
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  enum class Deferred { NetSize, Coords, CurrentPoint };
+
+  void BuildControls();
+  void BuildMenus();
+  void LayOutTickWidgets();
+  void ShowView() { Imagen->ShowCanvas(); }
+  // The net as traced at the last drawing, only while it matches the
+  // current net size (edges of a larger net were never traced).
+  void DrawTracedNet(Canvas& canvas);
+  void TraceNet();
+  // In the net-editing mode the picture stays valid across net edits:
+  // the net on show is traced again for the model's net.
+  void RetraceEditedNet();
+  bool WriteSurface(const QString& name);
+  void Refuse();
+  void Defer(Deferred what);
+  void RunDeferred();
+  void Failed(const QString& text, bool wasBusy);
+
+  bool netTraced_ = false;
+  int tracedM_ = 0, tracedN_ = 0;
+  std::vector<Deferred> deferred_;
+  bool runningDeferred_ = false;
+  bool closePending_ = false;
+  bool painting_ = false;
+};

@@ -1,0 +1,118 @@
+// Shared helpers of the window tests: a window whose message boxes are
+// answered by the test, and ways to reach the real dialogs and widgets.
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+#include <QFileInfo>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Startup.h"
+#include "app/zezodOrizar.h"
+#include "model/ModelState.h"
+
+// The real window, except that the close question is answered from a list
+// and error boxes are recorded instead of shown.
+class TestForm : public TForm1 {
+ public:
+  std::vector<QMessageBox::StandardButton> answers;
+  std::vector<QString> questions;
+  std::vector<bool> busyWhenAsked;
+  std::vector<QString> errors;
+  bool useRealQuestion = false;
+
+  QMessageBox::StandardButton AskSaveQuestion(const QString& text) override {
+    if (useRealQuestion) return TForm1::AskSaveQuestion(text);
+    questions.push_back(text);
+    busyWhenAsked.push_back(model.busy);
+    if (answers.empty()) return QMessageBox::Cancel;
+    const auto a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  }
+  void ShowError(const QString& text) override { errors.push_back(text); }
+};
+
+inline void StartTestApplication() {
+  QApplication::setApplicationName(QStringLiteral("Quorlen"));
+  InstallSpanishTranslation(*QCoreApplication::instance());
+}
+
+// A fresh model and a fresh window, shown.
+inline std::unique_ptr<TestForm> NewForm() {
+  if (!InitModelState()) qFatal("no model state");
+  auto f = std::make_unique<TestForm>();
+  f->show();
+  // The first expose is over before the test clicks anything, as for a user.
+  if (!QTest::qWaitForWindowExposed(f.get())) qFatal("window not exposed");
+  QTest::qWait(20);
+  return f;
+}
+
+// Replaces an edit box's text as a user would: select all, type, and the
+// key release of every key runs the box's handler.
+inline void TypeInto(QLineEdit* e, const QString& text) {
+  e->selectAll();
+  QTest::keyClick(e, Qt::Key_Backspace);
+  QTest::keyClicks(e, text);
+}
+
+// Runs `f` on the modal widget once one is up (a dialog started by the
+// next action of the test).
+inline void WhenModal(std::function<void(QWidget*)> f) {
+  auto* t = new QTimer;
+  t->setInterval(10);
+  QObject::connect(t, &QTimer::timeout, [t, f] {
+    if (QWidget* w = QApplication::activeModalWidget()) {
+      t->stop();
+      t->deleteLater();
+      f(w);
+    }
+  });
+  t->start();
+}
+
+// Answers the next file dialog with `path`, or cancels it when empty.
+inline void AnswerFileDialog(const QString& path, QString* title = nullptr) {
+  WhenModal([path, title](QWidget* w) {
+    auto* d = qobject_cast<QFileDialog*>(w);
+    if (!d) {
+      w->close();
+      return;
+    }
+    if (title) *title = d->windowTitle();
+    if (path.isEmpty()) {
+      d->reject();
+      return;
+    }
+    // As a user would: go to the folder, type the name, press the button.
+    const QFileInfo info(path);
+    d->setDirectory(info.absolutePath());
+    auto* nameEdit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!nameEdit) qFatal("file dialog without a name box");
+    nameEdit->setText(info.fileName());
+    QMetaObject::invokeMethod(d, "accept");
+  });
+}
+
+// Runs `f` once, from inside the next computation's event step.
+inline void DuringComputation(std::function<void()> f) { QTimer::singleShot(0, f); }
+
+inline QImage CanvasImage(const Canvas& c) {
+  return QImage(c.Bytes().data(), c.Width(), c.Height(), c.Width() * 3, QImage::Format_BGR888)
+      .convertToFormat(QImage::Format_RGB32);
+}
+
+inline QImage GoldenPicture() {
+  return QImage(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/picture.png")).convertToFormat(QImage::Format_RGB32);
+}
+
+inline bool SameCanvas(const Canvas& a, const Canvas& b) { return a.Bytes() == b.Bytes(); }
