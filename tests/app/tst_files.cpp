@@ -1,0 +1,299 @@
+// Surface files through the menus and their dialogs, the clipboard and the
+// about box.
+#include <QClipboard>
+#include <QtTest>
+
+#include "AppTestSupport.h"
+#include "app/About.h"
+#include "interact/NetDrawing.h"
+
+class FilesTest : public QObject {
+  Q_OBJECT
+  std::unique_ptr<TestForm> f;
+  std::unique_ptr<QTemporaryDir> dir;
+
+  void Draw() { QTest::mouseClick(f->StopButton, Qt::LeftButton); }
+  QString Path(const QString& name) { return dir->filePath(name); }
+  static QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+  }
+  static void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  void SaveAs(const QString& typed, QString* title = nullptr) {
+    AnswerFileDialog(Path(typed), title);
+    f->Guardarcomo1->trigger();
+  }
+  void Open(const QString& path) {
+    AnswerFileDialog(path);
+    f->Abrir1->trigger();
+  }
+  static QByteArray Golden() { return Bytes(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs")); }
+
+ private slots:
+  void initTestCase() { StartTestApplication(); }
+  void init() {
+    f = NewForm();
+    dir = std::make_unique<QTemporaryDir>();
+  }
+  void cleanup() {
+    f.reset();
+    dir.reset();
+  }
+
+  void saveAsWritesTheSurfaceAndNamesTheWindow() {
+    Draw();
+    QString title;
+    SaveAs(QStringLiteral("esfera"), &title);  // the dialog adds ".yqs"
+    QCOMPARE(title, QStringLiteral("Guardar como"));
+    QCOMPARE(Bytes(Path("esfera.yqs")), Golden());
+    QCOMPARE(f->windowTitle(), QStringLiteral("esfera"));
+    QCOMPARE(QString::fromStdString(model.fileName), Path("esfera.yqs"));
+    QVERIFY(!model.pictureUnsaved);
+    // After a save, closing asks nothing.
+    f->close();
+    QVERIFY(f->questions.empty());
+  }
+
+  void saveThenOpenReproducesPictureAndCamera() {
+    Draw();
+    // Move the camera as a drag would, then draw with the view kept.
+    model.shiftX += 30;
+    model.shiftY -= 12;
+    f->Dibujala(true);
+    const std::vector<uint8_t> picture = model.pictureBitmap->Bytes();
+    const Point3 eye = model.eye;
+    const double shiftX = model.shiftX, focal = model.focal;
+    SaveAs(QStringLiteral("movida.yqs"));
+
+    // Something else entirely, drawn with its own fitted view.
+    TypeInto(f->editm, QStringLiteral("4"));
+    QTest::mouseClick(f->BotonCilindro, Qt::LeftButton);
+    f->Bsplines2->trigger();
+    Draw();
+    QVERIFY(model.pictureBitmap->Bytes() != picture);
+
+    f->setWindowTitle(QStringLiteral("otra"));
+    Open(Path("movida.yqs"));
+    QCOMPARE(f->windowTitle(), QStringLiteral("movida"));
+    QCOMPARE(model.netM, 11);
+    QCOMPARE(f->UpDowni->maximum(), 11);
+    QCOMPARE(model.tickPosH[11], 156);
+    QVERIFY(f->knotMarksH[11]->isVisible());
+    QCOMPARE(model.surfaceKind, 1);
+    QVERIFY(f->Bezier->isChecked());
+    QCOMPARE(model.eye.x, eye.x);
+    QCOMPARE(model.eye.z, eye.z);
+    QCOMPARE(model.shiftX, shiftX);
+    QCOMPARE(model.focal, focal);
+    QVERIFY(model.pictureValid);
+    QVERIFY(model.pictureUnsaved);
+    QVERIFY(model.pictureBitmap->Bytes() == picture);
+    QVERIFY(SameCanvas(f->viewCanvas, *model.pictureBitmap));
+  }
+
+  void openingTheReferenceFileDrawsTheReferencePicture() {
+    TypeInto(f->editn, QStringLiteral("2"));
+    const QString copy = Path("startup-sphere.yqs");
+    QVERIFY(QFile::copy(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs"), copy));
+    Open(copy);
+    QCOMPARE(model.netN, 6);
+    QCOMPARE(CanvasImage(*model.pictureBitmap), GoldenPicture());
+  }
+
+  void aBSplineFileSwitchesTheKind() {
+    f->Bsplines2->trigger();
+    Draw();
+    SaveAs(QStringLiteral("b2.yqs"));
+    f->Bezier->trigger();
+    QCOMPARE(model.surfaceKind, 1);
+    Open(Path("b2.yqs"));
+    QCOMPARE(model.surfaceKind, 2);
+    QVERIFY(f->Bsplines2->isChecked());
+    QVERIFY(!f->Bezier->isChecked());
+    QVERIFY(model.pictureValid);
+  }
+
+  void guardarRules() {
+    // Nothing before a drawing, with or without a name.
+    f->Guardar1->trigger();
+    QVERIFY(QDir(dir->path()).isEmpty());
+    f->Guardarcomo1->trigger();  // no dialog comes up: nothing to answer
+    QVERIFY(QDir(dir->path()).isEmpty());
+
+    // Without a name "Guardar" asks like "Guardar como...".
+    Draw();
+    AnswerFileDialog(Path("primera"));
+    f->Guardar1->trigger();
+    QVERIFY(QFile::exists(Path("primera.yqs")));
+    QVERIFY(!model.pictureUnsaved);
+
+    // Right after a save it does nothing.
+    QVERIFY(QFile::remove(Path("primera.yqs")));
+    f->Guardar1->trigger();
+    QVERIFY(!QFile::exists(Path("primera.yqs")));
+
+    // After a new drawing it writes under the same name, without a dialog.
+    TypeInto(f->Editx, QStringLiteral("0.1"));
+    Draw();
+    f->Guardar1->trigger();
+    QCOMPARE(Bytes(Path("primera.yqs")).size(), 4788);
+    QVERIFY(!model.pictureUnsaved);
+
+    // "Guardar como..." after a save asks again and writes again.
+    SaveAs(QStringLiteral("segunda.yqs"));
+    QVERIFY(QFile::exists(Path("segunda.yqs")));
+    QCOMPARE(f->windowTitle(), QStringLiteral("segunda"));
+  }
+
+  void otherExtensionsGetTwoTwoTwo() {
+    Draw();
+    // Only dot third from the end: ".222" appended, caption as typed.
+    SaveAs(QStringLiteral("a.b"));
+    QVERIFY(QFile::exists(Path("a.b.222")));
+    QCOMPARE(f->windowTitle(), QStringLiteral("a.b"));
+    QCOMPARE(QString::fromStdString(model.fileName), Path("a.b.222"));
+    // A four-letter extension gets it after it.
+    SaveAs(QStringLiteral("x.abcd"));
+    QVERIFY(QFile::exists(Path("x.abcd.222")));
+    QCOMPARE(f->windowTitle(), QStringLiteral("x.abcd"));
+    // A three-letter one is kept, and the caption loses it.
+    SaveAs(QStringLiteral("s.txt"));
+    QVERIFY(QFile::exists(Path("s.txt")));
+    QCOMPARE(f->windowTitle(), QStringLiteral("s"));
+    // "Guardar" keeps a stored name with a three-letter ending as it is.
+    TypeInto(f->Editz, QStringLiteral("0.9"));
+    Draw();
+    QVERIFY(QFile::remove(Path("s.txt")));
+    f->Guardar1->trigger();
+    QVERIFY(QFile::exists(Path("s.txt")));
+  }
+
+  void openIgnoresOtherExtensionsAndForeignFiles() {
+    Draw();
+    SaveAs(QStringLiteral("buena.yqs"));
+    QVERIFY(QFile::copy(Path("buena.yqs"), Path("buena.dat")));
+    TypeInto(f->editn, QStringLiteral("3"));
+    Open(Path("buena.dat"));
+    QCOMPARE(model.netN, 3);
+    QCOMPARE(f->windowTitle(), QStringLiteral("buena"));
+
+    // A seventh magic character that differs: silently ignored.
+    QByteArray bytes = Bytes(Path("buena.yqs"));
+    bytes[6] = 'X';
+    Write(Path("ajena.yqs"), bytes);
+    const int beeps = f->beepCount;
+    Open(Path("ajena.yqs"));
+    QCOMPARE(model.netN, 3);
+    QCOMPARE(f->beepCount, beeps);
+    QCOMPARE(f->InfoPanel->text(), QString());
+
+    // An eighth byte that is not zero is accepted.
+    bytes = Bytes(Path("buena.yqs"));
+    bytes[7] = 'Z';
+    Write(Path("ocho.yqs"), bytes);
+    Open(Path("ocho.yqs"));
+    QCOMPARE(model.netN, 6);
+    QVERIFY(model.pictureValid);
+  }
+
+  void anInvalidFileIsRefused() {
+    Draw();
+    SaveAs(QStringLiteral("buena.yqs"));
+    const QByteArray good = Bytes(Path("buena.yqs"));
+    TypeInto(f->Editx, QStringLiteral("0.3"));
+    const std::vector<uint8_t> picture = model.pictureBitmap->Bytes();
+
+    QByteArray shortFile = good.left(1000);
+    QByteArray badSize = good;
+    badSize[20] = 12;  // m = 12
+    QByteArray badKind = good;
+    badKind[16] = 4;
+    QByteArray nan = good;
+    for (int k = 0; k < 8; ++k) nan[28 + k] = char(0xFF);
+    int n = 0;
+    for (const QByteArray& bad : {shortFile, badSize, badKind, nan}) {
+      const QString path = Path(QStringLiteral("mala%1.yqs").arg(n++));
+      Write(path, bad);
+      const int beeps = f->beepCount;
+      Open(path);
+      QCOMPARE(f->InfoPanel->text(), QStringLiteral("El archivo no es una superficie válida"));
+      QCOMPARE(f->beepCount, beeps + 1);
+      QVERIFY(f->errors.empty());
+      QCOMPARE(model.netM, 11);
+      QCOMPARE(model.controlNet[0][0].x, 0.3);
+      QCOMPARE(f->windowTitle(), QStringLiteral("buena"));
+      QVERIFY(!model.busy);
+      QCOMPARE(f->StopButton->text(), QStringLiteral("Dibújala"));
+      QVERIFY(f->StopButton->isEnabled());
+      QVERIFY(model.pictureBitmap->Bytes() == picture);
+    }
+  }
+
+  void aFileThatCannotBeReadIsAnError() {
+    // As the menu would, once its dialog gave a name that has gone since.
+    f->Run([&] { f->DelDisco(Path("no-existe.yqs")); });
+    QCOMPARE(f->errors.size(), size_t(1));
+    QVERIFY(f->errors[0].contains(QStringLiteral("no-existe.yqs")));
+    QVERIFY(!model.busy);
+    QCOMPARE(model.netM, 11);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Superficies de Bézier"));
+  }
+
+  void clipboard() {
+    QClipboard* cb = QApplication::clipboard();
+    cb->setText(QStringLiteral("antes"));
+    f->Guardarenportapapeles1->trigger();
+    QCOMPARE(cb->text(), QStringLiteral("antes"));
+
+    Draw();
+    f->Guardarenportapapeles1->trigger();
+    QCOMPARE(cb->image().convertToFormat(QImage::Format_RGB32), GoldenPicture());
+
+    // In the net-editing mode the copy carries the net, drawn over the picture.
+    f->Modificarnodos1->trigger();
+    // A mark drawn on the view only is not copied.
+    f->viewCanvas.brushColour = 0;
+    f->viewCanvas.FillRect(0, 0, 10, 10);
+    f->Guardarenportapapeles1->trigger();
+    Canvas expected(kView, kView);
+    expected.Draw(0, 0, *model.pictureBitmap);
+    DrawNet(expected);
+    const QImage copied = cb->image().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(copied, CanvasImage(expected));
+    QVERIFY(copied != GoldenPicture());
+    QCOMPARE(copied.pixel(0, 0) & 0xFFFFFF, QRgb(0xFFFFFF));
+  }
+
+  void aboutBox() {
+    f->Acercade1->trigger();
+    auto boxes = f->findChildren<TFormAbout*>();
+    QCOMPARE(boxes.size(), 1);
+    TFormAbout* box = boxes[0];
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->windowTitle(), QStringLiteral("Sobre Astrovel"));
+    QCOMPARE(box->size(), QSize(427, 236));
+    QCOMPARE(box->Label1->text(), QStringLiteral("Quorlen"));
+    QCOMPARE(box->Label2->text(), QStringLiteral("versión 1, enero 2001"));
+    QVERIFY(!box->Image1->pixmap().isNull());
+    QCOMPARE(box->Image1->geometry(), QRect(21, 8, 77, 78));
+    // Not modal: the main window still works.
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QTest::mouseClick(box->Label2, Qt::LeftButton);
+    QVERIFY(!box->isVisible());
+    // Each use makes another box; a click on the box itself closes it too.
+    f->Acercade1->trigger();
+    boxes = f->findChildren<TFormAbout*>();
+    QCOMPARE(boxes.size(), 2);
+    TFormAbout* second = boxes[1]->isVisible() ? boxes[1] : boxes[0];
+    QTest::mouseClick(second, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+    QVERIFY(!second->isVisible());
+  }
+};
+
+QTEST_MAIN(FilesTest)
+#include "tst_files.moc"
