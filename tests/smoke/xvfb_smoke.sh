@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Starts the real program on a virtual X display, presses "Dibújala" with the
+# mouse, takes a screenshot and checks that the view shows the shaded sphere:
+# many colours of the palette on a white background.
+#   bash xvfb_smoke.sh <path-to-quorlen> [screenshot-of-the-window.png]
+set -u
+
+prog=${1:?usage: xvfb_smoke.sh <path-to-quorlen> [window-screenshot.png]}
+keep=${2:-}
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+for tool in Xvfb xdotool import convert; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
+
+# A free display number, chosen by the server itself.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+QT_QPA_PLATFORM=xcb "$prog" >"$work/app.log" 2>&1 &
+app_pid=$!
+
+win=$(timeout 20 xdotool search --sync --onlyvisible --name "Superficies de Bézier" | head -n1)
+[ -n "$win" ] || fail "the main window did not appear"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$win")"   # X, Y, WIDTH, HEIGHT
+# The client area below the menu bar is 671 x 430 (the view, the panel and
+# the status line); the menu bar takes the rest of the height.
+menu=$((HEIGHT - 430))
+[ "$menu" -ge 0 ] && [ "$menu" -lt 60 ] || fail "unexpected window height $HEIGHT"
+
+# "Dibújala" sits at 99, 308 (81 x 26) in the panel at 417, 0.
+xdotool mousemove --window "$win" $((417 + 99 + 40)) $((menu + 308 + 13)) click 1
+
+# Wait for the picture: the view's centre turns from the empty colour to
+# the surface's.
+view="$work/view.png"
+for _ in $(seq 60); do
+  sleep 0.5
+  import -window root "$work/screen.png" 2>/dev/null || continue
+  # The status line covers the view's last rows, as it always has.
+  convert "$work/screen.png" -crop "416x411+$X+$((Y + menu))" +repage "$view" || continue
+  colours=$(convert "$view" -format %k info:)
+  [ "$colours" -gt 40 ] && break
+done
+
+colours=$(convert "$view" -format %k info:)
+echo "distinct colours in the view: $colours"
+[ "$colours" -gt 40 ] || fail "the view does not show a shaded picture ($colours colours)"
+for p in "1,1" "414,1" "1,409" "414,409"; do
+  c=$(convert "$view" -format "%[pixel:p{$p}]" info:)
+  case "$c" in
+    white | "srgb(255,255,255)" | "rgb(255,255,255)") ;;
+    *) fail "corner $p of the view is $c, not white" ;;
+  esac
+done
+# The sphere's middle is surface, not background.
+c=$(convert "$view" -format "%[pixel:p{208,205}]" info:)
+case "$c" in
+  white | "srgb(255,255,255)") fail "the middle of the view is empty" ;;
+esac
+
+if [ -n "$keep" ]; then
+  convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$keep"
+fi
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended by itself"
+echo "PASS"
