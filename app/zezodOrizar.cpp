@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "app/About.h"
@@ -211,6 +212,20 @@ void TForm1::BuildControls() {
   SaveDialog1->setNameFilter(QStringLiteral("Superficies Bézier y Splines (*.yqs)"));
   SaveDialog1->setWindowTitle(QStringLiteral("Guardar como"));
 
+  // Every control answers to its own name.
+  const std::pair<QObject*, const char*> names[] = {
+      {Panel1, "Panel1"},       {editn, "editn"},         {editm, "editm"},
+      {Editi, "Editi"},         {Editj, "Editj"},         {UpDowni, "UpDowni"},
+      {UpDownj, "UpDownj"},     {Editx, "Editx"},         {Edity, "Edity"},
+      {Editz, "Editz"},         {peso, "peso"},           {pesoLabel, "pesoLabel"},
+      {KnotsPaintBox, "KnotsPaintBox"}, {Panelhor, "Panelhor"}, {Panelver, "Panelver"},
+      {BotonEsfera, "BotonEsfera"}, {BotonCilindro, "BotonCilindro"}, {BotonPlano, "BotonPlano"},
+      {StopButton, "StopButton"}, {DatosPunto, "DatosPunto"}, {Curvaturas, "Curvaturas"},
+      {InfoBar, "InfoBar"},     {Timer1, "Timer1"},       {OpenDialog1, "OpenDialog1"},
+      {SaveDialog1, "SaveDialog1"}};
+  for (const auto& [object, name] : names) object->setObjectName(QString::fromUtf8(name));
+  setObjectName(QStringLiteral("Form1"));
+
   // Events of the controls.
   for (QLineEdit* e : {editn, editm, Editi, Editj, Editx, Edity, Editz, peso}) e->installEventFilter(this);
   connect(Editi, &QLineEdit::textChanged, this, [this] { Run([this] { cambioIJ(); }); });
@@ -261,6 +276,8 @@ void TForm1::BuildControls() {
     knotMarksH[k]->setPixmap(tickHoriz);
     knotMarksV[k] = new QLabel(Panelver);
     knotMarksV[k]->setPixmap(tickVert);
+    knotMarksH[k]->setObjectName(QStringLiteral("knotMarksH%1").arg(k));
+    knotMarksV[k]->setObjectName(QStringLiteral("knotMarksV%1").arg(k));
     for (QLabel* t : {knotMarksH[k], knotMarksV[k]}) {
       t->setProperty("tag", k);
       t->setEnabled(false);
@@ -453,6 +470,7 @@ void TForm1::TerminaModal() {
 
 void TForm1::Informa(bool beep, const QString& text) {
   InfoPanel->setText(text);
+  InfoBar->showMessage(text);
   if (beep) {
     ++beepCount;
     QApplication::beep();
@@ -1022,6 +1040,7 @@ bool TForm1::WriteSurface(const QString& name) {
 
 void TForm1::Guarda() {
   if (!(model.pictureValid && model.pictureUnsaved)) return;
+  if (model.busy) return Refuse();  // the picture is being redrawn
   if (model.fileName.empty()) return GuardaComo();
   QString name = Text(model.fileName);
   if (!HasThreeLetterExtension(name)) name += QStringLiteral(".yqs");
@@ -1031,6 +1050,7 @@ void TForm1::Guarda() {
 
 void TForm1::GuardaComo() {
   if (!model.pictureValid) return;
+  if (model.busy) return Refuse();
   if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) return;
   QString name = SaveDialog1->selectedFiles().first();
   if (!HasThreeLetterExtension(name)) name += QStringLiteral(".222");

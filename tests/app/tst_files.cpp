@@ -1,6 +1,7 @@
 // Surface files through the menus and their dialogs, the clipboard and the
 // about box.
 #include <QClipboard>
+#include <QComboBox>
 #include <QtTest>
 
 #include "AppTestSupport.h"
@@ -242,6 +243,27 @@ class FilesTest : public QObject {
     QVERIFY(!model.busy);
     QCOMPARE(model.netM, 11);
     QCOMPARE(f->windowTitle(), QStringLiteral("Superficies de Bézier"));
+  }
+
+  void dialogFiltersAndTitles() {
+    QStringList shown;
+    QString title;
+    WhenModal([&](QWidget* w) {
+      auto* d = qobject_cast<QFileDialog*>(w);
+      QVERIFY(d);
+      title = d->windowTitle();
+      auto* combo = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      QVERIFY(combo);
+      for (int k = 0; k < combo->count(); ++k) shown << combo->itemText(k);
+      QCOMPARE(d->defaultSuffix(), QStringLiteral("yqs"));
+      d->reject();
+    });
+    f->Abrir1->trigger();
+    QCOMPARE(title, QStringLiteral("Abrir"));
+    QCOMPARE(shown, QStringList({"Superficies Bézier y Splines (*.yqs)"}));
+    // The open dialog lists every name ending in "yqs", as it always did.
+    QCOMPARE(f->OpenDialog1->nameFilters(), QStringList({"Superficies Bézier y Splines (*.yqs) (*yqs)"}));
+    QCOMPARE(f->SaveDialog1->nameFilters(), QStringList({"Superficies Bézier y Splines (*.yqs)"}));
   }
 
   void clipboard() {

@@ -60,6 +60,8 @@ class WindowTest : public QObject {
     QCOMPARE(f->Imagen->geometry(), QRect(0, 0, 416, 416));
     QCOMPARE(f->Panel1->geometry(), QRect(417, 0, 254, 411));
     QCOMPARE(f->StopButton->geometry(), QRect(99, 308, 81, 26));
+    QCOMPARE(f->findChild<QPushButton*>(QStringLiteral("StopButton")), f->StopButton);
+    QCOMPARE(f->findChild<QLineEdit*>(QStringLiteral("Editx")), f->Editx);
     QCOMPARE(f->KnotsPaintBox->geometry(), QRect(57, 27, 159, 159));
     QCOMPARE(f->Panelhor->geometry(), QRect(57, 188, 160, 14));
     QCOMPARE(f->Panelver->geometry(), QRect(40, 26, 14, 160));
@@ -287,6 +289,7 @@ class WindowTest : public QObject {
     const int beeps = f->beepCount;
     Draw();
     QCOMPARE(f->InfoPanel->text(), QStringLiteral("Para B-splines de grado 3, m ha de ser al menos 3"));
+    QCOMPARE(f->findChild<QStatusBar*>(QStringLiteral("InfoBar"))->currentMessage(), f->InfoPanel->text());
     QCOMPARE(f->beepCount, beeps + 1);
     QVERIFY(!model.busy);
     QVERIFY(!model.pictureValid);
