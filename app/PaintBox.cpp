@@ -1,5 +1,6 @@
 #include "app/PaintBox.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,6 +21,13 @@ void PaintBox::paintEvent(QPaintEvent*) {
   const QImage img(canvas_->Bytes().data(), canvas_->Width(), canvas_->Height(), canvas_->Width() * 3,
                    QImage::Format_BGR888);
   p.drawImage(0, 0, img);
+}
+
+void PaintBox::changeEvent(QEvent* e) {
+  // Being disabled (the window lost the focus) does not change the look of
+  // the picture: no repaint, which would take the overlays away.
+  if (e->type() == QEvent::EnabledChange) return;
+  QWidget::changeEvent(e);
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* e) { emit pressed(e); }

@@ -27,6 +27,7 @@ class PaintBox : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* e) override;
+  void changeEvent(QEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;

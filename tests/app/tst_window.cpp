@@ -419,6 +419,16 @@ class WindowTest : public QObject {
   }
 
   void theViewFollowsActivation() {
+    // Overlays stay when the view is disabled and enabled again.
+    QTest::mouseClick(f->StopButton, Qt::LeftButton);
+    f->Cubo->trigger();
+    QTest::qWait(20);
+    const std::vector<uint8_t> withCube = f->viewCanvas.Bytes();
+    QVERIFY(!SameCanvas(f->viewCanvas, *model.pictureBitmap));
+    f->AlDesactivar();
+    QTest::qWait(20);
+    QVERIFY(f->viewCanvas.Bytes() == withCube);
+
     f->AlDesactivar();
     QVERIFY(!f->Imagen->isEnabled());
     f->AlActivar();
