@@ -2,6 +2,7 @@
 // about box.
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QtTest>
 
 #include "AppTestSupport.h"
@@ -246,7 +247,7 @@ class FilesTest : public QObject {
   }
 
   void dialogFiltersAndTitles() {
-    QStringList shown;
+    QStringList shown, shownButtons;
     QString title;
     WhenModal([&](QWidget* w) {
       auto* d = qobject_cast<QFileDialog*>(w);
@@ -256,11 +257,17 @@ class FilesTest : public QObject {
       QVERIFY(combo);
       for (int k = 0; k < combo->count(); ++k) shown << combo->itemText(k);
       QCOMPARE(d->defaultSuffix(), QStringLiteral("yqs"));
+      // The toolkit's own texts come in Spanish too.
+      auto* buttons = d->findChild<QDialogButtonBox*>();
+      QVERIFY(buttons);
+      for (QAbstractButton* b : buttons->buttons()) shownButtons << b->text().remove('&');
       d->reject();
     });
     f->Abrir1->trigger();
     QCOMPARE(title, QStringLiteral("Abrir"));
     QCOMPARE(shown, QStringList({"Superficies Bézier y Splines (*.yqs)"}));
+    shownButtons.sort();
+    QCOMPARE(shownButtons, QStringList({"Abrir", "Cancelar"}));
     // The open dialog lists every name ending in "yqs", as it always did.
     QCOMPARE(f->OpenDialog1->nameFilters(), QStringList({"Superficies Bézier y Splines (*.yqs) (*yqs)"}));
     QCOMPARE(f->SaveDialog1->nameFilters(), QStringList({"Superficies Bézier y Splines (*.yqs)"}));
