@@ -2,6 +2,7 @@
 
 #include "app/Startup.h"
 #include "app/zezodOrizar.h"
+#include "interact/NetTracing.h"
 #include "model/ModelState.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     form.show();
     rc = app.exec();
   }
+  ReleaseTraceBuffer();
   FinalModelState();
   return rc;
 }
