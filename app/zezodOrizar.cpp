@@ -475,7 +475,7 @@ void TForm1::Informa(bool beep, const QString& text) {
     ++beepCount;
     QApplication::beep();
   }
-  InfoPanel->repaint();
+  InfoBar->repaint();
 }
 
 void TForm1::AlActivar() {
