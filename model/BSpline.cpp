@@ -21,17 +21,20 @@ template <int P>
 NetPoint RowPoint(const NetRow& row, const CArr<double, 16>& K, double t) {
   const int n = model.netN;
   const double e = (n + 1 - P) * t + P;
-  if (e <= P) return H(row, 0);
-  if (e >= n + 1) return H(row, n);
+  // A plain curve's end is the control point as stored, weight included.
+  const bool rational = model.rationalSurface;
+  if (e <= P) return rational ? H(row, 0) : row[0];
+  if (e >= n + 1) return rational ? H(row, n) : row[n];
   long i = P;
   while (!(K[i + 1] > e)) ++i;
+  NetPoint res;
   if constexpr (P == 2) {
     const double a1 = Div(e - K[i - 1], K[i + 1] - K[i - 1]);
     const double a2 = Div(e - K[i], K[i + 2] - K[i]);
     const NetPoint q1 = Mix(H(row, i - 2), a1, H(row, i - 1));
     const NetPoint q2 = Mix(H(row, i - 1), a2, H(row, i));
     const double b = Div(e - K[i], K[i + 1] - K[i]);
-    return Mix(q1, b, q2);
+    res = Mix(q1, b, q2);
   } else {
     const double a1 = Div(e - K[i - 2], K[i + 1] - K[i - 2]);
     const double a2 = Div(e - K[i - 1], K[i + 2] - K[i - 1]);
@@ -44,8 +47,11 @@ NetPoint RowPoint(const NetRow& row, const CArr<double, 16>& K, double t) {
     const NetPoint r1 = Mix(q1, b1, q2);
     const NetPoint r2 = Mix(q2, b2, q3);
     const double c = Div(e - K[i], K[i + 1] - K[i]);
-    return Mix(r1, c, r2);
+    res = Mix(r1, c, r2);
   }
+  // Only x, y, z of a plain curve are blended; its W is exactly 1.
+  if (!rational) res.w = 1.0;
+  return res;
 }
 
 template <int P>

@@ -4,7 +4,8 @@
 
 #include "model/ModelState.h"
 
-// Homogeneous row-curve point (X, Y, Z, W); W is 1 for plain surfaces.
+// Homogeneous row-curve point (X, Y, Z, W). For plain surfaces an end of the
+// curve is the control point as stored and an inner point has W = 1.
 NetPoint RowPoint2(const NetRow& row, const CArr<double, 16>& knots, double t);
 NetPoint RowPoint3(const NetRow& row, const CArr<double, 16>& knots, double t);
 

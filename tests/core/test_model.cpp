@@ -287,6 +287,36 @@ TEST_F(ModelTest, BSplineBordersAndClamping) {
   }
 }
 
+TEST_F(ModelTest, PlainRowCurveKeepsStoredEndsAndUnitInnerWeight) {
+  UseNet(11, 7);
+  Wavy();
+  model.controlNet[2][0].w = 3.5;
+  model.controlNet[2][7].w = 0.25;
+  for (int i = 1; i <= 6; ++i) model.controlNet[2][i].w = 0.1 * i + 0.3;
+  for (int kind : {2, 3}) {
+    Kind(kind, false);
+    auto row = [&](double t) {
+      return kind == 2 ? RowPoint2(model.controlNet[2], model.knotsV, t)
+                       : RowPoint3(model.controlNet[2], model.knotsV, t);
+    };
+    EXPECT_EQ(row(0).w, 3.5) << kind;
+    EXPECT_EQ(row(-0.2).w, 3.5) << kind;
+    EXPECT_EQ(row(1).w, 0.25) << kind;
+    EXPECT_EQ(row(0).x, model.controlNet[2][0].x) << kind;
+    // Inner points: exactly 1, not a blend of ones that may round away from it.
+    for (int k = 1; k < 1000; ++k) ASSERT_EQ(row(k / 1000.0).w, 1.0) << kind << " " << k;
+    // The weights take no part: the rational curve differs, the plain one does not.
+    const NetPoint plain = row(0.37);
+    Kind(kind, true);
+    const NetPoint rational = row(0.37);
+    EXPECT_NE(rational.w, 1.0);
+    EXPECT_EQ(row(0).w, 3.5);
+    EXPECT_EQ(row(0).x, 3.5 * model.controlNet[2][0].x);
+    Kind(kind, false);
+    EXPECT_EQ(row(0.37).x, plain.x);
+  }
+}
+
 TEST_F(ModelTest, RationalBSplineWithEqualWeightsIsPlain) {
   UseNet(11, 11);
   Wavy();
