@@ -127,8 +127,7 @@ SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
     while (len < 8 && bytes[len] != 0) ++len;
     if (len < 7 || std::memcmp(bytes.data(), kMagic, 7) != 0) return SurfaceFileRead::WrongMagic;
   }
-  // The fields are read in one pass; anything after the last one is ignored.
-  if (bytes.size() < static_cast<size_t>(kSurfaceFileSize)) return SurfaceFileRead::Invalid;
+  if (bytes.size() != static_cast<size_t>(kSurfaceFileSize)) return SurfaceFileRead::Invalid;
 
   Reader r(bytes);
   r.Skip(16);
@@ -170,8 +169,8 @@ SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
 SurfaceFileRead DelDisco(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
   if (!in) return SurfaceFileRead::IoError;
-  // Bytes past the fields are never looked at.
-  std::vector<uint8_t> bytes(kSurfaceFileSize);
+  // One byte past the expected size is enough to tell a longer file.
+  std::vector<uint8_t> bytes(kSurfaceFileSize + 1);
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (in.bad()) return SurfaceFileRead::IoError;
   bytes.resize(static_cast<size_t>(in.gcount()));

@@ -20,7 +20,7 @@ std::vector<uint8_t> EncodeSurfaceFile();
 enum class SurfaceFileRead {
   Loaded,      // model replaced
   WrongMagic,  // not one of ours: ignored without a message
-  Invalid,     // too short, bad kind or size, or a non-finite number: refused whole
+  Invalid,     // wrong length, kind, size or a non-finite number: refused whole
   IoError,     // could not be opened or read
 };
 
