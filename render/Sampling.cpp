@@ -27,6 +27,20 @@ inline void CheckSpan(int32_t y, int32_t xl, int32_t xr, int32_t hi) {
   }
 }
 
+inline bool InView(int32_t k) { return k >= 0 && k <= kView - 1; }
+
+// The depth's Floor at pixel x of a row. A clipped scan does not draw the
+// pixels outside the view, but each of them takes this conversion, which
+// stops the render when it does not fit. When the triangle's conversions
+// cannot fail the rows outside the view are never visited; otherwise
+// (walkAll) every row is, and the cut-off pixels are converted at the
+// span's ends only: along a span the depth is monotonic, so an end fails
+// whenever any cut-off pixel does. The left end is taken before the row's
+// writes and the right end after them, as a pixel-by-pixel walk does.
+inline void ConvertAt(int32_t x, double topX, double ddx, double depthRow) {
+  tri::FloorI((x - topX) * ddx + depthRow);
+}
+
 template <bool Clipped>
 void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   int it, im, ib;
@@ -43,12 +57,21 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   tri::Gradient(g, pT.v, pM.v, pB.v, dvx, dvy);
   const double dT = T.depth;
   PixelCell* cells = &(*model.pixelCells)[0][0];
-  const int32_t yLo = Clipped ? 0 : kAllRows, yHi = Clipped ? kView - 1 : kAllRowsHi;
+  const bool walkAll = Clipped && !tri::ConversionsFit(g, dT, ddx, ddy);
+  const int32_t yLo = Clipped && !walkAll ? 0 : kAllRows;
+  const int32_t yHi = Clipped && !walkAll ? kView - 1 : kAllRowsHi;
   tri::ScanRows(g, yLo, yHi, [&](int32_t y, double t, int32_t xl, int32_t xr) {
     const double depthRow = dT + t * ddy;
     const double uRow = pT.u + t * duy;
     const double vRow = pT.v + t * dvy;
+    const int32_t left = xl, right = xr;
+    const bool cut = walkAll && left <= right;
     if (Clipped) {
+      if (cut && (!InView(y) || !InView(left))) ConvertAt(left, g.topX, ddx, depthRow);
+      if (!InView(y)) {
+        if (cut) ConvertAt(right, g.topX, ddx, depthRow);
+        return;
+      }
       if (xl < 0) xl = 0;
       if (xr > kView - 1) xr = kView - 1;
     }
@@ -63,6 +86,7 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
         c.v = s * dvx + vRow;
       }
     }
+    if (cut && !InView(right)) ConvertAt(right, g.topX, ddx, depthRow);
   });
 }
 
@@ -77,10 +101,19 @@ void RasterLight(const LightVertex* v[3]) {
   tri::Gradient(g, T.depth, M.depth, B.depth, ddx, ddy);
   const double dT = T.depth;
   int32_t* cells = &(*model.lightDepth)[0][0];
-  const int32_t yLo = Clipped ? 0 : kAllRows, yHi = Clipped ? kView - 1 : kAllRowsHi;
+  const bool walkAll = Clipped && !tri::ConversionsFit(g, dT, ddx, ddy);
+  const int32_t yLo = Clipped && !walkAll ? 0 : kAllRows;
+  const int32_t yHi = Clipped && !walkAll ? kView - 1 : kAllRowsHi;
   tri::ScanRows(g, yLo, yHi, [&](int32_t y, double t, int32_t xl, int32_t xr) {
     const double depthRow = dT + t * ddy;
+    const int32_t left = xl, right = xr;
+    const bool cut = walkAll && left <= right;
     if (Clipped) {
+      if (cut && (!InView(y) || !InView(left))) ConvertAt(left, g.topX, ddx, depthRow);
+      if (!InView(y)) {
+        if (cut) ConvertAt(right, g.topX, ddx, depthRow);
+        return;
+      }
       if (xl < 0) xl = 0;
       if (xr > kView - 1) xr = kView - 1;
     }
@@ -91,6 +124,7 @@ void RasterLight(const LightVertex* v[3]) {
       int32_t& c = cells[x * kCells + y];
       if (depth < c) c = depth;
     }
+    if (cut && !InView(right)) ConvertAt(right, g.topX, ddx, depthRow);
   });
 }
 

@@ -74,6 +74,28 @@ inline bool Setup(Geom& g) {
   return true;
 }
 
+// Whether every Ceil / Floor that a scan of this triangle takes fits an
+// int32: the span ends (edge positions, which lie between the vertices'
+// x) and the integer attribute Floor(s * dfdx + fT + t * dfdy) at every
+// pixel of a span. The attribute is affine over the triangle, so its
+// extremes are its values at the three vertices; the span ends may stray
+// past an edge by a rounding error (one pixel of slack), and the slack
+// term covers the rounding of the products for any pixel. A clipped scan
+// may then leave out the rows and columns outside the view without losing
+// an error the full walk would raise.
+inline bool ConversionsFit(const Geom& g, double fT, double dfdx, double dfdy) {
+  constexpr double kSafe = 1073741824.0;  // 2^30, far inside int32
+  const double xMax = std::max({std::fabs(g.topX), std::fabs(g.midX), std::fabs(g.botX)});
+  if (!(xMax < kSafe)) return false;
+  const double fM = fT + g.dxM * dfdx + g.dyM * dfdy;
+  const double fB = fT + g.dxL * dfdx + g.H * dfdy;
+  const double loose =
+      (2 * xMax + 2) * std::fabs(dfdx) + std::fabs(fT) + (g.H + 2) * std::fabs(dfdy);
+  const double bound = std::max({std::fabs(fT), std::fabs(fM), std::fabs(fB)}) +
+                       std::fabs(dfdx) + std::fabs(dfdy) + 1e-12 * loose;
+  return bound < kSafe;
+}
+
 // Step 4: gradients of an attribute with values fT, fM, fB.
 inline void Gradient(const Geom& g, double fT, double fM, double fB, double& dfdx, double& dfdy) {
   dfdx = qchk::Div(g.H * (fM - fT) - g.dyM * (fB - fT), g.A);
@@ -83,8 +105,8 @@ inline void Gradient(const Geom& g, double fT, double fM, double fB, double& dfd
 // Steps 5 and 6: calls row(y, t, xLeft, xRight) for every row of the
 // triangle, the spans as Ceil / Floor of the edge positions. Rows are
 // limited to yLo..yHi (the shading pass limits them to the view; the depth
-// converters pass the whole int range, or the view in their clipped form,
-// which skips every pixel of the rows outside it anyway).
+// converters pass the whole int range, or the view in their clipped form
+// when ConversionsFit says the rows outside it could not fail).
 template <class Row>
 inline void ScanRows(const Geom& g, int32_t yLo, int32_t yHi, Row&& row) {
   if (g.dyM > 0) {

@@ -173,6 +173,27 @@ TEST_F(RenderScan, ClippedVariantStaysInsideTheView) {
   EXPECT_THROW(RasterDepthTriangle(a, p, b, p, c, p, false), qchk::RunError);
 }
 
+// The clipped scans draw nothing outside the view, but every row of the
+// triangle still converts its span ends: an end beyond the int32 range
+// stops the scan even when that row lies above the view.
+TEST_F(RenderScan, ClippedScanConvertsRowsOutsideTheView) {
+  const ParamPair p{0.5, 0.5};
+  const SampleVertex b = SV(100, 100, 200), c = SV(200, 300, 300);
+  // Row -1000000 starts at x = 3e9; the rows in view all fit.
+  const SampleVertex far = SV(3e9, -1e6, 100);
+  EXPECT_THROW(RasterDepthTriangle(far, p, b, p, c, p, true), qchk::RunError);
+  EXPECT_THROW(
+      RasterLightTriangle(LV(3e9, -1e6, 1), LV(100, 100, 2), LV(200, 300, 3), true),
+      qchk::RunError);
+  // At 1.5e9 every row fits: the triangle draws its part inside the view.
+  ClearCells();
+  const SampleVertex near = SV(1.5e9, -1e6, 100);
+  EXPECT_NO_THROW(RasterDepthTriangle(near, p, b, p, c, p, true));
+  EXPECT_GT(CountWritten(), 100);
+  EXPECT_NE((*model.pixelCells)[150][200].depth, kFarDepth);
+  EXPECT_TRUE(EdgeCellsUntouched());
+}
+
 class RenderSurfaceScan : public ::testing::Test {
  protected:
   void SetUp() override { rtest::StartupModel(); }
