@@ -66,21 +66,29 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
       if (xr > kView - 1) xr = kView - 1;
     }
     if (xl > xr) return;
-    // Checked once per span: the row, both ends of the span (shadeMap and
-    // the bitmap have 416 columns; pixelCells' extra cell is never shaded).
+    // The unclipped span of a vertex just inside the right border can reach
+    // column 416 by rounding (pixelCells has that column, shadeMap not):
+    // such a pixel is tested like any other and is a range error only if
+    // it would be written.
+    const int32_t xLast = xr > kView - 1 ? kView - 1 : xr;
+    // Checked once per span: the row and both ends of the part that is
+    // written directly.
     qchk::CheckIndex(y, 0, kView - 1);
-    qchk::CheckIndex(xl, 0, kView - 1);
-    qchk::CheckIndex(xr, 0, kView - 1);
+    if (xl <= xLast) {
+      qchk::CheckIndex(xl, 0, kView - 1);
+      qchk::CheckIndex(xLast, 0, kView - 1);
+    }
     uint8_t* bmpRow = bmp.Row(y);
-    for (int32_t x = xl; x <= xr; ++x) {
+    // The shade index of pixel x, or -1 where the triangle leaves it alone.
+    auto indexAt = [&](int32_t x) -> int32_t {
       const double s = x - g.topX;
       const int32_t depth = tri::FloorI(s * ddx + depthRow);
-      if (!(cells[x * kCells + y].depth >= depth)) continue;
+      if (!(cells[x * kCells + y].depth >= depth)) return -1;
       const int32_t ld = tri::FloorI(s * dldx + ldRow);
       const double lx = s * dlxx + lxRow;
       const double ly = s * dlyx + lyRow;
       const int32_t X = tri::FloorI(lx), Y = tri::FloorI(ly);
-      if (!(0 <= X && X < kView && 0 <= Y && Y < kView)) continue;
+      if (!(0 <= X && X < kView && 0 <= Y && Y < kView)) return -1;
       const int32_t base = tri::TruncI(s * dbx + baseRow);
       // Plane through three neighbouring cells; X + 1, Y + 1 <= 416.
       const int32_t d00 = D[X * kCells + Y];
@@ -97,12 +105,21 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
       }
       if (index > kMaxShade) index = kMaxShade;
       qchk::CheckIndex(index, 0, kMaxShade);
+      return index;
+    };
+    for (int32_t x = xl; x <= xLast; ++x) {
+      const int32_t index = indexAt(x);
+      if (index < 0) continue;
       shade[x * kView + y] = static_cast<uint8_t>(index);
       const uint8_t* c = pal + index * 3;
       uint8_t* px = bmpRow + x * 3;
       px[0] = c[0];
       px[1] = c[1];
       px[2] = c[2];
+    }
+    for (int32_t x = xLast + 1; x <= xr; ++x) {
+      qchk::CheckIndex(x, 0, kCells - 1);
+      if (indexAt(x) >= 0) qchk::RangeError();
     }
   });
 }

@@ -150,6 +150,22 @@ TEST_F(RenderShading, ClippedShadingKeepsToTheView) {
   EXPECT_EQ((*model.shadeMap)[0][0], 151);
 }
 
+// A vertex just inside the right border: row 69's span ends at
+// 101 + 19 x (314.99999999999994 / 19), which rounds to 416. That pixel
+// has a pixelCells cell but no shadeMap column; it is tested like the
+// others and stops the pass only when it would be written.
+TEST_F(RenderShading, ColumnPastTheViewFailsOnlyWhenWritten) {
+  const double x1 = std::nextafter(416.0, 0.0);
+  const SampleVertex a = SV(101, 50, 1000, 30), b = SV(x1, 69, 1000, 30), c = SV(101, 150, 1000, 30);
+  const LightVertex la = LV(101, 50, 0, 10), lb = LV(300, 69, 0, 10), lc = LV(101, 150, 0, 10);
+  (*model.pixelCells)[kView][69].depth = -5;  // a nearer surface there: skipped
+  EXPECT_NO_THROW(ShadeTriangle(a, b, c, la, lb, lc, false));
+  EXPECT_NE((*model.shadeMap)[415][69], 0);
+  EXPECT_NE((*model.shadeMap)[200][100], 0);
+  (*model.pixelCells)[kView][69].depth = kFarDepth;  // the triangle is nearest there
+  EXPECT_THROW(ShadeTriangle(a, b, c, la, lb, lc, false), qchk::RunError);
+}
+
 TEST_F(RenderShading, WholeSphereIsShadedFromBothRamps) {
   rtest::StartupModel();
   ASSERT_EQ(RenderSurface(false), RenderResult::Complete);
