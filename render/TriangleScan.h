@@ -1,5 +1,5 @@
 // The scan-conversion geometry shared by the three passes over the grid's
-// triangles (Parts 3.3 and 3.4): vertex order, gradients, rows and spans.
+// triangles (depth maps and shading): vertex order, gradients, rows and spans.
 // Private to render/.
 #pragma once
 
@@ -61,7 +61,7 @@ struct Geom {
   double H, dxL, dxM, dyM, A, kL;
 };
 
-// Steps 2 and 3: false when the triangle draws nothing.
+// The height and area tests: false when the triangle draws nothing.
 inline bool Setup(Geom& g) {
   g.H = g.botY - g.topY;
   if (!(g.H > 0)) return false;
@@ -96,13 +96,13 @@ inline bool ConversionsFit(const Geom& g, double fT, double dfdx, double dfdy) {
   return bound < kSafe;
 }
 
-// Step 4: gradients of an attribute with values fT, fM, fB.
+// Gradients of an attribute with values fT, fM, fB at top, mid, bottom.
 inline void Gradient(const Geom& g, double fT, double fM, double fB, double& dfdx, double& dfdy) {
   dfdx = qchk::Div(g.H * (fM - fT) - g.dyM * (fB - fT), g.A);
   dfdy = qchk::Div(g.dxM * (fB - fT) - g.dxL * (fM - fT), g.A);
 }
 
-// Steps 5 and 6: calls row(y, t, xLeft, xRight) for every row of the
+// Upper and lower half: calls row(y, t, xLeft, xRight) for every row of the
 // triangle, the spans as Ceil / Floor of the edge positions. Rows are
 // limited to yLo..yHi (the shading pass limits them to the view; the depth
 // converters pass the whole int range, or the view in their clipped form

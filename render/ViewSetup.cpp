@@ -13,9 +13,9 @@ inline double Len(const Point3& d) { return std::sqrt(d.x * d.x + d.y * d.y + d.
 inline double& Coord(Point3& p, int k) { return k == 0 ? p.x : (k == 1 ? p.y : p.z); }
 inline double Coord(const Point3& p, int k) { return k == 0 ? p.x : (k == 1 ? p.y : p.z); }
 
-// Steps 2 to 4, 6 and 7 to 9 of FitView for a camera at `from` (the eye or
-// the light). Returns the unscaled focal through `focalBeforeFit` (for the
-// drag radius of the view camera).
+// FitView's camera and box fit, without the drag radius, for a camera at
+// `from` (the eye or the light). Returns the unscaled focal through
+// `focalBeforeFit` (for the drag radius of the view camera).
 void FitCamera(const Point3& from, ViewCamera& c, double& focalBeforeFit) {
   const Point3& centre = model.sceneCentre;
   const Point3 diff{from.x - centre.x, from.y - centre.y, from.z - centre.z};

@@ -7,7 +7,7 @@
 #include "model/Projection.h"
 
 // State private to the render (subsystem 3): the light, its camera and the
-// depth factors that the passes of Parts 3.3 and 3.4 use. Rebuilt by every
+// depth factors that the sampling and shading passes use. Rebuilt by every
 // render (PlaceLight, SetDepthRanges); nothing outside render/ reads it.
 struct RenderPrivate {
   Point3 lightPos{};

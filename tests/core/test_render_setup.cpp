@@ -1,4 +1,4 @@
-// Parts 3.1 and 3.2: the driver, the view and light set-up, the depth
+// The driver, the view and light set-up, the depth
 // ranges, and the driver's results (Degenerate, Stopped, keepView).
 #include <gtest/gtest.h>
 
