@@ -963,20 +963,14 @@ void TForm1::BarrasoltaV() {
 // ---------------------------------------------------------------------------
 // Initial shapes
 
-void TForm1::BotonEsferaClick() {
-  if (model.busy) return Refuse();
-  SphereNet();
-  EscribeDatos();
-  peso->setText(QStringLiteral("1"));
-  if (!model.netEditMode)
-    SugiereDibujar();
-  else
-    RetraceEditedNet();
-}
+void TForm1::BotonEsferaClick() { ApplyRoundShape(SphereNet); }
 
-void TForm1::CilindroInicial() {
+void TForm1::CilindroInicial() { ApplyRoundShape(CylinderNet); }
+
+// Sphere and cylinder refresh the panel the same way.
+void TForm1::ApplyRoundShape(void (*fill)()) {
   if (model.busy) return Refuse();
-  CylinderNet();
+  fill();
   EscribeDatos();
   peso->setText(QStringLiteral("1"));
   if (!model.netEditMode)

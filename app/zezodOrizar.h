@@ -196,6 +196,7 @@ class TForm1 : public QMainWindow {
   // In the net-editing mode the picture stays valid across net edits:
   // the net on show is traced again for the model's net.
   void RetraceEditedNet();
+  void ApplyRoundShape(void (*fill)());
   bool WriteSurface(const QString& name);
   void Refuse();
   void Defer(Deferred what);
