@@ -41,6 +41,34 @@ inline void ConvertAt(int32_t x, double topX, double ddx, double depthRow) {
   tri::FloorI((x - topX) * ddx + depthRow);
 }
 
+// Walks the rows of one triangle for a depth scan: chooses the rows, clips
+// the spans of a clipped scan and converts the cut-off span ends where a
+// conversion could fail, then hands span(y, t, depthRow, xl, xr) the pixels
+// to write.
+template <bool Clipped, class Span>
+void ScanDepthRows(const tri::Geom& g, double dT, double ddx, double ddy, Span span) {
+  const bool walkAll = Clipped && !tri::ConversionsFit(g, dT, ddx, ddy);
+  const int32_t yLo = Clipped && !walkAll ? 0 : kAllRows;
+  const int32_t yHi = Clipped && !walkAll ? kView - 1 : kAllRowsHi;
+  tri::ScanRows(g, yLo, yHi, [&](int32_t y, double t, int32_t xl, int32_t xr) {
+    const double depthRow = dT + t * ddy;
+    const int32_t left = xl, right = xr;
+    const bool cut = walkAll && left <= right;
+    if (Clipped) {
+      if (cut && (!InView(y) || !InView(left))) ConvertAt(left, g.topX, ddx, depthRow);
+      if (!InView(y)) {
+        if (cut) ConvertAt(right, g.topX, ddx, depthRow);
+        return;
+      }
+      if (xl < 0) xl = 0;
+      if (xr > kView - 1) xr = kView - 1;
+    }
+    CheckSpan(y, xl, xr, kCells - 1);
+    span(y, t, depthRow, xl, xr);
+    if (cut && !InView(right)) ConvertAt(right, g.topX, ddx, depthRow);
+  });
+}
+
 template <bool Clipped>
 void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   int it, im, ib;
@@ -57,25 +85,9 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   tri::Gradient(g, pT.v, pM.v, pB.v, dvx, dvy);
   const double dT = T.depth;
   PixelCell* cells = &(*model.pixelCells)[0][0];
-  const bool walkAll = Clipped && !tri::ConversionsFit(g, dT, ddx, ddy);
-  const int32_t yLo = Clipped && !walkAll ? 0 : kAllRows;
-  const int32_t yHi = Clipped && !walkAll ? kView - 1 : kAllRowsHi;
-  tri::ScanRows(g, yLo, yHi, [&](int32_t y, double t, int32_t xl, int32_t xr) {
-    const double depthRow = dT + t * ddy;
+  ScanDepthRows<Clipped>(g, dT, ddx, ddy, [&](int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
     const double uRow = pT.u + t * duy;
     const double vRow = pT.v + t * dvy;
-    const int32_t left = xl, right = xr;
-    const bool cut = walkAll && left <= right;
-    if (Clipped) {
-      if (cut && (!InView(y) || !InView(left))) ConvertAt(left, g.topX, ddx, depthRow);
-      if (!InView(y)) {
-        if (cut) ConvertAt(right, g.topX, ddx, depthRow);
-        return;
-      }
-      if (xl < 0) xl = 0;
-      if (xr > kView - 1) xr = kView - 1;
-    }
-    CheckSpan(y, xl, xr, kCells - 1);
     for (int32_t x = xl; x <= xr; ++x) {
       const double s = x - g.topX;
       const int32_t depth = tri::FloorI(s * ddx + depthRow);
@@ -86,7 +98,6 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
         c.v = s * dvx + vRow;
       }
     }
-    if (cut && !InView(right)) ConvertAt(right, g.topX, ddx, depthRow);
   });
 }
 
@@ -101,30 +112,13 @@ void RasterLight(const LightVertex* v[3]) {
   tri::Gradient(g, T.depth, M.depth, B.depth, ddx, ddy);
   const double dT = T.depth;
   int32_t* cells = &(*model.lightDepth)[0][0];
-  const bool walkAll = Clipped && !tri::ConversionsFit(g, dT, ddx, ddy);
-  const int32_t yLo = Clipped && !walkAll ? 0 : kAllRows;
-  const int32_t yHi = Clipped && !walkAll ? kView - 1 : kAllRowsHi;
-  tri::ScanRows(g, yLo, yHi, [&](int32_t y, double t, int32_t xl, int32_t xr) {
-    const double depthRow = dT + t * ddy;
-    const int32_t left = xl, right = xr;
-    const bool cut = walkAll && left <= right;
-    if (Clipped) {
-      if (cut && (!InView(y) || !InView(left))) ConvertAt(left, g.topX, ddx, depthRow);
-      if (!InView(y)) {
-        if (cut) ConvertAt(right, g.topX, ddx, depthRow);
-        return;
-      }
-      if (xl < 0) xl = 0;
-      if (xr > kView - 1) xr = kView - 1;
-    }
-    CheckSpan(y, xl, xr, kCells - 1);
+  ScanDepthRows<Clipped>(g, dT, ddx, ddy, [&](int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
     for (int32_t x = xl; x <= xr; ++x) {
       const double s = x - g.topX;
       const int32_t depth = tri::FloorI(s * ddx + depthRow);
       int32_t& c = cells[x * kCells + y];
       if (depth < c) c = depth;
     }
-    if (cut && !InView(right)) ConvertAt(right, g.topX, ddx, depthRow);
   });
 }
 
