@@ -1,6 +1,6 @@
 #include "app/UpDown.h"
 
-#include "app/NumberFormat.h"
+#include "platform/NumberFormat.h"
 
 UpDown::UpDown(QWidget* parent, Qt::Orientation orientation, QLineEdit* associate)
     : QWidget(parent),

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "app/About.h"
-#include "app/NumberFormat.h"
+#include "platform/NumberFormat.h"
 #include "interact/NetDrawing.h"
 #include "interact/NetTracing.h"
 #include "model/Bezier.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/NumberFormat.h"
+#include "platform/NumberFormat.h"
 
 class NumberFormatTest : public QObject {
   Q_OBJECT

@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
-#include "app/NumberFormat.h"
+#include "platform/NumberFormat.h"
 
 class PanelTest : public QObject {
   Q_OBJECT

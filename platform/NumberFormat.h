@@ -1,4 +1,4 @@
-// Numbers of the control-net panel: written and read with "." as the decimal
+// Numbers of the control-net panel and the point read-out: written and read with "." as the decimal
 // separator whatever the user's locale, so that a surface typed on one machine
 // reads the same on another.
 #pragma once

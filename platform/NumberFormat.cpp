@@ -1,4 +1,4 @@
-#include "app/NumberFormat.h"
+#include "platform/NumberFormat.h"
 
 #include <algorithm>
 #include <charconv>
