@@ -14,8 +14,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QSet>
 #include <QTimer>
 #include <exception>
+#include <map>
+#include <type_traits>
 #include <vector>
 
 #include "app/PaintBox.h"
@@ -28,6 +31,9 @@ class TForm1 : public QMainWindow {
  public:
   TForm1();
   ~TForm1() override;
+
+  // The window's font: the layout is drawn for 11-pixel text.
+  static QFont WindowFont();
 
   // The view and what it shows.
   Canvas viewCanvas{kView, kView};
@@ -114,7 +120,20 @@ class TForm1 : public QMainWindow {
   void QuiereGuardar(bool& result);
   void ExecuteQuit();
 
-  // Options menu.
+  // Options menu; the tags are the items' data.
+  enum MenuTag : int {
+    kMenuOpened = 0,  // the menu itself, opened: nothing changes
+    kMovableSurface = 1,
+    kEditNodes,
+    kBezierKind,
+    kBSpline2Kind,
+    kBSpline3Kind,
+    kRational,
+    kShowCube,
+    kShowNet,
+    kCoordLines,
+    kCurvatureLines,
+  };
   void EnMenuClick(int tag);
   void GestionaMenus();
   void FijaFunciones();
@@ -128,12 +147,17 @@ class TForm1 : public QMainWindow {
   void cambioIJ();
   void Dilo();
   void EscribeDatos();
+  // The panel after a net was read: the current point (the first one if the
+  // new net is smaller) with its coordinates.
+  void ShowCurrentPointOfNewNet();
   bool PintaCuadrado(int x, int y, bool erase);
   void DetectaCruces(bool leftDown, int x, int y);
   void AlPisarEnRed(bool leftDown, int x, int y);
 
   // Knot editor.
   void CambiaRegletas(int m, int n);
+  // The tick widgets, spinner ranges and knot box for the model's ticks.
+  void ShowKnotTicks();
   void PintaNudos();
   void BarrapillaH(int x);
   void BarrapillaV(int y);
@@ -157,9 +181,15 @@ class TForm1 : public QMainWindow {
   void GuardaEnPortapapeles();
   void ShowAbout();
 
-  // Runs one event handler: a run-time error ends it with a message box and
-  // leaves the program usable; edits and a close that arrived during a
-  // computation are carried out once it is over.
+  // Runs one event handler. Re-entrancy: a drawing or a line tracing lets
+  // window events run while it works (model.busy is set). Handlers that
+  // would change the model then either refuse with a beep (menus, shapes,
+  // files), are deferred (typed panel edits, a close: carried out by
+  // RunDeferred once the computation is over), or stop it (the draw button,
+  // a repaint or an expose of the view set model.stopRequested). painting_
+  // marks a handler run from inside a paint event, where no dialog may open.
+  // A run-time error ends the handler with a message box and leaves the
+  // program usable.
   template <class F>
   void Run(F&& handler) {
     const bool wasBusy = model.busy;
@@ -178,6 +208,7 @@ class TForm1 : public QMainWindow {
   virtual void ShowError(const QString& text);
 
  protected:
+  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -186,13 +217,43 @@ class TForm1 : public QMainWindow {
   enum class Deferred { NetSize, Coords, CurrentPoint };
 
   void BuildControls();
+  void BuildView(QWidget* client);
+  void BuildPanel(QWidget* client);
+  void BuildReadout();
+  void BuildStatusAndDialogs();
+  void BuildTicks();
+  void NameControls();
+  void WireControls();
   void BuildMenus();
+  // Connects a control's signal to a handler run through Run(); the
+  // handler takes the signal's arguments or none.
+  template <class Sender, class Signal, class Handler>
+  void Wire(Sender* sender, Signal signal, Handler handler) {
+    connect(sender, signal, this, [this, handler](auto&&... args) {
+      Run([&] {
+        if constexpr (std::is_invocable_v<Handler, decltype(args)...>)
+          handler(args...);
+        else
+          handler();
+      });
+    });
+  }
+  bool IsPanelEdit(QObject* o) const;
   void LayOutTickWidgets();
   void ShowView() { Imagen->ShowCanvas(); }
   // The net as traced at the last drawing, only while it matches the
   // current net size (edges of a larger net were never traced).
   void DrawTracedNet(Canvas& canvas);
-  void TraceNet();
+  // The traced net drawn on a canvas; no control point is picked then.
+  void ShowNetOverlay(Canvas& canvas);
+  // The view of the net-editing mode: the net over the picture, the
+  // buttons that would replace the net off, the drag hint.
+  void ShowNetEditing();
+  // Records that the net was traced for the current size.
+  void NoteNetTraced();
+  // After an edit of the net: offer a new drawing, or in the net-editing
+  // mode retrace the edited net at once.
+  void OfferRedraw();
   // In the net-editing mode the picture stays valid across net edits:
   // the net on show is traced again for the model's net.
   void RetraceEditedNet();
@@ -209,4 +270,6 @@ class TForm1 : public QMainWindow {
   bool runningDeferred_ = false;
   bool closePending_ = false;
   bool painting_ = false;
+  // Keys pressed in each panel box and not yet released.
+  std::map<QObject*, QSet<int>> keysDown_;
 };

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X display, presses "Dibújala" with the
-# mouse, takes a screenshot and checks that the view shows the shaded sphere:
-# many colours of the palette on a white background.
-#   bash xvfb_smoke.sh <path-to-quorlen> [screenshot-of-the-window.png]
+# mouse, takes a screenshot and checks that the whole view shows the same
+# picture as the headless renderer draws for the start-up model.
+#   bash xvfb_smoke.sh <quorlen> <quorlen-render> [screenshot-of-the-window.png]
 set -u
 
-prog=${1:?usage: xvfb_smoke.sh <path-to-quorlen> [window-screenshot.png]}
-keep=${2:-}
+prog=${1:?usage: xvfb_smoke.sh <quorlen> <quorlen-render> [window-screenshot.png]}
+render=${2:?usage: xvfb_smoke.sh <quorlen> <quorlen-render> [window-screenshot.png]}
+keep=${3:-}
 work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
@@ -44,9 +45,9 @@ win=$(timeout 20 xdotool search --sync --onlyvisible --name "Superficies de Béz
 [ -n "$win" ] || fail "the main window did not appear"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"   # X, Y, WIDTH, HEIGHT
-# The client area below the menu bar is 671 x 430 (the view, the panel and
-# the status line); the menu bar takes the rest of the height.
-menu=$((HEIGHT - 430))
+# The client area below the menu bar is 671 x 435 (the view, the panel and
+# the status line below them); the menu bar takes the rest of the height.
+menu=$((HEIGHT - 435))
 [ "$menu" -ge 0 ] && [ "$menu" -lt 60 ] || fail "unexpected window height $HEIGHT"
 
 # "Dibújala" sits at 99, 308 (81 x 26) in the panel at 417, 0.
@@ -58,8 +59,7 @@ view="$work/view.png"
 for _ in $(seq 60); do
   sleep 0.5
   import -window root "$work/screen.png" 2>/dev/null || continue
-  # The status line covers the view's last rows, as it always has.
-  convert "$work/screen.png" -crop "416x411+$X+$((Y + menu))" +repage "$view" || continue
+  convert "$work/screen.png" -crop "416x416+$X+$((Y + menu))" +repage "$view" || continue
   colours=$(convert "$view" -format %k info:)
   [ "$colours" -gt 40 ] && break
 done
@@ -67,7 +67,7 @@ done
 colours=$(convert "$view" -format %k info:)
 echo "distinct colours in the view: $colours"
 [ "$colours" -gt 40 ] || fail "the view does not show a shaded picture ($colours colours)"
-for p in "1,1" "414,1" "1,409" "414,409"; do
+for p in "1,1" "414,1" "1,414" "414,414"; do
   c=$(convert "$view" -format "%[pixel:p{$p}]" info:)
   case "$c" in
     white | "srgb(255,255,255)" | "rgb(255,255,255)") ;;
@@ -79,6 +79,11 @@ c=$(convert "$view" -format "%[pixel:p{208,205}]" info:)
 case "$c" in
   white | "srgb(255,255,255)") fail "the middle of the view is empty" ;;
 esac
+
+# Every one of the 416 rows is the headless renderer's picture.
+"$render" --png "$work/reference.png" || fail "quorlen-render failed"
+ae=$(compare -metric AE "$view" "$work/reference.png" null: 2>&1)
+[ "$ae" = "0" ] || fail "$ae pixels of the view differ from quorlen-render's picture"
 
 if [ -n "$keep" ]; then
   convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$keep"

@@ -10,17 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "interact/DrawingCycle.h"
 #include "interact/NetDrawing.h"
-#include "interact/NetTracing.h"
-#include "model/Knots.h"
 #include "model/ModelState.h"
 #include "model/Projection.h"
 #include "model/Shapes.h"
 #include "model/SurfaceFile.h"
 #include "model/SurfaceKinds.h"
 #include "platform/RunChecks.h"
-#include "render/Antialias.h"
-#include "render/RenderDriver.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
 namespace {
@@ -32,21 +29,6 @@ constexpr int kCannotDraw = 1;
 struct DrawError {
   std::string message;
 };
-
-// --size: what typing m and n does in the panel. Points the new size brings
-// into the net go to the origin (their weights stay); the ticks are laid
-// out evenly.
-void ChangeNetSize(int m, int n) {
-  for (int i = 0; i <= m; ++i)
-    for (int j = 0; j <= n; ++j)
-      if (i > model.netM || j > model.netN) {
-        NetPoint& p = model.controlNet[i][j];
-        p.x = 0;
-        p.y = 0;
-        p.z = 0;
-      }
-  LayOutTicks(m, n);
-}
 
 void CheckNetIndex(const char* option, int i, int j) {
   if (i < 0 || i > model.netM || j < 0 || j > model.netN)
@@ -90,12 +72,10 @@ bool BuildModel(const RenderOptions& o) {
       case SurfaceFileRead::IoError: throw OptionError{"--open: cannot read " + *o.open};
     }
   } else {
-    LayOutTicks(11, 6);
-    SphereNet();
-    model.surfaceKind = 1;
-    FijaFunciones();
+    StartupModel();
   }
-  if (o.size) ChangeNetSize(o.size->first, o.size->second);
+  // --size: what typing m and n in the panel does.
+  if (o.size) ResizeNet(o.size->first, o.size->second);
   if (o.shape) {
     if (*o.shape == "plane") PlaneNet();
     else if (*o.shape == "cylinder") CylinderNet();
@@ -120,22 +100,13 @@ bool BuildModel(const RenderOptions& o) {
   return keepView;
 }
 
-// SetKnots, the render, the outline filter, the bitmap and the traced box
-// and net edges, as the draw button runs them.
+// The draw button's cycle: render, filter, bitmap, traced box and net.
 void Draw(bool keepView) {
   if (!KindFitsNet())
     throw DrawError{"a B-spline of degree " + std::to_string(model.surfaceKind) + " needs m >= " +
                     std::to_string(model.surfaceKind) + " (m is " + std::to_string(model.netM) + ")"};
-  model.pictureValid = false;
-  model.pictureUnsaved = true;
-  SetKnots();
-  if (RenderSurface(keepView) == RenderResult::Degenerate)
+  if (DrawWhole(keepView) == RenderResult::Degenerate)
     throw DrawError{"the surface is a single point: nothing to draw"};
-  AntialiasShadeMap();
-  ShadeToBitmap();
-  TraceBoxEdges();
-  TraceAllNetEdges();
-  model.pictureValid = true;
 }
 
 void WriteBytes(const std::string& name, const std::string& bytes) {

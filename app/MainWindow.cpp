@@ -1,0 +1,300 @@
+// The main window: start-up, the drawing cycle and the draw button, the
+// status line, activation and closing, and the error handling shared by
+// every handler.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QExposeEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QWindow>
+
+#include "app/WindowSupport.h"
+#include "app/zezodOrizar.h"
+#include "interact/DrawingCycle.h"
+#include "model/SurfaceKinds.h"
+#include "platform/Events.h"
+#include "platform/NumberFormat.h"
+
+using namespace win;
+
+TForm1::TForm1() {
+  BuildControls();
+  BuildMenus();
+  SetProcessEventsHook([] { QCoreApplication::processEvents(); });
+  inicio();
+}
+
+TForm1::~TForm1() { SetProcessEventsHook(nullptr); }
+
+void TForm1::inicio() {
+  setWindowTitle(QStringLiteral("Superficies de Bézier"));
+  StartupModel();
+  LayOutTickWidgets();
+  UpDowni->setMaximum(model.netM);
+  UpDownj->setMaximum(model.netN);
+  currentI = 0;
+  currentJ = 0;
+  UpDowni->setPosition(0);
+  UpDownj->setPosition(0);
+  const NetPoint& p = model.controlNet[0][0];
+  Editx->setText(Text(FormatFixed(p.x, 3)));
+  Edity->setText(Text(FormatFixed(p.y, 3)));
+  Editz->setText(Text(FormatFixed(p.z, 3)));
+  editn->setText(QString::number(model.netN));
+  editm->setText(QString::number(model.netM));
+  peso->setText(QStringLiteral("1"));
+  GestionaMenus();
+  PintaNudos();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TForm1::AlPintar() {
+  if (model.busy) {
+    model.stopRequested = true;
+    return;
+  }
+  if (!model.pictureValid) return;
+  viewCanvas.Draw(0, 0, *model.pictureBitmap);
+  if (model.netEditMode) ShowNetOverlay(viewCanvas);
+}
+
+void TForm1::OnDrawButton() {
+  if (model.busy) {
+    model.stopRequested = true;
+    return;
+  }
+  Dibujala(false);
+}
+
+void TForm1::Dibujala(bool keepView) {
+  if (!KindFitsNet()) {
+    // A B-spline of this degree has no knot span over so few points.
+    SugiereDibujar();
+    const QString d = QString::number(model.surfaceKind);
+    Informa(true, QStringLiteral("Para B-splines de grado ") + d + QStringLiteral(", m ha de ser al menos ") + d);
+    return;
+  }
+  Informa(false, QString());
+  const bool wasUnsaved = model.pictureUnsaved;
+  model.pictureValid = false;
+  model.pictureUnsaved = true;
+  model.probeMarkShown = false;
+  model.nodePicked = false;
+  try {
+    IniciaModal();
+    const RenderResult r = RenderPicture(keepView);
+    TerminaModal();
+    if (r == RenderResult::Degenerate) {
+      model.pictureUnsaved = wasUnsaved;
+      SugiereDibujar();
+      Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
+      return;
+    }
+    viewCanvas.Draw(0, 0, *model.pictureBitmap);
+    ShowView();
+    TraceOverlays();
+    NoteNetTraced();
+    model.pictureValid = true;
+    StopButton->setEnabled(false);
+    GestionaMenus();
+    if (QWidget* f = focusWidget()) f->clearFocus();
+    if (model.netEditMode) ShowNetEditing();
+  } catch (...) {
+    // Whatever failed, the next press of the button must start afresh.
+    model.busy = false;
+    model.stopRequested = false;
+    model.pictureUnsaved = wasUnsaved;
+    SugiereDibujar();
+    GestionaMenus();
+    throw;
+  }
+}
+
+void TForm1::SugiereDibujar() {
+  StopButton->setEnabled(true);
+  StopButton->setText(kDrawCaption);
+  model.pictureValid = false;
+  StopButton->repaint();
+}
+
+void TForm1::IniciaModal() {
+  model.stopRequested = false;
+  model.busy = true;
+  StopButton->setEnabled(true);
+  StopButton->setText(kStopCaption);
+  StopButton->repaint();
+}
+
+void TForm1::TerminaModal() {
+  StopButton->setText(QString());
+  StopButton->setEnabled(false);
+  StopButton->repaint();
+  model.stopRequested = false;
+  model.busy = false;
+}
+
+void TForm1::Informa(bool beep, const QString& text) {
+  InfoPanel->setText(text);
+  InfoBar->showMessage(text);
+  if (beep) {
+    ++beepCount;
+    QApplication::beep();
+  }
+  InfoBar->repaint();
+}
+
+void TForm1::AlActivar() {
+  if (!model.busy) Imagen->setEnabled(true);
+}
+
+void TForm1::AlDesactivar() {
+  if (!model.busy) Imagen->setEnabled(false);
+}
+
+void TForm1::AlCerrar() { Timer1->stop(); }
+
+QMessageBox::StandardButton TForm1::AskSaveQuestion(const QString& text) {
+  return QMessageBox::question(this, QApplication::applicationName(), text,
+                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+}
+
+void TForm1::ShowError(const QString& text) { QMessageBox::critical(this, QApplication::applicationName(), text); }
+
+void TForm1::SePideCerrar(bool& canClose) {
+  canClose = true;
+  if (!model.pictureUnsaved) return;
+  const QMessageBox::StandardButton b =
+      AskSaveQuestion(QStringLiteral("¿Desea guardar ") + windowTitle() + QStringLiteral(" antes de cerrar?"));
+  if (b == QMessageBox::Yes) {
+    bool saved = false;
+    QuiereGuardar(saved);
+    if (!saved) canClose = false;
+  } else if (b != QMessageBox::No) {
+    canClose = false;
+  }
+}
+
+void TForm1::QuiereGuardar(bool& result) {
+  result = false;
+  if (!(model.pictureValid && model.pictureUnsaved)) return;
+  SaveDialog1->setWindowTitle(QStringLiteral("Guardar"));
+  if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) return;
+  result = WriteSurface(SaveDialog1->selectedFiles().first());
+}
+
+void TForm1::ExecuteQuit() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  Run([&] {
+    if (model.busy) {
+      // Never closed under a running computation: stop it and ask once it
+      // has ended.
+      model.stopRequested = true;
+      closePending_ = true;
+      return;
+    }
+    bool canClose = false;
+    SePideCerrar(canClose);
+    if (canClose) {
+      AlCerrar();
+      e->accept();
+    }
+  });
+}
+
+void TForm1::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::ActivationChange) {
+    if (isActiveWindow())
+      Run([this] { AlActivar(); });
+    else
+      Run([this] { AlDesactivar(); });
+  }
+  QMainWindow::changeEvent(e);
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (QWindow* w = windowHandle()) w->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+  switch (e->type()) {
+    case QEvent::Expose:
+      // An uncovered window is redrawn from the backing store without a
+      // paint event; during a computation that must still stop it, as a
+      // repaint of the view does.
+      if (watched == windowHandle() && model.busy) {
+        const QRect view(Imagen->mapTo(this, QPoint(0, 0)), Imagen->size());
+        if (static_cast<QExposeEvent*>(e)->region().intersects(view)) model.stopRequested = true;
+      }
+      break;
+    case QEvent::KeyPress:
+      if (IsPanelEdit(watched)) keysDown_[watched].insert(static_cast<QKeyEvent*>(e)->key());
+      break;
+    case QEvent::FocusOut: keysDown_.erase(watched); break;
+    case QEvent::KeyRelease: {
+      // Only the release of a key pressed in this box edits: the Return
+      // that closed a dialog must not re-read the box that gets the focus.
+      auto* k = static_cast<QKeyEvent*>(e);
+      auto it = keysDown_.find(watched);
+      if (it == keysDown_.end() || !it->second.contains(k->key())) break;
+      if (!k->isAutoRepeat()) it->second.remove(k->key());
+      if (watched == editn || watched == editm)
+        Run([this] { CambiaNM(); });
+      else if (watched == Editx || watched == Edity || watched == Editz || watched == peso)
+        Run([this] { CambiaCoords(); });
+      else if (watched == Editi || watched == Editj)
+        Run([this] { CambiaFlec(); });
+      break;
+    }
+    default: break;
+  }
+  return QMainWindow::eventFilter(watched, e);
+}
+
+// ---------------------------------------------------------------------------
+// Errors, refusals and work held back during a computation
+
+void TForm1::Failed(const QString& text, bool wasBusy) {
+  if (!wasBusy && model.busy) {
+    model.busy = false;
+    model.stopRequested = false;
+    SugiereDibujar();
+    GestionaMenus();
+  }
+  if (painting_)
+    QTimer::singleShot(0, this, [this, text] { ShowError(text); });
+  else
+    ShowError(text);
+}
+
+void TForm1::Refuse() {
+  // A command that would change the model while a drawing reads it.
+  ++beepCount;
+  QApplication::beep();
+}
+
+void TForm1::Defer(Deferred what) {
+  if (deferred_.empty() || deferred_.back() != what) deferred_.push_back(what);
+}
+
+void TForm1::RunDeferred() {
+  if (runningDeferred_ || model.busy) return;
+  runningDeferred_ = true;
+  std::vector<Deferred> work;
+  work.swap(deferred_);
+  for (Deferred d : work) {
+    switch (d) {
+      case Deferred::NetSize: Run([this] { CambiaNM(); }); break;
+      case Deferred::Coords: Run([this] { CambiaCoords(); }); break;
+      case Deferred::CurrentPoint: Run([this] { CambiaFlec(); }); break;
+    }
+  }
+  runningDeferred_ = false;
+  if (closePending_) {
+    closePending_ = false;
+    QTimer::singleShot(0, this, [this] { close(); });
+  }
+}

@@ -1,0 +1,184 @@
+// The control-net panel: net size, current control point, its coordinates
+// and weight, the knot box that picks it, and the three starting shapes.
+#include <cmath>
+#include <cstdlib>
+
+#include "app/WindowSupport.h"
+#include "app/zezodOrizar.h"
+#include "interact/DrawingCycle.h"
+#include "model/Shapes.h"
+#include "platform/NumberFormat.h"
+
+using namespace win;
+
+void TForm1::EscribeDatos() {
+  Editi->setText(QString::number(currentI));
+  Editj->setText(QString::number(currentJ));
+  const NetPoint& p = model.controlNet[currentI][currentJ];
+  Editx->setText(Text(FormatFixed(p.x, 3)));
+  Edity->setText(Text(FormatFixed(p.y, 3)));
+  Editz->setText(Text(FormatFixed(p.z, 3)));
+  peso->setText(Text(FormatFixed(p.w, 3)));
+}
+
+void TForm1::CambiaNM() {
+  if (model.busy) {
+    Defer(Deferred::NetSize);
+    return;
+  }
+  Informa(false, QString());
+  int n = 0, m = 0;
+  if (!ParseInt(Std(editn->text()), n) || !ParseInt(Std(editm->text()), m) || n < 1 || n > 11 || m < 1 ||
+      m > 11) {
+    Informa(true, QStringLiteral("n y m han de ser enteros entre 1 y ") + QStringLiteral("11"));
+    return;
+  }
+  ResizeNet(m, n);
+  ShowKnotTicks();
+  OfferRedraw();
+}
+
+void TForm1::CambiaCoords() {
+  if (model.busy) {
+    Defer(Deferred::Coords);
+    return;
+  }
+  Informa(false, QString());
+  NetPoint& p = model.controlNet[currentI][currentJ];
+  double v = 0;
+  for (auto [edit, field] : {std::pair{Editx, &p.x}, std::pair{Edity, &p.y}, std::pair{Editz, &p.z}}) {
+    if (!ParseReal(Std(edit->text()), v)) {
+      Informa(true, kBadNumber);
+      return;
+    }
+    *field = v;
+  }
+  if (model.rationalSurface) {
+    if (!ParseReal(Std(peso->text()), v)) {
+      Informa(true, kBadNumber);
+      return;
+    }
+    if (v < 0) {
+      Informa(true, QStringLiteral("El peso no puede ser negativo"));
+      return;
+    }
+    p.w = v;
+  }
+  SugiereDibujar();
+}
+
+void TForm1::CambiaFlec() {
+  if (model.busy) {
+    Defer(Deferred::CurrentPoint);
+    return;
+  }
+  PintaCuadrado(model.knotSquarePos.x, model.knotSquarePos.y, true);
+  int i = 0, j = 0;
+  if (!ParseInt(Std(Editi->text()), i) || !ParseInt(Std(Editj->text()), j)) {
+    Informa(true, kBadNumber);
+    return;
+  }
+  if (i < 0) i = model.netM;
+  if (i > model.netM) i = 0;
+  if (j < 0) j = model.netN;
+  if (j > model.netN) j = 0;
+  if (i != currentI || j != currentJ) {
+    currentI = i;
+    currentJ = j;
+    UpDowni->setPosition(i);
+    UpDownj->setPosition(j);
+    EscribeDatos();
+  }
+  PintaCuadrado(model.tickPosH[currentI], model.tickPosV[currentJ], false);
+}
+
+void TForm1::cambioIJ() {
+  if (!spinnerMoved) return;
+  spinnerMoved = false;
+  CambiaFlec();
+}
+
+void TForm1::Dilo() { spinnerMoved = true; }
+
+bool TForm1::PintaCuadrado(int x, int y, bool erase) {
+  if (erase != model.knotSquareShown) return false;
+  if (x < 1 || x > 159 || y < 1 || y > 159) return false;
+  knotsCanvas.penMode = PenMode::NotXor;
+  knotsCanvas.penColour = kMagenta;
+  for (int k = 0; k <= 6; ++k) {
+    knotsCanvas.MoveTo(x - 3, y - 3 + k);
+    knotsCanvas.LineTo(x + 3, y - 3 + k);
+  }
+  knotsCanvas.penMode = PenMode::Copy;
+  model.knotSquareShown = !model.knotSquareShown;
+  model.knotSquarePos = ScreenPoint{x, y};
+  KnotsPaintBox->ShowCanvas();
+  return true;
+}
+
+void TForm1::DetectaCruces(bool leftDown, int x, int y) {
+  if (!leftDown) return;
+  if (model.busy) return;  // the panel is read while a drawing runs
+  const auto& h = model.tickPosH;
+  const auto& v = model.tickPosV;
+  const int m = model.netM, n = model.netN;
+  // Cells between midpoints of neighbouring ticks; the end cells are open.
+  int i = m;
+  for (int k = 0; k < m; ++k)
+    if (x < (h[k] + h[k + 1]) / 2.0) {
+      i = k;
+      break;
+    }
+  int j = n;
+  for (int k = 0; k < n; ++k)
+    if (y > (v[k] + v[k + 1]) / 2.0) {
+      j = k;
+      break;
+    }
+  if (i > m || j > n) return;
+  if (std::abs(h[i] - x) >= 6 || std::abs(v[j] - y) >= 6) return;
+  currentI = i;
+  currentJ = j;
+  EscribeDatos();
+  PintaCuadrado(model.knotSquarePos.x, model.knotSquarePos.y, true);
+  PintaCuadrado(h[i], v[j], false);
+}
+
+void TForm1::AlPisarEnRed(bool leftDown, int x, int y) { DetectaCruces(leftDown, x, y); }
+
+// ---------------------------------------------------------------------------
+// Initial shapes
+
+void TForm1::BotonEsferaClick() { ApplyRoundShape(SphereNet); }
+
+void TForm1::CilindroInicial() { ApplyRoundShape(CylinderNet); }
+
+// Sphere and cylinder refresh the panel the same way.
+void TForm1::ApplyRoundShape(void (*fill)()) {
+  if (model.busy) return Refuse();
+  fill();
+  EscribeDatos();
+  peso->setText(QStringLiteral("1"));
+  OfferRedraw();
+}
+
+void TForm1::PlanoInicial() {
+  if (model.busy) return Refuse();
+  PlaneNet();
+  const NetPoint& p = model.controlNet[currentI][currentJ];
+  Editx->setText(Text(FormatFixed(p.x, 2)));
+  Edity->setText(Text(FormatFixed(p.y, 2)));
+  Editz->setText(QStringLiteral("0"));
+  peso->setText(QStringLiteral("1"));
+  OfferRedraw();
+}
+
+
+void TForm1::ShowCurrentPointOfNewNet() {
+  // A net read from a file may be smaller than the one before.
+  if (currentI > model.netM) currentI = 0;
+  if (currentJ > model.netN) currentJ = 0;
+  UpDowni->setPosition(currentI);
+  UpDownj->setPosition(currentJ);
+  EscribeDatos();
+}

@@ -1,0 +1,43 @@
+// Texts, colours and small helpers shared by the main window's files.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+namespace win {
+
+inline const QString kDrawCaption = QStringLiteral("Dibújala");
+inline const QString kStopCaption = QStringLiteral("Parar");
+inline const QString kDragHint =
+    QStringLiteral("Arrastrar nodos con el ratón. Si, además, UpArrow, el nodo se acerca; si DownArrow, se aleja");
+inline const QString kBadNumber = QStringLiteral("Hay un número mal escrito");
+
+constexpr uint32_t kAqua = 0xFFFF00;
+constexpr uint32_t kSilver = 0xC0C0C0;
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kMagenta = 0xFF00FF;
+constexpr uint32_t kTickIdle = 0xFFFFFF;
+constexpr uint32_t kTickDragged = 0x00AAFF;  // orange
+
+inline QString Text(const std::string& s) { return QString::fromStdString(s); }
+inline std::string Std(const QString& s) { return s.toStdString(); }
+
+// Whether the fourth character from the end is the dot of a three-letter
+// extension.
+inline bool HasThreeLetterExtension(const QString& name) {
+  return name.size() >= 4 && name[name.size() - 4] == '.';
+}
+
+inline QColor ColourOf(uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+inline QPixmap FilledPixmap(int w, int h, uint32_t colour) {
+  QPixmap p(w, h);
+  p.fill(ColourOf(colour));
+  return p;
+}
+
+}  // namespace win

@@ -1,0 +1,28 @@
+// The drawing cycle of the draw button, the start-up model and a change of
+// net size: written once here and run by the window, the headless renderer,
+// the tests and the benchmarks, so all of them draw the same picture.
+#pragma once
+
+#include "render/RenderDriver.h"
+
+// The model the program starts with: 12 x 7 unit sphere, Bézier, the knot
+// ticks laid out evenly.
+void StartupModel();
+
+// What typing a new net size does to the model: points that the new size
+// brings in go to the origin (their weights stay), and the ticks are laid out
+// evenly for m x n (netM := m, netN := n).
+void ResizeNet(int m, int n);
+
+// The knot vectors from the ticks, the render, the outline filter and the
+// copy into pictureBitmap. The filter and the copy run on a stopped render
+// too (the part done so far is shown), never on a degenerate one.
+RenderResult RenderPicture(bool keepView);
+
+// The box and net edges traced against the depth buffer just rendered.
+void TraceOverlays();
+
+// RenderPicture then TraceOverlays, with the picture flags as the draw
+// button leaves them: pictureUnsaved set, pictureValid set unless the
+// surface was degenerate.
+RenderResult DrawWhole(bool keepView);
