@@ -1,0 +1,20 @@
+# Fails when a file of the core layer LAYER includes a header of a layer
+# above it (FORBIDDEN, a regex alternation of folder names) or of Qt, then
+# touches STAMP. Run with cmake -P at build time.
+file(GLOB files ${SRC}/${LAYER}/*.cpp ${SRC}/${LAYER}/*.h)
+set(bad "")
+foreach(f ${files})
+  if(FORBIDDEN)
+    file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*\"(${FORBIDDEN})/")
+    list(APPEND bad ${hits})
+  endif()
+  file(STRINGS ${f} qt REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")
+  list(APPEND bad ${qt})
+  if(hits OR qt)
+    message(SEND_ERROR "${f}: the ${LAYER} layer may not include ${hits} ${qt}")
+  endif()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "layering broken in ${LAYER}/")
+endif()
+file(TOUCH ${STAMP})
