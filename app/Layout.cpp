@@ -1,7 +1,5 @@
 // The main window's controls at their places, their names, and the
 // connections from their events to the handlers.
-#include <QFontDatabase>
-#include <QFontMetrics>
 #include <QMouseEvent>
 
 #include "app/WindowSupport.h"
@@ -37,8 +35,8 @@ QPoint At(const QMouseEvent* e) { return e->position().toPoint(); }
 
 QFont TForm1::WindowFont() {
   // The layout is drawn for an 11-pixel font; a narrow face keeps the
-  // widest numbers ("-12.345", "1.235E4") inside the 41-pixel boxes.
-  QFont f(QStringLiteral("DejaVu Sans Condensed"));
+  // widest numbers ("12.3456", "1.235E4") inside the 41-pixel boxes.
+  QFont f(QStringLiteral("Nimbus Sans Narrow"));
   f.setStyleHint(QFont::SansSerif);
   f.setPixelSize(11);
   return f;

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
+#include "platform/NumberFormat.h"
 #include "app/About.h"
 #include "interact/NetDrawing.h"
 
@@ -234,6 +235,45 @@ class FilesTest : public QObject {
       QVERIFY(f->StopButton->isEnabled());
       QVERIFY(model.pictureBitmap->Bytes() == picture);
     }
+  }
+
+  void aRefusedFileKeepsThePicture() {
+    Draw();
+    SaveAs(QStringLiteral("buena.yqs"));
+    Write(Path("corta.yqs"), Bytes(Path("buena.yqs")).left(1000));
+    Open(Path("corta.yqs"));
+    QCOMPARE(f->InfoPanel->text(), QStringLiteral("El archivo no es una superficie válida"));
+    // Nothing was read: no new drawing is offered and the picture can be saved.
+    QVERIFY(model.pictureValid);
+    QVERIFY(!f->StopButton->isEnabled());
+    SaveAs(QStringLiteral("otra.yqs"));
+    QCOMPARE(Bytes(Path("otra.yqs")), Bytes(Path("buena.yqs")));
+  }
+
+  void thePanelShowsTheOpenedNet() {
+    // A 5 x 7 net whose point (3, 2) is at x = 0.7, saved.
+    TypeInto(f->editm, QStringLiteral("4"));
+    TypeInto(f->Editi, QStringLiteral("3"));
+    TypeInto(f->Editj, QStringLiteral("2"));
+    TypeInto(f->Editx, QStringLiteral("0.7"));
+    Draw();
+    SaveAs(QStringLiteral("pequena.yqs"));
+    // The panel then moves on to another point of a larger net.
+    TypeInto(f->Editx, QStringLiteral("0.1"));
+    Open(Path("pequena.yqs"));
+    QCOMPARE(f->Editx->text(), QStringLiteral("0.700"));
+    TypeInto(f->editm, QStringLiteral("11"));
+    TypeInto(f->Editi, QStringLiteral("9"));
+    Open(Path("pequena.yqs"));
+    // Point 9 is outside the opened net: the panel goes back to (0, 2).
+    QCOMPARE(f->currentI, 0);
+    QCOMPARE(f->Editi->text(), QStringLiteral("0"));
+    QCOMPARE(f->UpDowni->maximum(), 4);
+    // A key release in a coordinate box writes back what the model holds.
+    const NetPoint before = model.controlNet[0][2];
+    QTest::keyClick(f->Edity, Qt::Key_End);
+    QCOMPARE(model.controlNet[0][2].y, before.y);
+    QCOMPARE(f->Edity->text(), QString::fromStdString(FormatFixed(before.y, 3)));
   }
 
   void aFileThatCannotBeReadIsAnError() {

@@ -1,5 +1,6 @@
 // The control-net panel, the knot editor and the starting shapes, driven
 // through their widgets.
+#include <QStyle>
 #include <QtTest>
 
 #include "AppTestSupport.h"
@@ -246,6 +247,50 @@ class PanelTest : public QObject {
     // A right-button press chooses nothing.
     QTest::mouseClick(f->KnotsPaintBox, Qt::RightButton, Qt::NoModifier, QPoint(x3, y2));
     QCOMPARE(f->currentI, 6);
+  }
+
+  void theSpinnersStepFromTheIndexShown() {
+    // (5, 3) picked in the knot box; the spinners had not moved.
+    QTest::mouseClick(f->KnotsPaintBox, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(model.tickPosH[5], model.tickPosV[3]));
+    QTest::mouseClick(f->UpDowni->upButton(), Qt::LeftButton);
+    QCOMPARE(f->currentI, 6);
+    QTest::mouseClick(f->UpDownj->downButton(), Qt::LeftButton);
+    QCOMPARE(f->currentJ, 2);
+  }
+
+  void aKeyReleaseThatStartedElsewhereChangesNothing() {
+    Press(f->Panelhor, 47, 5);
+    Move(f->Panelhor, 50, 5);
+    Release(f->Panelhor, 50, 5);
+    QCOMPARE(model.tickPosH[3], 50);
+    // The Return that closed a dialog is released in the box with the focus.
+    f->editn->setFocus();
+    QTest::keyRelease(f->editn, Qt::Key_Return);
+    QCOMPARE(model.tickPosH[3], 50);
+    // Pressed and released in the box, it re-lays the ticks.
+    QTest::keyClick(f->editn, Qt::Key_Return);
+    QCOMPARE(model.tickPosH[3], 44);
+  }
+
+  void ticksShowInTheirColours() {
+    auto shown = [&](int x) { return f->Panelhor->grab().toImage().pixel(x, 5) & 0xFFFFFF; };
+    QCOMPARE(shown(44), QRgb(0xFFFFFF));
+    Press(f->Panelhor, 44, 5);
+    QCOMPARE(shown(44), QRgb(0xFFAA00));
+    Release(f->Panelhor, 44, 5);
+    QCOMPARE(shown(44), QRgb(0xFFFFFF));
+  }
+
+  void numbersFitTheirBoxes() {
+    // The widest texts the panel writes into its 41-pixel boxes.
+    for (QLineEdit* e : {f->Editx, f->Edity, f->Editz, f->peso}) {
+      const int frame = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, e);
+      const int room = e->width() - 2 * frame - 4;  // the box keeps 2 pixels each side
+      for (const char* text : {"12.3456", "1.235E4", "-12.346", "-0.0313"})
+        QVERIFY2(e->fontMetrics().horizontalAdvance(QString::fromUtf8(text)) <= room, text);
+    }
+    QCOMPARE(f->font().pixelSize(), 11);
   }
 
   void draggingATick() {

@@ -1,5 +1,6 @@
 // The main window as a whole: start-up state, the drawing cycle and its
 // button, stopping, closing, refusals and errors.
+#include <QExposeEvent>
 #include <QtTest>
 
 #include "AppTestSupport.h"
@@ -131,6 +132,41 @@ class WindowTest : public QObject {
     TypeInto(f->Editx, QStringLiteral("0"));
     Draw();
     QCOMPARE(CanvasImage(*model.pictureBitmap), GoldenPicture());
+  }
+
+  void noWidgetCoversTheView() {
+    const QRect view(f->Imagen->mapTo(f.get(), QPoint(0, 0)), QSize(416, 416));
+    QVERIFY(f->rect().contains(view));
+    for (QWidget* w : f->findChildren<QWidget*>()) {
+      if (!w->isVisible() || w == f->Imagen || w->isAncestorOf(f->Imagen) || w->isWindow()) continue;
+      const QRect r(w->mapTo(f.get(), QPoint(0, 0)), w->size());
+      QVERIFY2(!r.intersects(view), qPrintable(w->objectName() + QStringLiteral(" covers the view")));
+    }
+  }
+
+  void anExposeOfTheViewStopsTheDrawing() {
+    const QRect view(f->Imagen->mapTo(f.get(), QPoint(0, 0)), QSize(416, 416));
+    auto expose = [&](const QRect& r) {
+      QExposeEvent e{QRegion(r)};
+      QCoreApplication::sendEvent(f->windowHandle(), &e);
+    };
+    // Uncovering only the panel stops nothing.
+    DuringComputation([&] { expose(QRect(view.right() + 10, 0, 50, 50)); });
+    Draw();
+    QCOMPARE(CanvasImage(*model.pictureBitmap), GoldenPicture());
+    // Uncovering part of the view stops the drawing.
+    TypeInto(f->Editx, QStringLiteral("0"));
+    DuringComputation([&] { expose(QRect(view.topLeft(), QSize(30, 30))); });
+    Draw();
+    QVERIFY(model.pictureValid);
+    QVERIFY(CanvasImage(*model.pictureBitmap) != GoldenPicture());
+    // Outside a computation the view keeps what it shows, overlays included.
+    Draw();
+    f->Cubo->trigger();
+    const std::vector<uint8_t> withCube = f->viewCanvas.Bytes();
+    expose(view);
+    QVERIFY(f->viewCanvas.Bytes() == withCube);
+    QVERIFY(!model.stopRequested);
   }
 
   void aSystemRepaintRestoresThePicture() {
