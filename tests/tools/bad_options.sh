@@ -2,13 +2,7 @@
 # Bad command lines end with status 2, one line naming the option, and no
 # file written; a model that cannot be drawn ends with status 1.
 # Usage: bash bad_options.sh <quorlen-render> <golden-dir>
-set -u
-tool=$1
-golden=$2/startup-sphere
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/common.sh" "$@"
 
 # expect STATUS OPTION-NAMED-IN-MESSAGE ARGS...: every output goes into
 # $work/out, which must stay empty.
@@ -85,8 +79,4 @@ else
   fail "--help exited with status $?"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "bad options and undrawable models: all refused as expected"
+finish "bad options and undrawable models: all refused as expected"

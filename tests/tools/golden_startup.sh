@@ -2,13 +2,7 @@
 # The start-up model drawn by the headless renderer must reproduce the
 # reference outputs byte for byte, and its picture pixel for pixel.
 # Usage: bash golden_startup.sh <quorlen-render> <golden-dir>
-set -u
-tool=$1
-golden=$2/startup-sphere
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/common.sh" "$@"
 
 if ! "$tool" --png "$work/picture.png" --shade-map "$work/shade-map.bin" \
     --depth-map "$work/depth-map.bin" --polylines "$work/polylines.txt" \
@@ -35,8 +29,4 @@ else
   fail "--open of the reference surface file failed"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "golden start-up outputs: all match"
+finish "golden start-up outputs: all match"

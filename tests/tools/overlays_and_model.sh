@@ -2,14 +2,7 @@
 # The overlays change the picture, and the model options change the model
 # as the window's controls would.
 # Usage: bash overlays_and_model.sh <quorlen-render> <golden-dir>
-set -u
-tool=$1
-golden=$2/startup-sphere
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-run() { "$tool" "$@" || fail "'$*' exited with status $?"; }
+. "$(dirname "$0")/common.sh" "$@"
 differ() { ! cmp -s "$1" "$2"; }
 pixels_differing() { compare -metric AE "$1" "$2" null: 2>&1; }
 
@@ -76,8 +69,4 @@ differ "$work/m1.bin" "$work/m7.bin" || fail "--tick-u 4,131 --tick-u 5,140 chan
 run $base --point 3,3,0.5,0.5,0.8 --tick-u 4,104 --shade-map "$work/m6.bin"
 cmp -s "$work/m1.bin" "$work/m6.bin" || fail "--tick-u to the tick's own place changed the drawing"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "overlays and model options: all as expected"
+finish "overlays and model options: all as expected"
