@@ -1,14 +1,46 @@
 #include <QApplication>
+#include <cstdio>
 
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/zezodOrizar.h"
 #include "interact/NetTracing.h"
 #include "model/ModelState.h"
 
+namespace {
+
+void Print(std::FILE* to, const QString& text) {
+  std::fputs(text.toLocal8Bit().constData(), to);
+  std::fflush(to);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // The toolkit first: it takes its own options (-platform, -display...)
+  // off the command line before ours are read.
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quorlen"));
+  QApplication::setApplicationVersion(QStringLiteral(QUORLEN_VERSION));
+  // Ties the window to its menu entry and icon on the desktop.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.quorlen.Quorlen"));
   InstallSpanishTranslation(app);
+
+  const StartRequest start = ParseStartArguments(QApplication::arguments());
+  switch (start.action) {
+    case StartRequest::Action::Help:
+      Print(stdout, UsageText());
+      return 0;
+    case StartRequest::Action::Version:
+      Print(stdout, VersionText(QApplication::applicationVersion()));
+      return 0;
+    case StartRequest::Action::Wrong:
+      Print(stderr, QStringLiteral("quorlen: %1\n\n").arg(start.problem) + UsageText());
+      return 2;
+    case StartRequest::Action::Start:
+      break;
+  }
+
   if (!InitModelState()) {
     QApplication::beep();
     return 1;
@@ -17,6 +49,7 @@ int main(int argc, char** argv) {
   {
     TForm1 form;
     form.show();
+    if (!start.file.isEmpty()) OpenWhenShown(form, start.file);
     rc = app.exec();
   }
   ReleaseTraceBuffer();

@@ -1,7 +1,8 @@
 # Installs the Debian packages the build and the tests need, if any is missing.
 # Sourced by run.sh and test.sh.
 QUORLEN_PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev
-  libgtest-dev libbenchmark-dev xvfb xdotool imagemagick fonts-urw-base35"
+  libgtest-dev libbenchmark-dev xvfb xdotool imagemagick fonts-urw-base35 desktop-file-utils
+  appstream shared-mime-info"
 quorlen_install_deps() {
   local missing=()
   for p in $QUORLEN_PACKAGES; do

@@ -1,0 +1,124 @@
+#include "app/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+#include <cstdint>
+#include <vector>
+
+#include "app/zezodOrizar.h"
+#include "model/SurfaceFile.h"
+
+namespace {
+
+QString Dashed(const QString& name) {
+  return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// A desktop may hand over a file:// address instead of a path.
+QString LocalPath(const QString& argument) {
+  if (argument.startsWith(QStringLiteral("file:"))) {
+    const QUrl url(argument);
+    if (url.isLocalFile()) return url.toLocalFile();
+  }
+  return argument;
+}
+
+}  // namespace
+
+StartRequest ParseStartArguments(const QStringList& arguments) {
+  QCommandLineParser parser;
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+  const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+  parser.addOption(help);
+  parser.addOption(version);
+
+  StartRequest r;
+  if (!parser.parse(arguments)) {
+    r.action = StartRequest::Action::Wrong;
+    const QStringList unknown = parser.unknownOptionNames();
+    r.problem = unknown.isEmpty() ? QStringLiteral("argumentos no válidos (%1)").arg(parser.errorText())
+                                  : QStringLiteral("opción desconocida: %1").arg(Dashed(unknown.first()));
+    return r;
+  }
+  if (parser.isSet(help)) {
+    r.action = StartRequest::Action::Help;
+    return r;
+  }
+  if (parser.isSet(version)) {
+    r.action = StartRequest::Action::Version;
+    return r;
+  }
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1) {
+    r.action = StartRequest::Action::Wrong;
+    r.problem = QStringLiteral("sobra el argumento «%1»: se abre un solo archivo").arg(files.at(1));
+    return r;
+  }
+  if (files.size() == 1) {
+    const QString path = LocalPath(files.first());
+    if (path.isEmpty()) {
+      r.action = StartRequest::Action::Wrong;
+      r.problem = QStringLiteral("el nombre del archivo está vacío");
+      return r;
+    }
+    // As the open dialog gives it: the saved name must not depend on the
+    // folder the program was started from.
+    r.file = QFileInfo(path).absoluteFilePath();
+  }
+  return r;
+}
+
+QString UsageText() {
+  return QStringLiteral(
+      "Uso: quorlen [opciones] [archivo.yqs]\n"
+      "\n"
+      "Explora superficies de Bézier y B-spline. Con un archivo de superficie,\n"
+      "lo abre y lo dibuja al empezar, como \"Abrir...\".\n"
+      "\n"
+      "Opciones:\n"
+      "  -h, --help      muestra esta ayuda y termina\n"
+      "  -v, --version   muestra la versión y termina\n"
+      "\n"
+      "Se aceptan además las opciones de Qt, como -platform, -display o -style.\n");
+}
+
+QString VersionText(const QString& version) { return QStringLiteral("quorlen %1\n").arg(version); }
+
+void OpenAtStart(TForm1& form, const QString& name) {
+  form.Run([&] {
+    QFile file(name);
+    if (file.open(QIODevice::ReadOnly)) {
+      // The first bytes alone tell a foreign file from one of ours; the
+      // reader's own test decides, and a header alone never loads.
+      const QByteArray head = file.read(8);
+      const std::vector<uint8_t> bytes(head.begin(), head.end());
+      if (DecodeSurfaceFile(bytes) == SurfaceFileRead::WrongMagic) {
+        form.SugiereDibujar();
+        form.Informa(true, QStringLiteral("El archivo no es una superficie válida"));
+        return;
+      }
+    }
+    form.DelDisco(name);
+  });
+}
+
+void OpenWhenShown(TForm1& form, const QString& name) {
+  // A repaint of the view that the window system asks for stops a drawing
+  // under way, as covering the window does; the window's first showing
+  // brings such repaints, so the file waits until it is on the screen and
+  // settled.
+  auto* wait = new QTimer(&form);
+  wait->setInterval(20);
+  QObject::connect(wait, &QTimer::timeout, &form, [&form, wait, name] {
+    const QWindow* w = form.windowHandle();
+    if (!w || !w->isExposed()) return;
+    wait->stop();
+    wait->deleteLater();
+    QTimer::singleShot(100, &form, [&form, name] { OpenAtStart(form, name); });
+  });
+  wait->start();
+}

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The program's own command line: --help and --version answer in Spanish on
+# standard output with status 0; a wrong command line gets one line saying
+# what is wrong and the usage on standard error, status 2, and no window.
+#   bash command_line.sh <quorlen> <version>
+set -u
+prog=${1:?usage: command_line.sh <quorlen> <version>}
+version=${2:?usage: command_line.sh <quorlen> <version>}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# No display is needed to answer: a window would never be closed here.
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$work/run"
+
+# run ARGS...: status in $rc, outputs in $work/out and $work/err.
+run() {
+  timeout 20 "$prog" "$@" >"$work/out" 2>"$work/err"
+  rc=$?
+}
+
+for opt in --help -h; do
+  run "$opt"
+  [ "$rc" -eq 0 ] || fail "$opt: status $rc"
+  grep -q '^Uso: quorlen \[opciones\] \[archivo.yqs\]$' "$work/out" || fail "$opt: no Spanish usage: $(cat "$work/out")"
+  grep -q -- '--version' "$work/out" || fail "$opt: the usage does not list --version"
+  [ ! -s "$work/err" ] || fail "$opt wrote on standard error: $(cat "$work/err")"
+done
+
+for opt in --version -v; do
+  run "$opt"
+  [ "$rc" -eq 0 ] || fail "$opt: status $rc"
+  [ "$(cat "$work/out")" = "quorlen $version" ] || fail "$opt printed '$(cat "$work/out")'"
+  [ ! -s "$work/err" ] || fail "$opt wrote on standard error: $(cat "$work/err")"
+done
+
+# wrong EXPECTED-FIRST-LINE ARGS...
+wrong() {
+  local first=$1
+  shift
+  run "$@"
+  [ "$rc" -eq 2 ] || fail "'$*': status $rc, expected 2"
+  [ "$(head -n1 "$work/err")" = "$first" ] || fail "'$*': first line '$(head -n1 "$work/err")'"
+  grep -q '^Uso: quorlen' "$work/err" || fail "'$*': no usage on standard error"
+  [ ! -s "$work/out" ] || fail "'$*' wrote on standard output: $(cat "$work/out")"
+}
+wrong "quorlen: opción desconocida: --bogus" --bogus
+wrong "quorlen: opción desconocida: -x" -x some.yqs
+wrong "quorlen: sobra el argumento «b.yqs»: se abre un solo archivo" a.yqs b.yqs
+
+# The toolkit's own options are not the program's business.
+run -platform offscreen -style fusion --version
+[ "$rc" -eq 0 ] && [ "$(cat "$work/out")" = "quorlen $version" ] ||
+  fail "the toolkit's options are refused: status $rc, $(cat "$work/err")"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "command line: all answered as expected"
