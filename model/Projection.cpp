@@ -14,6 +14,18 @@ ViewCamera ModelCamera() {
                     model.eyeX,    model.eyeY,    model.shiftX,  model.shiftY};
 }
 
+void SetModelCamera(const ViewCamera& c) {
+  model.viewDir = c.viewDir;
+  model.screenX = c.screenX;
+  model.screenY = c.screenY;
+  model.focal = c.focal;
+  model.eyeDepth = c.eyeDepth;
+  model.eyeX = c.eyeX;
+  model.eyeY = c.eyeY;
+  model.shiftX = c.shiftX;
+  model.shiftY = c.shiftY;
+}
+
 void ProjectUnshiftedWith(const ViewCamera& c, const Point3& p, double& x, double& y) {
   const double d = Dot(c.viewDir, p) - c.eyeDepth;
   const double s = qchk::Div(c.focal, d);

@@ -6,14 +6,21 @@
 double Dot(const Point3& a, const Point3& b);
 Point3 Cross(const Point3& a, const Point3& b);
 
-// Camera values of a perspective view (the model's or the render's light).
+// Camera values of a perspective view (the model's or the render's light):
+// the view direction, pointing from the scene towards the viewer, the
+// screen axes (x to the right, y down the picture), the focal length
+// (negative), the eye's coordinates along the three axes, and the shift
+// that centres the picture in the view.
 struct ViewCamera {
   Point3 viewDir, screenX, screenY;
   double focal, eyeDepth, eyeX, eyeY, shiftX, shiftY;
 };
 
-// The model's current camera as a ViewCamera.
+// The model's camera copied out as a ViewCamera, and back in: the one place
+// that pairs the model's camera variables with the fields above. The eye
+// itself and dragRadiusSq are not part of it.
 ViewCamera ModelCamera();
+void SetModelCamera(const ViewCamera& c);
 
 // Unrounded projection with a given camera.
 void ProjectWith(const ViewCamera& c, const Point3& p, double& x, double& y);
