@@ -73,10 +73,9 @@ void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, Span span) {
 template <bool Clipped>
 void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   int it, im, ib;
-  tri::OrderByY(v[0]->y, v[1]->y, v[2]->y, it, im, ib);
+  tri::Geom g;
+  if (!tri::OrderAndSetup(v, it, im, ib, g)) return;
   const SampleVertex &T = *v[it], &M = *v[im], &B = *v[ib];
-  tri::Geom g{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
-  if (!tri::Setup(g)) return;
   // Integer differences for the depth: depths are far inside the exact
   // range of doubles, so fM - fT in doubles is that difference exactly.
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
@@ -104,10 +103,9 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
 template <bool Clipped>
 void RasterLight(const LightVertex* v[3]) {
   int it, im, ib;
-  tri::OrderByY(v[0]->y, v[1]->y, v[2]->y, it, im, ib);
+  tri::Geom g;
+  if (!tri::OrderAndSetup(v, it, im, ib, g)) return;
   const LightVertex &T = *v[it], &M = *v[im], &B = *v[ib];
-  tri::Geom g{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
-  if (!tri::Setup(g)) return;
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const double dT = T.depth;
   int32_t* cells = &(*model.lightDepth)[0][0];

@@ -27,18 +27,15 @@ inline Point3 Unit(const Point3& d) {
 template <bool Clipped>
 void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
   int it, im, ib;
-  tri::OrderByY(sv[0]->y, sv[1]->y, sv[2]->y, it, im, ib);
+  tri::Geom g;
+  if (!tri::OrderAndSetup(sv, it, im, ib, g)) return;
   const SampleVertex &T = *sv[it], &M = *sv[im], &B = *sv[ib];
   const LightVertex &LT = *lv[it], &LM = *lv[im], &LB = *lv[ib];
-  tri::Geom g{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
-  g.H = g.botY - g.topY;
-  if (!(g.H > 0)) return;
   // Side: front when two or three vertices face the eye.
   const int front = (T.facing > 0) + (M.facing > 0) + (B.facing > 0);
   const int32_t off = front >= 2 ? 101 : 0;
   const int32_t baseT = std::abs(T.facing) + off, baseM = std::abs(M.facing) + off,
                 baseB = std::abs(B.facing) + off;
-  if (!tri::Setup(g)) return;
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const tri::Slope base = tri::Gradient(g, baseT, baseM, baseB);
   const tri::Slope level = tri::Gradient(g, LT.lightLevel, LM.lightLevel, LB.lightLevel);

@@ -89,6 +89,17 @@ inline bool Setup(Geom& g) {
   return true;
 }
 
+// Orders the vertices v[0..2] (records with x and y) top to bottom, giving
+// their indices in top, mid and bot, and sets up their geometry in g; false
+// when the triangle draws nothing.
+template <class V>
+inline bool OrderAndSetup(const V* const v[3], int& top, int& mid, int& bot, Geom& g) {
+  OrderByY(v[0]->y, v[1]->y, v[2]->y, top, mid, bot);
+  const V &T = *v[top], &M = *v[mid], &B = *v[bot];
+  g = Geom{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
+  return Setup(g);
+}
+
 // Whether every Ceil / Floor that a scan of this triangle takes fits an
 // int32: the span ends (edge positions, which lie between the vertices'
 // x) and the integer attribute Floor(s * dfdx + fT + t * dfdy) at every
