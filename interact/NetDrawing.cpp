@@ -1,22 +1,15 @@
 #include "interact/NetDrawing.h"
 
 #include "model/ModelState.h"
+#include "model/Projection.h"
 
 namespace {
 
+// A traced edge holds at least its end marker; drawing an edge that was
+// never traced is a range error, as reading its first entry would be.
 void Replay(Canvas& c, const Polyline& line) {
-  long k = 0;
-  for (;;) {
-    const ScreenPoint& e = line[k];
-    if (e.y == kMaxInt32) return;
-    if (e.x == kMaxInt32) {
-      ++k;
-      c.MoveTo(line[k].x, line[k].y);
-    } else {
-      c.LineTo(e.x, e.y);
-    }
-    ++k;
-  }
+  qchk::CheckIndex(0, 0, line.size() - 1);
+  ReplayPolyline(c, line);
 }
 
 uint32_t NetColour() { return model.blueLineColours[7]; }

@@ -15,18 +15,11 @@ void RetraceNetEdge(bool familyI, int i, int j);
 // Rebuilds the up to four polylines that meet at CurrentNode.
 void RetraceNodeStar();
 
-// Appends the visible pieces of a-b to the trace buffer, cut into pieces of
-// about 1/20 of the scene diagonal.
-void TraceNetEdge(const Point3& a, const Point3& b);
+// The polyline of one net edge a-b: cut into pieces of about 1/20 of the
+// scene diagonal, its first run starting with a pen-up marker, ended by the
+// end marker and holding exactly the written entries.
+Polyline TraceNetEdge(const Point3& a, const Point3& b);
 
-// Appends one depth-tested piece, halved where its visibility changes.
-void TraceNetSegment(const Point3& a, const Point3& b);
-
-// The trace buffer around TraceNetEdge: StartTraceBuffer empties it (four
-// zero entries, TraceCount -1) and lifts the pen; FinishTraceBuffer appends
-// the end marker and returns a copy of the written entries.
-void StartTraceBuffer();
-Polyline FinishTraceBuffer();
-
-// Frees the trace buffer (at program end).
-void ReleaseTraceBuffer();
+// Nothing is kept between traces any more; this stays until the program's
+// end-of-run code stops calling it.
+inline void ReleaseTraceBuffer() {}

@@ -14,6 +14,18 @@ ViewCamera ModelCamera() {
                     model.eyeX,    model.eyeY,    model.shiftX,  model.shiftY};
 }
 
+void SetModelCamera(const ViewCamera& c) {
+  model.viewDir = c.viewDir;
+  model.screenX = c.screenX;
+  model.screenY = c.screenY;
+  model.focal = c.focal;
+  model.eyeDepth = c.eyeDepth;
+  model.eyeX = c.eyeX;
+  model.eyeY = c.eyeY;
+  model.shiftX = c.shiftX;
+  model.shiftY = c.shiftY;
+}
+
 void ProjectUnshiftedWith(const ViewCamera& c, const Point3& p, double& x, double& y) {
   const double d = Dot(c.viewDir, p) - c.eyeDepth;
   const double s = qchk::Div(c.focal, d);
@@ -62,15 +74,31 @@ int32_t ManhattanPixels(const ScreenPoint& a, const ScreenPoint& b) {
   return std::abs(b.x - a.x) + std::abs(b.y - a.y);
 }
 
-// The box tracer's pen: the next visible piece starts a new run.
-bool boxPenUp = true;
+// The hidden-line bisection shared by the shaded segments and the traced
+// box and net edges. A piece whose ends differ in visibility is halved at
+// its model midpoint until its ends are at most 3 pixels apart; every piece
+// that is not halved goes, in order along a-b, to
+// leaf(qa, qb, va, vb): its end pixels and whether each end is visible.
+template <class Leaf>
+void BisectPiece(const Point3& a, const Point3& b, Leaf& leaf) {
+  ScreenPoint qa, qb;
+  const bool va = PointVisible(a, qa);
+  const bool vb = PointVisible(b, qb);
+  if (va != vb && ManhattanPixels(qa, qb) > 3) {
+    const Point3 m = Midpoint(a, b);
+    BisectPiece(a, m, leaf);
+    BisectPiece(m, b, leaf);
+  } else {
+    leaf(qa, qb, va, vb);
+  }
+}
 
-// Appends one entry to segmentList; the list grows 20 entries at a time and
-// new entries are zero, so a pen-up marker keeps y = 0.
-ScreenPoint& NextSegmentEntry() {
-  Polyline& list = model.segmentList;
+// Appends one entry; new entries are zero, so a pen-up marker keeps y = 0.
+ScreenPoint& NextEntry(LineTrace& t) {
+  Polyline& list = t.list;
   list.count += 1;
-  if (list.count > list.size() - 1) list.entries.resize(static_cast<size_t>(list.count) + 20, ScreenPoint{0, 0});
+  if (list.count > list.size() - 1)
+    list.entries.resize(static_cast<size_t>(list.count) + static_cast<size_t>(t.growBy), ScreenPoint{0, 0});
   return list[list.count];
 }
 
@@ -79,11 +107,9 @@ ScreenPoint& NextSegmentEntry() {
 void DrawShadedSegment3D(Canvas& view, const Point3& a, const Point3& b, const LineColours& colours,
                          int32_t base, int32_t spread) {
   view.penMode = PenMode::Copy;
-  view.penColour = markColour;
-  ScreenPoint qa, qb;
-  const bool va = PointVisible(a, qa);
-  const bool vb = PointVisible(b, qb);
-  if (va && vb) {
+  auto leaf = [&](const ScreenPoint& qa, const ScreenPoint& qb, bool va, bool vb) {
+    view.penColour = markColour;
+    if (!(va && vb)) return;
     const int32_t mx = (qa.x + qb.x) / 2, my = (qa.y + qb.y) / 2;
     const int s = model.shadeMap[mx][my];
     double t = 0;
@@ -95,56 +121,59 @@ void DrawShadedSegment3D(Canvas& view, const Point3& a, const Point3& b, const L
     view.penColour = colours[index];
     view.MoveTo(qa.x, qa.y);
     view.LineTo(qb.x, qb.y);
-  } else if (va != vb) {
-    if (ManhattanPixels(qa, qb) > 3) {
-      const Point3 m = Midpoint(a, b);
-      DrawShadedSegment3D(view, a, m, colours, base, spread);
-      DrawShadedSegment3D(view, m, b, colours, base, spread);
-    }
-  }
+  };
+  BisectPiece(a, b, leaf);
 }
 
-void TraceSegment(const Point3& a, const Point3& b) {
-  ScreenPoint qa, qb;
-  const bool va = PointVisible(a, qa);
-  const bool vb = PointVisible(b, qb);
-  if (va && vb) {
-    if (boxPenUp) {
-      NextSegmentEntry().x = kMaxInt32;
-      NextSegmentEntry() = qa;
-      NextSegmentEntry() = qb;
-      boxPenUp = false;
-    } else {
-      NextSegmentEntry() = qb;
-    }
-  } else if (va != vb) {
-    if (ManhattanPixels(qa, qb) > 3) {
-      const Point3 m = Midpoint(a, b);
-      TraceSegment(a, m);
-      TraceSegment(m, b);
-    }
-  }
-  if (!vb) boxPenUp = true;
+LineTrace StartLineTrace(Polyline& list, int32_t size, int32_t growBy) {
+  list.clear();
+  list.entries.assign(static_cast<size_t>(size), ScreenPoint{0, 0});
+  list.count = -1;
+  return LineTrace{list, growBy, true};
 }
 
-void TraceEdge(const Point3& a, const Point3& b) {
+void TraceSegment(LineTrace& t, const Point3& a, const Point3& b) {
+  auto leaf = [&t](const ScreenPoint& qa, const ScreenPoint& qb, bool va, bool vb) {
+    if (va && vb) {
+      if (t.penUp) {
+        NextEntry(t).x = kMaxInt32;
+        NextEntry(t) = qa;
+        NextEntry(t) = qb;
+        t.penUp = false;
+      } else {
+        NextEntry(t) = qb;  // the run already ends at qa
+      }
+    }
+    if (!vb) t.penUp = true;
+  };
+  BisectPiece(a, b, leaf);
+}
+
+void TraceEdge(LineTrace& t, const Point3& a, const Point3& b, int32_t piecesPerDiag) {
   const double len = std::fabs(a.x - b.x) + std::fabs(a.y - b.y) + std::fabs(a.z - b.z);
-  const int32_t count = qchk::Round(qchk::Div(40 * len, model.sceneDiag) + 1);
+  const int32_t count = qchk::Round(qchk::Div(piecesPerDiag * len, model.sceneDiag) + 1);
   if (count <= 0) return;
   const Point3 step{(b.x - a.x) / count, (b.y - a.y) / count, (b.z - a.z) / count};
   Point3 cur = a;
   for (int32_t k = 0; k < count; ++k) {
     const Point3 prev = cur;
     cur = Point3{prev.x + step.x, prev.y + step.y, prev.z + step.z};
-    TraceSegment(prev, cur);
+    TraceSegment(t, prev, cur);
   }
 }
 
+void EndLineTrace(LineTrace& t) {
+  Polyline& list = t.list;
+  list.count += 1;
+  if (list.count > list.size() - 1) list.entries.resize(static_cast<size_t>(list.count) + 1, ScreenPoint{0, 0});
+  list[list.count].y = kMaxInt32;
+}
+
 void TraceBoxEdges() {
-  Polyline& list = model.segmentList;
-  list.clear();
-  list.entries.assign(100, ScreenPoint{0, 0});
-  list.count = -1;
+  // About 40 pieces along the scene diagonal; the list starts with room for
+  // 100 entries and grows 20 at a time.
+  constexpr int32_t kBoxPieces = 40;
+  LineTrace t = StartLineTrace(model.segmentList, 100, 20);
 
   const Point3 lo = model.boxMin, hi = model.boxMax;
   const double w = hi.x - lo.x, d = hi.y - lo.y, h = hi.z - lo.z;
@@ -152,8 +181,8 @@ void TraceBoxEdges() {
   for (int i = 0; i <= 1; ++i)
     for (int j = 0; j <= 1; ++j) {
       const double x = lo.x + i * w, y = lo.y + j * d;
-      boxPenUp = true;
-      TraceEdge(Point3{x, y, lo.z}, Point3{x, y, hi.z});
+      t.penUp = true;
+      TraceEdge(t, Point3{x, y, lo.z}, Point3{x, y, hi.z}, kBoxPieces);
     }
   // The bottom and top rectangles, each walked round from (boxMin.x, boxMin.y).
   for (int k = 0; k <= 1; ++k) {
@@ -162,30 +191,30 @@ void TraceBoxEdges() {
     const Point3 moves[4] = {{w, 0, 0}, {0, d, 0}, {-w, 0, 0}, {0, -d, 0}};
     for (const Point3& mv : moves) {
       const Point3 q{p.x + mv.x, p.y + mv.y, z};
-      boxPenUp = true;
-      TraceEdge(p, q);
+      t.penUp = true;
+      TraceEdge(t, p, q, kBoxPieces);
       p = q;
     }
   }
-  // The end marker: only its y is set.
-  list.count += 1;
-  if (list.count > list.size() - 1) list.entries.resize(static_cast<size_t>(list.count) + 1, ScreenPoint{0, 0});
-  list[list.count].y = kMaxInt32;
+  EndLineTrace(t);
 }
 
-void DrawSegmentList(Canvas& view) {
-  const Polyline& list = model.segmentList;
-  view.penColour = model.greyLineColours[7];
-  const long last = list.size() - 1;
+void ReplayPolyline(Canvas& c, const Polyline& line) {
+  const long last = line.size() - 1;
   for (long k = 0; k <= last; ++k) {
-    const ScreenPoint& e = list[k];
-    if (e.y == kMaxInt32) break;
+    const ScreenPoint& e = line[k];
+    if (IsEndMark(e)) break;
     if (e.x == kMaxInt32) {
       if (k == last) break;
       ++k;
-      view.MoveTo(list[k].x, list[k].y);
+      c.MoveTo(line[k].x, line[k].y);
     } else {
-      view.LineTo(e.x, e.y);
+      c.LineTo(e.x, e.y);
     }
   }
+}
+
+void DrawSegmentList(Canvas& view) {
+  view.penColour = model.greyLineColours[7];
+  ReplayPolyline(view, model.segmentList);
 }

@@ -6,14 +6,21 @@
 double Dot(const Point3& a, const Point3& b);
 Point3 Cross(const Point3& a, const Point3& b);
 
-// Camera values of a perspective view (the model's or the render's light).
+// Camera values of a perspective view (the model's or the render's light):
+// the view direction, pointing from the scene towards the viewer, the
+// screen axes (x to the right, y down the picture), the focal length
+// (negative), the eye's coordinates along the three axes, and the shift
+// that centres the picture in the view.
 struct ViewCamera {
   Point3 viewDir, screenX, screenY;
   double focal, eyeDepth, eyeX, eyeY, shiftX, shiftY;
 };
 
-// The model's current camera as a ViewCamera.
+// The model's camera copied out as a ViewCamera, and back in: the one place
+// that pairs the model's camera variables with the fields above. The eye
+// itself and dragRadiusSq are not part of it.
 ViewCamera ModelCamera();
+void SetModelCamera(const ViewCamera& c);
 
 // Unrounded projection with a given camera.
 void ProjectWith(const ViewCamera& c, const Point3& p, double& x, double& y);
@@ -35,11 +42,33 @@ bool PointVisible(const Point3& p, ScreenPoint& q);
 void DrawShadedSegment3D(Canvas& view, const Point3& a, const Point3& b, const LineColours& colours,
                          int32_t base, int32_t spread);
 
+// A hidden-line trace under way: the polyline it writes, how that list
+// grows when an append runs past its end, and the pen. The box and the
+// control net each keep their own, so one trace never lifts the other's pen.
+struct LineTrace {
+  Polyline& list;
+  int32_t growBy;  // an append past the end grows the list to position + growBy
+  bool penUp;      // the next visible piece starts a new run
+};
+
+// Empties `list` into `size` zero entries, write position -1, pen up.
+LineTrace StartLineTrace(Polyline& list, int32_t size, int32_t growBy);
+// Cuts a-b into Round(piecesPerDiag * L / sceneDiag + 1) pieces, L the
+// Manhattan length of a-b, and traces each; a count below 1 traces nothing.
+void TraceEdge(LineTrace& t, const Point3& a, const Point3& b, int32_t piecesPerDiag);
+// One depth-tested piece, halved where its visibility changes.
+void TraceSegment(LineTrace& t, const Point3& a, const Point3& b);
+// Writes the end marker after the last entry (only its y is set), growing
+// the list by exactly one entry when it is full.
+void EndLineTrace(LineTrace& t);
+
 // Rebuilds model.segmentList from the twelve edges of boxMin-boxMax.
 void TraceBoxEdges();
-// One box edge, cut into pieces of about 1/40 of the scene diagonal.
-void TraceEdge(const Point3& a, const Point3& b);
-// One depth-tested piece, halved where its visibility changes.
-void TraceSegment(const Point3& a, const Point3& b);
+
+// Replays a traced polyline with move-to and line-to in the canvas's pen
+// colour and mode: a pen-up marker moves to the entry after it, the end
+// marker stops the walk, and so does the last entry when no end marker
+// is met.
+void ReplayPolyline(Canvas& c, const Polyline& line);
 // Replays model.segmentList on the view in the cube colour.
 void DrawSegmentList(Canvas& view);

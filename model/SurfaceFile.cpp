@@ -11,6 +11,7 @@
 
 #include "model/Knots.h"
 #include "model/ModelState.h"
+#include "model/Projection.h"
 #include "model/SurfaceKinds.h"
 
 namespace {
@@ -81,12 +82,12 @@ std::vector<uint8_t> EncodeSurfaceFile() {
       PutF64(b, p.z);
       PutF64(b, p.w);
     }
+  const ViewCamera c = ModelCamera();
   PutP3(b, model.eye);
-  PutP3(b, model.screenX);
-  PutP3(b, model.screenY);
-  PutP3(b, model.viewDir);
-  for (double v : {model.dragRadiusSq, model.focal, model.eyeDepth, model.eyeX, model.eyeY,
-                   model.shiftX, model.shiftY})
+  PutP3(b, c.screenX);
+  PutP3(b, c.screenY);
+  PutP3(b, c.viewDir);
+  for (double v : {model.dragRadiusSq, c.focal, c.eyeDepth, c.eyeX, c.eyeY, c.shiftX, c.shiftY})
     PutF64(b, v);
   return b;
 }
@@ -141,9 +142,14 @@ SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
       p.z = r.F64();
       p.w = r.F64();
     }
-  const Point3 eye = r.P3(), sx = r.P3(), sy = r.P3(), vd = r.P3();
-  double cam[7];
-  for (double& v : cam) v = r.F64();
+  // The camera in the order it was written.
+  ViewCamera c{};
+  const Point3 eye = r.P3();
+  c.screenX = r.P3();
+  c.screenY = r.P3();
+  c.viewDir = r.P3();
+  const double dragRadiusSq = r.F64();
+  for (double* v : {&c.focal, &c.eyeDepth, &c.eyeX, &c.eyeY, &c.shiftX, &c.shiftY}) *v = r.F64();
   if (!r.AllFinite()) return SurfaceFileRead::Invalid;
 
   // Valid: only now does the model change.
@@ -151,16 +157,8 @@ SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
   for (int i = 0; i <= 11; ++i)
     for (int j = 0; j <= 11; ++j) model.controlNet[i][j] = net[i][j];
   model.eye = eye;
-  model.screenX = sx;
-  model.screenY = sy;
-  model.viewDir = vd;
-  model.dragRadiusSq = cam[0];
-  model.focal = cam[1];
-  model.eyeDepth = cam[2];
-  model.eyeX = cam[3];
-  model.eyeY = cam[4];
-  model.shiftX = cam[5];
-  model.shiftY = cam[6];
+  SetModelCamera(c);
+  model.dragRadiusSq = dragRadiusSq;
   FijaFunciones();
   LayOutTicks(m, n);
   return SurfaceFileRead::Loaded;

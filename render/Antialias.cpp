@@ -8,6 +8,9 @@
 
 namespace {
 
+// The last pixel of a row or column.
+constexpr int32_t kLast = kView - 1;
+
 // The filter's output, same layout as shadeMap ([x][y], x major).
 ShadeGrid shadeMapCopy;
 
@@ -28,12 +31,12 @@ inline uint8_t Blend(int32_t val, double alpha) {
 template <class At, class Put>
 void LinePass(int32_t q, int32_t minStep, At&& at, Put&& put) {
   // The line and its two neighbours lie in the map; positions along the
-  // line stay in 0..415 (the main loop runs while x < 415, a run stops at
-  // 415 at the latest and looks back to s - 1 >= 0; writes end before 416),
-  // which the check after each run's extension confirms.
+  // line stay in 0..kLast (the main loop runs while x < kLast, a run stops
+  // at kLast at the latest and looks back to s - 1 >= 0; writes end before
+  // kView), which the check after each run's extension confirms.
   qchk::CheckIndex(q, 1, kView - 2);
   int32_t x = 1;
-  while (x < 415) {
+  while (x < kLast) {
     if (at(x, q) != 0) {
       ++x;
       continue;
@@ -50,7 +53,7 @@ void LinePass(int32_t q, int32_t minStep, At&& at, Put&& put) {
     const int32_t s = x;
     do {
       ++x;
-    } while (!(at(x, q) != 0 || at(x, n) == 0 || x == 415));
+    } while (!(at(x, q) != 0 || at(x, n) == 0 || x == kLast));
     qchk::CheckIndex(x, 2, kView - 1);
     // The run is s .. x-1 (background, with surface beside it in line n).
     enum { Bump, Notch, Rising, Falling } kind;
@@ -59,14 +62,14 @@ void LinePass(int32_t q, int32_t minStep, At&& at, Put&& put) {
         kind = Bump;
       } else {
         kind = Rising;
-        if (x == 415 && at(415, q) == 0) x = 416;
+        if (x == kLast && at(kLast, q) == 0) x = kView;
       }
     } else {
-      if (at(x, n) != 0 && x != 415) {
+      if (at(x, n) != 0 && x != kLast) {
         kind = Notch;
       } else {
         kind = Falling;
-        if (x == 415 && at(415, q) == 0 && at(415, n) != 0) x = 416;
+        if (x == kLast && at(kLast, q) == 0 && at(kLast, n) != 0) x = kView;
       }
     }
     const int32_t L = x - s, e = x;
@@ -103,7 +106,7 @@ void AntialiasShadeMap() {
   ShadeGrid& map = *model.shadeMap;
   std::memcpy(shadeMapCopy.data(), map.data(), sizeof(ShadeGrid));
   // Indices are checked per line and per run in LinePass; the pixels are
-  // then addressed directly (x * 416 + y).
+  // then addressed directly (x * kView + y).
   const uint8_t* m = &map[0][0];
   uint8_t* out = &shadeMapCopy[0][0];
   for (int32_t y = 1; y <= 414; ++y)

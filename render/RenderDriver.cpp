@@ -10,23 +10,26 @@
 #include "render/ViewSetup.h"
 
 RenderResult RenderSurface(bool keepView) {
-  ProcessPendingEvents();                                       // 1
-  std::memset((*model.shadeMap).data(), 0, sizeof(ShadeGrid));  // 2
-  FindSceneBox();                                               // 3
+  ProcessPendingEvents();
+  std::memset((*model.shadeMap).data(), 0, sizeof(ShadeGrid));  // all background
+  FindSceneBox();
   // A box of zero diagonal (every box sample the same point) would divide
-  // by zero in the fit and the depth ranges: refuse here. Steps 1 to 3 have
-  // run (shadeMap is all background, the box values describe the point);
+  // by zero in the fit and the depth ranges: refuse here. The events have
+  // run, shadeMap is all background and the box values describe the point;
   // the camera, the light, the depth ranges, pixelCells, lightDepth,
   // NetScreen and pictureBitmap are as they were.
   if (!(model.sceneDiag > 0)) return RenderResult::Degenerate;
-  if (!keepView) FitView();                                                // 4
-  PlaceLight();                                                            // 5
-  SetDepthRanges();                                                        // 6
-  FillPixelCells();                                                        // 7
-  FillLightDepth();                                                        // 8
-  ShadeVertices();                                                         // 9
-  ProjectNetToScreen();                                                    // 10
-  return ShadeSurface() ? RenderResult::Complete : RenderResult::Stopped;  // 11
+  // Set-up: the camera (unless kept), the light and the depth ranges.
+  if (!keepView) FitView();
+  PlaceLight();
+  SetDepthRanges();
+  // The depth pass and the light-depth pass, then the vertex shading.
+  FillPixelCells();
+  FillLightDepth();
+  ShadeVertices();
+  ProjectNetToScreen();
+  // The shading pass, the only one that can be stopped.
+  return ShadeSurface() ? RenderResult::Complete : RenderResult::Stopped;
 }
 
 void ShadeToBitmap() {

@@ -12,16 +12,17 @@ enum class RenderResult {
 // ShadeToBitmap afterwards.
 //
 // Degenerate: the 121 box samples are one point (sceneDiag = 0). The render
-// stops after step 3: pending events have run, shadeMap is all background
-// and the box values (boxMin, boxMax, boxSize, boxHalf, sceneCentre,
-// sceneDiag and the lengths derived from it) describe the point. The
-// camera, the light, the depth ranges, pixelCells, lightDepth, the sampling
-// grids, NetScreen and pictureBitmap are left as they were.
+// stops after measuring the box: pending events have run, shadeMap is all
+// background and the box values (boxMin, boxMax, boxSize, boxHalf,
+// sceneCentre, sceneDiag and the lengths derived from it) describe the
+// point. The camera, the light, the depth ranges, pixelCells, lightDepth,
+// the sampling grids, NetScreen and pictureBitmap are left as they were.
 //
 // Stopped: the shading pass found stopRequested set before one of its 40
 // rows of grid cells; the rows before it are shaded, the rest of shadeMap
-// is background. Steps 3 to 10 (box, camera, light, depths, pixelCells,
-// lightDepth, NetScreen) have run to the end.
+// is background. Everything before the shading pass (box, camera, light,
+// depth ranges, pixelCells, lightDepth, vertex shading, NetScreen) has run
+// to the end.
 RenderResult RenderSurface(bool keepView);
 
 // pictureBitmap := palette colours of shadeMap, every pixel.

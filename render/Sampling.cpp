@@ -41,13 +41,14 @@ inline void ConvertAt(int32_t x, double topX, double ddx, double depthRow) {
   tri::FloorI((x - topX) * ddx + depthRow);
 }
 
-// Walks the rows of one triangle for a depth scan: chooses the rows, clips
-// the spans of a clipped scan and converts the cut-off span ends where a
-// conversion could fail, then hands span(y, t, depthRow, xl, xr) the pixels
-// to write.
+// Walks the rows of one triangle for a depth scan, the depth being dT at the
+// top vertex and changing by `depth`: chooses the rows, clips the spans of a
+// clipped scan and converts the cut-off span ends where a conversion could
+// fail, then hands span(y, t, depthRow, xl, xr) the pixels to write.
 template <bool Clipped, class Span>
-void ScanDepthRows(const tri::Geom& g, double dT, double ddx, double ddy, Span span) {
-  const bool walkAll = Clipped && !tri::ConversionsFit(g, dT, ddx, ddy);
+void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, Span span) {
+  const double ddx = depth.dx, ddy = depth.dy;
+  const bool walkAll = Clipped && !tri::ConversionsFit(g, dT, depth);
   const int32_t yLo = Clipped && !walkAll ? 0 : kAllRows;
   const int32_t yHi = Clipped && !walkAll ? kView - 1 : kAllRowsHi;
   tri::ScanRows(g, yLo, yHi, [&](int32_t y, double t, int32_t xl, int32_t xr) {
@@ -72,30 +73,28 @@ void ScanDepthRows(const tri::Geom& g, double dT, double ddx, double ddy, Span s
 template <bool Clipped>
 void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   int it, im, ib;
-  tri::OrderByY(v[0]->y, v[1]->y, v[2]->y, it, im, ib);
+  tri::Geom g;
+  if (!tri::OrderAndSetup(v, it, im, ib, g)) return;
   const SampleVertex &T = *v[it], &M = *v[im], &B = *v[ib];
-  tri::Geom g{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
-  if (!tri::Setup(g)) return;
-  double ddx, ddy, dux, duy, dvx, dvy;
-  tri::Gradient(g, T.depth, M.depth, B.depth, ddx, ddy);
   // Integer differences for the depth: depths are far inside the exact
   // range of doubles, so fM - fT in doubles is that difference exactly.
+  const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const ParamPair &pT = *p[it], &pM = *p[im], &pB = *p[ib];
-  tri::Gradient(g, pT.u, pM.u, pB.u, dux, duy);
-  tri::Gradient(g, pT.v, pM.v, pB.v, dvx, dvy);
+  const tri::Slope uSlope = tri::Gradient(g, pT.u, pM.u, pB.u);
+  const tri::Slope vSlope = tri::Gradient(g, pT.v, pM.v, pB.v);
   const double dT = T.depth;
   PixelCell* cells = &(*model.pixelCells)[0][0];
-  ScanDepthRows<Clipped>(g, dT, ddx, ddy, [&](int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
-    const double uRow = pT.u + t * duy;
-    const double vRow = pT.v + t * dvy;
+  ScanDepthRows<Clipped>(g, dT, depth, [&](int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
+    const double uRow = pT.u + t * uSlope.dy;
+    const double vRow = pT.v + t * vSlope.dy;
     for (int32_t x = xl; x <= xr; ++x) {
       const double s = x - g.topX;
-      const int32_t depth = tri::FloorI(s * ddx + depthRow);
+      const int32_t d = tri::FloorI(s * depth.dx + depthRow);
       PixelCell& c = cells[x * kCells + y];
-      if (depth < c.depth) {
-        c.depth = depth;
-        c.u = s * dux + uRow;
-        c.v = s * dvx + vRow;
+      if (d < c.depth) {
+        c.depth = d;
+        c.u = s * uSlope.dx + uRow;
+        c.v = s * vSlope.dx + vRow;
       }
     }
   });
@@ -104,26 +103,24 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
 template <bool Clipped>
 void RasterLight(const LightVertex* v[3]) {
   int it, im, ib;
-  tri::OrderByY(v[0]->y, v[1]->y, v[2]->y, it, im, ib);
+  tri::Geom g;
+  if (!tri::OrderAndSetup(v, it, im, ib, g)) return;
   const LightVertex &T = *v[it], &M = *v[im], &B = *v[ib];
-  tri::Geom g{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
-  if (!tri::Setup(g)) return;
-  double ddx, ddy;
-  tri::Gradient(g, T.depth, M.depth, B.depth, ddx, ddy);
+  const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const double dT = T.depth;
   int32_t* cells = &(*model.lightDepth)[0][0];
-  ScanDepthRows<Clipped>(g, dT, ddx, ddy, [&](int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
+  ScanDepthRows<Clipped>(g, dT, depth, [&](int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
     for (int32_t x = xl; x <= xr; ++x) {
       const double s = x - g.topX;
-      const int32_t depth = tri::FloorI(s * ddx + depthRow);
+      const int32_t d = tri::FloorI(s * depth.dx + depthRow);
       int32_t& c = cells[x * kCells + y];
-      if (depth < c) c = depth;
+      if (d < c) c = d;
     }
   });
 }
 
 inline bool InLightMap(const LightVertex& l) {
-  return 0 < l.x && l.x < 416 && 0 < l.y && l.y < 416;
+  return 0 < l.x && l.x < kView && 0 < l.y && l.y < kView;
 }
 
 }  // namespace
@@ -164,7 +161,7 @@ void SampleSurface() {
       const double ex = eye.x - p.x, ey = eye.y - p.y, ez = eye.z - p.z;
       s.depth = qchk::Floor((std::sqrt(ex * ex + ey * ey + ez * ez) - model.depthOffset) *
                             rs.surfaceDepthScale);
-      s.inView = (0 < s.x && s.x < 416 && 0 < s.y && s.y < 416) ? 1 : 0;
+      s.inView = (0 < s.x && s.x < kView && 0 < s.y && s.y < kView) ? 1 : 0;
       ProjectWith(light, p, l.x, l.y);
       const double lx = lp.x - p.x, ly = lp.y - p.y, lz = lp.z - p.z;
       l.depth = qchk::Floor((std::sqrt(lx * lx + ly * ly + lz * lz) - rs.lightDepthOffset) *
@@ -180,20 +177,10 @@ void FillPixelCells() {
     for (int y = 0; y < kView; ++y) col[y] = PixelCell{kFarDepth, -1.0, -1.0};
   }
   SampleSurface();
-  for (int i = 1; i < kGrid; ++i) {
-    const auto &s0 = sampleGrid[i - 1], &s1 = sampleGrid[i];
-    const double u0 = (i - 1) * shadeStep, u1 = i * shadeStep;
-    for (int j = 1; j < kGrid; ++j) {
-      const double v0 = (j - 1) * shadeStep, v1 = j * shadeStep;
-      const SampleVertex &vij = s1[j], &vmm = s0[j - 1], &vmj = s0[j], &vim = s1[j - 1];
-      // Triangle A: (i, j), (i-1, j-1), (i-1, j).
-      RasterDepthTriangle(vij, ParamPair{u1, v1}, vmm, ParamPair{u0, v0}, vmj, ParamPair{u0, v1},
-                          !(vij.inView == 1 && vmm.inView == 1 && vmj.inView == 1));
-      // Triangle B: (i, j), (i-1, j-1), (i, j-1).
-      RasterDepthTriangle(vij, ParamPair{u1, v1}, vmm, ParamPair{u0, v0}, vim, ParamPair{u1, v0},
-                          !(vij.inView == 1 && vmm.inView == 1 && vim.inView == 1));
-    }
-  }
+  WalkGridTriangles([](int) { return true; },
+                    [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+                      RasterDepthTriangle(p.view, p.uv, q.view, q.uv, r.view, r.uv, !inView);
+                    });
 }
 
 void FillLightDepth() {
@@ -202,17 +189,9 @@ void FillLightDepth() {
     auto& col = ld[x];
     for (int y = 0; y < kCells; ++y) col[y] = kFarDepth;
   }
-  for (int i = 1; i < kGrid; ++i) {
-    const auto &s0 = sampleGrid[i - 1], &s1 = sampleGrid[i];
-    const auto &l0 = lightGrid[i - 1], &l1 = lightGrid[i];
-    for (int j = 1; j < kGrid; ++j) {
-      const LightVertex &lij = l1[j], &lmm = l0[j - 1], &lmj = l0[j], &lim = l1[j - 1];
-      const bool inA = s1[j].inView == 1 && s0[j - 1].inView == 1 && s0[j].inView == 1 &&
-                       InLightMap(lij) && InLightMap(lmm) && InLightMap(lmj);
-      RasterLightTriangle(lij, lmm, lmj, !inA);
-      const bool inB = s1[j].inView == 1 && s0[j - 1].inView == 1 && s1[j - 1].inView == 1 &&
-                       InLightMap(lij) && InLightMap(lmm) && InLightMap(lim);
-      RasterLightTriangle(lij, lmm, lim, !inB);
-    }
-  }
+  WalkGridTriangles([](int) { return true; },
+                    [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+                      const bool inMap = InLightMap(p.light) && InLightMap(q.light) && InLightMap(r.light);
+                      RasterLightTriangle(p.light, q.light, r.light, !(inView && inMap));
+                    });
 }

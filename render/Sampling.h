@@ -11,7 +11,7 @@ struct SampleVertex {
   double x, y;     // real screen position (ProjectToView)
   int32_t depth;   // Floor((|eye - point| - depthOffset) * surfaceDepthScale)
   int32_t facing;  // +-15..30, 40 for a vertex without a normal
-  int32_t inView;  // 1 when 0 < x < 416 and 0 < y < 416, else 0
+  int32_t inView;  // 1 when 0 < x < kView and 0 < y < kView, else 0
 };
 
 // The same vertex seen from the light.
@@ -29,15 +29,34 @@ using LightGrid = CArr<CArr<LightVertex, kGrid>, kGrid>;
 extern SampleGrid sampleGrid;
 extern LightGrid lightGrid;
 
+// One corner of a grid triangle: the vertex seen from the eye and from the
+// light, and its parameters (a * shadeStep, b * shadeStep).
+struct GridCorner {
+  const SampleVertex& view;
+  const LightVertex& light;
+  ParamPair uv;
+};
+
+// The walk over the 3,200 triangles of the grid that the depth, light-depth
+// and shading passes share. Rows i = 1..40 (outer), cells j = 1..40; each
+// cell is split along its diagonal (i - 1, j - 1)-(i, j) into triangle
+// A = (i, j), (i - 1, j - 1), (i - 1, j), drawn first, and triangle
+// B = (i, j), (i - 1, j - 1), (i, j - 1). beforeRow(i) runs before row i and
+// stops the walk by returning false (then the walk returns false);
+// triangle(p, q, r, inView) gets the corners in that order and whether all
+// three have inView = 1, which lets a pass use its unclipped scan.
+template <class BeforeRow, class Triangle>
+bool WalkGridTriangles(BeforeRow&& beforeRow, Triangle&& triangle);
+
 // sampleGrid (point, x, y, depth, inView) and lightGrid (x, y, depth).
 void SampleSurface();
-// Clears pixelCells (0..415), samples the surface, scan-converts the 3,200
+// Clears pixelCells (0..kView - 1), samples the surface, scan-converts the 3,200
 // triangles into pixelCells.
 void FillPixelCells();
-// Clears lightDepth (0..416) and scan-converts the triangles in light space.
+// Clears lightDepth (0..kView) and scan-converts the triangles in light space.
 // A triangle takes the clipped scan when one of its view vertices is not in
 // view, and also when one of its light-map positions lies outside
-// 0 < x < 416, 0 < y < 416: a surface that bulges past its box would
+// 0 < x < kView, 0 < y < kView: a surface that bulges past its box would
 // otherwise make the unclipped scan index past the map.
 void FillLightDepth();
 
@@ -46,3 +65,24 @@ void RasterDepthTriangle(const SampleVertex& a, ParamPair pa, const SampleVertex
                          const SampleVertex& c, ParamPair pc, bool clipped);
 void RasterLightTriangle(const LightVertex& a, const LightVertex& b, const LightVertex& c,
                          bool clipped);
+
+template <class BeforeRow, class Triangle>
+bool WalkGridTriangles(BeforeRow&& beforeRow, Triangle&& triangle) {
+  for (int i = 1; i < kGrid; ++i) {
+    if (!beforeRow(i)) return false;
+    const auto &s0 = sampleGrid[i - 1], &s1 = sampleGrid[i];
+    const auto &l0 = lightGrid[i - 1], &l1 = lightGrid[i];
+    const double u0 = (i - 1) * shadeStep, u1 = i * shadeStep;
+    for (int j = 1; j < kGrid; ++j) {
+      const double v0 = (j - 1) * shadeStep, v1 = j * shadeStep;
+      const GridCorner ij{s1[j], l1[j], ParamPair{u1, v1}};
+      const GridCorner mm{s0[j - 1], l0[j - 1], ParamPair{u0, v0}};
+      const GridCorner mj{s0[j], l0[j], ParamPair{u0, v1}};
+      const GridCorner im{s1[j - 1], l1[j - 1], ParamPair{u1, v0}};
+      const bool diagonalInView = ij.view.inView == 1 && mm.view.inView == 1;
+      triangle(ij, mm, mj, diagonalInView && mj.view.inView == 1);
+      triangle(ij, mm, im, diagonalInView && im.view.inView == 1);
+    }
+  }
+  return true;
+}

@@ -27,25 +27,21 @@ inline Point3 Unit(const Point3& d) {
 template <bool Clipped>
 void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
   int it, im, ib;
-  tri::OrderByY(sv[0]->y, sv[1]->y, sv[2]->y, it, im, ib);
+  tri::Geom g;
+  if (!tri::OrderAndSetup(sv, it, im, ib, g)) return;
   const SampleVertex &T = *sv[it], &M = *sv[im], &B = *sv[ib];
   const LightVertex &LT = *lv[it], &LM = *lv[im], &LB = *lv[ib];
-  tri::Geom g{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
-  g.H = g.botY - g.topY;
-  if (!(g.H > 0)) return;
   // Side: front when two or three vertices face the eye.
   const int front = (T.facing > 0) + (M.facing > 0) + (B.facing > 0);
   const int32_t off = front >= 2 ? 101 : 0;
   const int32_t baseT = std::abs(T.facing) + off, baseM = std::abs(M.facing) + off,
                 baseB = std::abs(B.facing) + off;
-  if (!tri::Setup(g)) return;
-  double ddx, ddy, dbx, dby, dlevx, dlevy, dldx, dldy, dlxx, dlxy, dlyx, dlyy;
-  tri::Gradient(g, T.depth, M.depth, B.depth, ddx, ddy);
-  tri::Gradient(g, baseT, baseM, baseB, dbx, dby);
-  tri::Gradient(g, LT.lightLevel, LM.lightLevel, LB.lightLevel, dlevx, dlevy);
-  tri::Gradient(g, LT.depth, LM.depth, LB.depth, dldx, dldy);
-  tri::Gradient(g, LT.x, LM.x, LB.x, dlxx, dlxy);
-  tri::Gradient(g, LT.y, LM.y, LB.y, dlyx, dlyy);
+  const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
+  const tri::Slope base = tri::Gradient(g, baseT, baseM, baseB);
+  const tri::Slope level = tri::Gradient(g, LT.lightLevel, LM.lightLevel, LB.lightLevel);
+  const tri::Slope lightDepth = tri::Gradient(g, LT.depth, LM.depth, LB.depth);
+  const tri::Slope lightX = tri::Gradient(g, LT.x, LM.x, LB.x);
+  const tri::Slope lightY = tri::Gradient(g, LT.y, LM.y, LB.y);
 
   const PixelCell* cells = &(*model.pixelCells)[0][0];
   const int32_t* D = &(*model.lightDepth)[0][0];
@@ -55,19 +51,19 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
   const double depthT = T.depth, baseTd = baseT, levelT = LT.lightLevel, ldT = LT.depth;
 
   tri::ScanRows(g, 0, kView - 1, [&](int32_t y, double t, int32_t xl, int32_t xr) {
-    const double depthRow = depthT + t * ddy;
-    const double baseRow = baseTd + t * dby;
-    const double levelRow = levelT + t * dlevy;
-    const double ldRow = ldT + t * dldy;
-    const double lxRow = LT.x + t * dlxy;
-    const double lyRow = LT.y + t * dlyy;
+    const double depthRow = depthT + t * depth.dy;
+    const double baseRow = baseTd + t * base.dy;
+    const double levelRow = levelT + t * level.dy;
+    const double ldRow = ldT + t * lightDepth.dy;
+    const double lxRow = LT.x + t * lightX.dy;
+    const double lyRow = LT.y + t * lightY.dy;
     if (Clipped) {
       if (xl < 0) xl = 0;
       if (xr > kView - 1) xr = kView - 1;
     }
     if (xl > xr) return;
     // The unclipped span of a vertex just inside the right border can reach
-    // column 416 by rounding (pixelCells has that column, shadeMap not):
+    // column kView by rounding (pixelCells has that column, shadeMap not):
     // such a pixel is tested like any other and is a range error only if
     // it would be written.
     const int32_t xLast = xr > kView - 1 ? kView - 1 : xr;
@@ -82,26 +78,26 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
     // The shade index of pixel x, or -1 where the triangle leaves it alone.
     auto indexAt = [&](int32_t x) -> int32_t {
       const double s = x - g.topX;
-      const int32_t depth = tri::FloorI(s * ddx + depthRow);
-      if (!(cells[x * kCells + y].depth >= depth)) return -1;
-      const int32_t ld = tri::FloorI(s * dldx + ldRow);
-      const double lx = s * dlxx + lxRow;
-      const double ly = s * dlyx + lyRow;
+      const int32_t d = tri::FloorI(s * depth.dx + depthRow);
+      if (!(cells[x * kCells + y].depth >= d)) return -1;
+      const int32_t ld = tri::FloorI(s * lightDepth.dx + ldRow);
+      const double lx = s * lightX.dx + lxRow;
+      const double ly = s * lightY.dx + lyRow;
       const int32_t X = tri::FloorI(lx), Y = tri::FloorI(ly);
       if (!(0 <= X && X < kView && 0 <= Y && Y < kView)) return -1;
-      const int32_t base = tri::TruncI(s * dbx + baseRow);
-      // Plane through three neighbouring cells; X + 1, Y + 1 <= 416.
+      const int32_t shadeBase = tri::TruncI(s * base.dx + baseRow);
+      // Plane through three neighbouring cells; X + 1, Y + 1 <= kView.
       const int32_t d00 = D[X * kCells + Y];
       const int32_t d10 = D[(X + 1) * kCells + Y];
       const int32_t d01 = D[X * kCells + Y + 1];
       const double m = d00 + (lx - X) * (d10 - d00) + (ly - Y) * (d01 - d00);
       int32_t index;
       if (nearMargin * ld >= m) {
-        index = base;  // in shadow
+        index = shadeBase;  // in shadow
       } else {
-        int32_t level = tri::FloorI(s * dlevx + levelRow);
-        if (level > 70) level = 70;
-        index = base + level;
+        int32_t lit = tri::FloorI(s * level.dx + levelRow);
+        if (lit > 70) lit = 70;
+        index = shadeBase + lit;
       }
       if (index > kMaxShade) index = kMaxShade;
       qchk::CheckIndex(index, 0, kMaxShade);
@@ -220,18 +216,13 @@ void ShadeTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVer
 }
 
 bool ShadeSurface() {
-  for (int i = 1; i < kGrid; ++i) {
-    ProcessPendingEvents();
-    if (model.stopRequested) return false;
-    const auto &s0 = sampleGrid[i - 1], &s1 = sampleGrid[i];
-    const auto &l0 = lightGrid[i - 1], &l1 = lightGrid[i];
-    for (int j = 1; j < kGrid; ++j) {
-      const SampleVertex &vij = s1[j], &vmm = s0[j - 1], &vmj = s0[j], &vim = s1[j - 1];
-      ShadeTriangle(vij, vmm, vmj, l1[j], l0[j - 1], l0[j],
-                    !(vij.inView == 1 && vmm.inView == 1 && vmj.inView == 1));
-      ShadeTriangle(vij, vmm, vim, l1[j], l0[j - 1], l1[j - 1],
-                    !(vij.inView == 1 && vmm.inView == 1 && vim.inView == 1));
-    }
-  }
-  return true;
+  // Events run and the stop request is polled before each row of cells.
+  return WalkGridTriangles(
+      [](int) {
+        ProcessPendingEvents();
+        return !model.stopRequested;
+      },
+      [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+        ShadeTriangle(p.view, q.view, r.view, p.light, q.light, r.light, !inView);
+      });
 }

@@ -56,9 +56,24 @@ inline void OrderByY(double y0, double y1, double y2, int& top, int& mid, int& b
   }
 }
 
+// How an attribute changes over a triangle: per pixel along a row (dx) and
+// per row (dy).
+struct Slope {
+  double dx, dy;
+};
+
+// A triangle's screen geometry, its vertices ordered top to bottom. The
+// first six fields are given; Setup fills the rest.
 struct Geom {
-  double topX, topY, midX, midY, botX, botY;
-  double H, dxL, dxM, dyM, A, kL;
+  double topX, topY;  // the top vertex (smallest y)
+  double midX, midY;  // the middle vertex
+  double botX, botY;  // the bottom vertex (largest y)
+  double H;           // height: botY - topY
+  double dxL;         // x run of the long edge, top to bottom: botX - topX
+  double dxM;         // x run of the upper short edge, top to middle: midX - topX
+  double dyM;         // y run of the upper short edge: midY - topY
+  double A;           // twice the signed area: dxM * H - dxL * dyM
+  double kL;          // slope of the long edge, x per row: dxL / H
 };
 
 // The height and area tests: false when the triangle draws nothing.
@@ -74,6 +89,17 @@ inline bool Setup(Geom& g) {
   return true;
 }
 
+// Orders the vertices v[0..2] (records with x and y) top to bottom, giving
+// their indices in top, mid and bot, and sets up their geometry in g; false
+// when the triangle draws nothing.
+template <class V>
+inline bool OrderAndSetup(const V* const v[3], int& top, int& mid, int& bot, Geom& g) {
+  OrderByY(v[0]->y, v[1]->y, v[2]->y, top, mid, bot);
+  const V &T = *v[top], &M = *v[mid], &B = *v[bot];
+  g = Geom{T.x, T.y, M.x, M.y, B.x, B.y, 0, 0, 0, 0, 0, 0};
+  return Setup(g);
+}
+
 // Whether every Ceil / Floor that a scan of this triangle takes fits an
 // int32: the span ends (edge positions, which lie between the vertices'
 // x) and the integer attribute Floor(s * dfdx + fT + t * dfdy) at every
@@ -83,7 +109,8 @@ inline bool Setup(Geom& g) {
 // term covers the rounding of the products for any pixel. A clipped scan
 // may then leave out the rows and columns outside the view without losing
 // an error the full walk would raise.
-inline bool ConversionsFit(const Geom& g, double fT, double dfdx, double dfdy) {
+inline bool ConversionsFit(const Geom& g, double fT, Slope f) {
+  const double dfdx = f.dx, dfdy = f.dy;
   constexpr double kSafe = 1073741824.0;  // 2^30, far inside int32
   const double xMax = std::max({std::fabs(g.topX), std::fabs(g.midX), std::fabs(g.botX)});
   if (!(xMax < kSafe)) return false;
@@ -96,10 +123,11 @@ inline bool ConversionsFit(const Geom& g, double fT, double dfdx, double dfdy) {
   return bound < kSafe;
 }
 
-// Gradients of an attribute with values fT, fM, fB at top, mid, bottom.
-inline void Gradient(const Geom& g, double fT, double fM, double fB, double& dfdx, double& dfdy) {
-  dfdx = qchk::Div(g.H * (fM - fT) - g.dyM * (fB - fT), g.A);
-  dfdy = qchk::Div(g.dxM * (fB - fT) - g.dxL * (fM - fT), g.A);
+// Gradient of an attribute with values fT, fM, fB at top, mid, bottom.
+inline Slope Gradient(const Geom& g, double fT, double fM, double fB) {
+  const double dfdx = qchk::Div(g.H * (fM - fT) - g.dyM * (fB - fT), g.A);
+  const double dfdy = qchk::Div(g.dxM * (fB - fT) - g.dxL * (fM - fT), g.A);
+  return Slope{dfdx, dfdy};
 }
 
 // Upper and lower half: calls row(y, t, xLeft, xRight) for every row of the

@@ -14,9 +14,10 @@ inline double& Coord(Point3& p, int k) { return k == 0 ? p.x : (k == 1 ? p.y : p
 inline double Coord(const Point3& p, int k) { return k == 0 ? p.x : (k == 1 ? p.y : p.z); }
 
 // FitView's camera and box fit, without the drag radius, for a camera at
-// `from` (the eye or the light). Returns the unscaled focal through
-// `focalBeforeFit` (for the drag radius of the view camera).
-void FitCamera(const Point3& from, ViewCamera& c, double& focalBeforeFit) {
+// `from` (the eye or the light). Also gives the focal before the fit
+// scales it (for the drag radius of the view camera).
+ViewCamera FitCamera(const Point3& from, double& focalBeforeFit) {
+  ViewCamera c{};
   const Point3& centre = model.sceneCentre;
   const Point3 diff{from.x - centre.x, from.y - centre.y, from.z - centre.z};
   const double d = Len(diff);
@@ -59,8 +60,9 @@ void FitCamera(const Point3& from, ViewCamera& c, double& focalBeforeFit) {
   double s = sx;
   if (sy < sx) s = sy;
   c.focal = c.focal * s;
-  c.shiftX = ((maxX + minX) * s - 416) * 0.5;
-  c.shiftY = ((maxY + minY) * s - 416) * 0.5;
+  c.shiftX = ((maxX + minX) * s - kView) * 0.5;
+  c.shiftY = ((maxY + minY) * s - kView) * 0.5;
+  return c;
 }
 
 // Near (0.9 x distance to the box) and far (distance to the farthest
@@ -81,12 +83,6 @@ void NearFar(const Point3& q, double& nearD, double& farD) {
 }
 
 }  // namespace
-
-ViewCamera LightCamera() {
-  const RenderPrivate& r = renderState;
-  return ViewCamera{r.lightViewDir, r.lightScreenX, r.lightScreenY, r.lightFocal, r.lightEyeDepth,
-                    r.lightEyeX,    r.lightEyeY,    r.lightShiftX,  r.lightShiftY};
-}
 
 void ProjectToLight(const Point3& p, double& x, double& y) { ProjectWith(LightCamera(), p, x, y); }
 
@@ -128,20 +124,10 @@ void PlaceEye() {
 
 void FitView() {
   PlaceEye();
-  ViewCamera c{};
   double focal0 = 0.0;
-  FitCamera(model.eye, c, focal0);
-  model.viewDir = c.viewDir;
-  model.screenX = c.screenX;
-  model.screenY = c.screenY;
-  model.eyeDepth = c.eyeDepth;
+  SetModelCamera(FitCamera(model.eye, focal0));
   const double r = 2 * focal0 / 3;
   model.dragRadiusSq = r * r;
-  model.eyeX = c.eyeX;
-  model.eyeY = c.eyeY;
-  model.focal = c.focal;
-  model.shiftX = c.shiftX;
-  model.shiftY = c.shiftY;
 }
 
 void PlaceLight() {
@@ -153,18 +139,8 @@ void PlaceLight() {
             (Coord(model.viewDir, k) - Coord(model.screenY, k) - 0.8 * Coord(model.screenX, k));
     Coord(model.boxSize, k) = Coord(model.boxMax, k) - Coord(model.boxMin, k);
   }
-  ViewCamera c{};
   double focal0 = 0.0;
-  FitCamera(rs.lightPos, c, focal0);
-  rs.lightViewDir = c.viewDir;
-  rs.lightScreenX = c.screenX;
-  rs.lightScreenY = c.screenY;
-  rs.lightEyeDepth = c.eyeDepth;
-  rs.lightFocal = c.focal;
-  rs.lightEyeX = c.eyeX;
-  rs.lightEyeY = c.eyeY;
-  rs.lightShiftX = c.shiftX;
-  rs.lightShiftY = c.shiftY;
+  rs.lightCamera = FitCamera(rs.lightPos, focal0);
 }
 
 void SetDepthRanges() {

@@ -6,15 +6,14 @@
 #include "model/ModelState.h"
 #include "model/Projection.h"
 
-// State private to the render (subsystem 3): the light, its camera and the
-// depth factors that the sampling and shading passes use. Rebuilt by every
-// render (PlaceLight, SetDepthRanges); nothing outside render/ reads it.
+// State private to the render: the light, its camera and the depth factors
+// that the sampling and shading passes use. Rebuilt by every render
+// (PlaceLight, SetDepthRanges); nothing outside render/ reads it.
 struct RenderPrivate {
   Point3 lightPos{};
-  // The light camera, built like the view camera with lightPos for eye.
-  Point3 lightViewDir{}, lightScreenX{}, lightScreenY{};
-  double lightFocal = 0, lightEyeDepth = 0, lightEyeX = 0, lightEyeY = 0;
-  double lightShiftX = 0, lightShiftY = 0;
+  // The light camera, built like the view camera with lightPos for eye
+  // (lightViewDir is lightCamera.viewDir, lightFocal lightCamera.focal, ...).
+  ViewCamera lightCamera{};
   // Surface pixel depth factor: farMargin x depthScale, computed once.
   double surfaceDepthScale = 0;
   double lightDepthOffset = 0, lightDepthScale = 0;
@@ -22,8 +21,8 @@ struct RenderPrivate {
 
 extern RenderPrivate renderState;
 
-// The light camera as a ViewCamera (for ProjectWith / ProjectUnshiftedWith).
-ViewCamera LightCamera();
+// The light camera (for ProjectWith / ProjectUnshiftedWith).
+inline const ViewCamera& LightCamera() { return renderState.lightCamera; }
 
 // Light-map position of p: the view projection's formulas with the light
 // camera; the unshifted form leaves out lightShiftX / lightShiftY.

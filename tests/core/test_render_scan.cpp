@@ -1,6 +1,8 @@
 // The scan converters, the depth maps and the clipped variants.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "render/Sampling.h"
 #include "render/Shading.h"
 #include "render/TriangleScan.h"
@@ -321,6 +323,71 @@ TEST_F(RenderSurfaceScan, BulgingSurfaceDrawsWithoutLightMapOverrun) {
     }
   EXPECT_GT(mendedTriangles, 0);
   EXPECT_GT(overruns, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The walk shared by the three passes: 3,200 triangles, row by row, A before
+// B, each with the corners and parameters of its grid vertices.
+TEST(GridWalk, VisitsEveryTriangleInDrawingOrder) {
+  for (int a = 0; a < kGrid; ++a)
+    for (int b = 0; b < kGrid; ++b) sampleGrid[a][b].inView = 1;
+  sampleGrid[7][3].inView = 0;
+  long count = 0, outOfView = 0;
+  int rowsStarted = 0;
+  double lastU = -1, lastV = -1;
+  const bool done = WalkGridTriangles(
+      [&](int i) {
+        EXPECT_EQ(i, ++rowsStarted);
+        return true;
+      },
+      [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+        // Every triangle shares the cell's diagonal, from (i, j) to (i-1, j-1),
+        // and its third corner is (i-1, j) for A, then (i, j-1) for B; a
+        // vertex (a, b) has the parameters (a * shadeStep, b * shadeStep).
+        const bool isA = count % 2 == 0;
+        const int i = static_cast<int>(std::lround(p.uv.u / shadeStep));
+        const int j = static_cast<int>(std::lround(p.uv.v / shadeStep));
+        const int ri = isA ? i - 1 : i, rj = isA ? j : j - 1;
+        EXPECT_EQ(p.uv.u, i * shadeStep);
+        EXPECT_EQ(p.uv.v, j * shadeStep);
+        EXPECT_EQ(q.uv.u, (i - 1) * shadeStep);
+        EXPECT_EQ(q.uv.v, (j - 1) * shadeStep);
+        EXPECT_EQ(r.uv.u, ri * shadeStep);
+        EXPECT_EQ(r.uv.v, rj * shadeStep);
+        // The records are those of the corners' grid vertices.
+        EXPECT_EQ(&p.view, &sampleGrid[i][j]);
+        EXPECT_EQ(&q.light, &lightGrid[i - 1][j - 1]);
+        EXPECT_EQ(&r.view, &sampleGrid[ri][rj]);
+        EXPECT_EQ(&r.light, &lightGrid[ri][rj]);
+        // Cells in order: v fastest within a row of u.
+        if (isA) {
+          EXPECT_TRUE(p.uv.u > lastU || (p.uv.u == lastU && p.uv.v > lastV));
+          lastU = p.uv.u;
+          lastV = p.uv.v;
+        }
+        outOfView += !inView;
+        ++count;
+      });
+  EXPECT_TRUE(done);
+  EXPECT_EQ(rowsStarted, 40);
+  EXPECT_EQ(count, 3200);
+  EXPECT_EQ(lastU, 40 * shadeStep);
+  EXPECT_EQ(lastV, 40 * shadeStep);
+  // Vertex (7, 3) is a corner of the triangles of cells (7, 3), (8, 4) (A
+  // and B each), (8, 3) (A) and (7, 4) (B).
+  EXPECT_EQ(outOfView, 6);
+}
+
+TEST(GridWalk, StopsBeforeTheRowThatRefuses) {
+  long count = 0;
+  const bool done = WalkGridTriangles([](int i) { return i < 5; },
+                                      [&](const GridCorner&, const GridCorner&, const GridCorner&,
+                                          bool) { ++count; });
+  EXPECT_FALSE(done);
+  EXPECT_EQ(count, 4 * 80);
 }
 
 }  // namespace

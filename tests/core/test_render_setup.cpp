@@ -25,8 +25,9 @@ class RenderSetup : public ::testing::Test {
 struct Snapshot {
   std::vector<uint8_t> shade, cells, light, picture;
   ModelState::Rect rect{};
-  Point3 eye, viewDir, screenX, screenY, boxMin, boxMax;
-  double focal, eyeDepth, eyeX, eyeY, shiftX, shiftY, dragRadiusSq, depthOffset, depthScale;
+  ViewCamera camera;
+  Point3 eye, boxMin, boxMax;
+  double dragRadiusSq, depthOffset, depthScale;
   RenderPrivate rs;
 };
 
@@ -50,18 +51,10 @@ Snapshot Take() {
     }
   s.light = bytes(&*model.lightDepth, sizeof(DepthGrid));
   s.picture = model.pictureBitmap->Bytes();
+  s.camera = ModelCamera();
   s.eye = model.eye;
-  s.viewDir = model.viewDir;
-  s.screenX = model.screenX;
-  s.screenY = model.screenY;
   s.boxMin = model.boxMin;
   s.boxMax = model.boxMax;
-  s.focal = model.focal;
-  s.eyeDepth = model.eyeDepth;
-  s.eyeX = model.eyeX;
-  s.eyeY = model.eyeY;
-  s.shiftX = model.shiftX;
-  s.shiftY = model.shiftY;
   s.dragRadiusSq = model.dragRadiusSq;
   s.depthOffset = model.depthOffset;
   s.depthScale = model.depthScale;
@@ -77,29 +70,37 @@ void ExpectSamePoint(const Point3& a, const Point3& b) {
 
 void ExpectSameCamera(const Snapshot& a, const Snapshot& b) {
   ExpectSamePoint(a.eye, b.eye);
-  ExpectSamePoint(a.viewDir, b.viewDir);
-  ExpectSamePoint(a.screenX, b.screenX);
-  ExpectSamePoint(a.screenY, b.screenY);
-  EXPECT_EQ(a.focal, b.focal);
-  EXPECT_EQ(a.eyeDepth, b.eyeDepth);
-  EXPECT_EQ(a.eyeX, b.eyeX);
-  EXPECT_EQ(a.eyeY, b.eyeY);
-  EXPECT_EQ(a.shiftX, b.shiftX);
-  EXPECT_EQ(a.shiftY, b.shiftY);
+  EXPECT_EQ(std::memcmp(&a.camera, &b.camera, sizeof(ViewCamera)), 0);
   EXPECT_EQ(a.dragRadiusSq, b.dragRadiusSq);
 }
 
-TEST_F(RenderSetup, SceneBoxOfTheSphere) {
+TEST_F(RenderSetup, SceneBoxIsTheTightBoxOfThe121Samples) {
   FindSceneBox();
   EXPECT_NEAR(model.boxMin.z, -1.0, 1e-12);
   EXPECT_NEAR(model.boxMax.z, 1.0, 1e-12);
-  EXPECT_EQ(model.boxSize.z, model.boxMax.z - model.boxMin.z);
-  EXPECT_EQ(model.boxHalf.x, model.boxSize.x / 2);
-  EXPECT_EQ(model.sceneCentre.y, (model.boxMax.y + model.boxMin.y) / 2);
-  const Point3& s = model.boxSize;
-  EXPECT_EQ(model.sceneDiag, std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z));
-  EXPECT_EQ(model.sceneDiagBy832, model.sceneDiag / 832);
-  EXPECT_EQ(model.sceneDiagBy104, 8 * model.sceneDiagBy832);
+  // Every sample lies in the box, and each of its six faces holds one.
+  const double lo[3] = {model.boxMin.x, model.boxMin.y, model.boxMin.z};
+  const double hi[3] = {model.boxMax.x, model.boxMax.y, model.boxMax.z};
+  bool touchesLo[3] = {}, touchesHi[3] = {};
+  for (int a = 0; a <= 10; ++a)
+    for (int b = 0; b <= 10; ++b) {
+      const Point3 p = model.SurfacePoint(a * 0.1, b * 0.1);
+      const double c[3] = {p.x, p.y, p.z};
+      for (int k = 0; k < 3; ++k) {
+        EXPECT_GE(c[k], lo[k]);
+        EXPECT_LE(c[k], hi[k]);
+        touchesLo[k] = touchesLo[k] || c[k] == lo[k];
+        touchesHi[k] = touchesHi[k] || c[k] == hi[k];
+      }
+    }
+  for (int k = 0; k < 3; ++k) EXPECT_TRUE(touchesLo[k] && touchesHi[k]) << k;
+  // The centre halves the box, and the diagonal runs corner to corner.
+  EXPECT_NEAR(model.sceneCentre.y - model.boxHalf.y, model.boxMin.y, 1e-15);
+  EXPECT_NEAR(model.sceneCentre.x + model.boxHalf.x, model.boxMax.x, 1e-15);
+  EXPECT_NEAR(model.sceneDiag, 2 * std::sqrt(Dot(model.boxHalf, model.boxHalf)), 1e-15);
+  // The probe tolerances are 1/104 and 1/832 of the diagonal.
+  EXPECT_NEAR(model.sceneDiagBy104 * 104, model.sceneDiag, 1e-15);
+  EXPECT_NEAR(model.sceneDiagBy832 * 832, model.sceneDiag, 1e-15);
 }
 
 TEST_F(RenderSetup, FitPutsTheBoxIntoTheViewCentre) {

@@ -35,6 +35,24 @@ inline RenderResult DrawCycle(bool keepView = false) {
   return r;
 }
 
+// A hand-made camera looking down the z axis from (0, 0, 10): a point
+// (x, y, 0) lands on pixel (208 + 10x, 208 - 10y), and point depths are 100
+// per world unit of distance from the eye.
+inline void LookDownZ() {
+  model.eye = Point3{0, 0, 10};
+  model.viewDir = Point3{0, 0, 1};
+  model.screenX = Point3{1, 0, 0};
+  model.screenY = Point3{0, -1, 0};
+  model.focal = -100;
+  model.eyeDepth = 10;
+  model.eyeX = 0;
+  model.eyeY = 0;
+  model.shiftX = -208;
+  model.shiftY = -208;
+  model.depthOffset = 0;
+  model.depthScale = 100;
+}
+
 inline std::vector<uint8_t> ReadGolden(const std::string& name) {
   std::ifstream f(std::string(QUORLEN_GOLDEN_DIR) + "/startup-sphere/" + name, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());

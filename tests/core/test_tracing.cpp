@@ -9,38 +9,25 @@
 #include "interact/NetTracing.h"
 #include "model/ModelState.h"
 #include "model/Projection.h"
+#include "test_render_support.h"
 
 namespace {
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
 
-// Camera looking down the z axis from (0, 0, 10): a point (x, y, 0) lands on
-// pixel (208 + 10x, 208 - 10y); depths are 100 per world unit of distance.
+// The camera of rtest::LookDownZ: a point (x, y, 0) lands on pixel
+// (208 + 10x, 208 - 10y); depths are 100 per world unit of distance.
 class TracingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(InitModelState());
-    model.eye = Point3{0, 0, 10};
-    model.viewDir = Point3{0, 0, 1};
-    model.screenX = Point3{1, 0, 0};
-    model.screenY = Point3{0, -1, 0};
-    model.focal = -100;
-    model.eyeDepth = 10;
-    model.eyeX = 0;
-    model.eyeY = 0;
-    model.shiftX = -208;
-    model.shiftY = -208;
-    model.depthOffset = 0;
-    model.depthScale = 100;
+    rtest::LookDownZ();
     model.sceneDiag = 10;
     FillDepth(kFarDepth);
     for (int x = 0; x < kView; ++x)
       for (int y = 0; y < kView; ++y) model.shadeMap[x][y] = 0;
   }
-  void TearDown() override {
-    ReleaseTraceBuffer();
-    FinalModelState();
-  }
+  void TearDown() override { FinalModelState(); }
 
   static void FillDepth(int32_t d) {
     for (int x = 0; x < kCells; ++x)
@@ -104,11 +91,7 @@ class TracingTest : public ::testing::Test {
   }
 };
 
-Polyline Trace(const Point3& a, const Point3& b) {
-  StartTraceBuffer();
-  TraceNetEdge(a, b);
-  return FinishTraceBuffer();
-}
+Polyline Trace(const Point3& a, const Point3& b) { return TraceNetEdge(a, b); }
 
 // ---------------------------------------------------------------- visibility
 
@@ -369,6 +352,95 @@ TEST_F(TracingTest, SegmentListWithoutEndMarkerStopsAtItsLastEntry) {
   Canvas view(kView, kView);
   DrawSegmentList(view);
   EXPECT_EQ(CountColour(view, model.greyLineColours[7]), 10);
+}
+
+// ---------------------------------------------------------------- one tracer
+
+TEST_F(TracingTest, BoxEdgeAndNetEdgeOfTheSamePiecesTraceAlike) {
+  // The box cuts 40 pieces per scene diagonal and the net 20: with the box's
+  // diagonal twice the net's, the same edge gives the same pieces.
+  Wall(200, 215);
+  const auto net = Runs(Trace(Point3{-4, -1, 0}, Point3{4, -1, 0}));
+  model.boxMin = Point3{-4, -1, 0};
+  model.boxMax = Point3{4, 1, 0};
+  model.sceneDiag = 20;
+  TraceBoxEdges();
+  const auto box = Runs(model.segmentList);
+  // Four vertical edges of length 0 first, then the +x edge in two runs.
+  ASSERT_EQ(net.size(), 2u);
+  ASSERT_GE(box.size(), 6u);
+  for (size_t r = 0; r < 2; ++r) {
+    ASSERT_EQ(box[4 + r].size(), net[r].size()) << "run " << r;
+    for (size_t k = 0; k < net[r].size(); ++k) {
+      EXPECT_EQ(box[4 + r][k].x, net[r][k].x) << "run " << r << " point " << k;
+      EXPECT_EQ(box[4 + r][k].y, net[r][k].y) << "run " << r << " point " << k;
+    }
+  }
+}
+
+TEST_F(TracingTest, EachTraceKeepsItsOwnPen) {
+  Wall(200, 215);
+  Polyline first, second;
+  LineTrace a = StartLineTrace(first, 4, 3);
+  TraceSegment(a, Point3{-2, 0, 0}, Point3{0, 0, 0});  // ends behind the wall
+  EXPECT_TRUE(a.penUp);
+  // Another trace, started and drawn in between, lowers only its own pen.
+  LineTrace b = StartLineTrace(second, 4, 3);
+  TraceSegment(b, Point3{-2, 3, 0}, Point3{-1, 3, 0});
+  EXPECT_FALSE(b.penUp);
+  EXPECT_TRUE(a.penUp);
+  // So the first trace's next visible piece still starts a new run.
+  TraceSegment(a, Point3{2, 0, 0}, Point3{3, 0, 0});
+  EndLineTrace(a);
+  const auto runs = Runs(first);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].front().x, 188);
+  EXPECT_LE(runs[0].back().x, 199);
+  ASSERT_EQ(runs[1].size(), 2u);
+  EXPECT_EQ(runs[1][0].x, 228);
+  EXPECT_EQ(runs[1][1].x, 238);
+}
+
+TEST_F(TracingTest, TraceListsGrowByTheirOwnStep) {
+  // A visible piece writes three entries; the end marker makes four.
+  struct Case {
+    int32_t size, growBy;
+    long finalSize;
+  };
+  // Full after the third entry: grown to position + growBy. Full only at the
+  // end marker: grown by that one entry. Never full: left as it was.
+  for (const Case c : {Case{2, 5, 7}, Case{3, 5, 4}, Case{6, 5, 6}}) {
+    Polyline list;
+    LineTrace t = StartLineTrace(list, c.size, c.growBy);
+    TraceSegment(t, Point3{0, 0, 0}, Point3{1, 0, 0});
+    EndLineTrace(t);
+    EXPECT_EQ(list.count, 3) << c.size;
+    EXPECT_EQ(list.size(), c.finalSize) << c.size;
+    EXPECT_TRUE(IsEndMark(list[3])) << c.size;
+  }
+}
+
+TEST_F(TracingTest, ShadedSegmentsAndTracedLinesFindTheSameVisiblePieces) {
+  // The far end is hidden: the segment is halved several times on its way
+  // to the edge of the wall, and the halves found visible are drawn.
+  Wall(260, 280);
+  LineColours one{};
+  for (int k = 1; k <= 16; ++k) one[k] = 0x00123456;
+  Canvas shaded(kView, kView), traced(kView, kView);
+  const Point3 a{-4, 0.35, 0}, b{6, -0.6, 0};
+  DrawShadedSegment3D(shaded, a, b, one, 8, 6);
+  Polyline line;
+  LineTrace t = StartLineTrace(line, 4, 3);
+  TraceSegment(t, a, b);
+  EndLineTrace(t);
+  const auto runs = Runs(line);
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_GT(runs[0].size(), 4u);  // several pieces
+  EXPECT_GE(runs[0].back().x, 256);
+  traced.penColour = 0x00123456;
+  ReplayPolyline(traced, line);
+  EXPECT_GT(CountColour(shaded, 0x00123456), 50);
+  EXPECT_EQ(shaded.Bytes(), traced.Bytes());
 }
 
 // ---------------------------------------------------------------- shaded segments

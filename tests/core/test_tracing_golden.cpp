@@ -41,10 +41,7 @@ class TracingGolden : public ::testing::Test {
     TraceBoxEdges();
     TraceAllNetEdges();
   }
-  void TearDown() override {
-    ReleaseTraceBuffer();
-    FinalModelState();
-  }
+  void TearDown() override { FinalModelState(); }
   // The reference file split into its sections, keyed by their header line.
   static std::vector<std::pair<std::string, std::string>> Reference() {
     std::ifstream in(std::string(QUORLEN_GOLDEN_DIR) + "/startup-sphere/polylines.txt");
