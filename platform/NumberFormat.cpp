@@ -17,17 +17,40 @@ struct Decimal {
   int exp10 = 0;       // place value of digits[0]
 };
 
-// The exact decimal expansion of |x| (x finite, non-zero): glibc prints
-// doubles exactly, and 800 digits cover every double.
-void ExactDigits(double x, std::string& digits, int& exp10) {
-  static char buf[900];
-  std::snprintf(buf, sizeof buf, "%.800e", std::fabs(x));
+void ScanDigits(const char* buf, std::string& digits, int& exp10) {
   digits.clear();
   const char* p = buf;
   for (; *p && *p != 'e'; ++p)
     if (*p >= '0' && *p <= '9') digits.push_back(*p);
   exp10 = *p == 'e' ? std::atoi(p + 1) : 0;
+}
+
+// The exact decimal expansion of |x| (x finite, non-zero): glibc prints
+// doubles exactly, and 800 digits cover every double.
+void ExactDigits(double x, std::string& digits, int& exp10) {
+  char buf[900];
+  std::snprintf(buf, sizeof buf, "%.800e", std::fabs(x));
+  ScanDigits(buf, digits, exp10);
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+}
+
+// The leading digits of |x| up to and including the digit at index `need`
+// (0 = the leading one), exactly as in the full expansion. Printing 41
+// digits costs a tenth of printing 800; the short print is rounded, but a
+// rounding carry that reaches index `need` leaves only zeros behind it, so
+// any non-zero digit after `need` proves the digits up to `need` exact.
+// Otherwise the full expansion decides. `needFor` maps the exponent to
+// `need`.
+template <class NeedFor>
+void LeadingDigits(double x, NeedFor needFor, std::string& digits, int& exp10) {
+  constexpr int kShort = 40;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*e", kShort, std::fabs(x));
+  ScanDigits(buf, digits, exp10);
+  const int need = needFor(exp10);
+  if (need < kShort && digits.find_first_not_of('0', static_cast<size_t>(std::max(need, 0)) + 1) != std::string::npos)
+    return;
+  ExactDigits(x, digits, exp10);
 }
 
 // |x| rounded half away from zero so that no digit below 10^place remains.
@@ -71,13 +94,17 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::string FormatFixed(double x, int decimals, int precision) {
+std::string FormatFixed(double x, int decimals, int precision, const std::string& separator) {
   std::string zero = "0";
-  if (decimals > 0) zero += "." + std::string(static_cast<size_t>(decimals), '0');
+  if (decimals > 0) zero += separator + std::string(static_cast<size_t>(decimals), '0');
   if (x == 0 || !std::isfinite(x)) return zero;
   std::string digits;
   int e = 0;
-  ExactDigits(x, digits, e);
+  // Rounding reads the digit after the last one kept, both for the fixed
+  // form and for the exponent form's `precision` digits.
+  LeadingDigits(
+      x, [&](int e10) { return std::max(e10 - std::max(e10 - (precision - 1), -decimals) + 1, precision); },
+      digits, e);
   const int place = std::max(e - (precision - 1), -decimals);
   Decimal r = RoundAt(digits, e, place);
   if (r.digits.empty()) return zero;
@@ -89,7 +116,7 @@ std::string FormatFixed(double x, int decimals, int precision) {
     std::string mant = s.digits;
     while (mant.size() > 1 && mant.back() == '0') mant.pop_back();
     std::string out = sign + mant.substr(0, 1);
-    if (mant.size() > 1) out += "." + mant.substr(1);
+    if (mant.size() > 1) out += separator + mant.substr(1);
     return out + "E" + std::to_string(s.exp10);
   }
   auto digitAt = [&](int q) {
@@ -99,7 +126,7 @@ std::string FormatFixed(double x, int decimals, int precision) {
   std::string out = sign;
   for (int q = std::max(r.exp10, 0); q >= 0; --q) out.push_back(digitAt(q));
   if (decimals > 0) {
-    out.push_back('.');
+    out += separator;
     for (int q = -1; q >= -decimals; --q) out.push_back(digitAt(q));
   }
   return out;
