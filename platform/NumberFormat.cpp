@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -17,40 +18,20 @@ struct Decimal {
   int exp10 = 0;       // place value of digits[0]
 };
 
-void ScanDigits(const char* buf, std::string& digits, int& exp10) {
-  digits.clear();
-  const char* p = buf;
-  for (; *p && *p != 'e'; ++p)
-    if (*p >= '0' && *p <= '9') digits.push_back(*p);
-  exp10 = *p == 'e' ? std::atoi(p + 1) : 0;
-}
-
-// The exact decimal expansion of |x| (x finite, non-zero): glibc prints
-// doubles exactly, and 800 digits cover every double.
+// The exact decimal expansion of |x| (x finite, non-zero): 800 digits cover
+// every double, and std::to_chars writes them exactly (and fast).
 void ExactDigits(double x, std::string& digits, int& exp10) {
   char buf[900];
-  std::snprintf(buf, sizeof buf, "%.800e", std::fabs(x));
-  ScanDigits(buf, digits, exp10);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-}
-
-// The leading digits of |x| up to and including the digit at index `need`
-// (0 = the leading one), exactly as in the full expansion. Printing 41
-// digits costs a tenth of printing 800; the short print is rounded, but a
-// rounding carry that reaches index `need` leaves only zeros behind it, so
-// any non-zero digit after `need` proves the digits up to `need` exact.
-// Otherwise the full expansion decides. `needFor` maps the exponent to
-// `need`.
-template <class NeedFor>
-void LeadingDigits(double x, NeedFor needFor, std::string& digits, int& exp10) {
-  constexpr int kShort = 40;
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", kShort, std::fabs(x));
-  ScanDigits(buf, digits, exp10);
-  const int need = needFor(exp10);
-  if (need < kShort && digits.find_first_not_of('0', static_cast<size_t>(std::max(need, 0)) + 1) != std::string::npos)
-    return;
-  ExactDigits(x, digits, exp10);
+  const auto res = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific, 800);
+  *res.ptr = '\0';
+  // "d.ddd...e±x": the leading digit, then the fraction up to its last
+  // non-zero digit.
+  const char* e = std::strchr(buf, 'e');
+  exp10 = std::atoi(e + 1);
+  const char* last = e - 1;
+  while (last > buf + 1 && *last == '0') --last;
+  digits.assign(1, buf[0]);
+  if (last > buf + 1) digits.append(static_cast<const char*>(buf + 2), last + 1);
 }
 
 // |x| rounded half away from zero so that no digit below 10^place remains.
@@ -100,11 +81,7 @@ std::string FormatFixed(double x, int decimals, int precision, const std::string
   if (x == 0 || !std::isfinite(x)) return zero;
   std::string digits;
   int e = 0;
-  // Rounding reads the digit after the last one kept, both for the fixed
-  // form and for the exponent form's `precision` digits.
-  LeadingDigits(
-      x, [&](int e10) { return std::max(e10 - std::max(e10 - (precision - 1), -decimals) + 1, precision); },
-      digits, e);
+  ExactDigits(x, digits, e);
   const int place = std::max(e - (precision - 1), -decimals);
   Decimal r = RoundAt(digits, e, place);
   if (r.digits.empty()) return zero;
