@@ -243,24 +243,6 @@ TEST_F(LineTracingTest, UmbilicStartTracesNothing) {
   }
 }
 
-TEST_F(LineTracingTest, DenseOutputEndsAtTheStep) {
-  stest::BSplineSaddle();
-  ParamPair uv{0.3, 0.6};
-  const ParamPair start = uv;
-  ParamPair ref{1, 0};
-  double h = 0.05, hUsed = 0, length = 0;
-  CurvatureSlopes k{};
-  ASSERT_TRUE(AdaptiveCurvatureStep(0, uv, h, ref, hUsed, length, k));
-  EXPECT_GT(length, 0);
-  EXPECT_EQ(ref.u, k.k3.u);
-  const ParamPair end = CurvatureDenseOutput(start, k, hUsed, 1);
-  EXPECT_NEAR(end.u, uv.u, 1e-15);
-  EXPECT_NEAR(end.v, uv.v, 1e-15);
-  const ParamPair begin = CurvatureDenseOutput(start, k, hUsed, 0);
-  EXPECT_EQ(begin.u, start.u);
-  EXPECT_EQ(begin.v, start.v);
-}
-
 // The read-out under the pointer: nine texts over the surface, nothing over
 // the background; in the tracing mode with curvature lines the cross is
 // drawn and erased again when the pointer moves on.
