@@ -58,6 +58,7 @@ void Canvas::LineTo(int x, int y) {
   // Bresenham from the pen position; the end pixel is left out so that
   // joined segments never plot their shared point twice (which would undo
   // itself in the xor modes).
+  if (lineLog) lineLog->push_back(DrawnLine{penX_, penY_, x, y, penColour});
   long x0 = penX_, y0 = penY_;
   const long dx = std::labs(static_cast<long>(x) - x0), dy = std::labs(static_cast<long>(y) - y0);
   const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;

@@ -7,6 +7,13 @@
 
 enum class PenMode { Copy, NotXor, Xor };
 
+// One line drawn by LineTo: its end pixels (the pen position and the target)
+// and the pen colour.
+struct DrawnLine {
+  int x0, y0, x1, y1;
+  uint32_t colour;
+};
+
 class Canvas {
  public:
   Canvas(int width, int height);
@@ -24,6 +31,9 @@ class Canvas {
   uint32_t penColour = 0;
   PenMode penMode = PenMode::Copy;
   uint32_t brushColour = 0x00FFFFFF;
+  // When set, every LineTo is also appended here (for the headless tool's
+  // segment listing); the pixels drawn do not change.
+  std::vector<DrawnLine>* lineLog = nullptr;
 
   void MoveTo(int x, int y);
   // Draws from the pen position to (x, y), leaving out (x, y) itself.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -17,17 +18,20 @@ struct Decimal {
   int exp10 = 0;       // place value of digits[0]
 };
 
-// The exact decimal expansion of |x| (x finite, non-zero): glibc prints
-// doubles exactly, and 800 digits cover every double.
+// The exact decimal expansion of |x| (x finite, non-zero): 800 digits cover
+// every double, and std::to_chars writes them exactly (and fast).
 void ExactDigits(double x, std::string& digits, int& exp10) {
-  static char buf[900];
-  std::snprintf(buf, sizeof buf, "%.800e", std::fabs(x));
-  digits.clear();
-  const char* p = buf;
-  for (; *p && *p != 'e'; ++p)
-    if (*p >= '0' && *p <= '9') digits.push_back(*p);
-  exp10 = *p == 'e' ? std::atoi(p + 1) : 0;
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  char buf[900];
+  const auto res = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific, 800);
+  *res.ptr = '\0';
+  // "d.ddd...e±x": the leading digit, then the fraction up to its last
+  // non-zero digit.
+  const char* e = std::strchr(buf, 'e');
+  exp10 = std::atoi(e + 1);
+  const char* last = e - 1;
+  while (last > buf + 1 && *last == '0') --last;
+  digits.assign(1, buf[0]);
+  if (last > buf + 1) digits.append(static_cast<const char*>(buf + 2), last + 1);
 }
 
 // |x| rounded half away from zero so that no digit below 10^place remains.
@@ -71,9 +75,9 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::string FormatFixed(double x, int decimals, int precision) {
+std::string FormatFixed(double x, int decimals, int precision, const std::string& separator) {
   std::string zero = "0";
-  if (decimals > 0) zero += "." + std::string(static_cast<size_t>(decimals), '0');
+  if (decimals > 0) zero += separator + std::string(static_cast<size_t>(decimals), '0');
   if (x == 0 || !std::isfinite(x)) return zero;
   std::string digits;
   int e = 0;
@@ -89,7 +93,7 @@ std::string FormatFixed(double x, int decimals, int precision) {
     std::string mant = s.digits;
     while (mant.size() > 1 && mant.back() == '0') mant.pop_back();
     std::string out = sign + mant.substr(0, 1);
-    if (mant.size() > 1) out += "." + mant.substr(1);
+    if (mant.size() > 1) out += separator + mant.substr(1);
     return out + "E" + std::to_string(s.exp10);
   }
   auto digitAt = [&](int q) {
@@ -99,7 +103,7 @@ std::string FormatFixed(double x, int decimals, int precision) {
   std::string out = sign;
   for (int q = std::max(r.exp10, 0); q >= 0; --q) out.push_back(digitAt(q));
   if (decimals > 0) {
-    out.push_back('.');
+    out += separator;
     for (int q = -1; q >= -decimals; --q) out.push_back(digitAt(q));
   }
   return out;

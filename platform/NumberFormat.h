@@ -9,8 +9,9 @@
 // rounded (half away from zero, on its exact binary value) to `precision`
 // significant digits or to the decimals, whichever keeps fewer. A value with
 // more than `precision` digits before the point comes out in exponent form
-// ("1.235E4", "-2.5E12", "1E5"). Zero never carries a minus sign.
-std::string FormatFixed(double x, int decimals, int precision = 4);
+// ("1.235E4", "-2.5E12", "1E5"). Zero never carries a minus sign. The
+// separator is "." unless the caller passes the user's one.
+std::string FormatFixed(double x, int decimals, int precision = 4, const std::string& separator = ".");
 
 // A real number: optional sign, digits with an optional "." and an optional
 // exponent; blanks at both ends are ignored. False for anything else,

@@ -136,6 +136,17 @@ RenderOptions ParseOptions(int argc, char** argv) {
       SetFlag(o.cube, opt);
     } else if (opt == "--camera") {
       SetFlag(o.camera, opt);
+    } else if (opt == "--probe" || opt == "--click") {
+      const auto f = Fields(opt, value(), 2, "X,Y");
+      const int x = IntField(opt, f[0], "X"), y = IntField(opt, f[1], "Y");
+      if (x < 0 || x > 415 || y < 0 || y > 415) Fail(opt, "X and Y must lie in the view, 0..415");
+      o.pointer.push_back(PointerAction{opt == "--probe" ? PointerAction::Probe : PointerAction::Click, x, y});
+    } else if (opt == "--coord-lines") {
+      SetFlag(o.coordLines, opt);
+    } else if (opt == "--curvature-lines") {
+      SetFlag(o.curvatureLines, opt);
+    } else if (opt == "--segments") {
+      SetOnce(o.segments, opt, value());
     } else if (opt.rfind("-", 0) == 0) {
       Fail(opt, "unknown option (see --help)");
     } else {
@@ -144,11 +155,17 @@ RenderOptions ParseOptions(int argc, char** argv) {
   }
   if (o.help) return o;
   if ((o.net || o.cube) && !o.png) Fail(o.net ? "--net" : "--cube", "draws only over --png FILE");
+  bool clicks = false;
+  for (const PointerAction& a : o.pointer) clicks = clicks || a.kind == PointerAction::Click;
+  if (clicks && !o.coordLines && !o.curvatureLines) Fail("--click", "needs --coord-lines or --curvature-lines");
+  if (!clicks && (o.coordLines || o.curvatureLines))
+    Fail(o.coordLines ? "--coord-lines" : "--curvature-lines", "traces only through a --click X,Y");
+  if (!clicks && o.segments) Fail("--segments", "lists only the lines of a --click X,Y");
   // Two outputs into one file would leave only the last.
-  const std::optional<std::string>* outs[] = {&o.png, &o.shadeMap, &o.depthMap, &o.polylines, &o.save};
-  const char* names[] = {"--png", "--shade-map", "--depth-map", "--polylines", "--save"};
-  for (int a = 0; a < 5; ++a)
-    for (int b = a + 1; b < 5; ++b)
+  const std::optional<std::string>* outs[] = {&o.png, &o.shadeMap, &o.depthMap, &o.polylines, &o.save, &o.segments};
+  const char* names[] = {"--png", "--shade-map", "--depth-map", "--polylines", "--save", "--segments"};
+  for (int a = 0; a < 6; ++a)
+    for (int b = a + 1; b < 6; ++b)
       if (*outs[a] && *outs[b] && **outs[a] == **outs[b])
         Fail(names[b], "same file as " + std::string(names[a]));
   return o;
@@ -182,6 +199,19 @@ const char* UsageText() {
          "  --polylines FILE    the traced box and net edges as text\n"
          "  --save FILE.yqs     the surface file with the view\n"
          "  --camera            print the camera values\n"
+         "\n"
+         "Pointer (after the drawing, in the order given; X and Y in 0..415):\n"
+         "  --probe X,Y         print the read-out at view pixel X,Y as the moving mode\n"
+         "                      shows it: u v x y z K H k1 k2 on one line, or \"-\"\n"
+         "                      where no surface is visible; repeatable\n"
+         "  --click X,Y         press at X,Y in the tracing mode: the lines switched on\n"
+         "                      below go into the --png picture, and the message of an\n"
+         "                      umbilic point is printed; repeatable\n"
+         "  --coord-lines       \"Líneas coordenadas\" on\n"
+         "  --curvature-lines   \"Líneas de curvatura\" on (the run through each family\n"
+         "                      that is traced first is fixed, not random)\n"
+         "  --segments FILE     per click a line \"click X Y\", then each line drawn:\n"
+         "                      \"x0 y0 x1 y1 BBGGRR\" (end pixels, pen colour 0x00BBGGRR)\n"
          "  --help              this text\n"
          "\n"
          "Exit status: 0 done; 1 the model cannot be drawn or a file cannot be written;\n"

@@ -20,6 +20,13 @@ struct TickEdit {
   int k, pos;
 };
 
+// A pointer action on the drawn view: the read-out under a pixel, or a press
+// in the tracing mode.
+struct PointerAction {
+  enum Kind { Probe, Click } kind;
+  int x, y;
+};
+
 struct RenderOptions {
   bool help = false;
 
@@ -36,6 +43,11 @@ struct RenderOptions {
   // Outputs.
   std::optional<std::string> png, shadeMap, depthMap, polylines, save;
   bool net = false, cube = false, camera = false;
+
+  // Pointer actions after the drawing, in the order given.
+  std::vector<PointerAction> pointer;
+  bool coordLines = false, curvatureLines = false;
+  std::optional<std::string> segments;
 };
 
 // A bad command line: the message names the option.

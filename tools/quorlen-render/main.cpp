@@ -18,6 +18,7 @@
 #include "model/SurfaceFile.h"
 #include "model/SurfaceKinds.h"
 #include "platform/RunChecks.h"
+#include "tools/quorlen-render/Clicks.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
 namespace {
@@ -116,12 +117,17 @@ void WriteBytes(const std::string& name, const std::string& bytes) {
   if (!out) throw DrawError{"cannot write " + name};
 }
 
-void WritePng(const std::string& name, bool net, bool cube) {
+// The view after the drawing: the picture, then the overlays in the order
+// the display options draw them.
+Canvas ViewAfterDrawing(bool net, bool cube) {
   Canvas view(kView, kView);
   view.Draw(0, 0, *model.pictureBitmap);
-  // The overlays in the order the display options draw them.
   if (net) DrawNet(view);
   if (cube) DrawSegmentList(view);
+  return view;
+}
+
+void WritePng(const std::string& name, const Canvas& view) {
   QImage img(kView, kView, QImage::Format_RGB888);
   for (int y = 0; y < kView; ++y) {
     const uint8_t* src = view.Row(y);
@@ -192,8 +198,8 @@ void PrintCamera() {
   std::printf("shiftY %.17g\n", model.shiftY);
 }
 
-void WriteOutputs(const RenderOptions& o) {
-  if (o.png) WritePng(*o.png, o.net, o.cube);
+void WriteOutputs(const RenderOptions& o, const Canvas& view) {
+  if (o.png) WritePng(*o.png, view);
   if (o.shadeMap) WriteBytes(*o.shadeMap, ShadeMapBytes());
   if (o.depthMap) WriteBytes(*o.depthMap, DepthMapBytes());
   if (o.polylines) WriteBytes(*o.polylines, PolylinesText());
@@ -221,7 +227,9 @@ int main(int argc, char** argv) {
   try {
     const bool keepView = BuildModel(options);
     Draw(keepView);
-    WriteOutputs(options);
+    Canvas view = ViewAfterDrawing(options.net, options.cube);
+    RunPointerActions(options, view);
+    WriteOutputs(options, view);
   } catch (const OptionError& e) {
     std::fprintf(stderr, "quorlen-render: %s\n", e.message.c_str());
     return kBadOptions;

@@ -1,0 +1,95 @@
+// Pointing at the surface: one probe read-out under the pointer, and the
+// four half-lines of curvature through a point of "Cilindro" and of a
+// saddle-shaped cubic B-spline.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "interact/LineTracing.h"
+#include "model/Knots.h"
+#include "model/ModelState.h"
+#include "model/Shapes.h"
+#include "model/SurfaceKinds.h"
+#include "platform/Events.h"
+#include "render/Antialias.h"
+#include "render/RenderDriver.h"
+
+namespace {
+
+void Cilindro() {
+  InitModelState();
+  SetProcessEventsHook(nullptr);
+  LayOutTicks(11, 6);
+  CylinderNet();
+  FijaFunciones();
+}
+
+// z = (x^2 - y^2) / 2 over a 6 x 6 net, cubic B-spline.
+void BSplineSaddle() {
+  InitModelState();
+  SetProcessEventsHook(nullptr);
+  LayOutTicks(5, 5);
+  for (int i = 0; i <= 5; ++i)
+    for (int j = 0; j <= 5; ++j) {
+      const double x = i / 5.0 - 0.5, y = j / 5.0 - 0.5;
+      model.controlNet[i][j] = NetPoint{x, y, (x * x - y * y) / 2, 1.0};
+    }
+  model.surfaceKind = 3;
+  FijaFunciones();
+}
+
+void DrawModel() {
+  SetKnots();
+  RenderSurface(false);
+  AntialiasShadeMap();
+  ShadeToBitmap();
+  model.pictureValid = true;
+}
+
+// The surface pixel nearest the view centre.
+ScreenPoint SurfacePixel() {
+  for (int r = 0; r < kView / 2; ++r)
+    for (int x = kView / 2 - r; x <= kView / 2 + r; ++x)
+      for (int y = kView / 2 - r; y <= kView / 2 + r; ++y)
+        if (model.pixelCells[x][y].u >= 0) return ScreenPoint{x, y};
+  return ScreenPoint{kView / 2, kView / 2};
+}
+
+// What one pointer move over the surface costs: look-up, curvatures and
+// the nine texts.
+void BM_ProbeReadOut(benchmark::State& state) {
+  Cilindro();
+  DrawModel();
+  Canvas view(kView, kView);
+  const ScreenPoint q = SurfacePixel();
+  PointReadout texts;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ProbeReadOut(view, q.x, q.y, texts));
+    benchmark::DoNotOptimize(texts.curvatures.k2.data());
+  }
+}
+BENCHMARK(BM_ProbeReadOut)->Unit(benchmark::kMicrosecond);
+
+void CurvatureLines(benchmark::State& state, void (*build)()) {
+  build();
+  DrawModel();
+  model.showCurvatureLines = true;
+  Canvas view(kView, kView);
+  const ScreenPoint q = SurfacePixel();
+  ParamPair uv{};
+  Point3 P{};
+  PixelLookup(q.x, q.y, uv, P);
+  for (auto _ : state) {
+    view.Draw(0, 0, *model.pictureBitmap);
+    const std::string message = TraceCurvatureLinesFrom(view, uv, ParamPair{0.6, 0.8});
+    if (!message.empty()) state.SkipWithError("no principal directions at the start point");
+  }
+}
+
+void BM_CurvatureLinesCilindro(benchmark::State& state) { CurvatureLines(state, Cilindro); }
+BENCHMARK(BM_CurvatureLinesCilindro)->Unit(benchmark::kMillisecond);
+
+void BM_CurvatureLinesBSplineSaddle(benchmark::State& state) { CurvatureLines(state, BSplineSaddle); }
+BENCHMARK(BM_CurvatureLinesBSplineSaddle)->Unit(benchmark::kMillisecond);
+
+}  // namespace

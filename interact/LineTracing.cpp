@@ -1,0 +1,316 @@
+#include "interact/LineTracing.h"
+
+#include <chrono>
+#include <cmath>
+#include <random>
+
+#include "model/Projection.h"
+#include "platform/Events.h"
+#include "platform/NumberFormat.h"
+#include "platform/RunChecks.h"
+
+const char* const kUmbilicMessage =
+    "Ese punto debe de ser umbilical y no encuentro direcciones principales distinguidas";
+
+namespace {
+
+constexpr double kTolerance = 1e-5;
+constexpr int kMaxSteps = 4000;
+constexpr int kEventInterval = 25;
+
+double SquaredDistance(const Point3& a, const Point3& b) {
+  const double dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+  return dx * dx + dy * dy + dz * dz;
+}
+
+// f(u, v) = |S(u, v) - T|^2.
+double DistanceSq(double u, double v, const Point3& T) { return SquaredDistance(model.SurfacePoint(u, v), T); }
+
+void DrawRedSegment(Canvas& view, const Point3& a, const Point3& b) {
+  DrawShadedSegment3D(view, a, b, model.redLineColours, 1, 15);
+}
+
+}  // namespace
+
+bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) {
+  const PixelCell& cell = model.pixelCells[x][y];
+  double u = cell.u, v = cell.v;
+  if (u < 0 || v < 0) return false;
+  P = model.SurfacePoint(u, v);
+  double px, py;
+  ProjectToView(P, px, py);
+  const double d = sqrtHalfPer416;
+  double ax, ay, bx, by;
+  ProjectToView(model.SurfacePoint(u + d, v), ax, ay);
+  ProjectToView(model.SurfacePoint(u, v + d), bx, by);
+  const double a = (ax - px) / d, b = (bx - px) / d, c = (ay - py) / d, e = (by - py) / d;
+  const double det = a * e - b * c;
+  if (std::fabs(det) < 1e-8) {
+    uv = ParamPair{u, v};
+    return true;
+  }
+  u = u + (e * (x - px) - b * (y - py)) / det;
+  v = v + (a * (y - py) - c * (x - px)) / det;
+  if (u < 0) u = 1e-10;
+  if (u > 1) u = 0.9999999999;
+  if (v < 0) v = 1e-10;
+  if (v > 1) v = 0.9999999999;
+  uv = ParamPair{u, v};
+  P = model.SurfacePointUV(uv);
+  return true;
+}
+
+void DrawCoordinateLines(Canvas& view, ParamPair uv) {
+  Point3 prev = model.SurfacePoint(uv.u, 0);
+  double v = 0;
+  for (int k = 0; k < 40; ++k) {
+    v += 0.025;
+    const Point3 next = model.SurfacePoint(uv.u, v);
+    DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
+    prev = next;
+  }
+  prev = model.SurfacePoint(0, uv.v);
+  double u = 0;
+  for (int k = 0; k < 40; ++k) {
+    u += 0.025;
+    const Point3 next = model.SurfacePoint(u, uv.v);
+    DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
+    prev = next;
+  }
+}
+
+double BorderMargin(ParamPair uv) {
+  const double mu = 0.5 - std::fabs(uv.u - 0.5), mv = 0.5 - std::fabs(uv.v - 0.5);
+  return mu < mv ? mu : mv;
+}
+
+double ProjectToSurface(const Point3& T, const Point3& S0, ParamPair& uv) {
+  double f0 = SquaredDistance(S0, T);
+  if (2 * f0 < model.fineStepSq) return BorderMargin(uv);
+  const double d = finiteStep;
+  double u = uv.u, v = uv.v;
+  int count = 0;
+  bool converged = false, givenUp = false;
+  do {
+    const double fup = DistanceSq(u + d, v, T), fum = DistanceSq(u - d, v, T);
+    const double fvp = DistanceSq(u, v + d, T), fvm = DistanceSq(u, v - d, T);
+    const double fpp = DistanceSq(u + d, v + d, T), fmm = DistanceSq(u - d, v - d, T);
+    const double A = (fup + fum - 2 * f0) / finiteStepSq2;
+    const double B = (fvp + fvm - 2 * f0) / finiteStepSq2;
+    const double C = (2 * f0 + fpp + fmm - fup - fum - fvp - fvm) / finiteStepSq4;
+    const double D = A * B - C * C;
+    if (std::fabs(D) < 1e-9) return -1;
+    const double gu = (fup - fum) / finiteStep4, gv = (fvp - fvm) / finiteStep4;
+    const double du = (B * gu - C * gv) / D, dv = (A * gv - C * gu) / D;
+    u = u - du;
+    v = v - dv;
+    const double stepSize = std::fabs(du) + std::fabs(dv);
+    f0 = DistanceSq(u, v, T);
+    ++count;
+    converged = 2 * f0 < model.fineStepSq;
+    givenUp = count > 10 || 2 * f0 > model.coarseStepSq || stepSize < sqrtHalfPer416;
+  } while (!converged && !givenUp);
+  if (!converged) return -1;
+  uv = ParamPair{u, v};
+  return BorderMargin(uv);
+}
+
+double FindSeamPoint(const Point3& P0, const Point3& P1, ParamPair& uv, ParamPair& dir) {
+  for (int i = 0; i <= 19; ++i)
+    for (int j = 0; j <= 19; ++j) {
+      ParamPair cand{(i + 0.5) * 0.05, (j + 0.5) * 0.05};
+      const Point3 S = model.SurfacePoint(cand.u, cand.v);
+      if (SquaredDistance(S, P1) > model.coarseStepSq) continue;
+      const double g = ProjectToSurface(P1, S, cand);
+      if (!(g > 0)) continue;
+      const double du = cand.u - uv.u, dv = cand.v - uv.v;
+      if (!(std::sqrt(du * du + dv * dv) > 2 * sqrtHalfPer416)) continue;
+      // Another place of the square shows the same point: continue there.
+      uv = cand;
+      const FirstForm f = FirstFundamentalForm(uv);
+      const double D = f.E * f.G - f.F * f.F;
+      if (std::fabs(D) <= 1e-8) return g;
+      const Point3 w{P1.x - P0.x, P1.y - P0.y, P1.z - P0.z};
+      const double wu = Dot(w, f.Su), wv = Dot(w, f.Sv);
+      dir = ParamPair{(f.G * wu - f.F * wv) / D, (f.E * wv - f.F * wu) / D};
+      return g;
+    }
+  return -1;
+}
+
+bool CurvatureStepTrial(int family, ParamPair uv, double h, ParamPair ref, CurvatureSlopes& k, double& err) {
+  CurvatureSlopes t;
+  if (!PrincipalDirection(uv, ref, family, t.k1)) return false;
+  if (!PrincipalDirection(ParamPair{uv.u + h * t.k1.u, uv.v + h * t.k1.v}, ref, family, t.k2)) return false;
+  const double q = h / 4;
+  if (!PrincipalDirection(ParamPair{uv.u + q * (t.k1.u + t.k2.u), uv.v + q * (t.k1.v + t.k2.v)}, ref, family, t.k3))
+    return false;
+  k = t;
+  const double eu = h * (2 * t.k3.u - t.k1.u - t.k2.u), ev = h * (2 * t.k3.v - t.k1.v - t.k2.v);
+  err = (1e-5 * 0.001 + std::fabs(eu) + std::fabs(ev)) / sqrt2Approx;
+  return true;
+}
+
+bool AdaptiveCurvatureStep(int family, ParamPair& uv, double& h, ParamPair& ref, double& hUsed, double& stepLength,
+                           CurvatureSlopes& k) {
+  double err;
+  do {
+    if (!CurvatureStepTrial(family, uv, h, ref, k, err)) return false;
+    // A rejected trial's k3 still orients the next one.
+    ref = k.k3;
+    double factor = 0.8 * std::pow(kTolerance / err, 1.0 / 3.0);
+    if (factor < 0.5) factor = 0.5;
+    if (factor > 2) factor = 2;
+    hUsed = h;
+    h = factor * h;
+  } while (!(err < kTolerance));
+  const double du = hUsed * (k.k1.u + k.k2.u + 4 * k.k3.u) / 6;
+  const double dv = hUsed * (k.k1.v + k.k2.v + 4 * k.k3.v) / 6;
+  uv = ParamPair{uv.u + du, uv.v + dv};
+  stepLength = std::fabs(du) + std::fabs(dv);
+  return true;
+}
+
+ParamPair CurvatureDenseOutput(ParamPair start, const CurvatureSlopes& k, double h, double c) {
+  const double c2 = c * c, c3 = c * c * c;
+  const double b1 = c - 1.5 * c2 + (2.0 / 3.0) * c3;
+  const double b2 = (2.0 / 3.0) * c3 - 0.5 * c2;
+  const double b3 = 2 * c2 - (4.0 / 3.0) * c3;
+  return ParamPair{start.u + h * (b1 * k.k1.u + b2 * k.k2.u + b3 * k.k3.u),
+                   start.v + h * (b1 * k.k1.v + b2 * k.k2.v + b3 * k.k3.v)};
+}
+
+namespace {
+
+// One half-line of curvature of `family` from start, leaving along d.
+void TraceHalfLine(Canvas& view, int family, ParamPair start, ParamPair d) {
+  const double minStep = sqrtHalfPer416 * 0.02;
+  double h = sqrtHalfPer416 / (std::fabs(d.u) + std::fabs(d.v));
+  double hUsed = h;
+  const double hMin = std::fabs(h) / 1e5;
+  ParamPair ref = d;
+  ParamPair pos = start;
+  CurvatureSlopes k{};
+  // A failed step keeps the last step length; before the first one, the
+  // length the first step is aimed at.
+  double l = sqrtHalfPer416;
+  double m;
+  int counter = 1;
+  do {
+    ++counter;
+    if (counter % kEventInterval == 0) {
+      ProcessPendingEvents();
+      if (model.stopRequested) {
+        model.stopRequested = false;
+        return;
+      }
+    }
+    const ParamPair prev = pos;
+    bool ok = AdaptiveCurvatureStep(family, pos, h, ref, hUsed, l, k);
+    m = BorderMargin(pos);
+    auto badStep = [&] { return !ok || (m <= 0 && l >= threePointFivePer416); };
+    bool halved = false;
+    if (l >= minStep && badStep()) {
+      // The step failed or jumped far out of the square: halve it.
+      halved = true;
+      do {
+        h = hUsed / 2;
+        hUsed = h;
+        pos = prev;
+        ok = AdaptiveCurvatureStep(family, pos, h, ref, hUsed, l, k);
+        m = BorderMargin(pos);
+      } while (badStep() && l >= minStep && std::fabs(hUsed) >= hMin);
+    }
+    if (l < minStep || (halved && std::fabs(hUsed) < hMin)) return;
+    if (m > 0) {
+      // Dense output draws the step as a smooth curve in short pieces.
+      const int32_t n = qchk::Round(l / threePointFivePer416 + 1);
+      Point3 q0 = model.SurfacePointUV(prev);
+      for (int32_t f = 1; f <= n; ++f) {
+        const Point3 q = model.SurfacePointUV(CurvatureDenseOutput(prev, k, hUsed, static_cast<double>(f) / n));
+        DrawRedSegment(view, q0, q);
+        q0 = q;
+      }
+    } else {
+      // A short last step reached the border: look for the same point
+      // elsewhere in the square (the seam of a closed surface).
+      const Point3 p0 = model.SurfacePointUV(prev), p1 = model.SurfacePointUV(pos);
+      pos = prev;
+      m = FindSeamPoint(p0, p1, pos, ref);
+      if (m > 0) {
+        l = 4 * minStep;
+        h = 4 * hUsed;
+      }
+    }
+  } while (m > 0 && l >= minStep && counter < kMaxSteps + 1);
+}
+
+}  // namespace
+
+std::string TraceCurvatureLinesFrom(Canvas& view, ParamPair start, ParamPair reference) {
+  view.penMode = PenMode::Copy;
+  ParamPair r = reference;
+  ParamPair d;
+  bool lastOk = PrincipalDirection(start, r, 0, d);
+  if (lastOk) {
+    for (int family = 0; family <= 1; ++family)
+      for (int run = 0; run < 2; ++run) {
+        // The first run of a family takes -r, the second r: they leave the
+        // point in opposite directions.
+        r = ParamPair{-r.u, -r.v};
+        lastOk = PrincipalDirection(start, r, family, d);
+        if (!lastOk) continue;
+        TraceHalfLine(view, family, start, d);
+      }
+  }
+  if (!lastOk && model.showCurvatureLines) return kUmbilicMessage;
+  return "";
+}
+
+std::string TraceCurvatureLines(Canvas& view, ParamPair start) {
+  static std::mt19937_64 generator;
+  generator.seed(static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  std::uniform_real_distribution<double> uniform(0.0, 1.0);
+  ParamPair r;
+  do {
+    r = ParamPair{uniform(generator), uniform(generator)};
+  } while (r.u == 0 && r.v == 0);
+  return TraceCurvatureLinesFrom(view, start, r);
+}
+
+void EraseProbeMark(Canvas& view) {
+  CurvatureTextSet ignored;
+  ProbeMark(view, model.lastProbe, true, model.probeMarkShown, ignored);
+}
+
+std::string TraceLinesThrough(Canvas& view, ParamPair uv, std::optional<ParamPair> reference) {
+  EraseProbeMark(view);
+  if (model.showCoordLines) DrawCoordinateLines(view, uv);
+  if (!model.showCurvatureLines) return "";
+  return reference ? TraceCurvatureLinesFrom(view, uv, *reference) : TraceCurvatureLines(view, uv);
+}
+
+bool ProbeReadOut(Canvas& view, int x, int y, PointReadout& texts, const std::string& markSeparator) {
+  if (model.busy || !model.pictureValid) return false;
+  const auto& r = model.viewRect;
+  const bool inView = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+  ParamPair uv{};
+  Point3 P{};
+  const bool found = inView && PixelLookup(x, y, uv, P);
+  EraseProbeMark(view);
+  if (!found) return false;
+  if (model.showCurvatureLines && !model.movableSurface) {
+    const bool wasShown = model.probeMarkShown;
+    if (ProbeMark(view, uv, false, model.probeMarkShown, texts.curvatures, markSeparator) && !wasShown &&
+        model.probeMarkShown)
+      model.lastProbe = uv;
+  } else {
+    texts.curvatures = CurvatureTexts(uv);
+  }
+  texts.u = FormatFixed(uv.u, 4, 4);
+  texts.v = FormatFixed(uv.v, 4, 4);
+  texts.x = FormatFixed(P.x, 4, 8);
+  texts.y = FormatFixed(P.y, 4, 8);
+  texts.z = FormatFixed(P.z, 4, 8);
+  return true;
+}

@@ -1,0 +1,13 @@
+// The pointer options of quorlen-render: read-outs and presses on the drawn
+// view, as the window's mouse handlers run them.
+#pragma once
+
+#include "platform/Canvas.h"
+#include "tools/quorlen-render/RenderOptions.h"
+
+// Runs the --probe and --click actions in order on the view (which already
+// shows the picture and its overlays): read-outs and umbilic messages go to
+// stdout, the lines onto the view, the --segments listing into its file.
+// Throws qchk::RunError from the core and std::runtime_error when the
+// listing cannot be written.
+void RunPointerActions(const RenderOptions& o, Canvas& view);
