@@ -4,7 +4,6 @@
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/zezodOrizar.h"
-#include "interact/NetTracing.h"
 #include "model/ModelState.h"
 
 namespace {
@@ -52,7 +51,6 @@ int main(int argc, char** argv) {
     if (!start.file.isEmpty()) OpenWhenShown(form, start.file);
     rc = app.exec();
   }
-  ReleaseTraceBuffer();
   FinalModelState();
   return rc;
 }

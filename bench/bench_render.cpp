@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "interact/DrawingCycle.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
 #include "model/Shapes.h"
@@ -20,9 +21,7 @@ namespace {
 void SphereModel() {
   InitModelState();
   SetProcessEventsHook(nullptr);
-  LayOutTicks(11, 6);
-  SphereNet();
-  FijaFunciones();
+  StartupModel();
   SetKnots();
 }
 
@@ -44,12 +43,10 @@ void WavySheetModel() {
   SetKnots();
 }
 
+// The draw button's whole cycle, the box and net edges traced.
 void FullCycle(benchmark::State& state) {
   for (auto _ : state) {
-    SetKnots();
-    RenderSurface(false);
-    AntialiasShadeMap();
-    ShadeToBitmap();
+    DrawWhole(false);
     benchmark::DoNotOptimize((*model.shadeMap)[208][208]);
   }
 }

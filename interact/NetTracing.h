@@ -20,6 +20,3 @@ void RetraceNodeStar();
 // end marker and holding exactly the written entries.
 Polyline TraceNetEdge(const Point3& a, const Point3& b);
 
-// Nothing is kept between traces any more; this stays until the program's
-// end-of-run code stops calling it.
-inline void ReleaseTraceBuffer() {}

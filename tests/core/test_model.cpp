@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "test_render_support.h"
 #include "model/BSpline.h"
 #include "model/Bezier.h"
 #include "model/ColourTables.h"
@@ -354,18 +355,8 @@ TEST_F(ModelTest, BSplineDegreeAboveTheNetCannotBeEvaluated) {
 }
 
 TEST_F(ModelTest, ProjectionAndDepth) {
-  model.eye = Point3{0, 0, 10};
-  model.viewDir = Point3{0, 0, 1};
-  model.screenX = Point3{1, 0, 0};
-  model.screenY = Point3{0, -1, 0};
-  model.focal = -100;
-  model.eyeDepth = Dot(model.viewDir, model.eye);
-  model.eyeX = Dot(model.screenX, model.eye);
-  model.eyeY = Dot(model.screenY, model.eye);
-  model.shiftX = -208;
-  model.shiftY = -208;
+  rtest::LookDownZ();
   model.depthOffset = 5;
-  model.depthScale = 100;
   const ScreenPoint c = ProjectToPixel(Point3{0, 0, 0});
   EXPECT_EQ(c.x, 208);
   EXPECT_EQ(c.y, 208);

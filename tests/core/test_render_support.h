@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "interact/DrawingCycle.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
 #include "model/Shapes.h"
@@ -21,19 +22,12 @@ namespace rtest {
 inline void StartupModel() {
   InitModelState();
   SetProcessEventsHook(nullptr);
-  LayOutTicks(11, 6);
-  SphereNet();
-  FijaFunciones();
+  ::StartupModel();
   SetKnots();
 }
 
 // One drawing cycle: render, filter, copy.
-inline RenderResult DrawCycle(bool keepView = false) {
-  const RenderResult r = RenderSurface(keepView);
-  AntialiasShadeMap();
-  ShadeToBitmap();
-  return r;
-}
+inline RenderResult DrawCycle(bool keepView = false) { return RenderPicture(keepView); }
 
 // A hand-made camera looking down the z axis from (0, 0, 10): a point
 // (x, y, 0) lands on pixel (208 + 10x, 208 - 10y), and point depths are 100

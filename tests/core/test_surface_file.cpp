@@ -10,6 +10,7 @@
 #include <iterator>
 #include <limits>
 
+#include "interact/DrawingCycle.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
 #include "model/Shapes.h"
@@ -49,9 +50,7 @@ class SurfaceFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(InitModelState());
-    LayOutTicks(11, 6);
-    SphereNet();
-    FijaFunciones();
+    StartupModel();
     dir_ = fs::temp_directory_path() / ("quorlen-file-test-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
   }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "interact/DrawingCycle.h"
 #include "interact/NetTracing.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
@@ -32,14 +33,8 @@ class TracingGolden : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(InitModelState());
-    LayOutTicks(11, 6);
-    SphereNet();
-    FijaFunciones();
-    SetKnots();
-    ASSERT_EQ(RenderSurface(false), RenderResult::Complete);
-    AntialiasShadeMap();
-    TraceBoxEdges();
-    TraceAllNetEdges();
+    StartupModel();
+    ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
   }
   void TearDown() override { FinalModelState(); }
   // The reference file split into its sections, keyed by their header line.

@@ -8,22 +8,16 @@
 # Usage: bash identical_outputs.sh <quorlen-render> <golden-dir> [--record]
 #   --record rewrites the table from the tool given (only with code known
 #   to draw correctly).
-set -u
-tool=$1
-golden=$2
 record=${3:-}
+. "$(dirname "$0")/common.sh" "$1" "$2"
 table=$(cd "$(dirname "$0")" && pwd)/identical_outputs.sha256
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # name|options. @WORK@ stands for the scratch folder, so that a case can
 # reopen a file an earlier case saved.
 cases=(
   "startup|"
-  "startup-reopened|--open $golden/startup-sphere/startup-sphere.yqs"
-  "startup-reopened-moved|--open $golden/startup-sphere/startup-sphere.yqs --point 4,2,0.9,0.9,0.9"
+  "startup-reopened|--open $golden/startup-sphere.yqs"
+  "startup-reopened-moved|--open $golden/startup-sphere.yqs --point 4,2,0.9,0.9,0.9"
   "bezier-1x1-plane|--size 1,1 --shape plane --point 1,1,1,1,1"
   "bezier-2x1-plane|--kind bezier --size 2,1 --shape plane --point 1,1,0.3,-0.2,0.6"
   "bezier-3x2-cylinder-rational|--kind bezier --size 3,2 --shape cylinder --rational --weight 1,1,3 --weight 2,0,0.25"
@@ -89,8 +83,4 @@ while read -r hash what; do
   grep -q "  $what\$" "$table" || fail "$what is not in the table (record it with --record)"
 done <"$work/actual"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "identical outputs: all $(wc -l <"$table") match"
+finish "identical outputs: all $(wc -l <"$table") match"

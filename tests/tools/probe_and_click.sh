@@ -2,14 +2,7 @@
 # The pointer options: read-outs under a pixel, presses that trace lines into
 # the picture, the listing of the drawn lines, and their refusals.
 # Usage: bash probe_and_click.sh <quorlen-render> <golden-dir>
-set -u
-tool=$1
-golden=$2/startup-sphere
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-run() { "$tool" "$@" || fail "'$*' exited with status $?"; }
+. "$(dirname "$0")/common.sh" "$@"
 pixels_differing() { compare -metric AE "$1" "$2" null: 2>&1; }
 umbilic="Ese punto debe de ser umbilical y no encuentro direcciones principales distinguidas"
 number='-?[0-9]+\.[0-9]{4}'
@@ -104,8 +97,4 @@ refuse --curvature-lines --click 5,5 --curvature-lines --curvature-lines
 refuse --segments --probe 5,5 --segments "$work/out/s.txt"
 refuse --segments --click 5,5 --coord-lines --segments "$work/out/p.png"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "probes and clicks: all as expected"
+finish "probes and clicks: all as expected"
