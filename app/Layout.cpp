@@ -242,4 +242,13 @@ void TForm1::WireControls() {
   Wire(BotonCilindro, &QPushButton::clicked, [this] { CilindroInicial(); });
   Wire(BotonPlano, &QPushButton::clicked, [this] { PlanoInicial(); });
   Wire(StopButton, &QPushButton::clicked, [this] { OnDrawButton(); });
+  // The view reports moves without a button too (the point read-out); the
+  // window's own area reports the pointer leaving the view.
+  Imagen->setMouseTracking(true);
+  centralWidget()->setMouseTracking(true);
+  centralWidget()->installEventFilter(this);
+  Imagen->installEventFilter(this);
+  Wire(Imagen, &PaintBox::pressed, [this](QMouseEvent* e) { AlPisar(At(e).x(), At(e).y()); });
+  Wire(Imagen, &PaintBox::moved, [this](QMouseEvent* e) { AlMover(LeftDown(e), At(e).x(), At(e).y()); });
+  Wire(Imagen, &PaintBox::released, [this] { AlSoltar(); });
 }

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QExposeEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLayout>
 #include <QWindow>
 
@@ -229,6 +230,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
         const QRect view(Imagen->mapTo(this, QPoint(0, 0)), Imagen->size());
         if (static_cast<QExposeEvent*>(e)->region().intersects(view)) model.stopRequested = true;
       }
+      break;
+    case QEvent::MouseMove:
+      if (watched == centralWidget()) {
+        const QPoint p = centralWidget()->mapTo(this, static_cast<QMouseEvent*>(e)->position().toPoint());
+        Run([&] { MiraSiSale(p.x(), p.y()); });
+      }
+      break;
+    case QEvent::Leave:
+      // Leaving the view onto another control: the window's own area may
+      // never see the pointer.
+      if (watched == Imagen) Run([this] { MiraSiSale(-1, -1); });
       break;
     case QEvent::KeyPress:
       if (IsPanelEdit(watched)) keysDown_[watched].insert(static_cast<QKeyEvent*>(e)->key());

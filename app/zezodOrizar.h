@@ -177,6 +177,14 @@ class TForm1 : public QMainWindow {
   void Guarda();
   void GuardaComo();
 
+  // The view's mouse handlers.
+  ScreenPoint LastMouse{0, 0};
+  void AlPisar(int x, int y);
+  void AlMover(bool leftDown, int x, int y);
+  void AlSoltar();
+  void MiraSiSale(int x, int y);
+  void DoNoEventCuadros(int x, int y);
+
   // Clipboard and about box.
   void GuardaEnPortapapeles();
   void ShowAbout();
