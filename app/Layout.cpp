@@ -129,15 +129,15 @@ void TForm1::BuildPanel(QWidget* client) {
 }
 
 void TForm1::BuildReadout() {
-  DatosPunto = new QPlainTextEdit(Panel1);
+  DatosPunto = new QTextEdit(Panel1);
   DatosPunto->setGeometry(53, 338, 70, 71);
-  Curvaturas = new QPlainTextEdit(Panel1);
+  Curvaturas = new QTextEdit(Panel1);
   Curvaturas->setGeometry(161, 345, 70, 60);
-  for (QPlainTextEdit* m : {DatosPunto, Curvaturas}) {
+  for (QTextEdit* m : {DatosPunto, Curvaturas}) {
     m->setReadOnly(true);
     m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m->setLineWrapMode(QTextEdit::NoWrap);
     m->document()->setDocumentMargin(1);
   }
   const char* datos[] = {"u =", "v =", "x =", "y =", "z ="};

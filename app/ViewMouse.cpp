@@ -3,6 +3,8 @@
 // surface and dragging control points.
 #include <QLocale>
 #include <QMouseEvent>
+#include <QTextBlockFormat>
+#include <QTextCursor>
 
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
@@ -12,10 +14,16 @@ using namespace win;
 
 namespace {
 
-QString Lines(std::initializer_list<const std::string*> texts) {
+// One text a line, the lines 13 pixels apart beside their labels.
+void ShowMemo(QTextEdit* memo, std::initializer_list<const std::string*> texts) {
   QStringList l;
   for (const std::string* t : texts) l << QString::fromStdString(*t);
-  return l.join(QLatin1Char('\n'));
+  memo->setPlainText(l.join(QLatin1Char('\n')));
+  QTextBlockFormat spacing;
+  spacing.setLineHeight(13, QTextBlockFormat::FixedHeight);
+  QTextCursor all(memo->document());
+  all.select(QTextCursor::Document);
+  all.mergeBlockFormat(spacing);
 }
 
 }  // namespace
@@ -52,9 +60,9 @@ void TForm1::DoNoEventCuadros(int x, int y) {
   const bool found = ProbeReadOut(viewCanvas, x, y, t, separator);
   ShowView();
   if (!found) return;
-  DatosPunto->setPlainText(Lines({&t.u, &t.v, &t.x, &t.y, &t.z}));
+  ShowMemo(DatosPunto, {&t.u, &t.v, &t.x, &t.y, &t.z});
   const CurvatureTextSet& c = t.curvatures;
-  Curvaturas->setPlainText(Lines({&c.K, &c.H, &c.k1, &c.k2}));
+  ShowMemo(Curvaturas, {&c.K, &c.H, &c.k1, &c.k2});
 }
 
 void TForm1::MiraSiSale(int x, int y) {

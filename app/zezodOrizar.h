@@ -11,7 +11,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QSet>
@@ -62,8 +62,8 @@ class TForm1 : public QMainWindow {
   QPushButton* BotonCilindro;
   QPushButton* BotonPlano;
   QPushButton* StopButton;
-  QPlainTextEdit* DatosPunto;
-  QPlainTextEdit* Curvaturas;
+  QTextEdit* DatosPunto;
+  QTextEdit* Curvaturas;
   QStatusBar* InfoBar;
   QLabel* InfoPanel;  // the status bar's one text panel
 

@@ -29,7 +29,7 @@ class ViewMouseTest : public QObject {
     if (curvatureLines) f->Lineasdecurvatura->trigger();
   }
   bool ViewShowsPicture() { return f->viewCanvas.Bytes() == model.pictureBitmap->Bytes(); }
-  QStringList Memo(QPlainTextEdit* m) { return m->toPlainText().split(QLatin1Char('\n')); }
+  QStringList Memo(QTextEdit* m) { return m->toPlainText().split(QLatin1Char('\n')); }
 
  private slots:
   void initTestCase() { StartTestApplication(); }
@@ -50,6 +50,9 @@ class ViewMouseTest : public QObject {
     const QStringList point = Memo(f->DatosPunto), curv = Memo(f->Curvaturas);
     QCOMPARE(point.size(), 5);
     QCOMPARE(curv.size(), 4);
+    // Every line shows, beside its label.
+    for (QTextEdit* m : {f->DatosPunto, f->Curvaturas})
+      QVERIFY(m->document()->size().height() <= m->viewport()->height());
     // The nine texts are the core's read-out of that pixel.
     PointReadout expected;
     Canvas scratch(kView, kView);
