@@ -1,5 +1,6 @@
 #include "model/Projection.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -70,8 +71,9 @@ Point3 Midpoint(const Point3& a, const Point3& b) {
   return Point3{(a.x + b.x) * 0.5, (a.y + b.y) * 0.5, (a.z + b.z) * 0.5};
 }
 
-int32_t ManhattanPixels(const ScreenPoint& a, const ScreenPoint& b) {
-  return std::abs(b.x - a.x) + std::abs(b.y - a.y);
+// In 64 bits: two pixels of a point near the eye's plane can lie 2^32 apart.
+int64_t ManhattanPixels(const ScreenPoint& a, const ScreenPoint& b) {
+  return std::llabs(int64_t{b.x} - a.x) + std::llabs(int64_t{b.y} - a.y);
 }
 
 // The hidden-line bisection shared by the shaded segments and the traced
@@ -149,17 +151,150 @@ void TraceSegment(LineTrace& t, const Point3& a, const Point3& b) {
   BisectPiece(a, b, leaf);
 }
 
+namespace {
+
+// The exponent of x's binade, or 0 where no constant grid can be assumed
+// (zero, subnormal or near it, not finite).
+int Binade(double x) {
+  if (!std::isfinite(x) || std::fabs(x) < 0x1p-1000) return 0;
+  int e = 0;
+  std::frexp(x, &e);
+  return e;
+}
+
+}  // namespace
+
+double RepeatedSum(double x, double s, int64_t n) {
+  while (n > 0) {
+    if (n <= 3) {
+      x = x + s;
+      --n;
+      continue;
+    }
+    const double x1 = x + s, x2 = x1 + s, x3 = x2 + s;
+    n -= 3;
+    x = x3;
+    if (x3 == x2) return x;  // s is below half an ulp: x no longer moves
+    const int e = Binade(x3);
+    if (e == 0 || Binade(x1) != e || Binade(x2) != e || std::signbit(x1) != std::signbit(x3)) continue;
+    // On one binade's grid every sum rounds by the same amount, once a
+    // rounding on that grid has settled the parity of a tie (x2 came from
+    // x1 on it): from x2 on, x moves by d each step.
+    const double d = x3 - x2;  // exact: both lie on the grid
+    const double ulp = std::ldexp(1.0, e - 53);
+    const auto m = static_cast<int64_t>(std::fabs(x3) / ulp);  // in [2^52, 2^53)
+    const auto step = static_cast<int64_t>(std::fabs(d) / ulp);
+    const bool growing = (x3 > 0) == (d > 0);
+    // Stay one ulp inside the binade, so that no exact sum reaches the grid
+    // of the next one.
+    const int64_t room = growing ? (int64_t{1} << 53) - 2 - m : m - (int64_t{1} << 52) - 1;
+    if (room < step) continue;
+    const int64_t jump = std::min(n, room / step);
+    x = std::copysign(static_cast<double>(growing ? m + jump * step : m - jump * step) * ulp, x3);
+    n -= jump;
+  }
+  return x;
+}
+
+namespace {
+
+// Whether no point of the run of n steps from `from` to `to` can show in the
+// view or fail to project. Each coordinate of those points moves one way,
+// by one rounded increment per binade, so it strays from the chord by at
+// most n ulps of the larger end: the points lie in the chord widened by that
+// much, whose projection lies within the projections of its sixteen corners
+// (the camera maps a convex set on one side of the eye to a convex set).
+// Clear: every corner lies clear of the eye's plane, all on one side of it,
+// and projects inside the integer range; and either all round to pixels
+// beyond one side of the view, or the nearest point is deeper than `deepest`
+// with the farthest depth still inside the integer range. The margins cover
+// the rounding of the projection itself.
+bool RunClearOfView(const Point3& from, const Point3& to, int64_t n, int32_t deepest) {
+  const ViewCamera c = ModelCamera();
+  const auto& r = model.viewRect;
+  const Point3 e = model.eye;
+  // A coordinate rounds into the view from within half a pixel of its edge.
+  constexpr double kEdge = 0.5 + 1e-4, kFar = 0x1p31 - 1024;
+  auto stray = [n](double a, double b) {
+    const double m = std::max(std::fabs(a), std::fabs(b));
+    return static_cast<double>(n) * (std::nextafter(m, INFINITY) - m);
+  };
+  const Point3 w{stray(from.x, to.x), stray(from.y, to.y), stray(from.z, to.z)};
+  Point3 lo{std::min(from.x, to.x) - w.x, std::min(from.y, to.y) - w.y, std::min(from.z, to.z) - w.z};
+  Point3 hi{std::max(from.x, to.x) + w.x, std::max(from.y, to.y) + w.y, std::max(from.z, to.z) + w.z};
+  int left = 0, right = 0, above = 0, below = 0, front = 0;
+  double farthest = 0;
+  for (int k = 0; k < 16; ++k) {
+    const Point3& end = (k & 8) ? to : from;
+    const Point3 v{end.x + ((k & 1) ? w.x : -w.x), end.y + ((k & 2) ? w.y : -w.y),
+                   end.z + ((k & 4) ? w.z : -w.z)};
+    const double d = Dot(c.viewDir, v) - c.eyeDepth;
+    if (!(std::fabs(d) > 1e-9 * (std::fabs(c.eyeDepth) + 1))) return false;
+    front += d > 0;
+    double x, y;
+    ProjectWith(c, v, x, y);
+    if (!(std::fabs(x) < kFar && std::fabs(y) < kFar)) return false;
+    left += x < r.left - kEdge;
+    right += x > r.right - 1 + kEdge;
+    above += y < r.top - kEdge;
+    below += y > r.bottom - 1 + kEdge;
+    farthest = std::max(farthest, std::hypot(v.x - e.x, v.y - e.y, v.z - e.z));
+  }
+  if (front != 0 && front != 16) return false;
+  if (left == 16 || right == 16 || above == 16 || below == 16) return true;
+  // In the view, but behind everything drawn there.
+  const double nearest = std::hypot(std::clamp(e.x, lo.x, hi.x) - e.x, std::clamp(e.y, lo.y, hi.y) - e.y,
+                                    std::clamp(e.z, lo.z, hi.z) - e.z);
+  const double nearDepth = (nearest - model.depthOffset) * model.depthScale;
+  const double farDepth = (farthest - model.depthOffset) * model.depthScale;
+  return nearDepth > deepest + 2.0 && std::fabs(nearDepth) < kFar && std::fabs(farDepth) < kFar;
+}
+
+int32_t DeepestPixel() {
+  int32_t deepest = INT32_MIN;
+  for (int x = 0; x < kCells; ++x)
+    for (int y = 0; y < kCells; ++y) deepest = std::max(deepest, model.pixelCells[x][y].depth);
+  return deepest;
+}
+
+// Runs of steps this short are walked, not tested.
+constexpr int64_t kPlainRun = 64;
+
+Point3 AfterSteps(const Point3& from, const Point3& step, int64_t n) {
+  return Point3{RepeatedSum(from.x, step.x, n), RepeatedSum(from.y, step.y, n), RepeatedSum(from.z, step.z, n)};
+}
+
+// n steps of TraceEdge's walk from cur. Where every point of a run of steps
+// lies out of the view, the run would only lift the pen: it is skipped. The
+// points of a run stay within the box of its ends, since each coordinate
+// moves one way.
+void WalkSteps(LineTrace& t, Point3 cur, const Point3& step, int64_t n, int32_t deepest) {
+  if (n <= kPlainRun) {
+    for (int64_t k = 0; k < n; ++k) {
+      const Point3 prev = cur;
+      cur = Point3{prev.x + step.x, prev.y + step.y, prev.z + step.z};
+      TraceSegment(t, prev, cur);
+    }
+    return;
+  }
+  const Point3 end = AfterSteps(cur, step, n);
+  if (RunClearOfView(cur, end, n, deepest)) {
+    t.penUp = true;
+    return;
+  }
+  const int64_t half = n / 2;
+  WalkSteps(t, cur, step, half, deepest);
+  WalkSteps(t, AfterSteps(cur, step, half), step, n - half, deepest);
+}
+
+}  // namespace
+
 void TraceEdge(LineTrace& t, const Point3& a, const Point3& b, int32_t piecesPerDiag) {
   const double len = std::fabs(a.x - b.x) + std::fabs(a.y - b.y) + std::fabs(a.z - b.z);
   const int32_t count = qchk::Round(qchk::Div(piecesPerDiag * len, model.sceneDiag) + 1);
   if (count <= 0) return;
   const Point3 step{(b.x - a.x) / count, (b.y - a.y) / count, (b.z - a.z) / count};
-  Point3 cur = a;
-  for (int32_t k = 0; k < count; ++k) {
-    const Point3 prev = cur;
-    cur = Point3{prev.x + step.x, prev.y + step.y, prev.z + step.z};
-    TraceSegment(t, prev, cur);
-  }
+  WalkSteps(t, a, step, count, count > kPlainRun ? DeepestPixel() : 0);
 }
 
 void EndLineTrace(LineTrace& t) {

@@ -55,7 +55,12 @@ struct LineTrace {
 LineTrace StartLineTrace(Polyline& list, int32_t size, int32_t growBy);
 // Cuts a-b into Round(piecesPerDiag * L / sceneDiag + 1) pieces, L the
 // Manhattan length of a-b, and traces each; a count below 1 traces nothing.
+// Runs of pieces that lie wholly off the view only lift the pen, so they are
+// skipped rather than traced: a far point costs no more than a near one.
 void TraceEdge(LineTrace& t, const Point3& a, const Point3& b, int32_t piecesPerDiag);
+// x after n steps of x := x + s in doubles, exactly as the steps leave it,
+// without walking every step.
+double RepeatedSum(double x, double s, int64_t n);
 // One depth-tested piece, halved where its visibility changes.
 void TraceSegment(LineTrace& t, const Point3& a, const Point3& b);
 // Writes the end marker after the last entry (only its y is set), growing

@@ -45,12 +45,44 @@ inline void ConvertAt(int32_t x, double topX, double ddx, double depthRow) {
 // top vertex and changing by `depth`: chooses the rows, clips the spans of a
 // clipped scan and converts the cut-off span ends where a conversion could
 // fail, then hands span(y, t, depthRow, xl, xr) the pixels to write.
+//
+// Rows outside the view take only conversions; a run of them is passed over
+// where none can fail: the span ends move linearly down the run, so they
+// fit if they do at its first and last rows, and the depth at a span end
+// (the end's pixel lies within one of it) is affine along the run.
+struct OutsideRowsSafe {
+  const tri::Geom& g;
+  double dT, ddx, ddy;
+  bool operator()(int64_t a, int64_t b, const double* lo, const double* hi) const {
+    constexpr double kFit = 2147483647.0 - 4;
+    if (b >= 0 && a <= kView - 1) return false;  // rows in the view are drawn
+    double worst = 0, loose = std::fabs(dT);
+    for (int k = 0; k < 2; ++k) {
+      const double t = static_cast<double>(k == 0 ? a : b) - g.topY;
+      const double depthRow = dT + t * ddy;
+      loose += std::fabs(t * ddy);
+      for (const double x : {lo[k], hi[k]}) {
+        if (!(std::fabs(x) < kFit)) return false;
+        for (const double d : {-1.0, 1.0}) {
+          const double s = x + d - g.topX;
+          worst = std::max(worst, std::fabs(s * ddx + depthRow));
+          loose += std::fabs(s * ddx);
+        }
+      }
+    }
+    return worst + 1e-9 * loose < kFit;
+  }
+};
+
 template <bool Clipped, class Span>
 void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, Span span) {
   const double ddx = depth.dx, ddy = depth.dy;
   const bool walkAll = Clipped && !tri::ConversionsFit(g, dT, depth);
   const int32_t yLo = Clipped && !walkAll ? 0 : kAllRows;
   const int32_t yHi = Clipped && !walkAll ? kView - 1 : kAllRowsHi;
+  const auto safe = [&](int64_t a, int64_t b, const double* lo, const double* hi) {
+    return walkAll && OutsideRowsSafe{g, dT, ddx, ddy}(a, b, lo, hi);
+  };
   tri::ScanRows(g, yLo, yHi, [&](int32_t y, double t, int32_t xl, int32_t xr) {
     const double depthRow = dT + t * ddy;
     const int32_t left = xl, right = xr;
@@ -67,7 +99,7 @@ void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, Span span) {
     CheckSpan(y, xl, xr, kCells - 1);
     span(y, t, depthRow, xl, xr);
     if (cut && !InView(right)) ConvertAt(right, g.topX, ddx, depthRow);
-  });
+  }, safe);
 }
 
 template <bool Clipped>

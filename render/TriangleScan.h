@@ -130,37 +130,88 @@ inline Slope Gradient(const Geom& g, double fT, double fM, double fB) {
   return Slope{dfdx, dfdy};
 }
 
+// Rows y0..y1 in order, except runs of rows that safe(a, b) clears: those
+// are passed over. A long run is halved until cleared or short, so a run
+// of 2^31 rows costs a few dozen tests where it can be cleared.
+template <class Visit, class Safe>
+inline void VisitRows(int64_t y0, int64_t y1, Visit& visit, Safe& safe) {
+  constexpr int64_t kShortRun = 64;
+  if (y0 > y1) return;
+  if (y1 - y0 >= kShortRun) {
+    if (safe(y0, y1)) return;
+    const int64_t half = y0 + (y1 - y0) / 2;
+    VisitRows(y0, half, visit, safe);
+    VisitRows(half + 1, y1, visit, safe);
+    return;
+  }
+  for (int64_t y = y0; y <= y1; ++y) visit(y);
+}
+
+// Which rows a scan may pass over: safe(a, b, lo, hi) gets a run of rows and
+// the unconverted span ends at its first and last rows (lo and hi, each
+// [first, last]); true when no row of the run can fail a conversion.
+struct NeverSafe {
+  bool operator()(int64_t, int64_t, const double*, const double*) const { return false; }
+};
+
 // Upper and lower half: calls row(y, t, xLeft, xRight) for every row of the
 // triangle, the spans as Ceil / Floor of the edge positions. Rows are
 // limited to yLo..yHi (the shading pass limits them to the view; the depth
 // converters pass the whole int range, or the view in their clipped form
-// when ConversionsFit says the rows outside it could not fail).
-template <class Row>
-inline void ScanRows(const Geom& g, int32_t yLo, int32_t yHi, Row&& row) {
+// when ConversionsFit says the rows outside it could not fail), and runs of
+// rows that `safe` clears are not visited.
+template <class Row, class Safe = NeverSafe>
+inline void ScanRows(const Geom& g, int32_t yLo, int32_t yHi, Row&& row, Safe safe = Safe{}) {
   if (g.dyM > 0) {
     const double kS = qchk::Div(g.dxM, g.dyM);
     const double kMin = std::min(kS, g.kL), kMax = std::max(kS, g.kL);
     const int64_t y0 = std::max(yLo, CeilI(g.topY));
     const int64_t y1 = std::min(yHi, FloorI(g.midY));
-    for (int64_t yy = y0; yy <= y1; ++yy) {
-      const int32_t y = static_cast<int32_t>(yy);
-      const double t = y - g.topY;
-      row(y, t, CeilI(g.topX + t * kMin), FloorI(g.topX + t * kMax));
-    }
+    auto ends = [&](int64_t y, double& l, double& r) {
+      const double t = static_cast<double>(y) - g.topY;
+      l = g.topX + t * kMin;
+      r = g.topX + t * kMax;
+      return t;
+    };
+    auto visit = [&](int64_t yy) {
+      double l, r;
+      const double t = ends(yy, l, r);
+      row(static_cast<int32_t>(yy), t, CeilI(l), FloorI(r));
+    };
+    auto skip = [&](int64_t a, int64_t b) {
+      double lo[2], hi[2];
+      ends(a, lo[0], hi[0]);
+      ends(b, lo[1], hi[1]);
+      return safe(a, b, lo, hi);
+    };
+    VisitRows(y0, y1, visit, skip);
   }
   const double hL = g.botY - g.midY;
   if (hL > 0) {
     const double kS2 = qchk::Div(g.botX - g.midX, hL);
     const int64_t y0 = std::max<int64_t>(yLo, static_cast<int64_t>(FloorI(g.midY)) + 1);
     const int64_t y1 = std::min(yHi, FloorI(g.botY));
-    for (int64_t yy = y0; yy <= y1; ++yy) {
-      const int32_t y = static_cast<int32_t>(yy);
-      const double t = y - g.topY;
-      const double t2 = y - g.midY;
+    auto ends = [&](int64_t y, double& l, double& r) {
+      const double t = static_cast<double>(y) - g.topY;
+      const double t2 = static_cast<double>(y) - g.midY;
       const double xLong = g.topX + t * g.kL;
       const double xShort = g.midX + t2 * kS2;
-      row(y, t, CeilI(std::min(xLong, xShort)), FloorI(std::max(xLong, xShort)));
-    }
+      l = std::min(xLong, xShort);
+      r = std::max(xLong, xShort);
+      return t;
+    };
+    auto visit = [&](int64_t yy) {
+      double l, r;
+      const double t = ends(yy, l, r);
+      row(static_cast<int32_t>(yy), t, CeilI(l), FloorI(r));
+    };
+    auto skip = [&](int64_t a, int64_t b) {
+      double lo[2], hi[2];
+      ends(a, lo[0], hi[0]);
+      ends(b, lo[1], hi[1]);
+      return safe(a, b, lo, hi);
+    };
+    VisitRows(y0, y1, visit, skip);
   }
 }
 
