@@ -1,6 +1,9 @@
 #include "render/RenderDriver.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "model/ModelState.h"
 #include "model/Projection.h"
@@ -9,16 +12,31 @@
 #include "render/Shading.h"
 #include "render/ViewSetup.h"
 
+namespace {
+
+// The box's diagonal within the rounding of its coordinates: a few dozen
+// ulps of the largest of them, as the evaluators' sums of up to twelve
+// weighted terms leave on a constant net.
+bool BoxIsAPoint() {
+  const Point3 &lo = model.boxMin, &hi = model.boxMax;
+  const double size = std::max({std::fabs(lo.x), std::fabs(lo.y), std::fabs(lo.z), std::fabs(hi.x),
+                                std::fabs(hi.y), std::fabs(hi.z)});
+  return !(model.sceneDiag > 64 * std::numeric_limits<double>::epsilon() * size);
+}
+
+}  // namespace
+
 RenderResult RenderSurface(bool keepView) {
   ProcessPendingEvents();
   std::memset((*model.shadeMap).data(), 0, sizeof(ShadeGrid));  // all background
   FindSceneBox();
-  // A box of zero diagonal (every box sample the same point) would divide
-  // by zero in the fit and the depth ranges: refuse here. The events have
-  // run, shadeMap is all background and the box values describe the point;
-  // the camera, the light, the depth ranges, pixelCells, lightDepth,
-  // NetScreen and pictureBitmap are as they were.
-  if (!(model.sceneDiag > 0)) return RenderResult::Degenerate;
+  // A box that is a single point (every box sample the same point, up to
+  // the rounding of the evaluation) would divide by zero in the fit and the
+  // depth ranges, or draw that rounding as a surface: refuse here. The
+  // events have run, shadeMap is all background and the box values describe
+  // the point; the camera, the light, the depth ranges, pixelCells,
+  // lightDepth, NetScreen and pictureBitmap are as they were.
+  if (BoxIsAPoint()) return RenderResult::Degenerate;
   // Set-up: the camera (unless kept), the light and the depth ranges.
   if (!keepView) FitView();
   PlaceLight();

@@ -43,6 +43,11 @@ expect 2 --tick-v --tick-v 1,2
 expect 2 --tick-v --tick-v 6,50
 expect 2 --tick-u --tick-u 3,57
 expect 2 --tick-u --tick-u 3,28 --tick-u 2,29
+# Positions off the slider are refused before any arithmetic on them.
+expect 2 --tick-u --tick-u 1,-2147483648
+expect 2 --tick-v --tick-v 1,-2147483647
+expect 2 --tick-u --tick-u 1,157
+expect 2 --tick-v --tick-v 1,1
 expect 2 --open --open "$work/missing.yqs"
 head -c 100 "$golden/startup-sphere.yqs" >"$work/short.yqs"
 expect 2 --open --open "$work/short.yqs"
@@ -65,6 +70,10 @@ expect 1 "degree 2" --kind bspline2 --size 1,5
 expect 1 "single point" --size 2,2 --shape plane --point 0,1,0,0,0 --point 1,0,0,0,0 \
   --point 1,1,0,0,0 --point 0,2,0,0,0 --point 1,2,0,0,0 --point 2,0,0,0,0 --point 2,1,0,0,0 \
   --point 2,2,0,0,0
+# Sixteen equal points off the origin: a point up to the evaluation's rounding.
+same=""
+for i in 0 1 2 3; do for j in 0 1 2 3; do same="$same --point $i,$j,0.1,0.1,0.1"; done; done
+expect 1 "single point" --size 3,3 $same
 
 # An output that cannot be written: status 1 and a message naming the file.
 "$tool" --shade-map "$work/no-such-dir/s.bin" 2>"$work/stderr"

@@ -119,6 +119,8 @@ RenderOptions ParseOptions(int argc, char** argv) {
     } else if (opt == "--tick-u" || opt == "--tick-v") {
       const auto f = Fields(opt, value(), 2, "K,POS");
       const TickEdit t{IntField(opt, f[0], "K"), IntField(opt, f[1], "POS")};
+      // Checked here, before any arithmetic on the position.
+      if (t.pos < 2 || t.pos > 156) Fail(opt, "POS must lie on the slider, 2..156");
       (opt == "--tick-u" ? o.ticksU : o.ticksV).push_back(t);
     } else if (opt == "--png") {
       SetOnce(o.png, opt, value());
