@@ -17,6 +17,12 @@ cmake --build build-asan -j "$jobs" || exit 1
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j "$jobs" --output-on-failure || status=1
 
+echo "== Fuzz targets, 30 seconds each"
+for target in decoder drawing; do
+  [ -f "fuzz/fuzz_$target.cpp" ] || continue
+  bash scripts/fuzz.sh "$target" 30 || status=1
+done
+
 echo "== Full build and test suite"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
 cmake --build build -j "$jobs" || exit 1
