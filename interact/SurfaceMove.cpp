@@ -1,6 +1,8 @@
 #include "interact/SurfaceMove.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 
 #include "model/Projection.h"
 #include "platform/RunChecks.h"
@@ -88,6 +90,10 @@ void Turn(const Trackball& t, const Point3& a, const Point3& b) {
 }
 
 }  // namespace
+
+bool MoveNeedsPreview(ScreenPoint from, ScreenPoint to) {
+  return std::llabs(static_cast<int64_t>(from.x) - to.x) + std::llabs(static_cast<int64_t>(from.y) - to.y) > 5;
+}
 
 bool TrackballVector(int x, int y, Point3& w) { return TrackballWith(TrackballNow(), x, y, w); }
 

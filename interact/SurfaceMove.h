@@ -36,6 +36,10 @@ constexpr double kMinZoomFactor = 0.002;
 // position. The release redraws the whole picture with the view kept.
 void MoveSurfacePreview(Canvas& bitmap, ScreenPoint from, ScreenPoint to, MoveKeys keys);
 
+// Whether a move of the mouse with the left button from the last preview
+// position draws a preview: more than 5 pixels, Manhattan.
+bool MoveNeedsPreview(ScreenPoint from, ScreenPoint to);
+
 // The unit vector from sceneCentre to where the ray from the eye through
 // view pixel (x, y) meets the trackball sphere (about sceneCentre, radius²
 // 0.175 x |boxMax - boxMin|²). False when the ray misses the sphere.
