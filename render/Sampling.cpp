@@ -111,12 +111,16 @@ void RasterDepthOnly(const V* v[3], DepthAt depthAt) {
   const V &T = *v[it], &M = *v[im], &B = *v[ib];
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const double dT = T.depth;
+  // Most triangles' depths cannot fail to convert: their pixels skip the
+  // range test.
+  const bool fits = tri::ConversionsFit(g, dT, depth);
   ScanDepthRows<Clipped>(g, dT, depth, [&](int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
     for (int32_t x = xl; x <= xr; ++x) {
       const double s = x - g.topX;
-      const int32_t d = tri::FloorI(s * depth.dx + depthRow);
+      const double r = s * depth.dx + depthRow;
+      const int32_t d = fits ? tri::FloorFitting(r) : tri::FloorI(r);
       int32_t& c = depthAt(x, y);
-      if (d < c) c = d;
+      c = d < c ? d : c;  // the nearer depth, without a branch
     }
   });
 }

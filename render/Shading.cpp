@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "model/Projection.h"
 #include "platform/Events.h"
@@ -139,8 +140,12 @@ void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap) {
   const PixelCell* cells = &(*model.pixelCells)[0][0];
   const uint8_t* pal = &(*model.palette)[0][0];
   const double depthT = T.depth, baseTd = baseT;
+  // Most triangles' conversions cannot fail: their pixels skip the range
+  // tests.
+  const bool fits = tri::ConversionsFit(g, depthT, depth) && tri::ConversionsFit(g, baseTd, base);
+  auto floorAt = [fits](double r) { return fits ? tri::FloorFitting(r) : tri::FloorI(r); };
 
-  tri::ScanRows(g, 0, kView - 1, [&](int32_t y, double t, int32_t xl, int32_t xr) {
+  tri::ScanRows(g, 0, kView - 1, [&](int32_t y, double t, int32_t xl, int32_t xr) __attribute__((always_inline)) {
     const double depthRow = depthT + t * depth.dy;
     const double baseRow = baseTd + t * base.dy;
     if (xl < 0) xl = 0;
@@ -150,9 +155,9 @@ void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap) {
     uint8_t* row = bitmap.Row(y);
     for (int32_t x = xl; x <= xr; ++x) {
       const double s = x - g.topX;
-      const int32_t d = tri::FloorI(s * depth.dx + depthRow);
+      const int32_t d = floorAt(s * depth.dx + depthRow);
       if (!(cells[x * kCells + y].depth >= d)) continue;
-      const int32_t index = tri::FloorI(s * base.dx + baseRow);
+      const int32_t index = floorAt(s * base.dx + baseRow);
       qchk::CheckIndex(index, 0, kMaxShade);
       const uint8_t* c = pal + index * 3;
       uint8_t* px = row + x * 3;
@@ -290,7 +295,16 @@ void ShadePreviewSurface(Canvas& bitmap) {
   // The bitmap's pixels are written directly; it must be the view's size.
   qchk::CheckIndex(bitmap.Width(), kView, kView);
   qchk::CheckIndex(bitmap.Height(), kView, kView);
-  bitmap.FillRect(model.viewRect.left, model.viewRect.top, model.viewRect.right, model.viewRect.bottom);
+  // The view rectangle (the whole bitmap) in the brush colour, a row at a
+  // time.
+  uint8_t brushRow[3 * kView];
+  const uint32_t brush = bitmap.brushColour;
+  for (int x = 0; x < kView; ++x) {
+    brushRow[3 * x] = static_cast<uint8_t>(brush >> 16);
+    brushRow[3 * x + 1] = static_cast<uint8_t>(brush >> 8);
+    brushRow[3 * x + 2] = static_cast<uint8_t>(brush);
+  }
+  for (int y = 0; y < kView; ++y) std::memcpy(bitmap.Row(y), brushRow, sizeof brushRow);
   WalkGridTriangles([](int) { return true; },
                     [&bitmap](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool) {
                       const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
