@@ -238,18 +238,6 @@ TEST_F(SurfaceMoveTest, PreviewColours) {
   }
 }
 
-// The preview moves the depth ranges with the eye: a zoom leaves them, a
-// turn fits them to the moved eye.
-TEST_F(SurfaceMoveTest, DepthRangesFollowTheEye) {
-  const double offset = model.depthOffset, scale = model.depthScale;
-  Move(200, 250, 200, 200, true);
-  EXPECT_EQ(model.depthOffset, offset);
-  EXPECT_EQ(model.depthScale, scale);
-  Move(150, 208, 300, 208);
-  EXPECT_NE(model.depthOffset, offset);
-  EXPECT_NE(model.depthScale, scale);
-}
-
 // Moves of the mouse of 5 pixels or less (Manhattan) draw no preview.
 TEST(MovePreviewDue, MoreThanFivePixels) {
   struct Case {
