@@ -142,6 +142,10 @@ struct ModelState {
   bool knotSquareShown = false;
   ScreenPoint knotSquarePos{0, 0};
   ScreenPoint CurrentNode{0, 0};  // (i, j)
+  // The net size whose edges were last traced and whose points were last
+  // projected into NetScreen; -1 while none was. Control points are picked,
+  // hovered and dragged only while it is the current netM x netN.
+  int32_t tracedNetM = -1, tracedNetN = -1;
   ParamPair lastProbe{0, 0};
 
   // Knot-editor tick positions (left edge on the horizontal slider, top

@@ -132,23 +132,71 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   });
 }
 
-template <bool Clipped>
-void RasterLight(const LightVertex* v[3]) {
+// Depth as the only attribute: the light map, and the view's depths in the
+// drag-time preview. depthAt(x, y) is the cell that the pixel's depth is
+// tested against and kept in.
+template <bool Clipped, class V, class DepthAt>
+void RasterDepthOnly(const V* v[3], DepthAt depthAt) {
   int it, im, ib;
   tri::Geom g;
   if (!tri::OrderAndSetup(v, it, im, ib, g)) return;
-  const LightVertex &T = *v[it], &M = *v[im], &B = *v[ib];
+  const V &T = *v[it], &M = *v[im], &B = *v[ib];
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const double dT = T.depth;
-  int32_t* cells = &(*model.lightDepth)[0][0];
+  // Most triangles' depths cannot fail to convert: their pixels skip the
+  // range test.
+  const bool fits = tri::ConversionsFit(g, dT, depth);
   ScanDepthRows<Clipped>(g, dT, depth, [&](int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
     for (int32_t x = xl; x <= xr; ++x) {
       const double s = x - g.topX;
-      const int32_t d = tri::FloorI(s * depth.dx + depthRow);
-      int32_t& c = cells[x * kCells + y];
-      if (d < c) c = d;
+      const double r = s * depth.dx + depthRow;
+      const int32_t d = fits ? tri::FloorFitting(r) : tri::FloorI(r);
+      int32_t& c = depthAt(x, y);
+      c = d < c ? d : c;  // the nearer depth, without a branch
     }
   });
+}
+
+template <bool Clipped>
+void RasterLight(const LightVertex* v[3]) {
+  int32_t* cells = &(*model.lightDepth)[0][0];
+  RasterDepthOnly<Clipped>(v, [cells](int32_t x, int32_t y) -> int32_t& { return cells[x * kCells + y]; });
+}
+
+template <bool Clipped>
+void RasterViewDepth(const SampleVertex* v[3]) {
+  PixelCell* cells = &(*model.pixelCells)[0][0];
+  RasterDepthOnly<Clipped>(v, [cells](int32_t x, int32_t y) -> int32_t& { return cells[x * kCells + y].depth; });
+}
+
+// The grid seen from the eye (point, x, y, depth, inView) and, WithLight,
+// from the light (x, y, depth), vertex by vertex.
+template <bool WithLight>
+void SampleGridVertices() {
+  const ViewCamera view = ModelCamera();
+  const ViewCamera light = LightCamera();
+  const RenderPrivate& rs = renderState;
+  const Point3 eye = model.eye, lp = rs.lightPos;
+  for (int a = 0; a < kGrid; ++a) {
+    auto& srow = sampleGrid[a];
+    auto& lrow = lightGrid[a];
+    for (int b = 0; b < kGrid; ++b) {
+      SampleVertex& s = srow[b];
+      const Point3 p = model.SurfacePoint(a * shadeStep, b * shadeStep);
+      s.point = p;
+      ProjectWith(view, p, s.x, s.y);
+      const double ex = eye.x - p.x, ey = eye.y - p.y, ez = eye.z - p.z;
+      s.depth = qchk::Floor((std::sqrt(ex * ex + ey * ey + ez * ez) - model.depthOffset) *
+                            rs.surfaceDepthScale);
+      s.inView = (0 < s.x && s.x < kView && 0 < s.y && s.y < kView) ? 1 : 0;
+      if (!WithLight) continue;
+      LightVertex& l = lrow[b];
+      ProjectWith(light, p, l.x, l.y);
+      const double lx = lp.x - p.x, ly = lp.y - p.y, lz = lp.z - p.z;
+      l.depth = qchk::Floor((std::sqrt(lx * lx + ly * ly + lz * lz) - rs.lightDepthOffset) *
+                            rs.lightDepthScale);
+    }
+  }
 }
 
 inline bool InLightMap(const LightVertex& l) {
@@ -167,6 +215,15 @@ void RasterDepthTriangle(const SampleVertex& a, ParamPair pa, const SampleVertex
     RasterDepth<false>(v, p);
 }
 
+void RasterViewDepthTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVertex& c,
+                             bool clipped) {
+  const SampleVertex* v[3] = {&a, &b, &c};
+  if (clipped)
+    RasterViewDepth<true>(v);
+  else
+    RasterViewDepth<false>(v);
+}
+
 void RasterLightTriangle(const LightVertex& a, const LightVertex& b, const LightVertex& c,
                          bool clipped) {
   const LightVertex* v[3] = {&a, &b, &c};
@@ -176,31 +233,7 @@ void RasterLightTriangle(const LightVertex& a, const LightVertex& b, const Light
     RasterLight<false>(v);
 }
 
-void SampleSurface() {
-  const ViewCamera view = ModelCamera();
-  const ViewCamera light = LightCamera();
-  const RenderPrivate& rs = renderState;
-  const Point3 eye = model.eye, lp = rs.lightPos;
-  for (int a = 0; a < kGrid; ++a) {
-    auto& srow = sampleGrid[a];
-    auto& lrow = lightGrid[a];
-    for (int b = 0; b < kGrid; ++b) {
-      SampleVertex& s = srow[b];
-      LightVertex& l = lrow[b];
-      const Point3 p = model.SurfacePoint(a * shadeStep, b * shadeStep);
-      s.point = p;
-      ProjectWith(view, p, s.x, s.y);
-      const double ex = eye.x - p.x, ey = eye.y - p.y, ez = eye.z - p.z;
-      s.depth = qchk::Floor((std::sqrt(ex * ex + ey * ey + ez * ez) - model.depthOffset) *
-                            rs.surfaceDepthScale);
-      s.inView = (0 < s.x && s.x < kView && 0 < s.y && s.y < kView) ? 1 : 0;
-      ProjectWith(light, p, l.x, l.y);
-      const double lx = lp.x - p.x, ly = lp.y - p.y, lz = lp.z - p.z;
-      l.depth = qchk::Floor((std::sqrt(lx * lx + ly * ly + lz * lz) - rs.lightDepthOffset) *
-                            rs.lightDepthScale);
-    }
-  }
-}
+void SampleSurface() { SampleGridVertices<true>(); }
 
 void FillPixelCells() {
   auto& pc = *model.pixelCells;
@@ -225,5 +258,18 @@ void FillLightDepth() {
                     [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
                       const bool inMap = InLightMap(p.light) && InLightMap(q.light) && InLightMap(r.light);
                       RasterLightTriangle(p.light, q.light, r.light, !(inView && inMap));
+                    });
+}
+
+void FillPreviewDepths() {
+  auto& pc = *model.pixelCells;
+  for (int x = 0; x < kView; ++x) {
+    auto& col = pc[x];
+    for (int y = 0; y < kView; ++y) col[y].depth = kMaxInt32;  // u and v stay
+  }
+  SampleGridVertices<false>();
+  WalkGridTriangles([](int) { return true; },
+                    [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+                      RasterViewDepthTriangle(p.view, q.view, r.view, !inView);
                     });
 }

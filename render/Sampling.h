@@ -60,9 +60,18 @@ void FillPixelCells();
 // otherwise make the unclipped scan index past the map.
 void FillLightDepth();
 
-// The two scan converters.
+// The drag-time preview's depth pass: the depth of every view cell
+// (0..kView - 1) := kMaxInt32, u and v left as the last render wrote them;
+// sampleGrid from the eye only (lightGrid is not touched); the triangles
+// scan-converted as by RasterDepthTriangle with depth as the only attribute.
+void FillPreviewDepths();
+
+// The scan converters. RasterViewDepthTriangle is RasterDepthTriangle
+// without u and v.
 void RasterDepthTriangle(const SampleVertex& a, ParamPair pa, const SampleVertex& b, ParamPair pb,
                          const SampleVertex& c, ParamPair pc, bool clipped);
+void RasterViewDepthTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVertex& c,
+                             bool clipped);
 void RasterLightTriangle(const LightVertex& a, const LightVertex& b, const LightVertex& c,
                          bool clipped);
 

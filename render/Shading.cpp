@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "model/Projection.h"
 #include "platform/Events.h"
@@ -120,6 +121,53 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
   });
 }
 
+// The drag-time preview's triangle: ShadeTri's ordering, rejections, side
+// rule, gradients, rows and spans, with depth and shade base as the only
+// attributes; spans always held to the view (no clipped variant), no light
+// and no shadow.
+void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap) {
+  int it, im, ib;
+  tri::Geom g;
+  if (!tri::OrderAndSetup(sv, it, im, ib, g)) return;
+  const SampleVertex &T = *sv[it], &M = *sv[im], &B = *sv[ib];
+  const int front = (T.facing > 0) + (M.facing > 0) + (B.facing > 0);
+  const int32_t off = front >= 2 ? 101 : 0;
+  const int32_t baseT = std::abs(T.facing) + off, baseM = std::abs(M.facing) + off,
+                baseB = std::abs(B.facing) + off;
+  const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
+  const tri::Slope base = tri::Gradient(g, baseT, baseM, baseB);
+
+  const PixelCell* cells = &(*model.pixelCells)[0][0];
+  const uint8_t* pal = &(*model.palette)[0][0];
+  const double depthT = T.depth, baseTd = baseT;
+  // Most triangles' conversions cannot fail: their pixels skip the range
+  // tests.
+  const bool fits = tri::ConversionsFit(g, depthT, depth) && tri::ConversionsFit(g, baseTd, base);
+  auto floorAt = [fits](double r) { return fits ? tri::FloorFitting(r) : tri::FloorI(r); };
+
+  tri::ScanRows(g, 0, kView - 1, [&](int32_t y, double t, int32_t xl, int32_t xr) __attribute__((always_inline)) {
+    const double depthRow = depthT + t * depth.dy;
+    const double baseRow = baseTd + t * base.dy;
+    if (xl < 0) xl = 0;
+    if (xr > kView - 1) xr = kView - 1;
+    if (xl > xr) return;
+    qchk::CheckIndex(y, 0, kView - 1);
+    uint8_t* row = bitmap.Row(y);
+    for (int32_t x = xl; x <= xr; ++x) {
+      const double s = x - g.topX;
+      const int32_t d = floorAt(s * depth.dx + depthRow);
+      if (!(cells[x * kCells + y].depth >= d)) continue;
+      const int32_t index = floorAt(s * base.dx + baseRow);
+      qchk::CheckIndex(index, 0, kMaxShade);
+      const uint8_t* c = pal + index * 3;
+      uint8_t* px = row + x * 3;
+      px[0] = c[0];
+      px[1] = c[1];
+      px[2] = c[2];
+    }
+  });
+}
+
 }  // namespace
 
 void ShadeVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv) {
@@ -149,10 +197,9 @@ void ShadeVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& 
   }
 }
 
-void ShadeVertices() {
+void VisitShadingVertices(VertexShader tangents) {
   const auto S = model.SurfacePoint;
   const double h = shadeStep, d = kInset, dl = kDelta;
-  const auto tangents = ShadeVertex;
   // Corners.
   {
     const Point3 P = S(d, d);
@@ -199,10 +246,12 @@ void ShadeVertices() {
     const auto &rm = sampleGrid[i - 1], &r0 = sampleGrid[i], &rp = sampleGrid[i + 1];
     for (int j = 1; j <= 39; ++j) {
       const Point3& P = r0[j].point;
-      ShadeVertex(i, j, P, Sub(rp[j].point, rm[j].point), Sub(r0[j + 1].point, r0[j - 1].point));
+      tangents(i, j, P, Sub(rp[j].point, rm[j].point), Sub(r0[j + 1].point, r0[j - 1].point));
     }
   }
 }
+
+void ShadeVertices() { VisitShadingVertices(ShadeVertex); }
 
 void ShadeTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVertex& c,
                    const LightVertex& la, const LightVertex& lb, const LightVertex& lc,
@@ -225,4 +274,40 @@ bool ShadeSurface() {
       [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
         ShadeTriangle(p.view, q.view, r.view, p.light, q.light, r.light, !inView);
       });
+}
+
+void ShadePreviewVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv) {
+  SampleVertex& sv = sampleGrid[a][b];
+  const Point3 E = Unit(Sub(model.eye, P));
+  Point3 N = Cross(Tu, Tv);
+  const double len = std::sqrt(N.x * N.x + N.y * N.y + N.z * N.z);
+  if (len <= 1e-11) {
+    sv.facing = 40;
+    return;
+  }
+  N = Point3{N.x / len, N.y / len, N.z / len};
+  sv.facing = qchk::Trunc(99.7 * Dot(N, E));
+}
+
+void ShadePreviewVertices() { VisitShadingVertices(ShadePreviewVertex); }
+
+void ShadePreviewSurface(Canvas& bitmap) {
+  // The bitmap's pixels are written directly; it must be the view's size.
+  qchk::CheckIndex(bitmap.Width(), kView, kView);
+  qchk::CheckIndex(bitmap.Height(), kView, kView);
+  // The view rectangle (the whole bitmap) in the brush colour, a row at a
+  // time.
+  uint8_t brushRow[3 * kView];
+  const uint32_t brush = bitmap.brushColour;
+  for (int x = 0; x < kView; ++x) {
+    brushRow[3 * x] = static_cast<uint8_t>(brush >> 16);
+    brushRow[3 * x + 1] = static_cast<uint8_t>(brush >> 8);
+    brushRow[3 * x + 2] = static_cast<uint8_t>(brush);
+  }
+  for (int y = 0; y < kView; ++y) std::memcpy(bitmap.Row(y), brushRow, sizeof brushRow);
+  WalkGridTriangles([](int) { return true; },
+                    [&bitmap](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool) {
+                      const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
+                      PreviewTri(sv, bitmap);
+                    });
 }

@@ -7,6 +7,14 @@
 
 // Sets facing and lightLevel of all 41 x 41 grid vertices.
 void ShadeVertices();
+
+// Gives every grid vertex its evaluation point P and tangents Tu, Tv, in the
+// order the vertex shading visits them: the four corners, the edges v = 0
+// and v = 1 alternately, the edges u = 1 and u = 0 alternately, then the
+// interior row by row. Boundary vertices are evaluated a little inside the
+// parameter square; interior tangents are central differences of the grid.
+using VertexShader = void (*)(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv);
+void VisitShadingVertices(VertexShader shade);
 // facing and lightLevel of vertex (a, b) from the evaluation point P and
 // tangents along u and v.
 void ShadeVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv);
@@ -18,3 +26,14 @@ bool ShadeSurface();
 void ShadeTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVertex& c,
                    const LightVertex& la, const LightVertex& lb, const LightVertex& lc,
                    bool clipped);
+
+// The drag-time preview: a headlight only. facing of vertex (a, b) :=
+// Trunc(99.7 x N.E) with N the unit normal and E the unit vector towards the
+// eye, or 40 when the normal is degenerate; lightLevel is not touched.
+void ShadePreviewVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv);
+void ShadePreviewVertices();
+// Fills the bitmap's view rectangle with its brush, then draws the 3,200
+// triangles: shade base interpolated over each, drawn where pixelCells holds
+// the triangle's depth or a larger one, palette colour of Floor(base). No
+// light share, no shadows, shadeMap untouched, no events run.
+void ShadePreviewSurface(Canvas& bitmap);

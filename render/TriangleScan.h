@@ -31,6 +31,13 @@ inline int32_t TruncI(double r) {
   return static_cast<int32_t>(r);
 }
 
+// Floor of a value known to fit far inside int32 (ConversionsFit said so
+// for every pixel of the triangle): FloorI without its range test.
+inline int32_t FloorFitting(double r) {
+  const int32_t t = static_cast<int32_t>(r);
+  return static_cast<double>(t) > r ? t - 1 : t;
+}
+
 // Orders three y values top to bottom; equal values keep the
 // given order. Returns the indices of top, mid and bottom.
 inline void OrderByY(double y0, double y1, double y2, int& top, int& mid, int& bot) {

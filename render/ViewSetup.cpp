@@ -143,14 +143,19 @@ void PlaceLight() {
   rs.lightCamera = FitCamera(rs.lightPos, focal0);
 }
 
-void SetDepthRanges() {
-  RenderPrivate& rs = renderState;
-  double nearE, farE, nearL, farL;
+void SetEyeDepthRanges() {
+  double nearE, farE;
   NearFar(model.eye, nearE, farE);
-  NearFar(rs.lightPos, nearL, farL);
   model.depthOffset = nearE;
-  rs.lightDepthOffset = nearL;
   model.depthScale = qchk::Div(25000, farE - model.depthOffset);
-  rs.surfaceDepthScale = farMargin * model.depthScale;
+  renderState.surfaceDepthScale = farMargin * model.depthScale;
+}
+
+void SetDepthRanges() {
+  SetEyeDepthRanges();
+  RenderPrivate& rs = renderState;
+  double nearL, farL;
+  NearFar(rs.lightPos, nearL, farL);
+  rs.lightDepthOffset = nearL;
   rs.lightDepthScale = qchk::Div(25000, farL - rs.lightDepthOffset);
 }

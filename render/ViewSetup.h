@@ -44,3 +44,6 @@ void PlaceLight();
 // depthOffset, depthScale, surfaceDepthScale, lightDepthOffset,
 // lightDepthScale.
 void SetDepthRanges();
+// The eye's half of it: depthOffset, depthScale, surfaceDepthScale (what a
+// move of the camera changes).
+void SetEyeDepthRanges();

@@ -60,6 +60,40 @@ double RealField(const std::string& option, const std::string& s, const char* na
   return v;
 }
 
+// A view position of a drag: the pointer may leave the view while the
+// button is held, so any position within a screen's reach.
+int DragCoordinate(const std::string& option, const std::string& s, const char* name) {
+  const int v = IntField(option, s, name);
+  if (v < -100000 || v > 100000) Fail(option, std::string(name) + " must lie in -100000..100000");
+  return v;
+}
+
+// --move FX,FY,TX,TY[,ctrl|,shift] and --drag-node FX,FY,TX,TY[,up=K|,down=K].
+DragAction ParseDrag(const std::string& option, const std::string& value, DragAction::Kind kind) {
+  std::vector<std::string> f = SplitCommas(value);
+  const bool move = kind == DragAction::Move;
+  if (f.size() != 4 && f.size() != 5)
+    Fail(option, std::string("expected FX,FY,TX,TY") + (move ? "[,ctrl|,shift]" : "[,up=K|,down=K]") + ", got '" +
+                     value + "'");
+  DragAction a{kind, DragCoordinate(option, f[0], "FX"), DragCoordinate(option, f[1], "FY"),
+               DragCoordinate(option, f[2], "TX"), DragCoordinate(option, f[3], "TY")};
+  if (f.size() == 5) {
+    const std::string& extra = f[4];
+    if (move) {
+      if (extra == "ctrl") a.ctrl = true;
+      else if (extra == "shift") a.shift = true;
+      else Fail(option, "expected ctrl or shift after the positions, got '" + extra + "'");
+    } else {
+      const bool up = extra.rfind("up=", 0) == 0, down = extra.rfind("down=", 0) == 0;
+      if (!up && !down) Fail(option, "expected up=K or down=K after the positions, got '" + extra + "'");
+      a.arrow = up ? 1 : -1;
+      a.ticks = IntField(option, extra.substr(up ? 3 : 5), "K");
+      if (a.ticks < 0 || a.ticks > 100000) Fail(option, "K must lie in 0..100000");
+    }
+  }
+  return a;
+}
+
 template <class T>
 void SetOnce(std::optional<T>& slot, const std::string& option, T value) {
   if (slot) Fail(option, "given more than once");
@@ -143,6 +177,10 @@ RenderOptions ParseOptions(int argc, char** argv) {
       const int x = IntField(opt, f[0], "X"), y = IntField(opt, f[1], "Y");
       if (x < 0 || x > 415 || y < 0 || y > 415) Fail(opt, "X and Y must lie in the view, 0..415");
       o.pointer.push_back(PointerAction{opt == "--probe" ? PointerAction::Probe : PointerAction::Click, x, y});
+    } else if (opt == "--move" || opt == "--drag-node") {
+      o.drags.push_back(ParseDrag(opt, value(), opt == "--move" ? DragAction::Move : DragAction::Node));
+    } else if (opt == "--preview-map") {
+      SetOnce(o.previewMap, opt, value());
     } else if (opt == "--coord-lines") {
       SetFlag(o.coordLines, opt);
     } else if (opt == "--curvature-lines") {
@@ -163,11 +201,16 @@ RenderOptions ParseOptions(int argc, char** argv) {
   if (!clicks && (o.coordLines || o.curvatureLines))
     Fail(o.coordLines ? "--coord-lines" : "--curvature-lines", "traces only through a --click X,Y");
   if (!clicks && o.segments) Fail("--segments", "lists only the lines of a --click X,Y");
+  bool moves = false;
+  for (const DragAction& d : o.drags) moves = moves || d.kind == DragAction::Move;
+  if (o.previewMap && !moves) Fail("--preview-map", "shows only the preview of a --move");
   // Two outputs into one file would leave only the last.
-  const std::optional<std::string>* outs[] = {&o.png, &o.shadeMap, &o.depthMap, &o.polylines, &o.save, &o.segments};
-  const char* names[] = {"--png", "--shade-map", "--depth-map", "--polylines", "--save", "--segments"};
-  for (int a = 0; a < 6; ++a)
-    for (int b = a + 1; b < 6; ++b)
+  const std::optional<std::string>* outs[] = {&o.png,  &o.shadeMap, &o.depthMap,  &o.polylines,
+                                              &o.save, &o.segments, &o.previewMap};
+  const char* names[] = {"--png", "--shade-map", "--depth-map", "--polylines", "--save", "--segments", "--preview-map"};
+  constexpr int kOuts = 7;
+  for (int a = 0; a < kOuts; ++a)
+    for (int b = a + 1; b < kOuts; ++b)
       if (*outs[a] && *outs[b] && **outs[a] == **outs[b])
         Fail(names[b], "same file as " + std::string(names[a]));
   return o;
@@ -202,7 +245,25 @@ const char* UsageText() {
          "  --save FILE.yqs     the surface file with the view\n"
          "  --camera            print the camera values\n"
          "\n"
-         "Pointer (after the drawing, in the order given; X and Y in 0..415):\n"
+         "Drags (after the drawing, in the order given; positions in -100000..100000):\n"
+         "  --move FX,FY,TX,TY[,ctrl|,shift]\n"
+         "                      one preview step of the moving mode from view pixel\n"
+         "                      FX,FY to TX,TY, whatever the distance: the trackball\n"
+         "                      turns the surface, ctrl pans, shift zooms; repeatable.\n"
+         "                      After the last of a run of moves the picture is drawn\n"
+         "                      again with the view kept, as on the button's release\n"
+         "  --preview-map FILE  the picture of the last preview step, raw 416 x 416 RGB\n"
+         "                      bytes, row by row from the top\n"
+         "  --drag-node FX,FY,TX,TY[,up=K|,down=K]\n"
+         "                      in the net-editing mode, press on the control point\n"
+         "                      within 9 pixels of FX,FY, move it to TX,TY as one timer\n"
+         "                      step does, then K more steps with the Up (nearer) or\n"
+         "                      Down (farther) arrow held; then draw again as on release.\n"
+         "                      Prints \"node I J X Y Z\" (the panel's coordinates) or\n"
+         "                      \"node I J unmoved\"; repeatable. A press that picks no\n"
+         "                      point is refused\n"
+         "\n"
+         "Pointer (after the drawing and the drags, in the order given; X and Y in 0..415):\n"
          "  --probe X,Y         print the read-out at view pixel X,Y as the moving mode\n"
          "                      shows it: u v x y z K H k1 k2 on one line, or \"-\"\n"
          "                      where no surface is visible; repeatable\n"

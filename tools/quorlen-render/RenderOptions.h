@@ -27,6 +27,18 @@ struct PointerAction {
   int x, y;
 };
 
+// A left drag on the drawn view, as the window's mouse handlers run it: one
+// preview step of the moving mode (Ctrl pans, Shift zooms), or a control
+// point picked at (fx, fy), moved to (tx, ty) by one timer step and then by
+// `ticks` more with an arrow key held (arrow 1 Up, -1 Down).
+struct DragAction {
+  enum Kind { Move, Node } kind;
+  int fx, fy, tx, ty;
+  bool ctrl = false, shift = false;
+  int arrow = 0;
+  int ticks = 0;
+};
+
 struct RenderOptions {
   bool help = false;
 
@@ -44,7 +56,12 @@ struct RenderOptions {
   std::optional<std::string> png, shadeMap, depthMap, polylines, save;
   bool net = false, cube = false, camera = false;
 
-  // Pointer actions after the drawing, in the order given.
+  // Drags after the drawing, in the order given; the picture of the last
+  // preview step.
+  std::vector<DragAction> drags;
+  std::optional<std::string> previewMap;
+
+  // Pointer actions after the drawing and the drags, in the order given.
   std::vector<PointerAction> pointer;
   bool coordLines = false, curvatureLines = false;
   std::optional<std::string> segments;

@@ -19,6 +19,7 @@
 #include "model/SurfaceKinds.h"
 #include "platform/RunChecks.h"
 #include "tools/quorlen-render/Clicks.h"
+#include "tools/quorlen-render/Drags.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
 namespace {
@@ -227,6 +228,7 @@ int main(int argc, char** argv) {
   try {
     const bool keepView = BuildModel(options);
     Draw(keepView);
+    RunDrags(options);
     Canvas view = ViewAfterDrawing(options.net, options.cube);
     RunPointerActions(options, view);
     WriteOutputs(options, view);

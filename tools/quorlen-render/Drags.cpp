@@ -1,0 +1,91 @@
+#include "tools/quorlen-render/Drags.h"
+
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "interact/DrawingCycle.h"
+#include "interact/NetDrawing.h"
+#include "interact/SurfaceMove.h"
+#include "model/ModelState.h"
+
+namespace {
+
+// What the window's release does after a drag: the picture bitmap cleared
+// to its brush, the picture drawn again with the view kept, the box and net
+// traced against the new depths.
+void Release() {
+  Canvas& bmp = *model.pictureBitmap;
+  bmp.FillRect(model.viewRect.left, model.viewRect.top, model.viewRect.right, model.viewRect.bottom);
+  if (RenderPicture(true) == RenderResult::Degenerate)
+    throw std::runtime_error("the surface is a single point: nothing to draw");
+  TraceOverlays();
+  NoteNetTraced();
+  model.nodePicked = false;
+  model.dragRedrawPending = false;
+  model.surfaceMoved = false;
+}
+
+// The bitmap as RGB bytes, row by row from the top.
+std::string RgbBytes(const Canvas& c) {
+  std::string b;
+  b.reserve(static_cast<size_t>(kView) * kView * 3);
+  for (int y = 0; y < kView; ++y) {
+    const uint8_t* row = c.Row(y);
+    for (int x = 0; x < kView; ++x)
+      for (int k = 2; k >= 0; --k) b.push_back(static_cast<char>(row[3 * x + k]));
+  }
+  return b;
+}
+
+// Appends the line the node drag prints to `printed`.
+void DragNode(const DragAction& a, std::string& printed) {
+  // The net-editing mode's view: the picture with the traced net over it.
+  Canvas view(kView, kView);
+  view.Draw(0, 0, *model.pictureBitmap);
+  DrawNet(view);
+  if (!BeginNodeDrag(view, a.fx, a.fy))
+    throw OptionError{"--drag-node: no control point within 9 pixels of " + std::to_string(a.fx) + "," +
+                      std::to_string(a.fy)};
+  const int i = model.CurrentNode.x, j = model.CurrentNode.y;
+  std::optional<CoordTexts> shown = NodeDragStep(view, 0, a.tx, a.ty);
+  for (int k = 0; k < a.ticks; ++k)
+    if (auto t = NodeDragStep(view, a.arrow, a.tx, a.ty)) shown = t;
+  Release();
+  printed += "node " + std::to_string(i) + " " + std::to_string(j) + " ";
+  printed += shown ? shown->x + " " + shown->y + " " + shown->z + "\n" : "unmoved\n";
+}
+
+}  // namespace
+
+void RunDrags(const RenderOptions& o) {
+  if (o.drags.empty()) return;
+  NoteNetTraced();
+  std::string preview, printed;
+  bool moving = false;  // a run of moves not yet released
+  for (const DragAction& a : o.drags) {
+    if (a.kind == DragAction::Move) {
+      MoveKeys keys;
+      keys.ctrl = a.ctrl;
+      keys.shift = a.shift;
+      MoveSurfacePreview(*model.pictureBitmap, ScreenPoint{a.fx, a.fy}, ScreenPoint{a.tx, a.ty}, keys);
+      model.surfaceMoved = true;
+      if (o.previewMap) preview = RgbBytes(*model.pictureBitmap);
+      moving = true;
+      continue;
+    }
+    if (moving) Release();
+    moving = false;
+    DragNode(a, printed);
+  }
+  if (moving) Release();
+  // Printed once every drag has gone through: a refused one prints nothing.
+  std::fputs(printed.c_str(), stdout);
+  if (o.previewMap) {
+    std::ofstream out(*o.previewMap, std::ios::binary | std::ios::trunc);
+    out.write(preview.data(), static_cast<std::streamsize>(preview.size()));
+    out.close();
+    if (!out) throw std::runtime_error("cannot write " + *o.previewMap);
+  }
+}
