@@ -249,6 +249,12 @@ void TForm1::WireControls() {
   centralWidget()->installEventFilter(this);
   Imagen->installEventFilter(this);
   Wire(Imagen, &PaintBox::pressed, [this](QMouseEvent* e) { AlPisar(At(e).x(), At(e).y()); });
-  Wire(Imagen, &PaintBox::moved, [this](QMouseEvent* e) { AlMover(LeftDown(e), At(e).x(), At(e).y()); });
+  Wire(Imagen, &PaintBox::moved, [this](QMouseEvent* e) {
+    MoveKeys keys;
+    keys.shift = e->modifiers() & Qt::ShiftModifier;
+    keys.ctrl = e->modifiers() & Qt::ControlModifier;
+    AlMover(LeftDown(e), keys, At(e).x(), At(e).y());
+  });
+  Wire(Timer1, &QTimer::timeout, [this] { ComputaTiempo(); });
   Wire(Imagen, &PaintBox::released, [this] { AlSoltar(); });
 }

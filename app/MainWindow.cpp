@@ -95,7 +95,6 @@ void TForm1::Dibujala(bool keepView) {
     viewCanvas.Draw(0, 0, *model.pictureBitmap);
     ShowView();
     TraceOverlays();
-    NoteNetTraced();
     model.pictureValid = true;
     StopButton->setEnabled(false);
     GestionaMenus();

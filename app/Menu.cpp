@@ -152,14 +152,8 @@ void TForm1::DibujaRedes() {
 // ---------------------------------------------------------------------------
 // The traced net over the picture
 
-void TForm1::NoteNetTraced() {
-  netTraced_ = true;
-  tracedM_ = model.netM;
-  tracedN_ = model.netN;
-}
-
 void TForm1::DrawTracedNet(Canvas& canvas) {
-  if (netTraced_ && tracedM_ == model.netM && tracedN_ == model.netN) DrawNet(canvas);
+  if (NetTracedForCurrentSize()) DrawNet(canvas);
 }
 
 void TForm1::ShowNetOverlay(Canvas& canvas) {
@@ -177,7 +171,7 @@ void TForm1::ShowNetEditing() {
 }
 
 void TForm1::RetraceEditedNet() {
-  if (!netTraced_) return;
+  if (!NetTracedForCurrentSize()) return;
   ProjectNetToScreen();
   TraceAllNetEdges();
   NoteNetTraced();

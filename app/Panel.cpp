@@ -35,7 +35,13 @@ void TForm1::CambiaNM() {
   }
   ResizeNet(m, n);
   ShowKnotTicks();
-  OfferRedraw();
+  if (!model.netEditMode) return SugiereDibujar();
+  // The picture stays valid, but the net on show was traced for the old
+  // size: it is hidden and nothing is picked until the next drawing, which
+  // the button offers.
+  Limpia();
+  StopButton->setEnabled(true);
+  StopButton->setText(kDrawCaption);
 }
 
 void TForm1::CambiaCoords() {

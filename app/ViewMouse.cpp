@@ -1,6 +1,7 @@
 // The view's mouse handlers: the point read-out under the pointer, the
-// lines traced through a clicked point, and (in their modes) moving the
-// surface and dragging control points.
+// lines traced through a clicked point, moving the surface with its
+// preview, and dragging control points with the 20 ms timer.
+#include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QTextBlockFormat>
@@ -8,7 +9,10 @@
 
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
+#include "interact/DrawingCycle.h"
 #include "interact/LineTracing.h"
+#include "interact/NetDrawing.h"
+#include "interact/SurfaceMove.h"
 
 using namespace win;
 
@@ -32,7 +36,16 @@ void TForm1::AlPisar(int x, int y) {
   LastMouse = ScreenPoint{x, y};
   model.mouseInView = true;
   if (model.busy || !model.pictureValid) return;
-  if (model.netEditMode || model.movableSurface) return;
+  if (model.netEditMode) {
+    if (!BeginNodeDrag(viewCanvas, x, y)) return;
+    ShowView();
+    Timer1->start();
+    // The arrow keys must reach the timer step, not an edit box.
+    if (QWidget* f = focusWidget()) f->clearFocus();
+    setFocus();
+    return;
+  }
+  if (model.movableSurface) return;
   ParamPair uv{};
   Point3 P{};
   if (!PixelLookup(x, y, uv, P)) return;
@@ -43,14 +56,93 @@ void TForm1::AlPisar(int x, int y) {
   if (!message.empty()) Informa(false, Text(message));
 }
 
-void TForm1::AlMover(bool leftDown, int x, int y) {
+void TForm1::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
   if (!model.pictureValid || model.busy) return;
   model.mouseInView = true;
-  if (leftDown) return;
-  if (!model.netEditMode) DoNoEventCuadros(x, y);
+  const ScreenPoint to{x, y};
+  if (leftDown) {
+    if (model.movableSurface && !model.netEditMode && MoveNeedsPreview(LastMouse, to)) {
+      MoveSurfacePreview(*model.pictureBitmap, LastMouse, to, keys);
+      viewCanvas.Draw(0, 0, *model.pictureBitmap);
+      ShowView();
+      model.surfaceMoved = true;
+      LastMouse = to;
+    }
+    if (model.netEditMode) LastMouse = to;
+    return;
+  }
+  if (model.netEditMode)
+    HoverOver(x, y);
+  else
+    DoNoEventCuadros(x, y);
 }
 
-void TForm1::AlSoltar() {}
+void TForm1::HoverOver(int x, int y) {
+  const std::optional<HoverTexts> t = HoverNetPoint(viewCanvas, x, y);
+  ShowView();
+  if (!t) return;
+  currentI = t->i;
+  currentJ = t->j;
+  // Written as the program's own texts: no change handler edits the model.
+  const QSignalBlocker blockI(Editi), blockJ(Editj);
+  Editi->setText(QString::number(t->i));
+  Editj->setText(QString::number(t->j));
+  ShowPointTexts(t->xyz);
+  if (t->weight) peso->setText(Text(*t->weight));
+}
+
+void TForm1::ShowPointTexts(const CoordTexts& xyz) {
+  Editx->setText(Text(xyz.x));
+  Edity->setText(Text(xyz.y));
+  Editz->setText(Text(xyz.z));
+}
+
+void TForm1::AlSoltar() {
+  if (model.busy || !model.pictureValid) return;
+  if (!((model.movableSurface && model.surfaceMoved) || model.dragRedrawPending)) return;
+  model.busy = true;  // no "Parar": the button keeps its state
+  RenderResult r = RenderResult::Complete;
+  try {
+    r = RedrawAfterDrag();
+  } catch (...) {
+    Timer1->stop();
+    throw;
+  }
+  Timer1->stop();
+  model.stopRequested = false;
+  model.busy = false;
+  if (r == RenderResult::Degenerate) {
+    SugiereDibujar();
+    Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
+    return;
+  }
+  if (model.netEditMode) {
+    viewCanvas.Draw(0, 0, *model.pictureBitmap);
+    ShowNetOverlay(viewCanvas);
+    ShowView();
+  } else {
+    DibujaRedes();
+  }
+}
+
+void TForm1::ComputaTiempo() {
+  if (const std::optional<CoordTexts> t = NodeDragTick(viewCanvas, LastMouse, upHeld_, downHeld_)) ShowPointTexts(*t);
+  ShowView();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Up) upHeld_ = true;
+  if (e->key() == Qt::Key_Down) downHeld_ = true;
+  QMainWindow::keyPressEvent(e);
+}
+
+void TForm1::keyReleaseEvent(QKeyEvent* e) {
+  if (!e->isAutoRepeat()) {
+    if (e->key() == Qt::Key_Up) upHeld_ = false;
+    if (e->key() == Qt::Key_Down) downHeld_ = false;
+  }
+  QMainWindow::keyReleaseEvent(e);
+}
 
 void TForm1::DoNoEventCuadros(int x, int y) {
   if (model.busy || !model.pictureValid) return;

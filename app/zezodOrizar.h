@@ -23,6 +23,8 @@
 
 #include "app/PaintBox.h"
 #include "app/UpDown.h"
+#include "interact/NetDrawing.h"
+#include "interact/SurfaceMove.h"
 #include "model/ModelState.h"
 #include "platform/Canvas.h"
 
@@ -180,7 +182,8 @@ class TForm1 : public QMainWindow {
   // The view's mouse handlers.
   ScreenPoint LastMouse{0, 0};
   void AlPisar(int x, int y);
-  void AlMover(bool leftDown, int x, int y);
+  void AlMover(bool leftDown, MoveKeys keys, int x, int y);
+  void ComputaTiempo();
   void AlSoltar();
   void MiraSiSale(int x, int y);
   void DoNoEventCuadros(int x, int y);
@@ -217,6 +220,8 @@ class TForm1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -257,8 +262,10 @@ class TForm1 : public QMainWindow {
   // The view of the net-editing mode: the net over the picture, the
   // buttons that would replace the net off, the drag hint.
   void ShowNetEditing();
-  // Records that the net was traced for the current size.
-  void NoteNetTraced();
+  // The net-editing mode's hover: the star under the pointer and the
+  // panel's texts for a newly hovered point.
+  void HoverOver(int x, int y);
+  void ShowPointTexts(const CoordTexts& xyz);
   // After an edit of the net: offer a new drawing, or in the net-editing
   // mode retrace the edited net at once.
   void OfferRedraw();
@@ -272,8 +279,8 @@ class TForm1 : public QMainWindow {
   void RunDeferred();
   void Failed(const QString& text, bool wasBusy);
 
-  bool netTraced_ = false;
-  int tracedM_ = 0, tracedN_ = 0;
+  // The arrow keys, held or not, for the drag timer.
+  bool upHeld_ = false, downHeld_ = false;
   std::vector<Deferred> deferred_;
   bool runningDeferred_ = false;
   bool closePending_ = false;

@@ -1,5 +1,6 @@
 #include "interact/DrawingCycle.h"
 
+#include "interact/NetDrawing.h"
 #include "interact/NetTracing.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
@@ -26,6 +27,7 @@ void ResizeNet(int m, int n) {
         p.z = 0;
       }
   LayOutTicks(m, n);
+  ForgetTracedNet();
 }
 
 RenderResult RenderPicture(bool keepView) {
@@ -41,6 +43,7 @@ void TraceOverlays() {
   model.segmentList.clear();
   TraceBoxEdges();
   TraceAllNetEdges();
+  NoteNetTraced();
 }
 
 RenderResult DrawWhole(bool keepView) {
@@ -51,4 +54,18 @@ RenderResult DrawWhole(bool keepView) {
   TraceOverlays();
   model.pictureValid = true;
   return r;
+}
+
+RenderResult RedrawAfterDrag() {
+  Canvas& bitmap = *model.pictureBitmap;
+  const auto& r = model.viewRect;
+  bitmap.FillRect(r.left, r.top, r.right, r.bottom);
+  const RenderResult result = RenderPicture(true);
+  if (result != RenderResult::Degenerate) TraceOverlays();
+  model.probeMarkShown = false;
+  model.nodePicked = false;
+  model.pictureUnsaved = true;
+  model.surfaceMoved = false;
+  model.dragRedrawPending = false;
+  return result;
 }

@@ -11,7 +11,8 @@ void StartupModel();
 
 // What typing a new net size does to the model: points that the new size
 // brings in go to the origin (their weights stay), and the ticks are laid out
-// evenly for m x n (netM := m, netN := n).
+// evenly for m x n (netM := m, netN := n). The traced net no longer fits:
+// nothing is picked or drawn from it until the next drawing.
 void ResizeNet(int m, int n);
 
 // The knot vectors from the ticks, the render, the outline filter and the
@@ -19,10 +20,18 @@ void ResizeNet(int m, int n);
 // too (the part done so far is shown), never on a degenerate one.
 RenderResult RenderPicture(bool keepView);
 
-// The box and net edges traced against the depth buffer just rendered.
+// The box and net edges traced against the depth buffer just rendered; the
+// net is then known to be traced for the current size.
 void TraceOverlays();
 
 // RenderPicture then TraceOverlays, with the picture flags as the draw
 // button leaves them: pictureUnsaved set, pictureValid set unless the
 // surface was degenerate.
 RenderResult DrawWhole(bool keepView);
+
+// The redraw when the mouse is released after moving the surface or a
+// control point: pictureBitmap cleared to its brush over the view, the
+// picture drawn with the view kept, the overlays traced, the drag's flags
+// (surfaceMoved, nodePicked, dragRedrawPending, probeMarkShown) cleared and
+// pictureUnsaved set.
+RenderResult RedrawAfterDrag();

@@ -15,6 +15,11 @@ class ViewMouseTest : public QObject {
                   Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(f->Imagen, &e);
   }
+  void Drag(QEvent::Type type, int x, int y, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(x, y), f->Imagen->mapToGlobal(QPointF(x, y)), Qt::LeftButton, held, keys);
+    QApplication::sendEvent(f->Imagen, &e);
+  }
   void LeaveView() {
     QEvent e(QEvent::Leave);
     QApplication::sendEvent(f->Imagen, &e);
@@ -109,6 +114,64 @@ class ViewMouseTest : public QObject {
     Click(208, 208);
     QCOMPARE(f->InfoPanel->text(), QString::fromUtf8(kUmbilicMessage));
     QVERIFY(ViewShowsPicture());
+  }
+
+  void aDragTurnsThePreviewAndTheReleaseRedraws() {
+    Draw();
+    const std::vector<uint8_t> first = model.pictureBitmap->Bytes();
+    const Point3 eye = model.eye;
+    Drag(QEvent::MouseButtonPress, 208, 208);
+    Drag(QEvent::MouseMove, 211, 210);  // 5 pixels: no preview yet
+    QVERIFY(!model.surfaceMoved);
+    QVERIFY(model.pictureBitmap->Bytes() == first);
+    Drag(QEvent::MouseMove, 240, 210);
+    QVERIFY(model.surfaceMoved);
+    QVERIFY(ViewShowsPicture());
+    const std::vector<uint8_t> preview = model.pictureBitmap->Bytes();
+    QVERIFY(preview != first);
+    Drag(QEvent::MouseButtonRelease, 240, 210);
+    QVERIFY(!model.surfaceMoved && !model.busy && model.pictureValid && model.pictureUnsaved);
+    QVERIFY(model.eye.x != eye.x || model.eye.y != eye.y || model.eye.z != eye.z);
+    QVERIFY(model.pictureBitmap->Bytes() != preview);
+    QVERIFY(ViewShowsPicture());
+    // A click without a drag redraws nothing.
+    const std::vector<uint8_t> redrawn = model.pictureBitmap->Bytes();
+    Drag(QEvent::MouseButtonPress, 100, 100);
+    Drag(QEvent::MouseButtonRelease, 100, 100);
+    QVERIFY(model.pictureBitmap->Bytes() == redrawn);
+  }
+
+  void aNodeDragMovesThePointAndTheReleaseRedraws() {
+    Draw();
+    f->Modificarnodos1->trigger();
+    // A control point in the view's middle part.
+    int pi = -1, pj = -1;
+    for (int i = 0; i <= model.netM && pi < 0; ++i)
+      for (int j = 1; j < model.netN && pi < 0; ++j) {
+        const ScreenPoint q = model.NetScreen[i][j];
+        if (q.x > 120 && q.x < 300 && q.y > 120 && q.y < 300 && PickNetPoint(q.x, q.y).found &&
+            PickNetPoint(q.x, q.y).i == i && PickNetPoint(q.x, q.y).j == j) {
+          pi = i;
+          pj = j;
+        }
+      }
+    QVERIFY(pi >= 0);
+    const ScreenPoint q = model.NetScreen[pi][pj];
+    const NetPoint before = model.controlNet[pi][pj];
+    const std::vector<uint8_t> picture = model.pictureBitmap->Bytes();
+    Drag(QEvent::MouseButtonPress, q.x, q.y);
+    QVERIFY(model.nodePicked);
+    QVERIFY(f->Timer1->isActive());
+    Drag(QEvent::MouseMove, q.x + 12, q.y - 8);
+    QTRY_VERIFY(model.controlNet[pi][pj].x != before.x || model.controlNet[pi][pj].y != before.y);
+    // The panel shows the point with 2 decimals.
+    QVERIFY(QRegularExpression(QStringLiteral("^-?\\d+\\.\\d\\d$")).match(f->Editx->text()).hasMatch());
+    Drag(QEvent::MouseButtonRelease, q.x + 12, q.y - 8);
+    QVERIFY(!f->Timer1->isActive());
+    QVERIFY(!model.dragRedrawPending);
+    QVERIFY(model.pictureBitmap->Bytes() != picture);
+    // The view shows the new picture with the net over it.
+    QVERIFY(!ViewShowsPicture());
   }
 
   void theMovingModeTracesNothing() {

@@ -380,18 +380,22 @@ class WindowTest : public QObject {
     QCOMPARE(f->InfoPanel->text(), hint);
     QVERIFY(!SameCanvas(f->viewCanvas, *model.pictureBitmap));
 
-    // A new net size in this mode keeps the picture and shows the new net
-    // (the points added inside the sphere are hidden, the removed ones go).
-    const std::vector<uint8_t> before = f->viewCanvas.Bytes();
+    // A new net size in this mode keeps the picture; the net traced for the
+    // old size is hidden and picks nothing until the drawing the button
+    // offers. Going back to the old size does not bring the old net back.
     TypeInto(f->editn, QStringLiteral("8"));
     QVERIFY(f->errors.empty());
     QCOMPARE(model.netN, 8);
     QVERIFY(model.pictureValid);
+    QVERIFY(SameCanvas(f->viewCanvas, *model.pictureBitmap));
+    QCOMPARE(f->StopButton->text(), QStringLiteral("Dibújala"));
+    QVERIFY(f->StopButton->isEnabled());
+    TypeInto(f->editn, QStringLiteral("6"));
+    QVERIFY(SameCanvas(f->viewCanvas, *model.pictureBitmap));
+    QVERIFY(!PickNetPoint(model.NetScreen[0][0].x, model.NetScreen[0][0].y).found);
     TypeInto(f->editn, QStringLiteral("3"));
-    QVERIFY(f->errors.empty());
+    Draw();
     QCOMPARE(model.netN, 3);
-    QVERIFY(model.pictureValid);
-    QVERIFY(f->viewCanvas.Bytes() != before);
     QVERIFY(!SameCanvas(f->viewCanvas, *model.pictureBitmap));
 
     f->Modificarnodos1->trigger();

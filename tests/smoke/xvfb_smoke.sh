@@ -85,6 +85,26 @@ esac
 ae=$(compare -metric AE "$view" "$work/reference.png" null: 2>&1)
 [ "$ae" = "0" ] || fail "$ae pixels of the view differ from quorlen-render's picture"
 
+# A left drag over the view turns the surface: the picture changes, and a
+# second drag changes it again, so the program still answers.
+drag() {
+  xdotool mousemove --window "$win" "$1" $((menu + $2)) mousedown 1
+  for step in 1 2 3 4 5 6; do
+    xdotool mousemove --window "$win" $(($1 + step * ($3 - $1) / 6)) $((menu + $2 + step * ($4 - $2) / 6))
+    sleep 0.05
+  done
+  xdotool mouseup 1
+  sleep 1
+  import -window root "$work/screen.png" 2>/dev/null &&
+    convert "$work/screen.png" -crop "416x416+$X+$((Y + menu))" +repage "$5"
+}
+drag 200 200 280 230 "$work/turned.png"
+ae=$(compare -metric AE "$work/turned.png" "$view" null: 2>&1)
+[ "$ae" != "0" ] || fail "a drag over the view did not turn the surface"
+drag 280 230 150 150 "$work/turned2.png"
+ae=$(compare -metric AE "$work/turned2.png" "$work/turned.png" null: 2>&1)
+[ "$ae" != "0" ] || fail "the program did not answer a second drag"
+
 if [ -n "$keep" ]; then
   convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$keep"
 fi

@@ -16,15 +16,8 @@ namespace {
 // to its brush, the picture drawn again with the view kept, the box and net
 // traced against the new depths.
 void Release() {
-  Canvas& bmp = *model.pictureBitmap;
-  bmp.FillRect(model.viewRect.left, model.viewRect.top, model.viewRect.right, model.viewRect.bottom);
-  if (RenderPicture(true) == RenderResult::Degenerate)
+  if (RedrawAfterDrag() == RenderResult::Degenerate)
     throw std::runtime_error("the surface is a single point: nothing to draw");
-  TraceOverlays();
-  NoteNetTraced();
-  model.nodePicked = false;
-  model.dragRedrawPending = false;
-  model.surfaceMoved = false;
 }
 
 // The bitmap as RGB bytes, row by row from the top.
@@ -61,7 +54,6 @@ void DragNode(const DragAction& a, std::string& printed) {
 
 void RunDrags(const RenderOptions& o) {
   if (o.drags.empty()) return;
-  NoteNetTraced();
   std::string preview, printed;
   bool moving = false;  // a run of moves not yet released
   for (const DragAction& a : o.drags) {
