@@ -1,0 +1,87 @@
+// Fuzz target: the whole drawing of an accepted surface file. The file's
+// 4788 bytes are drawn as opening it draws them (its view kept), with the
+// box and net traced; then one read-out, one click tracing both kinds of
+// line, one preview step of a surface move and one control-point drag, each
+// followed by the redraw of a release. Bytes after the file choose the
+// pixels. Every input either completes or stops with the program's checked
+// run-time error: a sanitizer report or a crash is a fault.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "interact/DrawingCycle.h"
+#include "interact/LineTracing.h"
+#include "interact/NetDrawing.h"
+#include "interact/SurfaceMove.h"
+#include "model/ModelState.h"
+#include "model/SurfaceFile.h"
+#include "model/SurfaceKinds.h"
+#include "platform/Canvas.h"
+#include "platform/RunChecks.h"
+
+namespace {
+
+// Pixel positions from the bytes after the file, or from the view's middle.
+struct Choices {
+  const uint8_t* p;
+  size_t n, k = 0;
+  int Pixel() { return k < n ? p[k++] * kView / 256 : kView / 2; }
+  int Small() { return k < n ? p[k++] % 4 : 0; }
+};
+
+void DrawAndPoint(Choices& c) {
+  if (!KindFitsNet() || DrawWhole(true) == RenderResult::Degenerate) return;
+  Canvas view(kView, kView);
+  view.Draw(0, 0, *model.pictureBitmap);
+
+  // The read-out and the cross of the tracing mode.
+  model.movableSurface = false;
+  model.showCoordLines = true;
+  model.showCurvatureLines = true;
+  PointReadout texts;
+  ProbeReadOut(view, c.Pixel(), c.Pixel(), texts);
+  ParamPair uv{};
+  Point3 P{};
+  if (PixelLookup(c.Pixel(), c.Pixel(), uv, P)) TraceLinesThrough(view, uv, ParamPair{0.6, 0.8});
+
+  // One preview step of a move, then the release.
+  model.movableSurface = true;
+  const ScreenPoint from{c.Pixel(), c.Pixel()}, to{c.Pixel(), c.Pixel()};
+  MoveKeys keys;
+  const int how = c.Small();
+  keys.shift = how == 1 || how == 3;
+  keys.ctrl = how == 2 || how == 3;
+  MoveSurfacePreview(*model.pictureBitmap, from, to, keys);
+  model.surfaceMoved = true;
+  if (RedrawAfterDrag() == RenderResult::Degenerate) return;
+
+  // A control point picked where it shows, dragged one step, released.
+  model.netEditMode = true;
+  view.Draw(0, 0, *model.pictureBitmap);
+  const int i = c.Small() * model.netM / 3, j = c.Small() * model.netN / 3;
+  const ScreenPoint q = model.NetScreen[i][j];
+  if (q.x > 0 && q.x < kView && q.y > 0 && q.y < kView && BeginNodeDrag(view, q.x, q.y)) {
+    NodeDragStep(view, c.Small() - 1, c.Pixel(), c.Pixel());
+    RedrawAfterDrag();
+  }
+  model.netEditMode = false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < static_cast<size_t>(kSurfaceFileSize)) return 0;
+  if (!InitModelState()) std::abort();
+  if (DecodeSurfaceFile(std::vector<uint8_t>(data, data + kSurfaceFileSize)) != SurfaceFileRead::Loaded) {
+    FinalModelState();
+    return 0;
+  }
+  Choices c{data + kSurfaceFileSize, size - kSurfaceFileSize};
+  try {
+    DrawAndPoint(c);
+  } catch (const qchk::RunError&) {
+    // The checked error the window shows in its message box.
+  }
+  FinalModelState();
+  return 0;
+}
