@@ -107,93 +107,96 @@ void SetFlag(bool& flag, const std::string& option) {
 
 }  // namespace
 
-RenderOptions ParseOptions(int argc, char** argv) {
-  RenderOptions o;
-  for (int a = 1; a < argc; ++a) {
-    const std::string opt = argv[a];
-    auto value = [&]() -> std::string {
-      // "--png --net" means a forgotten value, not a file named "--net".
-      if (a + 1 >= argc || std::strncmp(argv[a + 1], "--", 2) == 0) Fail(opt, "needs a value");
-      return argv[++a];
-    };
-    if (opt == "--help" || opt == "-h") {
-      o.help = true;
-    } else if (opt == "--open") {
-      SetOnce(o.open, opt, value());
-    } else if (opt == "--size") {
-      const auto f = Fields(opt, value(), 2, "M,N");
-      const int m = IntField(opt, f[0], "M"), n = IntField(opt, f[1], "N");
-      if (m < 1 || m > 11 || n < 1 || n > 11) Fail(opt, "M and N must lie in 1..11");
-      SetOnce(o.size, opt, std::make_pair(m, n));
-    } else if (opt == "--shape") {
-      const std::string v = value();
-      if (v != "plane" && v != "cylinder" && v != "sphere")
-        Fail(opt, "expected plane, cylinder or sphere, got '" + v + "'");
-      SetOnce(o.shape, opt, v);
-    } else if (opt == "--kind") {
-      const std::string v = value();
-      int kind = 0;
-      if (v == "bezier") kind = 1;
-      else if (v == "bspline2") kind = 2;
-      else if (v == "bspline3") kind = 3;
-      else Fail(opt, "expected bezier, bspline2 or bspline3, got '" + v + "'");
-      SetOnce(o.kind, opt, kind);
-    } else if (opt == "--rational") {
-      SetFlag(o.rational, opt);
-    } else if (opt == "--point") {
-      const auto f = Fields(opt, value(), 5, "I,J,X,Y,Z");
-      o.points.push_back(PointEdit{IntField(opt, f[0], "I"), IntField(opt, f[1], "J"),
-                                   RealField(opt, f[2], "X"), RealField(opt, f[3], "Y"),
-                                   RealField(opt, f[4], "Z")});
-    } else if (opt == "--weight") {
-      const auto f = Fields(opt, value(), 3, "I,J,W");
-      const WeightEdit w{IntField(opt, f[0], "I"), IntField(opt, f[1], "J"), RealField(opt, f[2], "W")};
-      if (w.w < 0) Fail(opt, "the weight cannot be negative");
-      o.weights.push_back(w);
-    } else if (opt == "--tick-u" || opt == "--tick-v") {
-      const auto f = Fields(opt, value(), 2, "K,POS");
-      const TickEdit t{IntField(opt, f[0], "K"), IntField(opt, f[1], "POS")};
-      // Checked here, before any arithmetic on the position.
-      if (t.pos < 2 || t.pos > 156) Fail(opt, "POS must lie on the slider, 2..156");
-      (opt == "--tick-u" ? o.ticksU : o.ticksV).push_back(t);
-    } else if (opt == "--png") {
-      SetOnce(o.png, opt, value());
-    } else if (opt == "--shade-map") {
-      SetOnce(o.shadeMap, opt, value());
-    } else if (opt == "--depth-map") {
-      SetOnce(o.depthMap, opt, value());
-    } else if (opt == "--polylines") {
-      SetOnce(o.polylines, opt, value());
-    } else if (opt == "--save") {
-      SetOnce(o.save, opt, value());
-    } else if (opt == "--net") {
-      SetFlag(o.net, opt);
-    } else if (opt == "--cube") {
-      SetFlag(o.cube, opt);
-    } else if (opt == "--camera") {
-      SetFlag(o.camera, opt);
-    } else if (opt == "--probe" || opt == "--click") {
-      const auto f = Fields(opt, value(), 2, "X,Y");
-      const int x = IntField(opt, f[0], "X"), y = IntField(opt, f[1], "Y");
-      if (x < 0 || x > 415 || y < 0 || y > 415) Fail(opt, "X and Y must lie in the view, 0..415");
-      o.pointer.push_back(PointerAction{opt == "--probe" ? PointerAction::Probe : PointerAction::Click, x, y});
-    } else if (opt == "--move" || opt == "--drag-node") {
-      o.drags.push_back(ParseDrag(opt, value(), opt == "--move" ? DragAction::Move : DragAction::Node));
-    } else if (opt == "--preview-map") {
-      SetOnce(o.previewMap, opt, value());
-    } else if (opt == "--coord-lines") {
-      SetFlag(o.coordLines, opt);
-    } else if (opt == "--curvature-lines") {
-      SetFlag(o.curvatureLines, opt);
-    } else if (opt == "--segments") {
-      SetOnce(o.segments, opt, value());
-    } else if (opt.rfind("-", 0) == 0) {
-      Fail(opt, "unknown option (see --help)");
-    } else {
-      Fail(opt, "unexpected argument (see --help)");
-    }
+namespace {
+
+// Each of these takes `opt` if it is one of its options (value() reads the
+// option's value) and says whether it did.
+template <class Value>
+bool ModelOption(RenderOptions& o, const std::string& opt, Value& value) {
+  if (opt == "--open") {
+    SetOnce(o.open, opt, value());
+  } else if (opt == "--size") {
+    const auto f = Fields(opt, value(), 2, "M,N");
+    const int m = IntField(opt, f[0], "M"), n = IntField(opt, f[1], "N");
+    if (m < 1 || m > 11 || n < 1 || n > 11) Fail(opt, "M and N must lie in 1..11");
+    SetOnce(o.size, opt, std::make_pair(m, n));
+  } else if (opt == "--shape") {
+    const std::string v = value();
+    if (v != "plane" && v != "cylinder" && v != "sphere")
+      Fail(opt, "expected plane, cylinder or sphere, got '" + v + "'");
+    SetOnce(o.shape, opt, v);
+  } else if (opt == "--kind") {
+    const std::string v = value();
+    int kind = 0;
+    if (v == "bezier") kind = 1;
+    else if (v == "bspline2") kind = 2;
+    else if (v == "bspline3") kind = 3;
+    else Fail(opt, "expected bezier, bspline2 or bspline3, got '" + v + "'");
+    SetOnce(o.kind, opt, kind);
+  } else if (opt == "--rational") {
+    SetFlag(o.rational, opt);
+  } else if (opt == "--point") {
+    const auto f = Fields(opt, value(), 5, "I,J,X,Y,Z");
+    o.points.push_back(PointEdit{IntField(opt, f[0], "I"), IntField(opt, f[1], "J"), RealField(opt, f[2], "X"),
+                                 RealField(opt, f[3], "Y"), RealField(opt, f[4], "Z")});
+  } else if (opt == "--weight") {
+    const auto f = Fields(opt, value(), 3, "I,J,W");
+    const WeightEdit w{IntField(opt, f[0], "I"), IntField(opt, f[1], "J"), RealField(opt, f[2], "W")};
+    if (w.w < 0) Fail(opt, "the weight cannot be negative");
+    o.weights.push_back(w);
+  } else if (opt == "--tick-u" || opt == "--tick-v") {
+    const auto f = Fields(opt, value(), 2, "K,POS");
+    const TickEdit t{IntField(opt, f[0], "K"), IntField(opt, f[1], "POS")};
+    // Checked here, before any arithmetic on the position.
+    if (t.pos < 2 || t.pos > 156) Fail(opt, "POS must lie on the slider, 2..156");
+    (opt == "--tick-u" ? o.ticksU : o.ticksV).push_back(t);
+  } else {
+    return false;
   }
-  if (o.help) return o;
+  return true;
+}
+
+template <class Value>
+bool OutputOption(RenderOptions& o, const std::string& opt, Value& value) {
+  const std::pair<const char*, std::optional<std::string>*> files[] = {
+      {"--png", &o.png},   {"--shade-map", &o.shadeMap}, {"--depth-map", &o.depthMap},
+      {"--polylines", &o.polylines}, {"--save", &o.save}, {"--segments", &o.segments},
+      {"--preview-map", &o.previewMap}};
+  for (const auto& [name, slot] : files)
+    if (opt == name) {
+      SetOnce(*slot, opt, value());
+      return true;
+    }
+  const std::pair<const char*, bool*> flags[] = {{"--net", &o.net},
+                                                 {"--cube", &o.cube},
+                                                 {"--camera", &o.camera},
+                                                 {"--coord-lines", &o.coordLines},
+                                                 {"--curvature-lines", &o.curvatureLines}};
+  for (const auto& [name, flag] : flags)
+    if (opt == name) {
+      SetFlag(*flag, opt);
+      return true;
+    }
+  return false;
+}
+
+template <class Value>
+bool PointerOption(RenderOptions& o, const std::string& opt, Value& value) {
+  if (opt == "--probe" || opt == "--click") {
+    const auto f = Fields(opt, value(), 2, "X,Y");
+    const int x = IntField(opt, f[0], "X"), y = IntField(opt, f[1], "Y");
+    if (x < 0 || x > 415 || y < 0 || y > 415) Fail(opt, "X and Y must lie in the view, 0..415");
+    o.pointer.push_back(PointerAction{opt == "--probe" ? PointerAction::Probe : PointerAction::Click, x, y});
+  } else if (opt == "--move" || opt == "--drag-node") {
+    o.drags.push_back(ParseDrag(opt, value(), opt == "--move" ? DragAction::Move : DragAction::Node));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Options that only make sense together.
+void CheckCombinations(const RenderOptions& o) {
   if ((o.net || o.cube) && !o.png) Fail(o.net ? "--net" : "--cube", "draws only over --png FILE");
   bool clicks = false;
   for (const PointerAction& a : o.pointer) clicks = clicks || a.kind == PointerAction::Click;
@@ -213,6 +216,29 @@ RenderOptions ParseOptions(int argc, char** argv) {
     for (int b = a + 1; b < kOuts; ++b)
       if (*outs[a] && *outs[b] && **outs[a] == **outs[b])
         Fail(names[b], "same file as " + std::string(names[a]));
+}
+
+}  // namespace
+
+RenderOptions ParseOptions(int argc, char** argv) {
+  RenderOptions o;
+  for (int a = 1; a < argc; ++a) {
+    const std::string opt = argv[a];
+    auto value = [&]() -> std::string {
+      // "--png --net" means a forgotten value, not a file named "--net".
+      if (a + 1 >= argc || std::strncmp(argv[a + 1], "--", 2) == 0) Fail(opt, "needs a value");
+      return argv[++a];
+    };
+    if (opt == "--help" || opt == "-h")
+      o.help = true;
+    else if (ModelOption(o, opt, value) || OutputOption(o, opt, value) || PointerOption(o, opt, value))
+      continue;
+    else if (opt.rfind("-", 0) == 0)
+      Fail(opt, "unknown option (see --help)");
+    else
+      Fail(opt, "unexpected argument (see --help)");
+  }
+  if (!o.help) CheckCombinations(o);
   return o;
 }
 
