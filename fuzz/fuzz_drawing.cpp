@@ -1,9 +1,8 @@
 // Fuzz target: the whole drawing of an accepted surface file. The file's
 // 4788 bytes are drawn as opening it draws them (its view kept), with the
 // box and net traced; then one read-out, one click tracing both kinds of
-// line, one preview step of a surface move and one control-point drag, each
-// followed by the redraw of a release. Bytes after the file choose the
-// pixels. Every input either completes or stops with the program's checked
+// line, one control-point drag step and one preview step of a surface move.
+// Bytes after the file choose the pixels. Every input either completes or stops with the program's checked
 // run-time error: a sanitizer report or a crash is a fault.
 #include <cstdint>
 #include <cstdlib>
@@ -44,7 +43,15 @@ void DrawAndPoint(Choices& c) {
   Point3 P{};
   if (PixelLookup(c.Pixel(), c.Pixel(), uv, P)) TraceLinesThrough(view, uv, ParamPair{0.6, 0.8});
 
-  // One preview step of a move, then the release.
+  // A control point picked where it shows and dragged one step.
+  model.netEditMode = true;
+  const int i = c.Small() * model.netM / 3, j = c.Small() * model.netN / 3;
+  const ScreenPoint q = model.NetScreen[i][j];
+  if (q.x > 0 && q.x < kView && q.y > 0 && q.y < kView && BeginNodeDrag(view, q.x, q.y))
+    NodeDragStep(view, c.Small() - 1, c.Pixel(), c.Pixel());
+  model.netEditMode = false;
+
+  // One preview step of a move.
   model.movableSurface = true;
   const ScreenPoint from{c.Pixel(), c.Pixel()}, to{c.Pixel(), c.Pixel()};
   MoveKeys keys;
@@ -52,19 +59,6 @@ void DrawAndPoint(Choices& c) {
   keys.shift = how == 1 || how == 3;
   keys.ctrl = how == 2 || how == 3;
   MoveSurfacePreview(*model.pictureBitmap, from, to, keys);
-  model.surfaceMoved = true;
-  if (RedrawAfterDrag() == RenderResult::Degenerate) return;
-
-  // A control point picked where it shows, dragged one step, released.
-  model.netEditMode = true;
-  view.Draw(0, 0, *model.pictureBitmap);
-  const int i = c.Small() * model.netM / 3, j = c.Small() * model.netN / 3;
-  const ScreenPoint q = model.NetScreen[i][j];
-  if (q.x > 0 && q.x < kView && q.y > 0 && q.y < kView && BeginNodeDrag(view, q.x, q.y)) {
-    NodeDragStep(view, c.Small() - 1, c.Pixel(), c.Pixel());
-    RedrawAfterDrag();
-  }
-  model.netEditMode = false;
 }
 
 }  // namespace
