@@ -161,6 +161,24 @@ struct NeverSafe {
   bool operator()(int64_t, int64_t, const double*, const double*) const { return false; }
 };
 
+// Rows y0..y1 of one half of a triangle: ends(y, l, r) gives a row's
+// unconverted span ends (and returns its t); row() gets the converted ones.
+template <class Ends, class Row, class Safe>
+inline void ScanHalf(int64_t y0, int64_t y1, Ends& ends, Row& row, Safe& safe) {
+  auto visit = [&](int64_t y) {
+    double l, r;
+    const double t = ends(y, l, r);
+    row(static_cast<int32_t>(y), t, CeilI(l), FloorI(r));
+  };
+  auto skip = [&](int64_t a, int64_t b) {
+    double lo[2], hi[2];
+    ends(a, lo[0], hi[0]);
+    ends(b, lo[1], hi[1]);
+    return safe(a, b, lo, hi);
+  };
+  VisitRows(y0, y1, visit, skip);
+}
+
 // Upper and lower half: calls row(y, t, xLeft, xRight) for every row of the
 // triangle, the spans as Ceil / Floor of the edge positions. Rows are
 // limited to yLo..yHi (the shading pass limits them to the view; the depth
@@ -180,18 +198,7 @@ inline void ScanRows(const Geom& g, int32_t yLo, int32_t yHi, Row&& row, Safe sa
       r = g.topX + t * kMax;
       return t;
     };
-    auto visit = [&](int64_t yy) {
-      double l, r;
-      const double t = ends(yy, l, r);
-      row(static_cast<int32_t>(yy), t, CeilI(l), FloorI(r));
-    };
-    auto skip = [&](int64_t a, int64_t b) {
-      double lo[2], hi[2];
-      ends(a, lo[0], hi[0]);
-      ends(b, lo[1], hi[1]);
-      return safe(a, b, lo, hi);
-    };
-    VisitRows(y0, y1, visit, skip);
+    ScanHalf(y0, y1, ends, row, safe);
   }
   const double hL = g.botY - g.midY;
   if (hL > 0) {
@@ -207,18 +214,7 @@ inline void ScanRows(const Geom& g, int32_t yLo, int32_t yHi, Row&& row, Safe sa
       r = std::max(xLong, xShort);
       return t;
     };
-    auto visit = [&](int64_t yy) {
-      double l, r;
-      const double t = ends(yy, l, r);
-      row(static_cast<int32_t>(yy), t, CeilI(l), FloorI(r));
-    };
-    auto skip = [&](int64_t a, int64_t b) {
-      double lo[2], hi[2];
-      ends(a, lo[0], hi[0]);
-      ends(b, lo[1], hi[1]);
-      return safe(a, b, lo, hi);
-    };
-    VisitRows(y0, y1, visit, skip);
+    ScanHalf(y0, y1, ends, row, safe);
   }
 }
 
