@@ -50,7 +50,16 @@ void TForm1::AlPisar(int x, int y) {
   Point3 P{};
   if (!PixelLookup(x, y, uv, P)) return;
   IniciaModal();
-  const std::string message = TraceLinesThrough(viewCanvas, uv);
+  std::string message;
+  try {
+    message = TraceLinesThrough(viewCanvas, uv);
+  } catch (...) {
+    // A failed trace leaves the picture as valid as it was: only the error
+    // box is shown, with the lines drawn so far.
+    TerminaModal();
+    ShowView();
+    throw;
+  }
   TerminaModal();
   ShowView();
   if (!message.empty()) Informa(false, Text(message));
