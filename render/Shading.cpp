@@ -25,6 +25,17 @@ inline Point3 Unit(const Point3& d) {
   return Point3{qchk::Div(d.x, len), qchk::Div(d.y, len), qchk::Div(d.z, len)};
 }
 
+// A triangle's shade bases at its vertices: |facing|, on the front ramp
+// (from 101) when two or three of them face the eye.
+struct Bases {
+  int32_t t, m, b;
+};
+inline Bases ShadeBases(const SampleVertex& T, const SampleVertex& M, const SampleVertex& B) {
+  const int front = (T.facing > 0) + (M.facing > 0) + (B.facing > 0);
+  const int32_t off = front >= 2 ? 101 : 0;
+  return Bases{std::abs(T.facing) + off, std::abs(M.facing) + off, std::abs(B.facing) + off};
+}
+
 template <bool Clipped>
 void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
   int it, im, ib;
@@ -32,11 +43,8 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
   if (!tri::OrderAndSetup(sv, it, im, ib, g)) return;
   const SampleVertex &T = *sv[it], &M = *sv[im], &B = *sv[ib];
   const LightVertex &LT = *lv[it], &LM = *lv[im], &LB = *lv[ib];
-  // Side: front when two or three vertices face the eye.
-  const int front = (T.facing > 0) + (M.facing > 0) + (B.facing > 0);
-  const int32_t off = front >= 2 ? 101 : 0;
-  const int32_t baseT = std::abs(T.facing) + off, baseM = std::abs(M.facing) + off,
-                baseB = std::abs(B.facing) + off;
+  const Bases sb = ShadeBases(T, M, B);
+  const int32_t baseT = sb.t, baseM = sb.m, baseB = sb.b;
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const tri::Slope base = tri::Gradient(g, baseT, baseM, baseB);
   const tri::Slope level = tri::Gradient(g, LT.lightLevel, LM.lightLevel, LB.lightLevel);
@@ -130,10 +138,8 @@ void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap) {
   tri::Geom g;
   if (!tri::OrderAndSetup(sv, it, im, ib, g)) return;
   const SampleVertex &T = *sv[it], &M = *sv[im], &B = *sv[ib];
-  const int front = (T.facing > 0) + (M.facing > 0) + (B.facing > 0);
-  const int32_t off = front >= 2 ? 101 : 0;
-  const int32_t baseT = std::abs(T.facing) + off, baseM = std::abs(M.facing) + off,
-                baseB = std::abs(B.facing) + off;
+  const Bases sb = ShadeBases(T, M, B);
+  const int32_t baseT = sb.t, baseM = sb.m, baseB = sb.b;
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const tri::Slope base = tri::Gradient(g, baseT, baseM, baseB);
 
