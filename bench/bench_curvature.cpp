@@ -5,14 +5,14 @@
 
 #include <string>
 
+#include "interact/DrawingCycle.h"
 #include "interact/LineTracing.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
 #include "model/Shapes.h"
+#include "model/SurfaceFile.h"
 #include "model/SurfaceKinds.h"
 #include "platform/Events.h"
-#include "render/Antialias.h"
-#include "render/RenderDriver.h"
 
 namespace {
 
@@ -38,11 +38,8 @@ void BSplineSaddle() {
   FijaFunciones();
 }
 
-void DrawModel() {
-  SetKnots();
-  RenderSurface(false);
-  AntialiasShadeMap();
-  ShadeToBitmap();
+void DrawModel(bool keepView = false) {
+  RenderPicture(keepView);
   model.pictureValid = true;
 }
 
@@ -87,6 +84,32 @@ void CurvatureLines(benchmark::State& state, void (*build)()) {
 }
 
 void BM_CurvatureLinesCilindro(benchmark::State& state) { CurvatureLines(state, Cilindro); }
+
+// A hostile surface whose lines meet the border again and again, each time
+// searching the square for the seam: the slowest input the drawing fuzzer
+// has found, clicked at the view's centre.
+void BM_CurvatureLinesSeamSearch(benchmark::State& state) {
+  InitModelState();
+  SetProcessEventsHook(nullptr);
+  if (DelDisco(QUORLEN_HOSTILE_DIR "/seam_search_slow.yqs") != SurfaceFileRead::Loaded) {
+    state.SkipWithError("cannot read the surface file");
+    return;
+  }
+  DrawModel(true);
+  model.showCurvatureLines = true;
+  Canvas view(kView, kView);
+  ParamPair uv{};
+  Point3 P{};
+  if (!PixelLookup(kView / 2, kView / 2, uv, P)) {
+    state.SkipWithError("no surface at the view's centre");
+    return;
+  }
+  for (auto _ : state) {
+    view.Draw(0, 0, *model.pictureBitmap);
+    benchmark::DoNotOptimize(TraceCurvatureLinesFrom(view, uv, ParamPair{0.6, 0.8}));
+  }
+}
+BENCHMARK(BM_CurvatureLinesSeamSearch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CurvatureLinesCilindro)->Unit(benchmark::kMillisecond);
 
 void BM_CurvatureLinesBSplineSaddle(benchmark::State& state) { CurvatureLines(state, BSplineSaddle); }
