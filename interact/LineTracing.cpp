@@ -115,11 +115,19 @@ double ProjectToSurface(const Point3& T, const Point3& S0, ParamPair& uv) {
   return BorderMargin(uv);
 }
 
-double FindSeamPoint(const Point3& P0, const Point3& P1, ParamPair& uv, ParamPair& dir) {
+const Point3& SeamGrid::At(int i, int j) {
+  if (!have[i][j]) {
+    S[i][j] = model.SurfacePoint((i + 0.5) * 0.05, (j + 0.5) * 0.05);
+    have[i][j] = true;
+  }
+  return S[i][j];
+}
+
+double FindSeamPoint(const Point3& P0, const Point3& P1, ParamPair& uv, ParamPair& dir, SeamGrid* grid) {
   for (int i = 0; i <= 19; ++i)
     for (int j = 0; j <= 19; ++j) {
       ParamPair cand{(i + 0.5) * 0.05, (j + 0.5) * 0.05};
-      const Point3 S = model.SurfacePoint(cand.u, cand.v);
+      const Point3 S = grid ? grid->At(i, j) : model.SurfacePoint(cand.u, cand.v);
       if (SquaredDistance(S, P1) > model.coarseStepSq) continue;
       const double g = ProjectToSurface(P1, S, cand);
       if (!(g > 0)) continue;
@@ -183,7 +191,7 @@ ParamPair CurvatureDenseOutput(ParamPair start, const CurvatureSlopes& k, double
 namespace {
 
 // One half-line of curvature of `family` from start, leaving along d.
-void TraceHalfLine(Canvas& view, int family, ParamPair start, ParamPair d) {
+void TraceHalfLine(Canvas& view, int family, ParamPair start, ParamPair d, SeamGrid& seams) {
   const double minStep = sqrtHalfPer416 * 0.02;
   double h = sqrtHalfPer416 / (std::fabs(d.u) + std::fabs(d.v));
   double hUsed = h;
@@ -236,7 +244,7 @@ void TraceHalfLine(Canvas& view, int family, ParamPair start, ParamPair d) {
       // elsewhere in the square (the seam of a closed surface).
       const Point3 p0 = model.SurfacePointUV(prev), p1 = model.SurfacePointUV(pos);
       pos = prev;
-      m = FindSeamPoint(p0, p1, pos, ref);
+      m = FindSeamPoint(p0, p1, pos, ref, &seams);
       if (m > 0) {
         l = 4 * minStep;
         h = 4 * hUsed;
@@ -252,6 +260,7 @@ std::string TraceCurvatureLinesFrom(Canvas& view, ParamPair start, ParamPair ref
   ParamPair r = reference;
   ParamPair d;
   bool lastOk = PrincipalDirection(start, r, 0, d);
+  SeamGrid seams;  // the surface does not change during the trace
   if (lastOk) {
     for (int family = 0; family <= 1; ++family)
       for (int run = 0; run < 2; ++run) {
@@ -260,7 +269,7 @@ std::string TraceCurvatureLinesFrom(Canvas& view, ParamPair start, ParamPair ref
         r = ParamPair{-r.u, -r.v};
         lastOk = PrincipalDirection(start, r, family, d);
         if (!lastOk) continue;
-        TraceHalfLine(view, family, start, d);
+        TraceHalfLine(view, family, start, d, seams);
       }
   }
   if (!lastOk && model.showCurvatureLines) return kUmbilicMessage;

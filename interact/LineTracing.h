@@ -72,7 +72,15 @@ double ProjectToSurface(const Point3& T, const Point3& S0, ParamPair& uv);
 // from P0 that reached the border). On success moves uv there, sets dir to
 // the parameter direction of P1 - P0 (unless the form is degenerate) and
 // returns the new border margin; -1 otherwise.
-double FindSeamPoint(const Point3& P0, const Point3& P1, ParamPair& uv, ParamPair& dir);
+// The surface at the centres of the seam search's 20 x 20 cells, each
+// evaluated when a search first reaches it: every search of one trace
+// looks at the same points.
+struct SeamGrid {
+  bool have[20][20] = {};
+  Point3 S[20][20];
+  const Point3& At(int i, int j);
+};
+double FindSeamPoint(const Point3& P0, const Point3& P1, ParamPair& uv, ParamPair& dir, SeamGrid* grid = nullptr);
 
 // The three slopes of one Runge-Kutta trial.
 struct CurvatureSlopes {
