@@ -227,7 +227,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
       // repaint of the view does.
       if (watched == windowHandle() && model.busy) {
         const QRect view(Imagen->mapTo(this, QPoint(0, 0)), Imagen->size());
+        // The exposed region tells the view from the panel; Qt keeps it for
+        // this use although it prefers paint events.
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
         if (static_cast<QExposeEvent*>(e)->region().intersects(view)) model.stopRequested = true;
+        QT_WARNING_POP
       }
       break;
     case QEvent::MouseMove:

@@ -26,15 +26,13 @@ int32_t Trunc(double x) { return Fit(std::trunc(x)); }
 int32_t Floor(double x) { return Fit(std::floor(x)); }
 int32_t Ceil(double x) { return Fit(std::ceil(x)); }
 
-double Div(double a, double b) {
+void DivFailed(double a, double b) {
   if (b == 0.0) {
     if (a == 0.0 || std::isnan(a)) InvalidOp();
     DivByZero();
   }
-  double q = a / b;
-  if (std::isnan(q)) InvalidOp();
-  if (std::isinf(q)) Overflow();
-  return q;
+  if (std::isnan(a / b)) InvalidOp();
+  Overflow();
 }
 
 int32_t Mul(int32_t a, int32_t b) {
