@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "test_render_support.h"
 #include "interact/DrawingCycle.h"
 #include "interact/NetDrawing.h"
 #include "model/ModelState.h"
@@ -134,11 +135,8 @@ TEST_F(PickTest, OnlyTheTracedSize) {
 class NetEditTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(InitModelState());
-    SetProcessEventsHook(nullptr);
-    StartupModel();
+    rtest::StartupModel();
     ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
-    NoteNetTraced();
     view.Draw(0, 0, *model.pictureBitmap);
     DrawNet(view);
   }

@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "test_render_support.h"
 #include "interact/DrawingCycle.h"
 #include "interact/SurfaceMove.h"
 #include "model/ModelState.h"
@@ -48,9 +49,7 @@ uint32_t PaletteColour(int k) {
 class SurfaceMoveTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(InitModelState());
-    SetProcessEventsHook(nullptr);
-    StartupModel();
+    rtest::StartupModel();
     ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
     before = Now();
   }

@@ -47,14 +47,7 @@ convert "$work/expected.png" -crop "416x$rows+0+0" +repage "$work/expected-top.p
 
 head -c 1000 "$work/bulto.yqs" >"$work/dañado.yqs"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "$0")/xvfb_display.sh"
 
 # start FILE: runs the program on FILE; sets win, X, Y, WIDTH, HEIGHT.
 start() {

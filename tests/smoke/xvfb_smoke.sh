@@ -28,15 +28,7 @@ for tool in Xvfb xdotool import convert; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
-# A free display number, chosen by the server itself.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "$0")/xvfb_display.sh"
 
 QT_QPA_PLATFORM=xcb "$prog" >"$work/app.log" 2>&1 &
 app_pid=$!

@@ -11,6 +11,20 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 run() { "$tool" "$@" || fail "'$*' exited with status $?"; }
 
+# refuse NAMED ARGS...: the tool must end with status 2 and a message naming
+# NAMED, writing no file and printing nothing on standard output.
+refuse() {
+  local named=$1
+  shift
+  rm -rf "$work/out" && mkdir "$work/out"
+  "$tool" "$@" --png "$work/out/p.png" >"$work/stdout" 2>"$work/stderr"
+  local got=$?
+  [ "$got" -eq 2 ] || fail "'$*': status $got, expected 2"
+  grep -q -- "$named" "$work/stderr" || fail "'$*': message does not name $named: $(cat "$work/stderr")"
+  [ -z "$(ls -A "$work/out")" ] || fail "'$*': wrote $(ls "$work/out")"
+  [ ! -s "$work/stdout" ] || fail "'$*': printed $(cat "$work/stdout")"
+}
+
 # Ends the test: status 1 with the count of failed checks, else the line
 # given.
 finish() {

@@ -96,17 +96,6 @@ run --move 208,208,220,208 --drag-node "$x,$y,$x,$y" --drag-node "$x,$y,$x,$y,up
 [ "$(grep -c '^node ' "$work/both.txt")" = 2 ] || fail "two node drags printed: $(cat "$work/both.txt")"
 
 # Refusals: status 2, one message naming the option, nothing written or printed.
-refuse() {
-  local named=$1
-  shift
-  rm -rf "$work/out" && mkdir "$work/out"
-  "$tool" "$@" --png "$work/out/p.png" >"$work/stdout" 2>"$work/stderr"
-  local got=$?
-  [ "$got" -eq 2 ] || fail "'$*': status $got, expected 2"
-  grep -q -- "$named" "$work/stderr" || fail "'$*': message does not name $named: $(cat "$work/stderr")"
-  [ -z "$(ls -A "$work/out")" ] || fail "'$*': wrote $(ls "$work/out")"
-  [ ! -s "$work/stdout" ] || fail "'$*': printed $(cat "$work/stdout")"
-}
 refuse --move --move 1,2,3
 refuse --move --move 1,2,3,4,alt
 refuse --move --move 1,2,3,4,shift,ctrl

@@ -75,17 +75,6 @@ run --shape cylinder --probe 180,300 --click 208,208 --curvature-lines --probe 1
   fail "probes around a click: $(cat "$work/order.txt")"
 
 # Refusals: status 2, one message naming the option, nothing written.
-refuse() {
-  local named=$1
-  shift
-  rm -rf "$work/out" && mkdir "$work/out"
-  "$tool" "$@" --png "$work/out/p.png" >"$work/stdout" 2>"$work/stderr"
-  local got=$?
-  [ "$got" -eq 2 ] || fail "'$*': status $got, expected 2"
-  grep -q -- "$named" "$work/stderr" || fail "'$*': message does not name $named: $(cat "$work/stderr")"
-  [ -z "$(ls -A "$work/out")" ] || fail "'$*': wrote $(ls "$work/out")"
-  [ ! -s "$work/stdout" ] || fail "'$*': printed $(cat "$work/stdout")"
-}
 refuse --probe --probe 416,0
 refuse --probe --probe -1,5
 refuse --probe --probe 5

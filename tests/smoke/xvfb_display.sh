@@ -1,0 +1,11 @@
+# Sourced by the smoke tests: starts a virtual X display on a free number,
+# chosen by the server itself, and exports DISPLAY. Needs $work and fail();
+# sets xvfb_pid for the caller's cleanup.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
