@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <type_traits>
 
 #include "model/Projection.h"
 #include "platform/RunChecks.h"
@@ -74,10 +75,28 @@ struct OutsideRowsSafe {
   }
 };
 
+// span(fitsTag, y, t, depthRow, xl, xr): fitsTag is std::true_type when
+// every depth of the triangle is known to convert (its pixels may skip the
+// range test), else std::false_type.
 template <bool Clipped, class Span>
 void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, Span span) {
   const double ddx = depth.dx, ddy = depth.dy;
-  const bool walkAll = Clipped && !tri::ConversionsFit(g, dT, depth);
+  const bool fits = tri::ConversionsFit(g, dT, depth);
+  if (fits && tri::InsideSquare(g, kView)) {
+    // No conversion of this triangle can fail: only the rows and columns
+    // in the view are visited, without range tests.
+    tri::ScanRowsInside(g, Clipped ? 0 : kAllRows, Clipped ? kView - 1 : kAllRowsHi,
+                        [&](int32_t y, double t, int32_t xl, int32_t xr) {
+                          if (Clipped) {
+                            if (xl < 0) xl = 0;
+                            if (xr > kView - 1) xr = kView - 1;
+                          }
+                          CheckSpan(y, xl, xr, kCells - 1);
+                          span(std::true_type{}, y, t, dT + t * ddy, xl, xr);
+                        });
+    return;
+  }
+  const bool walkAll = Clipped && !fits;
   const int32_t yLo = Clipped && !walkAll ? 0 : kAllRows;
   const int32_t yHi = Clipped && !walkAll ? kView - 1 : kAllRowsHi;
   const auto safe = [&](int64_t a, int64_t b, const double* lo, const double* hi) {
@@ -97,9 +116,16 @@ void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, Span span) {
       if (xr > kView - 1) xr = kView - 1;
     }
     CheckSpan(y, xl, xr, kCells - 1);
-    span(y, t, depthRow, xl, xr);
+    span(std::false_type{}, y, t, depthRow, xl, xr);
     if (cut && !InView(right)) ConvertAt(right, g.topX, ddx, depthRow);
   }, safe);
+}
+
+// Floor of a depth: without the range test where the triangle's depths are
+// known to fit.
+template <class FitsTag>
+inline int32_t DepthFloor(FitsTag, double r) {
+  return FitsTag::value ? tri::FloorFitting(r) : tri::FloorI(r);
 }
 
 template <bool Clipped>
@@ -116,12 +142,12 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   const tri::Slope vSlope = tri::Gradient(g, pT.v, pM.v, pB.v);
   const double dT = T.depth;
   PixelCell* cells = &(*model.pixelCells)[0][0];
-  ScanDepthRows<Clipped>(g, dT, depth, [&](int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
+  ScanDepthRows<Clipped>(g, dT, depth, [&](auto fitsTag, int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
     const double uRow = pT.u + t * uSlope.dy;
     const double vRow = pT.v + t * vSlope.dy;
     for (int32_t x = xl; x <= xr; ++x) {
       const double s = x - g.topX;
-      const int32_t d = tri::FloorI(s * depth.dx + depthRow);
+      const int32_t d = DepthFloor(fitsTag, s * depth.dx + depthRow);
       PixelCell& c = cells[x * kCells + y];
       if (d < c.depth) {
         c.depth = d;
@@ -143,14 +169,10 @@ void RasterDepthOnly(const V* v[3], DepthAt depthAt) {
   const V &T = *v[it], &M = *v[im], &B = *v[ib];
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const double dT = T.depth;
-  // Most triangles' depths cannot fail to convert: their pixels skip the
-  // range test.
-  const bool fits = tri::ConversionsFit(g, dT, depth);
-  ScanDepthRows<Clipped>(g, dT, depth, [&](int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
+  ScanDepthRows<Clipped>(g, dT, depth, [&](auto fitsTag, int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
     for (int32_t x = xl; x <= xr; ++x) {
       const double s = x - g.topX;
-      const double r = s * depth.dx + depthRow;
-      const int32_t d = fits ? tri::FloorFitting(r) : tri::FloorI(r);
+      const int32_t d = DepthFloor(fitsTag, s * depth.dx + depthRow);
       int32_t& c = depthAt(x, y);
       c = d < c ? d : c;  // the nearer depth, without a branch
     }

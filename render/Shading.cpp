@@ -36,36 +36,72 @@ inline Bases ShadeBases(const SampleVertex& T, const SampleVertex& M, const Samp
   return Bases{std::abs(T.facing) + off, std::abs(M.facing) + off, std::abs(B.facing) + off};
 }
 
-template <bool Clipped>
-void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
-  int it, im, ib;
-  tri::Geom g;
-  if (!tri::OrderAndSetup(sv, it, im, ib, g)) return;
-  const SampleVertex &T = *sv[it], &M = *sv[im], &B = *sv[ib];
-  const LightVertex &LT = *lv[it], &LM = *lv[im], &LB = *lv[ib];
-  const Bases sb = ShadeBases(T, M, B);
-  const int32_t baseT = sb.t, baseM = sb.m, baseB = sb.b;
-  const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
-  const tri::Slope base = tri::Gradient(g, baseT, baseM, baseB);
-  const tri::Slope level = tri::Gradient(g, LT.lightLevel, LM.lightLevel, LB.lightLevel);
-  const tri::Slope lightDepth = tri::Gradient(g, LT.depth, LM.depth, LB.depth);
-  const tri::Slope lightX = tri::Gradient(g, LT.x, LM.x, LB.x);
-  const tri::Slope lightY = tri::Gradient(g, LT.y, LM.y, LB.y);
+// Floor and Trunc of the shading pass: without the range test where every
+// attribute of the triangle is known to fit (Fits), else checked.
+template <bool Fits>
+struct Conv {
+  static int32_t Floor(double r) { return Fits ? tri::FloorFitting(r) : tri::FloorI(r); }
+  static int32_t Trunc(double r) { return Fits ? tri::TruncFitting(r) : tri::TruncI(r); }
+};
 
+// One triangle of the shading pass, its vertices ordered and set up.
+struct ShadeSetup {
+  tri::Geom g;
+  const SampleVertex *T, *M, *B;
+  const LightVertex *LT, *LM, *LB;
+  tri::Slope depth, base, level, lightDepth, lightX, lightY;
+  double depthT, baseT, levelT, ldT;
+};
+
+// The shade index of pixel x of row y, or -1 where the triangle leaves it
+// alone; the row's attribute values at s = 0 are given.
+struct ShadeRow {
+  double depthRow, baseRow, levelRow, ldRow, lxRow, lyRow;
+};
+
+template <bool Fits>
+inline __attribute__((always_inline)) int32_t IndexAt(const ShadeSetup& q, const ShadeRow& r,
+                                                     const PixelCell* cells, const int32_t* D,
+                                                     int32_t x, int32_t y) {
+  using C = Conv<Fits>;
+  const double s = x - q.g.topX;
+  const int32_t d = C::Floor(s * q.depth.dx + r.depthRow);
+  if (!(cells[x * kCells + y].depth >= d)) return -1;
+  const int32_t ld = C::Floor(s * q.lightDepth.dx + r.ldRow);
+  const double lx = s * q.lightX.dx + r.lxRow;
+  const double ly = s * q.lightY.dx + r.lyRow;
+  const int32_t X = C::Floor(lx), Y = C::Floor(ly);
+  if (!(0 <= X && X < kView && 0 <= Y && Y < kView)) return -1;
+  const int32_t shadeBase = C::Trunc(s * q.base.dx + r.baseRow);
+  // Plane through three neighbouring cells; X + 1, Y + 1 <= kView.
+  const int32_t d00 = D[X * kCells + Y];
+  const int32_t d10 = D[(X + 1) * kCells + Y];
+  const int32_t d01 = D[X * kCells + Y + 1];
+  const double m = d00 + (lx - X) * (d10 - d00) + (ly - Y) * (d01 - d00);
+  int32_t index;
+  if (nearMargin * ld >= m) {
+    index = shadeBase;  // in shadow
+  } else {
+    int32_t lit = C::Floor(s * q.level.dx + r.levelRow);
+    if (lit > 70) lit = 70;
+    index = shadeBase + lit;
+  }
+  if (index > kMaxShade) index = kMaxShade;
+  qchk::CheckIndex(index, 0, kMaxShade);
+  return index;
+}
+
+template <bool Clipped, bool Fits, class ScanFn>
+void ShadeRows(const ShadeSetup& q, ScanFn scan) {
   const PixelCell* cells = &(*model.pixelCells)[0][0];
   const int32_t* D = &(*model.lightDepth)[0][0];
   uint8_t* shade = &(*model.shadeMap)[0][0];
   const uint8_t* pal = &(*model.palette)[0][0];
   Canvas& bmp = *model.pictureBitmap;
-  const double depthT = T.depth, baseTd = baseT, levelT = LT.lightLevel, ldT = LT.depth;
-
-  tri::ScanRows(g, 0, kView - 1, [&](int32_t y, double t, int32_t xl, int32_t xr) {
-    const double depthRow = depthT + t * depth.dy;
-    const double baseRow = baseTd + t * base.dy;
-    const double levelRow = levelT + t * level.dy;
-    const double ldRow = ldT + t * lightDepth.dy;
-    const double lxRow = LT.x + t * lightX.dy;
-    const double lyRow = LT.y + t * lightY.dy;
+  scan([&](int32_t y, double t, int32_t xl, int32_t xr) {
+    const ShadeRow r{q.depthT + t * q.depth.dy, q.baseT + t * q.base.dy,
+                     q.levelT + t * q.level.dy, q.ldT + t * q.lightDepth.dy,
+                     q.LT->x + t * q.lightX.dy, q.LT->y + t * q.lightY.dy};
     if (Clipped) {
       if (xl < 0) xl = 0;
       if (xr > kView - 1) xr = kView - 1;
@@ -84,36 +120,8 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
       qchk::CheckIndex(xLast, 0, kView - 1);
     }
     uint8_t* bmpRow = bmp.Row(y);
-    // The shade index of pixel x, or -1 where the triangle leaves it alone.
-    auto indexAt = [&](int32_t x) -> int32_t {
-      const double s = x - g.topX;
-      const int32_t d = tri::FloorI(s * depth.dx + depthRow);
-      if (!(cells[x * kCells + y].depth >= d)) return -1;
-      const int32_t ld = tri::FloorI(s * lightDepth.dx + ldRow);
-      const double lx = s * lightX.dx + lxRow;
-      const double ly = s * lightY.dx + lyRow;
-      const int32_t X = tri::FloorI(lx), Y = tri::FloorI(ly);
-      if (!(0 <= X && X < kView && 0 <= Y && Y < kView)) return -1;
-      const int32_t shadeBase = tri::TruncI(s * base.dx + baseRow);
-      // Plane through three neighbouring cells; X + 1, Y + 1 <= kView.
-      const int32_t d00 = D[X * kCells + Y];
-      const int32_t d10 = D[(X + 1) * kCells + Y];
-      const int32_t d01 = D[X * kCells + Y + 1];
-      const double m = d00 + (lx - X) * (d10 - d00) + (ly - Y) * (d01 - d00);
-      int32_t index;
-      if (nearMargin * ld >= m) {
-        index = shadeBase;  // in shadow
-      } else {
-        int32_t lit = tri::FloorI(s * level.dx + levelRow);
-        if (lit > 70) lit = 70;
-        index = shadeBase + lit;
-      }
-      if (index > kMaxShade) index = kMaxShade;
-      qchk::CheckIndex(index, 0, kMaxShade);
-      return index;
-    };
     for (int32_t x = xl; x <= xLast; ++x) {
-      const int32_t index = indexAt(x);
+      const int32_t index = IndexAt<Fits>(q, r, cells, D, x, y);
       if (index < 0) continue;
       shade[x * kView + y] = static_cast<uint8_t>(index);
       const uint8_t* c = pal + index * 3;
@@ -124,9 +132,41 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
     }
     for (int32_t x = xLast + 1; x <= xr; ++x) {
       qchk::CheckIndex(x, 0, kCells - 1);
-      if (indexAt(x) >= 0) qchk::RangeError();
+      if (IndexAt<Fits>(q, r, cells, D, x, y) >= 0) qchk::RangeError();
     }
   });
+}
+
+template <bool Clipped>
+void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
+  int it, im, ib;
+  ShadeSetup q;
+  tri::Geom& g = q.g;
+  if (!tri::OrderAndSetup(sv, it, im, ib, g)) return;
+  q.T = sv[it], q.M = sv[im], q.B = sv[ib];
+  q.LT = lv[it], q.LM = lv[im], q.LB = lv[ib];
+  const SampleVertex &T = *q.T, &M = *q.M, &B = *q.B;
+  const LightVertex &LT = *q.LT, &LM = *q.LM, &LB = *q.LB;
+  const Bases sb = ShadeBases(T, M, B);
+  q.depth = tri::Gradient(g, T.depth, M.depth, B.depth);
+  q.base = tri::Gradient(g, sb.t, sb.m, sb.b);
+  q.level = tri::Gradient(g, LT.lightLevel, LM.lightLevel, LB.lightLevel);
+  q.lightDepth = tri::Gradient(g, LT.depth, LM.depth, LB.depth);
+  q.lightX = tri::Gradient(g, LT.x, LM.x, LB.x);
+  q.lightY = tri::Gradient(g, LT.y, LM.y, LB.y);
+  q.depthT = T.depth, q.baseT = sb.t, q.levelT = LT.lightLevel, q.ldT = LT.depth;
+  // Most triangles lie in the view with every attribute far inside int32:
+  // no conversion of theirs can fail, and their scan skips the range tests.
+  const bool fits = tri::InsideSquare(g, kView) && tri::ConversionsFit(g, q.depthT, q.depth) &&
+                    tri::ConversionsFit(g, q.baseT, q.base) &&
+                    tri::ConversionsFit(g, q.levelT, q.level) &&
+                    tri::ConversionsFit(g, q.ldT, q.lightDepth) &&
+                    tri::ConversionsFit(g, LT.x, q.lightX) && tri::ConversionsFit(g, LT.y, q.lightY);
+  if (fits) {
+    ShadeRows<Clipped, true>(q, [&g](auto&& row) { tri::ScanRowsInside(g, 0, kView - 1, row); });
+  } else {
+    ShadeRows<Clipped, false>(q, [&g](auto&& row) { tri::ScanRows(g, 0, kView - 1, row); });
+  }
 }
 
 // The drag-time preview's triangle: ShadeTri's ordering, rejections, side
