@@ -145,8 +145,9 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   ScanDepthRows<Clipped>(g, dT, depth, [&](auto fitsTag, int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
     const double uRow = pT.u + t * uSlope.dy;
     const double vRow = pT.v + t * vSlope.dy;
-    for (int32_t x = xl; x <= xr; ++x) {
-      const double s = x - g.topX;
+    double xd = xl;  // x as a double, exact: spares a conversion per pixel
+    for (int32_t x = xl; x <= xr; ++x, xd += 1) {
+      const double s = xd - g.topX;
       const int32_t d = DepthFloor(fitsTag, s * depth.dx + depthRow);
       PixelCell& c = cells[x * kCells + y];
       if (d < c.depth) {
@@ -170,8 +171,9 @@ void RasterDepthOnly(const V* v[3], DepthAt depthAt) {
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const double dT = T.depth;
   ScanDepthRows<Clipped>(g, dT, depth, [&](auto fitsTag, int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
-    for (int32_t x = xl; x <= xr; ++x) {
-      const double s = x - g.topX;
+    double xd = xl;  // x as a double, exact: spares a conversion per pixel
+    for (int32_t x = xl; x <= xr; ++x, xd += 1) {
+      const double s = xd - g.topX;
       const int32_t d = DepthFloor(fitsTag, s * depth.dx + depthRow);
       int32_t& c = depthAt(x, y);
       c = d < c ? d : c;  // the nearer depth, without a branch
