@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <limits>
 
 #include "model/ModelState.h"
@@ -22,6 +25,21 @@ bool BoxIsAPoint() {
   const double size = std::max({std::fabs(lo.x), std::fabs(lo.y), std::fabs(lo.z), std::fabs(hi.x),
                                 std::fabs(hi.y), std::fabs(hi.z)});
   return !(model.sceneDiag > 64 * std::numeric_limits<double>::epsilon() * size);
+}
+
+// The largest shade index in the map (kView * kView bytes).
+uint8_t HighestShade(const uint8_t* s) {
+  static_assert(kView * kView % 16 == 0, "the map is read 16 bytes at a time");
+#ifdef __SSE2__
+  __m128i most = _mm_setzero_si128();
+  for (int k = 0; k < kView * kView; k += 16)
+    most = _mm_max_epu8(most, _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + k)));
+  alignas(16) uint8_t lanes[16];
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), most);
+  return *std::max_element(lanes, lanes + 16);
+#else
+  return *std::max_element(s, s + kView * kView);
+#endif
 }
 
 }  // namespace
@@ -54,13 +72,49 @@ void ShadeToBitmap() {
   const ShadeGrid& shade = *model.shadeMap;
   const PaletteTable& pal = *model.palette;
   Canvas& bmp = *model.pictureBitmap;
-  for (int y = 0; y < kView; ++y) {
-    uint8_t* row = bmp.Row(y);
-    for (int x = 0; x < kView; ++x) {
-      const auto& c = pal[shade[x][y]];
-      row[3 * x] = c[0];
-      row[3 * x + 1] = c[1];
-      row[3 * x + 2] = c[2];
+  const uint8_t* s = &shade[0][0];
+  if (HighestShade(s) > 200) {
+    // Some index is off the palette: the row-by-row walk raises the error
+    // at the first such pixel, the rows before it written.
+    for (int y = 0; y < kView; ++y) {
+      uint8_t* row = bmp.Row(y);
+      for (int x = 0; x < kView; ++x) {
+        const auto& c = pal[shade[x][y]];
+        row[3 * x] = c[0];
+        row[3 * x + 1] = c[1];
+        row[3 * x + 2] = c[2];
+      }
+    }
+    return;
+  }
+  // Every index is on the palette. The map is stored column by column and
+  // the bitmap row by row: a band of 16 rows is written at a time, reading
+  // 16 consecutive bytes of each column.
+  // Each pixel is stored as four bytes, the fourth overwritten by the next
+  // pixel; the last pixel of a row takes three.
+  static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "colours are packed low byte first");
+  uint32_t colours[201];
+  for (int k = 0; k <= 200; ++k) {
+    const auto& c = pal[k];
+    colours[k] = static_cast<uint32_t>(c[0]) | static_cast<uint32_t>(c[1]) << 8 |
+                 static_cast<uint32_t>(c[2]) << 16;
+  }
+  constexpr int kBand = 32;
+  static_assert(kView % kBand == 0, "the view is a whole number of bands");
+  for (int y0 = 0; y0 < kView; y0 += kBand) {
+    uint8_t* rows[kBand];
+    for (int k = 0; k < kBand; ++k) rows[k] = bmp.Row(y0 + k);
+    for (int x = 0; x < kView - 1; ++x) {
+      const uint8_t* column = s + x * kView + y0;
+      for (int k = 0; k < kBand; ++k) {
+        const uint32_t c = colours[column[k]];
+        std::memcpy(rows[k] + 3 * x, &c, 4);
+      }
+    }
+    const uint8_t* column = s + (kView - 1) * kView + y0;
+    for (int k = 0; k < kBand; ++k) {
+      const uint32_t c = colours[column[k]];
+      std::memcpy(rows[k] + 3 * (kView - 1), &c, 3);
     }
   }
 }
