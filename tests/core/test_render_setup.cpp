@@ -326,4 +326,18 @@ TEST_F(RenderSetup, ShadeToBitmapRewritesEveryPixel) {
   for (uint8_t b : model.pictureBitmap->Bytes()) ASSERT_EQ(b, 255);
 }
 
+TEST_F(RenderSetup, ShadeOffThePaletteStopsTheBitmapAtThatPixel) {
+  for (auto& b : model.pictureBitmap->Bytes()) b = 0x5A;
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y) (*model.shadeMap)[x][y] = 0;
+  (*model.shadeMap)[5][3] = 201;
+  EXPECT_THROW(ShadeToBitmap(), qchk::RunError);
+  // Rows are written top to bottom up to the bad pixel; the rest is as it was.
+  const Canvas& bmp = *model.pictureBitmap;
+  EXPECT_EQ(bmp.Row(2)[3 * 415], 255);
+  EXPECT_EQ(bmp.Row(3)[3 * 4], 255);
+  EXPECT_EQ(bmp.Row(3)[3 * 5], 0x5A);
+  EXPECT_EQ(bmp.Row(4)[0], 0x5A);
+}
+
 }  // namespace
