@@ -11,6 +11,7 @@
 #include "model/Shapes.h"
 #include "model/SurfaceKinds.h"
 #include "platform/Events.h"
+#include "platform/SideThread.h"
 #include "render/Antialias.h"
 #include "render/RenderDriver.h"
 #include "render/Sampling.h"
@@ -38,6 +39,20 @@ void BM_CycleRationalBSpline3(benchmark::State& state) {
   FullCycle(state);
 }
 BENCHMARK(BM_CycleRationalBSpline3)->Unit(benchmark::kMicrosecond);
+
+// The same cycles on the calling thread alone.
+void OneThread(benchmark::State& state, void (*load)()) {
+  load();
+  side::SetEnabled(false);
+  FullCycle(state);
+  side::SetEnabled(true);
+}
+
+void BM_CycleSphereOneThread(benchmark::State& state) { OneThread(state, SphereModel); }
+BENCHMARK(BM_CycleSphereOneThread)->Unit(benchmark::kMicrosecond);
+
+void BM_CycleRationalBSpline3OneThread(benchmark::State& state) { OneThread(state, WavySheetModel); }
+BENCHMARK(BM_CycleRationalBSpline3OneThread)->Unit(benchmark::kMicrosecond);
 
 // The passes, each on a sphere that has been drawn once.
 void Prepared() {

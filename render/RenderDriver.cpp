@@ -59,11 +59,12 @@ RenderResult RenderSurface(bool keepView) {
   if (!keepView) FitView();
   PlaceLight();
   SetDepthRanges();
-  // The depth pass and the light-depth pass, then the vertex shading.
-  FillPixelCells();
-  FillLightDepth();
-  ShadeVertices();
-  ProjectNetToScreen();
+  // The depth pass and the light-depth pass, the vertex shading beside
+  // the light pass.
+  FillDepthMaps([] {
+    ShadeVertices();
+    ProjectNetToScreen();
+  });
   // The shading pass, the only one that can be stopped.
   return ShadeSurface() ? RenderResult::Complete : RenderResult::Stopped;
 }

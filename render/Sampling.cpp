@@ -6,6 +6,7 @@
 
 #include "model/Projection.h"
 #include "platform/RunChecks.h"
+#include "platform/SideThread.h"
 #include "render/TriangleScan.h"
 #include "render/ViewSetup.h"
 
@@ -13,6 +14,8 @@ SampleGrid sampleGrid;
 LightGrid lightGrid;
 
 namespace {
+
+int32_t viewRowPixels[kView];
 
 constexpr int32_t kAllRows = INT32_MIN;
 constexpr int32_t kAllRowsHi = INT32_MAX;
@@ -143,6 +146,7 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   const double dT = T.depth;
   PixelCell* cells = &(*model.pixelCells)[0][0];
   ScanDepthRows<Clipped>(g, dT, depth, [&](auto fitsTag, int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
+    if (xl <= xr && y < kView) viewRowPixels[y] += xr - xl + 1;
     const double uRow = pT.u + t * uSlope.dy;
     const double vRow = pT.v + t * vSlope.dy;
     double xd = xl;  // x as a double, exact: spares a conversion per pixel
@@ -259,30 +263,88 @@ void RasterLightTriangle(const LightVertex& a, const LightVertex& b, const Light
 
 void SampleSurface() { SampleGridVertices<true>(); }
 
-void FillPixelCells() {
+const int32_t* ViewRowPixels() { return viewRowPixels; }
+
+namespace {
+
+void ClearPixelCells() {
+  for (int32_t& n : viewRowPixels) n = 0;
   auto& pc = *model.pixelCells;
   for (int x = 0; x < kView; ++x) {
     auto& col = pc[x];
     for (int y = 0; y < kView; ++y) col[y] = PixelCell{kFarDepth, -1.0, -1.0};
   }
-  SampleSurface();
+}
+
+void ClearLightDepth() {
+  auto& ld = *model.lightDepth;
+  for (int x = 0; x < kCells; ++x) {
+    auto& col = ld[x];
+    for (int y = 0; y < kCells; ++y) col[y] = kFarDepth;
+  }
+}
+
+void ClearBothMaps(void*) {
+  ClearPixelCells();
+  ClearLightDepth();
+}
+
+void RasterPixelCells() {
   WalkGridTriangles([](int) { return true; },
                     [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
                       RasterDepthTriangle(p.view, p.uv, q.view, q.uv, r.view, r.uv, !inView);
                     });
 }
 
-void FillLightDepth() {
-  auto& ld = *model.lightDepth;
-  for (int x = 0; x < kCells; ++x) {
-    auto& col = ld[x];
-    for (int y = 0; y < kCells; ++y) col[y] = kFarDepth;
-  }
+void RasterLightDepth(void* = nullptr) {
   WalkGridTriangles([](int) { return true; },
                     [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
                       const bool inMap = InLightMap(p.light) && InLightMap(q.light) && InLightMap(r.light);
                       RasterLightTriangle(p.light, q.light, r.light, !(inView && inMap));
                     });
+}
+
+}  // namespace
+
+void FillPixelCells() {
+  ClearPixelCells();
+  SampleSurface();
+  RasterPixelCells();
+}
+
+void FillLightDepth() {
+  ClearLightDepth();
+  RasterLightDepth();
+}
+
+void FillDepthMaps(void (*besideLightPass)()) {
+  // The maps are cleared beside the sampling, and the light map filled
+  // beside the view's: the two write different buffers and the light
+  // map's depths do not depend on the order of its triangles. Errors come
+  // out in the one-thread order: sampling, view, what runs beside the
+  // light pass, light.
+  side::Offer(ClearBothMaps, nullptr);
+  try {
+    SampleSurface();
+  } catch (...) {
+    side::Finish();  // the maps end cleared, as when the sampling came after
+    throw;
+  }
+  side::Finish();
+  side::Offer(RasterLightDepth, nullptr);
+  try {
+    RasterPixelCells();
+  } catch (...) {
+    side::Abandon();
+    throw;
+  }
+  try {
+    if (besideLightPass) besideLightPass();
+  } catch (...) {
+    side::Finish();  // the light pass's own error comes first
+    throw;
+  }
+  side::Finish();
 }
 
 void FillPreviewDepths() {

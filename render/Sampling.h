@@ -47,6 +47,14 @@ struct GridCorner {
 // three have inView = 1, which lets a pass use its unclipped scan.
 template <class BeforeRow, class Triangle>
 bool WalkGridTriangles(BeforeRow&& beforeRow, Triangle&& triangle);
+// Row i of that walk: its 80 triangles.
+template <class Triangle>
+void WalkGridRow(int i, Triangle&& triangle);
+
+// The pixels the last view depth pass visited in each row of the view
+// (0..kView - 1), hidden ones included: how the shading pass's work is
+// spread over the rows.
+const int32_t* ViewRowPixels();
 
 // sampleGrid (point, x, y, depth, inView) and lightGrid (x, y, depth).
 void SampleSurface();
@@ -59,6 +67,12 @@ void FillPixelCells();
 // 0 < x < kView, 0 < y < kView: a surface that bulges past its box would
 // otherwise make the unclipped scan index past the map.
 void FillLightDepth();
+
+// FillPixelCells then FillLightDepth, on two threads where a second one is
+// to be had, with the same maps and the same error; besideLightPass (may be
+// null) runs after the view's depths, while the light map may still be
+// filling: it must not touch lightDepth or the light vertices' x, y, depth.
+void FillDepthMaps(void (*besideLightPass)());
 
 // The drag-time preview's depth pass: the depth of every view cell
 // (0..kView - 1) := kMaxInt32, u and v left as the last render wrote them;
@@ -75,23 +89,28 @@ void RasterViewDepthTriangle(const SampleVertex& a, const SampleVertex& b, const
 void RasterLightTriangle(const LightVertex& a, const LightVertex& b, const LightVertex& c,
                          bool clipped);
 
+template <class Triangle>
+void WalkGridRow(int i, Triangle&& triangle) {
+  const auto &s0 = sampleGrid[i - 1], &s1 = sampleGrid[i];
+  const auto &l0 = lightGrid[i - 1], &l1 = lightGrid[i];
+  const double u0 = (i - 1) * shadeStep, u1 = i * shadeStep;
+  for (int j = 1; j < kGrid; ++j) {
+    const double v0 = (j - 1) * shadeStep, v1 = j * shadeStep;
+    const GridCorner ij{s1[j], l1[j], ParamPair{u1, v1}};
+    const GridCorner mm{s0[j - 1], l0[j - 1], ParamPair{u0, v0}};
+    const GridCorner mj{s0[j], l0[j], ParamPair{u0, v1}};
+    const GridCorner im{s1[j - 1], l1[j - 1], ParamPair{u1, v0}};
+    const bool diagonalInView = ij.view.inView == 1 && mm.view.inView == 1;
+    triangle(ij, mm, mj, diagonalInView && mj.view.inView == 1);
+    triangle(ij, mm, im, diagonalInView && im.view.inView == 1);
+  }
+}
+
 template <class BeforeRow, class Triangle>
 bool WalkGridTriangles(BeforeRow&& beforeRow, Triangle&& triangle) {
   for (int i = 1; i < kGrid; ++i) {
     if (!beforeRow(i)) return false;
-    const auto &s0 = sampleGrid[i - 1], &s1 = sampleGrid[i];
-    const auto &l0 = lightGrid[i - 1], &l1 = lightGrid[i];
-    const double u0 = (i - 1) * shadeStep, u1 = i * shadeStep;
-    for (int j = 1; j < kGrid; ++j) {
-      const double v0 = (j - 1) * shadeStep, v1 = j * shadeStep;
-      const GridCorner ij{s1[j], l1[j], ParamPair{u1, v1}};
-      const GridCorner mm{s0[j - 1], l0[j - 1], ParamPair{u0, v0}};
-      const GridCorner mj{s0[j], l0[j], ParamPair{u0, v1}};
-      const GridCorner im{s1[j - 1], l1[j - 1], ParamPair{u1, v0}};
-      const bool diagonalInView = ij.view.inView == 1 && mm.view.inView == 1;
-      triangle(ij, mm, mj, diagonalInView && mj.view.inView == 1);
-      triangle(ij, mm, im, diagonalInView && im.view.inView == 1);
-    }
+    WalkGridRow(i, triangle);
   }
   return true;
 }

@@ -3,10 +3,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "model/Projection.h"
 #include "platform/Events.h"
 #include "platform/RunChecks.h"
+#include "platform/SideThread.h"
 #include "render/TriangleScan.h"
 #include "render/ViewSetup.h"
 
@@ -137,12 +139,20 @@ void ShadeRows(const ShadeSetup& q, ScanFn scan) {
   });
 }
 
+// Rows yLo..yHi of one triangle. When the view is shaded in two parts,
+// each part's thread passes over the triangles that have no rows in it
+// (skipAbove: those ending above yLo; skipBelow: those starting below yHi),
+// and at least one of the two sets up every triangle, so its errors are
+// raised.
 template <bool Clipped>
-void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
+void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], int32_t yLo, int32_t yHi,
+              bool skipAbove, bool skipBelow) {
   int it, im, ib;
   ShadeSetup q;
   tri::Geom& g = q.g;
   if (!tri::OrderAndSetup(sv, it, im, ib, g)) return;
+  if (skipAbove && g.botY < yLo) return;
+  if (skipBelow && g.topY > yHi) return;
   q.T = sv[it], q.M = sv[im], q.B = sv[ib];
   q.LT = lv[it], q.LM = lv[im], q.LB = lv[ib];
   const SampleVertex &T = *q.T, &M = *q.M, &B = *q.B;
@@ -163,9 +173,9 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3]) {
                     tri::ConversionsFit(g, q.ldT, q.lightDepth) &&
                     tri::ConversionsFit(g, LT.x, q.lightX) && tri::ConversionsFit(g, LT.y, q.lightY);
   if (fits) {
-    ShadeRows<Clipped, true>(q, [&g](auto&& row) { tri::ScanRowsInside(g, 0, kView - 1, row); });
+    ShadeRows<Clipped, true>(q, [&](auto&& row) { tri::ScanRowsInside(g, yLo, yHi, row); });
   } else {
-    ShadeRows<Clipped, false>(q, [&g](auto&& row) { tri::ScanRows(g, 0, kView - 1, row); });
+    ShadeRows<Clipped, false>(q, [&](auto&& row) { tri::ScanRows(g, yLo, yHi, row); });
   }
 }
 
@@ -299,27 +309,101 @@ void VisitShadingVertices(VertexShader tangents) {
 
 void ShadeVertices() { VisitShadingVertices(ShadeVertex); }
 
+namespace {
+
+// The triangles of grid row i in rows yLo..yHi of the view; part as for
+// ShadeTri. done counts the triangles finished, so that a caught error
+// tells which triangle raised it.
+void ShadeGridRow(int i, int32_t yLo, int32_t yHi, bool skipAbove, bool skipBelow, int& done) {
+  done = 0;
+  WalkGridRow(i, [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+    const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
+    const LightVertex* lv[3] = {&p.light, &q.light, &r.light};
+    if (inView)
+      ShadeTri<false>(sv, lv, yLo, yHi, skipAbove, skipBelow);
+    else
+      ShadeTri<true>(sv, lv, yLo, yHi, skipAbove, skipBelow);
+    ++done;
+  });
+}
+
+// One grid row's share of the rows below the split, for the second thread.
+struct LowerPart {
+  int i;
+  int32_t split;
+  int failedAt = 0;
+  std::exception_ptr error;
+  void operator()() {
+    try {
+      ShadeGridRow(i, split, kView - 1, true, false, failedAt);
+    } catch (...) {
+      error = std::current_exception();
+    }
+  }
+};
+
+// The first row of the lower part: the rows above it hold about half of
+// the pixels the depth pass visited. 0 when there is nothing to share.
+int32_t ShadingSplit() {
+  const int32_t* rows = ViewRowPixels();
+  int64_t total = 0;
+  for (int y = 0; y < kView; ++y) total += rows[y];
+  if (total < 2048) return 0;  // too little to be worth a second thread
+  int64_t above = 0;
+  for (int y = 0; y < kView; ++y) {
+    above += rows[y];
+    if (2 * above >= total) return y + 1 < kView ? y + 1 : 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
 void ShadeTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVertex& c,
                    const LightVertex& la, const LightVertex& lb, const LightVertex& lc,
                    bool clipped) {
   const SampleVertex* sv[3] = {&a, &b, &c};
   const LightVertex* lv[3] = {&la, &lb, &lc};
   if (clipped)
-    ShadeTri<true>(sv, lv);
+    ShadeTri<true>(sv, lv, 0, kView - 1, false, false);
   else
-    ShadeTri<false>(sv, lv);
+    ShadeTri<false>(sv, lv, 0, kView - 1, false, false);
 }
 
 bool ShadeSurface() {
-  // Events run and the stop request is polled before each row of cells.
-  return WalkGridTriangles(
-      [](int) {
-        ProcessPendingEvents();
-        return !model.stopRequested;
-      },
-      [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
-        ShadeTriangle(p.view, q.view, r.view, p.light, q.light, r.light, !inView);
-      });
+  // With a second thread the rows of the view are shaded in two parts, one
+  // a thread, a grid row at a time: every pixel still sees the triangles
+  // in the walk's order, and the picture at each poll is the one-thread
+  // picture.
+  const int32_t split = side::Enabled() ? ShadingSplit() : 0;
+  for (int i = 1; i < kGrid; ++i) {
+    // Events run and the stop request is polled before each row of cells,
+    // the second thread idle.
+    ProcessPendingEvents();
+    if (model.stopRequested) return false;
+    int done = 0;
+    if (split == 0) {
+      ShadeGridRow(i, 0, kView - 1, false, false, done);
+      continue;
+    }
+    LowerPart lower{i, split, 0, nullptr};
+    side::OfferCall(lower);
+    std::exception_ptr upperError;
+    try {
+      ShadeGridRow(i, 0, split - 1, false, true, done);
+    } catch (...) {
+      upperError = std::current_exception();
+    }
+    if (side::Withdraw())
+      lower();
+    else
+      side::Wait();  // the part catches its own error
+    // The error the one-thread walk meets first: the earlier triangle's,
+    // and within one triangle the upper rows'.
+    if (upperError && (!lower.error || done <= lower.failedAt)) std::rethrow_exception(upperError);
+    if (lower.error) std::rethrow_exception(lower.error);
+  }
+  return true;
 }
 
 void ShadePreviewVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv) {
