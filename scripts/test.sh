@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the core
-# tests again under the address and undefined-behaviour sanitizers, then the
-# whole suite (core, window, headless renderer, smoke test under Xvfb).
+# tests again under the address and undefined-behaviour sanitizers and under
+# the thread sanitizer (a drawing uses two threads), the fuzz targets, then
+# the whole suite (core, window, headless renderer, smoke test under Xvfb).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -16,6 +17,13 @@ cmake -S . -B build-asan -G Ninja -DQUORLEN_CORE_ONLY=ON -DQUORLEN_SANITIZE=ON \
 cmake --build build-asan -j "$jobs" || exit 1
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j "$jobs" --output-on-failure || status=1
+
+echo "== Thread-sanitizer build of the core tests"
+cmake -S . -B build-tsan -G Ninja -DQUORLEN_CORE_ONLY=ON -DQUORLEN_SANITIZE_THREAD=ON \
+  -DQUORLEN_BENCH=OFF >/dev/null || exit 1
+cmake --build build-tsan -j "$jobs" || exit 1
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --test-dir build-tsan -j "$jobs" --output-on-failure || status=1
 
 echo "== Fuzz targets, 30 seconds each"
 for target in decoder drawing; do
