@@ -1,5 +1,6 @@
 #include "render/Sampling.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <type_traits>
@@ -82,13 +83,14 @@ struct OutsideRowsSafe {
 // every depth of the triangle is known to convert (its pixels may skip the
 // range test), else std::false_type.
 template <bool Clipped, class Span>
-void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, Span span) {
+void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, const tri::Part& part, Span span) {
   const double ddx = depth.dx, ddy = depth.dy;
   const bool fits = tri::ConversionsFit(g, dT, depth);
   if (fits && tri::InsideSquare(g, kView)) {
     // No conversion of this triangle can fail: only the rows and columns
     // in the view are visited, without range tests.
-    tri::ScanRowsInside(g, Clipped ? 0 : kAllRows, Clipped ? kView - 1 : kAllRowsHi,
+    tri::ScanRowsInside(g, std::max(part.lo, Clipped ? 0 : kAllRows),
+                        std::min(part.hi, Clipped ? kView - 1 : kAllRowsHi),
                         [&](int32_t y, double t, int32_t xl, int32_t xr) {
                           if (Clipped) {
                             if (xl < 0) xl = 0;
@@ -105,7 +107,7 @@ void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, Span span) {
   const auto safe = [&](int64_t a, int64_t b, const double* lo, const double* hi) {
     return walkAll && OutsideRowsSafe{g, dT, ddx, ddy}(a, b, lo, hi);
   };
-  tri::ScanRows(g, yLo, yHi, [&](int32_t y, double t, int32_t xl, int32_t xr) {
+  tri::ScanRows(g, std::max(part.lo, yLo), std::min(part.hi, yHi), [&](int32_t y, double t, int32_t xl, int32_t xr) {
     const double depthRow = dT + t * ddy;
     const int32_t left = xl, right = xr;
     const bool cut = walkAll && left <= right;
@@ -132,10 +134,10 @@ inline int32_t DepthFloor(FitsTag, double r) {
 }
 
 template <bool Clipped>
-void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
+void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3], const tri::Part& part) {
   int it, im, ib;
   tri::Geom g;
-  if (!tri::OrderAndSetup(v, it, im, ib, g)) return;
+  if (!tri::OrderAndSetup(v, it, im, ib, g) || part.Skips(g)) return;
   const SampleVertex &T = *v[it], &M = *v[im], &B = *v[ib];
   // Integer differences for the depth: depths are far inside the exact
   // range of doubles, so fM - fT in doubles is that difference exactly.
@@ -145,7 +147,7 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
   const tri::Slope vSlope = tri::Gradient(g, pT.v, pM.v, pB.v);
   const double dT = T.depth;
   PixelCell* cells = &(*model.pixelCells)[0][0];
-  ScanDepthRows<Clipped>(g, dT, depth, [&](auto fitsTag, int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
+  ScanDepthRows<Clipped>(g, dT, depth, part, [&](auto fitsTag, int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
     if (xl <= xr && y < kView) viewRowPixels[y] += xr - xl + 1;
     const double uRow = pT.u + t * uSlope.dy;
     const double vRow = pT.v + t * vSlope.dy;
@@ -167,14 +169,14 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3]) {
 // drag-time preview. depthAt(x, y) is the cell that the pixel's depth is
 // tested against and kept in.
 template <bool Clipped, class V, class DepthAt>
-void RasterDepthOnly(const V* v[3], DepthAt depthAt) {
+void RasterDepthOnly(const V* v[3], const tri::Part& part, DepthAt depthAt) {
   int it, im, ib;
   tri::Geom g;
-  if (!tri::OrderAndSetup(v, it, im, ib, g)) return;
+  if (!tri::OrderAndSetup(v, it, im, ib, g) || part.Skips(g)) return;
   const V &T = *v[it], &M = *v[im], &B = *v[ib];
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const double dT = T.depth;
-  ScanDepthRows<Clipped>(g, dT, depth, [&](auto fitsTag, int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
+  ScanDepthRows<Clipped>(g, dT, depth, part, [&](auto fitsTag, int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
     double xd = xl;  // x as a double, exact: spares a conversion per pixel
     for (int32_t x = xl; x <= xr; ++x, xd += 1) {
       const double s = xd - g.topX;
@@ -186,15 +188,15 @@ void RasterDepthOnly(const V* v[3], DepthAt depthAt) {
 }
 
 template <bool Clipped>
-void RasterLight(const LightVertex* v[3]) {
+void RasterLight(const LightVertex* v[3], const tri::Part& part) {
   int32_t* cells = &(*model.lightDepth)[0][0];
-  RasterDepthOnly<Clipped>(v, [cells](int32_t x, int32_t y) -> int32_t& { return cells[x * kCells + y]; });
+  RasterDepthOnly<Clipped>(v, part, [cells](int32_t x, int32_t y) -> int32_t& { return cells[x * kCells + y]; });
 }
 
 template <bool Clipped>
-void RasterViewDepth(const SampleVertex* v[3]) {
+void RasterViewDepth(const SampleVertex* v[3], const tri::Part& part) {
   PixelCell* cells = &(*model.pixelCells)[0][0];
-  RasterDepthOnly<Clipped>(v, [cells](int32_t x, int32_t y) -> int32_t& { return cells[x * kCells + y].depth; });
+  RasterDepthOnly<Clipped>(v, part, [cells](int32_t x, int32_t y) -> int32_t& { return cells[x * kCells + y].depth; });
 }
 
 // The grid seen from the eye (point, x, y, depth, inView) and, WithLight,
@@ -238,27 +240,27 @@ void RasterDepthTriangle(const SampleVertex& a, ParamPair pa, const SampleVertex
   const SampleVertex* v[3] = {&a, &b, &c};
   const ParamPair* p[3] = {&pa, &pb, &pc};
   if (clipped)
-    RasterDepth<true>(v, p);
+    RasterDepth<true>(v, p, tri::kWhole);
   else
-    RasterDepth<false>(v, p);
+    RasterDepth<false>(v, p, tri::kWhole);
 }
 
 void RasterViewDepthTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVertex& c,
                              bool clipped) {
   const SampleVertex* v[3] = {&a, &b, &c};
   if (clipped)
-    RasterViewDepth<true>(v);
+    RasterViewDepth<true>(v, tri::kWhole);
   else
-    RasterViewDepth<false>(v);
+    RasterViewDepth<false>(v, tri::kWhole);
 }
 
 void RasterLightTriangle(const LightVertex& a, const LightVertex& b, const LightVertex& c,
                          bool clipped) {
   const LightVertex* v[3] = {&a, &b, &c};
   if (clipped)
-    RasterLight<true>(v);
+    RasterLight<true>(v, tri::kWhole);
   else
-    RasterLight<false>(v);
+    RasterLight<false>(v, tri::kWhole);
 }
 
 void SampleSurface() { SampleGridVertices<true>(); }

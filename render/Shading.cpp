@@ -139,20 +139,14 @@ void ShadeRows(const ShadeSetup& q, ScanFn scan) {
   });
 }
 
-// Rows yLo..yHi of one triangle. When the view is shaded in two parts,
-// each part's thread passes over the triangles that have no rows in it
-// (skipAbove: those ending above yLo; skipBelow: those starting below yHi),
-// and at least one of the two sets up every triangle, so its errors are
-// raised.
+// The rows of one triangle in the view and in part.
 template <bool Clipped>
-void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], int32_t yLo, int32_t yHi,
-              bool skipAbove, bool skipBelow) {
+void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], const tri::Part& part) {
   int it, im, ib;
   ShadeSetup q;
   tri::Geom& g = q.g;
-  if (!tri::OrderAndSetup(sv, it, im, ib, g)) return;
-  if (skipAbove && g.botY < yLo) return;
-  if (skipBelow && g.topY > yHi) return;
+  if (!tri::OrderAndSetup(sv, it, im, ib, g) || part.Skips(g)) return;
+  const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, kView - 1);
   q.T = sv[it], q.M = sv[im], q.B = sv[ib];
   q.LT = lv[it], q.LM = lv[im], q.LB = lv[ib];
   const SampleVertex &T = *q.T, &M = *q.M, &B = *q.B;
@@ -314,15 +308,15 @@ namespace {
 // The triangles of grid row i in rows yLo..yHi of the view; part as for
 // ShadeTri. done counts the triangles finished, so that a caught error
 // tells which triangle raised it.
-void ShadeGridRow(int i, int32_t yLo, int32_t yHi, bool skipAbove, bool skipBelow, int& done) {
+void ShadeGridRow(int i, const tri::Part& part, int& done) {
   done = 0;
   WalkGridRow(i, [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
     const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
     const LightVertex* lv[3] = {&p.light, &q.light, &r.light};
     if (inView)
-      ShadeTri<false>(sv, lv, yLo, yHi, skipAbove, skipBelow);
+      ShadeTri<false>(sv, lv, part);
     else
-      ShadeTri<true>(sv, lv, yLo, yHi, skipAbove, skipBelow);
+      ShadeTri<true>(sv, lv, part);
     ++done;
   });
 }
@@ -335,7 +329,7 @@ struct LowerPart {
   std::exception_ptr error;
   void operator()() {
     try {
-      ShadeGridRow(i, split, kView - 1, true, false, failedAt);
+      ShadeGridRow(i, tri::LowerPart(split), failedAt);
     } catch (...) {
       error = std::current_exception();
     }
@@ -365,9 +359,9 @@ void ShadeTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVer
   const SampleVertex* sv[3] = {&a, &b, &c};
   const LightVertex* lv[3] = {&la, &lb, &lc};
   if (clipped)
-    ShadeTri<true>(sv, lv, 0, kView - 1, false, false);
+    ShadeTri<true>(sv, lv, tri::kWhole);
   else
-    ShadeTri<false>(sv, lv, 0, kView - 1, false, false);
+    ShadeTri<false>(sv, lv, tri::kWhole);
 }
 
 bool ShadeSurface() {
@@ -383,14 +377,14 @@ bool ShadeSurface() {
     if (model.stopRequested) return false;
     int done = 0;
     if (split == 0) {
-      ShadeGridRow(i, 0, kView - 1, false, false, done);
+      ShadeGridRow(i, tri::kWhole, done);
       continue;
     }
     LowerPart lower{i, split, 0, nullptr};
     side::OfferCall(lower);
     std::exception_ptr upperError;
     try {
-      ShadeGridRow(i, 0, split - 1, false, true, done);
+      ShadeGridRow(i, tri::UpperPart(split), done);
     } catch (...) {
       upperError = std::current_exception();
     }

@@ -237,6 +237,22 @@ inline void ScanRows(const Geom& g, int32_t yLo, int32_t yHi, Row&& row, Safe sa
   }
 }
 
+// The rows a thread takes when a pass is shared between two: lo..hi (the
+// pass still limits them to what it draws), and whether it may pass over a
+// triangle without setting it up. Each part passes over only triangles
+// that start or end on the other part's side of the split, and never both
+// parts the same triangle, so every triangle's set-up errors are raised.
+struct Part {
+  int32_t lo, hi;
+  bool skipAbove, skipBelow;
+  bool Skips(const Geom& g) const {
+    return (skipAbove && g.botY < lo) || (skipBelow && g.topY >= static_cast<double>(hi) + 1);
+  }
+};
+constexpr Part kWhole{INT32_MIN, INT32_MAX, false, false};
+inline Part UpperPart(int32_t split) { return Part{INT32_MIN, split - 1, false, true}; }
+inline Part LowerPart(int32_t split) { return Part{split, INT32_MAX, true, false}; }
+
 // ScanRows for a triangle that InsideSquare has cleared: the same rows,
 // t and spans, without range tests and without looking for runs to pass
 // over. Most triangles of a drawing take this path.
