@@ -22,8 +22,10 @@ namespace {
 enum State : int { kIdle, kOffered, kRunning, kDone, kOfferedHere };
 
 // How long the second thread watches for the next job before it sleeps:
-// longer than the gap between the jobs of one drawing.
-constexpr auto kWatch = std::chrono::microseconds(300);
+// longer than the gap between the jobs of one drawing. It watches politely,
+// giving way to any other thread that wants its core, so that on a busy
+// machine the watching does not slow the caller down.
+constexpr auto kWatch = std::chrono::microseconds(200);
 
 struct Side {
   std::atomic<int> state{kIdle};
@@ -63,8 +65,10 @@ bool Claim(Side& s) {
       if (s.state.load(std::memory_order_relaxed) == kOffered &&
           s.state.compare_exchange_strong(expected, kRunning, std::memory_order_acquire))
         return true;
-      for (int k = 0; k < 16; ++k) QUORLEN_PAUSE();
-      ++spins;
+      if (++spins % 8 == 0)
+        std::this_thread::yield();
+      else
+        for (int k = 0; k < 8; ++k) QUORLEN_PAUSE();
     }
     std::unique_lock<std::mutex> lock(s.m);
     if (s.quit) return false;
@@ -130,7 +134,7 @@ bool Withdraw() {
 std::exception_ptr Wait() {
   Side& s = TheSide();
   for (int spins = 0; s.state.load(std::memory_order_acquire) != kDone; ++spins) {
-    if (spins < 4096)
+    if (spins < 256)
       QUORLEN_PAUSE();
     else
       std::this_thread::yield();  // the second thread may be waiting for this core

@@ -9,6 +9,7 @@
 #include "platform/RunChecks.h"
 #include "platform/SideThread.h"
 #include "render/TriangleScan.h"
+#include "render/TwoParts.h"
 #include "render/ViewSetup.h"
 
 SampleGrid sampleGrid;
@@ -291,73 +292,154 @@ void ClearBothMaps(void*) {
   ClearLightDepth();
 }
 
-void RasterPixelCells() {
-  WalkGridTriangles([](int) { return true; },
-                    [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
-                      RasterDepthTriangle(p.view, p.uv, q.view, q.uv, r.view, r.uv, !inView);
-                    });
-}
-
-void RasterLightDepth(void* = nullptr) {
-  WalkGridTriangles([](int) { return true; },
-                    [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
-                      const bool inMap = InLightMap(p.light) && InLightMap(q.light) && InLightMap(r.light);
-                      RasterLightTriangle(p.light, q.light, r.light, !(inView && inMap));
-                    });
-}
-
-}  // namespace
-
-void FillPixelCells() {
-  ClearPixelCells();
-  SampleSurface();
-  RasterPixelCells();
-}
-
-void FillLightDepth() {
-  ClearLightDepth();
-  RasterLightDepth();
-}
-
-void FillDepthMaps(void (*besideLightPass)()) {
-  // The maps are cleared beside the sampling, and the light map filled
-  // beside the view's: the two write different buffers and the light
-  // map's depths do not depend on the order of its triangles. Errors come
-  // out in the one-thread order: sampling, view, what runs beside the
-  // light pass, light.
-  side::Offer(ClearBothMaps, nullptr);
-  try {
-    SampleSurface();
-  } catch (...) {
-    side::Finish();  // the maps end cleared, as when the sampling came after
-    throw;
-  }
-  side::Finish();
-  side::Offer(RasterLightDepth, nullptr);
-  try {
-    RasterPixelCells();
-  } catch (...) {
-    side::Abandon();
-    throw;
-  }
-  try {
-    if (besideLightPass) besideLightPass();
-  } catch (...) {
-    side::Finish();  // the light pass's own error comes first
-    throw;
-  }
-  side::Finish();
-}
-
-void FillPreviewDepths() {
+void ClearPreviewDepths(void*) {
   auto& pc = *model.pixelCells;
   for (int x = 0; x < kView; ++x) {
     auto& col = pc[x];
     for (int y = 0; y < kView; ++y) col[y].depth = kMaxInt32;  // u and v stay
   }
-  SampleGridVertices<false>();
+}
+
+// The grid's triangles into pixelCells (u and v too), the light map, or
+// the view's depths alone, within part; done counts the triangles.
+void RasterPixelCells(const tri::Part& part, long& done) {
+  done = 0;
   WalkGridTriangles([](int) { return true; },
-                    [](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
-                      RasterViewDepthTriangle(p.view, q.view, r.view, !inView);
+                    [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+                      const SampleVertex* v[3] = {&p.view, &q.view, &r.view};
+                      const ParamPair* uv[3] = {&p.uv, &q.uv, &r.uv};
+                      if (inView)
+                        RasterDepth<false>(v, uv, part);
+                      else
+                        RasterDepth<true>(v, uv, part);
+                      ++done;
                     });
+}
+
+void RasterLightDepth(const tri::Part& part, long& done) {
+  done = 0;
+  WalkGridTriangles([](int) { return true; },
+                    [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+                      const LightVertex* v[3] = {&p.light, &q.light, &r.light};
+                      if (inView && InLightMap(p.light) && InLightMap(q.light) && InLightMap(r.light))
+                        RasterLight<false>(v, part);
+                      else
+                        RasterLight<true>(v, part);
+                      ++done;
+                    });
+}
+
+void RasterViewDepths(const tri::Part& part, long& done) {
+  done = 0;
+  WalkGridTriangles([](int) { return true; },
+                    [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+                      const SampleVertex* v[3] = {&p.view, &q.view, &r.view};
+                      if (inView)
+                        RasterViewDepth<false>(v, part);
+                      else
+                        RasterViewDepth<true>(v, part);
+                      ++done;
+                    });
+}
+
+// The row that splits the given positions' rows of the map (those in the
+// square 0..kView) into two halves; 0 when there are too few to share.
+template <class Grid>
+int32_t MedianRow(const Grid& grid) {
+  int32_t rows[kView] = {};
+  int32_t count = 0;
+  for (int a = 0; a < kGrid; ++a)
+    for (int b = 0; b < kGrid; ++b) {
+      const double y = grid[a][b].y, x = grid[a][b].x;
+      if (!(0 <= x && x < kView && 0 <= y && y < kView)) continue;
+      ++rows[static_cast<int>(y)];
+      ++count;
+    }
+  if (count < 16) return 0;
+  int32_t above = 0;
+  for (int y = 0; y < kView - 1; ++y) {
+    above += rows[y];
+    if (2 * above >= count) return y + 1;
+  }
+  return 0;
+}
+
+// Clears the maps (clear) beside the sampling (sample), the maps ending
+// cleared whatever happens.
+void SampleBesideClearing(void (*clear)(void*), void (*sample)()) {
+  side::Offer(clear, nullptr);
+  try {
+    sample();
+  } catch (...) {
+    side::Finish();
+    throw;
+  }
+  side::Finish();
+}
+
+}  // namespace
+
+int32_t GridSplit() { return MedianRow(sampleGrid); }
+
+void FillPixelCells() {
+  ClearPixelCells();
+  SampleSurface();
+  long done;
+  RasterPixelCells(tri::kWhole, done);
+}
+
+void FillLightDepth() {
+  ClearLightDepth();
+  long done;
+  RasterLightDepth(tri::kWhole, done);
+}
+
+void FillDepthMaps(void (*afterDepths)()) {
+  if (!side::Enabled()) {
+    FillPixelCells();
+    FillLightDepth();
+    if (afterDepths) afterDepths();
+    return;
+  }
+  // The maps are cleared beside the sampling; then each thread fills a part
+  // of the rows of both maps, every pixel seeing the triangles in the
+  // walk's order, and the calling thread runs afterDepths once its parts
+  // are done (it touches neither map nor what the scans read). Errors come
+  // out in the one-thread order: sampling, view, light, afterDepths.
+  SampleBesideClearing(ClearBothMaps, SampleSurface);
+  const int32_t viewSplit = MedianRow(sampleGrid), lightSplit = MedianRow(lightGrid);
+  auto pass = [&](bool upper, PartProgress& progress) {
+    const auto part = [upper](int32_t split) {
+      return split == 0 ? (upper ? tri::kWhole : tri::Part{1, 0, true, true})
+                        : upper ? tri::UpperPart(split) : tri::LowerPart(split);
+    };
+    RasterPixelCells(part(viewSplit), progress.done);
+    progress.stage = 1;
+    RasterLightDepth(part(lightSplit), progress.done);
+    progress.stage = 2;
+    if (upper && afterDepths) afterDepths();
+  };
+  RunInTwoParts(pass);
+}
+
+void FillPreviewDepths(void (*afterDepths)()) {
+  if (!side::Enabled()) {
+    ClearPreviewDepths(nullptr);
+    SampleGridVertices<false>();
+    long done;
+    RasterViewDepths(tri::kWhole, done);
+    if (afterDepths) afterDepths();
+    return;
+  }
+  SampleBesideClearing(ClearPreviewDepths, SampleGridVertices<false>);
+  const int32_t split = MedianRow(sampleGrid);
+  auto pass = [&](bool upper, PartProgress& progress) {
+    RasterViewDepths(split == 0 ? (upper ? tri::kWhole : tri::Part{1, 0, true, true})
+                     : upper  ? tri::UpperPart(split)
+                              : tri::LowerPart(split),
+                     progress.done);
+    progress.stage = 1;
+    if (upper && afterDepths) afterDepths();
+  };
+  RunInTwoParts(pass);
 }

@@ -55,6 +55,10 @@ void WalkGridRow(int i, Triangle&& triangle);
 // (0..kView - 1), hidden ones included: how the shading pass's work is
 // spread over the rows.
 const int32_t* ViewRowPixels();
+// The row of the view that splits the grid vertices seen in it into two
+// halves, 0 when too few are seen: where a pass with no better measure of
+// its work shares the rows between two threads.
+int32_t GridSplit();
 
 // sampleGrid (point, x, y, depth, inView) and lightGrid (x, y, depth).
 void SampleSurface();
@@ -68,17 +72,18 @@ void FillPixelCells();
 // otherwise make the unclipped scan index past the map.
 void FillLightDepth();
 
-// FillPixelCells then FillLightDepth, on two threads where a second one is
-// to be had, with the same maps and the same error; besideLightPass (may be
-// null) runs after the view's depths, while the light map may still be
-// filling: it must not touch lightDepth or the light vertices' x, y, depth.
-void FillDepthMaps(void (*besideLightPass)());
+// FillPixelCells, FillLightDepth, then afterDepths (may be null): the same
+// maps and the same error, on two threads where a second one is to be had.
+// afterDepths may run while the second thread still fills its part of the
+// maps: it must not touch them, nor the vertices' positions and depths.
+void FillDepthMaps(void (*afterDepths)());
 
 // The drag-time preview's depth pass: the depth of every view cell
 // (0..kView - 1) := kMaxInt32, u and v left as the last render wrote them;
 // sampleGrid from the eye only (lightGrid is not touched); the triangles
 // scan-converted as by RasterDepthTriangle with depth as the only attribute.
-void FillPreviewDepths();
+// Then afterDepths, as for FillDepthMaps.
+void FillPreviewDepths(void (*afterDepths)() = nullptr);
 
 // The scan converters. RasterViewDepthTriangle is RasterDepthTriangle
 // without u and v.

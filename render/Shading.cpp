@@ -10,6 +10,7 @@
 #include "platform/RunChecks.h"
 #include "platform/SideThread.h"
 #include "render/TriangleScan.h"
+#include "render/TwoParts.h"
 #include "render/ViewSetup.h"
 
 namespace {
@@ -177,37 +178,26 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], const tri::Pa
 // rule, gradients, rows and spans, with depth and shade base as the only
 // attributes; spans always held to the view (no clipped variant), no light
 // and no shadow.
-void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap) {
-  int it, im, ib;
-  tri::Geom g;
-  if (!tri::OrderAndSetup(sv, it, im, ib, g)) return;
-  const SampleVertex &T = *sv[it], &M = *sv[im], &B = *sv[ib];
-  const Bases sb = ShadeBases(T, M, B);
-  const int32_t baseT = sb.t, baseM = sb.m, baseB = sb.b;
-  const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
-  const tri::Slope base = tri::Gradient(g, baseT, baseM, baseB);
-
+template <bool Fits, class ScanFn>
+void PreviewRows(const tri::Geom& g, double depthT, tri::Slope depth, double baseT, tri::Slope base,
+                 Canvas& bitmap, ScanFn scan) {
+  using C = Conv<Fits>;
   const PixelCell* cells = &(*model.pixelCells)[0][0];
   const uint8_t* pal = &(*model.palette)[0][0];
-  const double depthT = T.depth, baseTd = baseT;
-  // Most triangles' conversions cannot fail: their pixels skip the range
-  // tests.
-  const bool fits = tri::ConversionsFit(g, depthT, depth) && tri::ConversionsFit(g, baseTd, base);
-  auto floorAt = [fits](double r) { return fits ? tri::FloorFitting(r) : tri::FloorI(r); };
-
-  tri::ScanRows(g, 0, kView - 1, [&](int32_t y, double t, int32_t xl, int32_t xr) __attribute__((always_inline)) {
+  scan([&](int32_t y, double t, int32_t xl, int32_t xr) {
     const double depthRow = depthT + t * depth.dy;
-    const double baseRow = baseTd + t * base.dy;
+    const double baseRow = baseT + t * base.dy;
     if (xl < 0) xl = 0;
     if (xr > kView - 1) xr = kView - 1;
     if (xl > xr) return;
     qchk::CheckIndex(y, 0, kView - 1);
     uint8_t* row = bitmap.Row(y);
-    for (int32_t x = xl; x <= xr; ++x) {
-      const double s = x - g.topX;
-      const int32_t d = floorAt(s * depth.dx + depthRow);
+    double xd = xl;  // x as a double, exact
+    for (int32_t x = xl; x <= xr; ++x, xd += 1) {
+      const double s = xd - g.topX;
+      const int32_t d = C::Floor(s * depth.dx + depthRow);
       if (!(cells[x * kCells + y].depth >= d)) continue;
-      const int32_t index = floorAt(s * base.dx + baseRow);
+      const int32_t index = C::Floor(s * base.dx + baseRow);
       qchk::CheckIndex(index, 0, kMaxShade);
       const uint8_t* c = pal + index * 3;
       uint8_t* px = row + x * 3;
@@ -216,6 +206,51 @@ void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap) {
       px[2] = c[2];
     }
   });
+}
+
+void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap, const tri::Part& part) {
+  int it, im, ib;
+  tri::Geom g;
+  if (!tri::OrderAndSetup(sv, it, im, ib, g) || part.Skips(g)) return;
+  const SampleVertex &T = *sv[it], &M = *sv[im], &B = *sv[ib];
+  const Bases sb = ShadeBases(T, M, B);
+  const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
+  const tri::Slope base = tri::Gradient(g, sb.t, sb.m, sb.b);
+  const double depthT = T.depth, baseT = sb.t;
+  const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, kView - 1);
+  // Most triangles' conversions cannot fail: their pixels skip the range
+  // tests, and those inside the view their rows' too.
+  const bool fits = tri::ConversionsFit(g, depthT, depth) && tri::ConversionsFit(g, baseT, base);
+  if (fits && tri::InsideSquare(g, kView))
+    PreviewRows<true>(g, depthT, depth, baseT, base, bitmap,
+                      [&](auto&& row) { tri::ScanRowsInside(g, yLo, yHi, row); });
+  else if (fits)
+    PreviewRows<true>(g, depthT, depth, baseT, base, bitmap,
+                      [&](auto&& row) { tri::ScanRows(g, yLo, yHi, row); });
+  else
+    PreviewRows<false>(g, depthT, depth, baseT, base, bitmap,
+                       [&](auto&& row) { tri::ScanRows(g, yLo, yHi, row); });
+}
+
+// The preview's rows in part: the brush, then the triangles; done counts
+// them.
+void PreviewPart(Canvas& bitmap, const tri::Part& part, long& done) {
+  uint8_t brushRow[3 * kView];
+  const uint32_t brush = bitmap.brushColour;
+  for (int x = 0; x < kView; ++x) {
+    brushRow[3 * x] = static_cast<uint8_t>(brush >> 16);
+    brushRow[3 * x + 1] = static_cast<uint8_t>(brush >> 8);
+    brushRow[3 * x + 2] = static_cast<uint8_t>(brush);
+  }
+  const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, kView - 1);
+  for (int32_t y = yLo; y <= yHi; ++y) std::memcpy(bitmap.Row(y), brushRow, sizeof brushRow);
+  done = 0;
+  WalkGridTriangles([](int) { return true; },
+                    [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool) {
+                      const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
+                      PreviewTri(sv, bitmap, part);
+                      ++done;
+                    });
 }
 
 }  // namespace
@@ -308,7 +343,7 @@ namespace {
 // The triangles of grid row i in rows yLo..yHi of the view; part as for
 // ShadeTri. done counts the triangles finished, so that a caught error
 // tells which triangle raised it.
-void ShadeGridRow(int i, const tri::Part& part, int& done) {
+void ShadeGridRow(int i, const tri::Part& part, long& done) {
   done = 0;
   WalkGridRow(i, [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
     const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
@@ -320,21 +355,6 @@ void ShadeGridRow(int i, const tri::Part& part, int& done) {
     ++done;
   });
 }
-
-// One grid row's share of the rows below the split, for the second thread.
-struct LowerPart {
-  int i;
-  int32_t split;
-  int failedAt = 0;
-  std::exception_ptr error;
-  void operator()() {
-    try {
-      ShadeGridRow(i, tri::LowerPart(split), failedAt);
-    } catch (...) {
-      error = std::current_exception();
-    }
-  }
-};
 
 // The first row of the lower part: the rows above it hold about half of
 // the pixels the depth pass visited. 0 when there is nothing to share.
@@ -375,27 +395,15 @@ bool ShadeSurface() {
     // the second thread idle.
     ProcessPendingEvents();
     if (model.stopRequested) return false;
-    int done = 0;
     if (split == 0) {
+      long done = 0;
       ShadeGridRow(i, tri::kWhole, done);
       continue;
     }
-    LowerPart lower{i, split, 0, nullptr};
-    side::OfferCall(lower);
-    std::exception_ptr upperError;
-    try {
-      ShadeGridRow(i, tri::UpperPart(split), done);
-    } catch (...) {
-      upperError = std::current_exception();
-    }
-    if (side::Withdraw())
-      lower();
-    else
-      side::Wait();  // the part catches its own error
-    // The error the one-thread walk meets first: the earlier triangle's,
-    // and within one triangle the upper rows'.
-    if (upperError && (!lower.error || done <= lower.failedAt)) std::rethrow_exception(upperError);
-    if (lower.error) std::rethrow_exception(lower.error);
+    auto pass = [i, split](bool upper, PartProgress& progress) {
+      ShadeGridRow(i, upper ? tri::UpperPart(split) : tri::LowerPart(split), progress.done);
+    };
+    RunInTwoParts(pass);
   }
   return true;
 }
@@ -419,19 +427,17 @@ void ShadePreviewSurface(Canvas& bitmap) {
   // The bitmap's pixels are written directly; it must be the view's size.
   qchk::CheckIndex(bitmap.Width(), kView, kView);
   qchk::CheckIndex(bitmap.Height(), kView, kView);
-  // The view rectangle (the whole bitmap) in the brush colour, a row at a
-  // time.
-  uint8_t brushRow[3 * kView];
-  const uint32_t brush = bitmap.brushColour;
-  for (int x = 0; x < kView; ++x) {
-    brushRow[3 * x] = static_cast<uint8_t>(brush >> 16);
-    brushRow[3 * x + 1] = static_cast<uint8_t>(brush >> 8);
-    brushRow[3 * x + 2] = static_cast<uint8_t>(brush);
+  // The view rectangle (the whole bitmap) in the brush colour, then the
+  // triangles; with a second thread, in two parts of the rows, each pixel
+  // still seeing the triangles in the walk's order.
+  const int32_t split = side::Enabled() ? GridSplit() : 0;
+  if (split == 0) {
+    long done;
+    PreviewPart(bitmap, tri::kWhole, done);
+    return;
   }
-  for (int y = 0; y < kView; ++y) std::memcpy(bitmap.Row(y), brushRow, sizeof brushRow);
-  WalkGridTriangles([](int) { return true; },
-                    [&bitmap](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool) {
-                      const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
-                      PreviewTri(sv, bitmap);
-                    });
+  auto pass = [&bitmap, split](bool upper, PartProgress& progress) {
+    PreviewPart(bitmap, upper ? tri::UpperPart(split) : tri::LowerPart(split), progress.done);
+  };
+  RunInTwoParts(pass);
 }
