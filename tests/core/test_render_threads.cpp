@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "interact/SurfaceMove.h"
 #include "model/SurfaceFile.h"
 #include "platform/SideThread.h"
 #include "render/Sampling.h"
@@ -135,6 +136,39 @@ TEST(RenderThreads, TwoThreadsDrawWhatOneThreadDraws) {
 TEST(RenderThreads, AStopShowsThePictureOfOneThread) {
   for (const int stopAt : {1, 2, 3, 17, 30, 41})
     ExpectSameDrawing(Startup, false, stopAt, "stopped at event " + std::to_string(stopAt));
+}
+
+// A preview step of a turn, a pan and a zoom, from the drawn start-up
+// sphere and from a 12 x 12 rational cubic.
+TEST(RenderThreads, APreviewStepIsTheOneThreadStep) {
+  struct Step {
+    ScreenPoint from, to;
+    MoveKeys keys;
+  };
+  const Step steps[] = {{{150, 200}, {190, 230}, {}},
+                        {{100, 100}, {140, 90}, {false, true}},
+                        {{200, 200}, {200, 120}, {true, false}}};
+  for (const bool sheet : {false, true})
+    for (const Step& step : steps) {
+      auto preview = [&](bool twoThreads) {
+        if (sheet)
+          Kind(3, true, 11, 11, CylinderNet);
+        else
+          rtest::StartupModel();
+        EXPECT_EQ(DrawWhole(false), RenderResult::Complete);
+        side::SetEnabled(twoThreads);
+        MoveSurfacePreview(*model.pictureBitmap, step.from, step.to, step.keys);
+        side::SetEnabled(true);
+        std::vector<uint8_t> out = model.pictureBitmap->Bytes();
+        for (int x = 0; x < kView; ++x)
+          for (int y = 0; y < kView; ++y) Append(out, (*model.pixelCells)[x][y].depth);
+        return out;
+      };
+      const std::vector<uint8_t> one = preview(false);
+      for (int round = 0; round < 3; ++round)
+        ASSERT_TRUE(preview(true) == one) << (sheet ? "sheet" : "sphere") << " step to "
+                                          << step.to.x << ", " << step.to.y;
+    }
 }
 
 // Two bad light-map positions in one row of grid cells, one failing in the
