@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Draws every model of tests/tools/output_cases.sh, and a few drags, clicks
+# and read-outs over them, with two builds of the headless renderer, and
+# compares each output file of one with the other's using cmp. For changes
+# that must leave every picture, map, line and number as it was: build the
+# earlier commit in a second folder and give both tools.
+#   scripts/compare_outputs.sh OLD/quorlen-render NEW/quorlen-render
+set -u
+old=$1 new=$2
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+golden=$here/../tests/golden/startup-sphere
+. "$here/../tests/tools/output_cases.sh"
+
+# What the pointer and the mouse do over each model: a turn, a pan and a zoom
+# with the preview kept, a node drag, read-outs and a click with both kinds
+# of line.
+extras=(
+  "plain|--png @D@/plain.png --shade-map @D@/shade.bin --depth-map @D@/depth.bin --polylines @D@/lines.txt --save @D@/saved.yqs --camera"
+  "overlays|--png @D@/both.png --net --cube"
+  "moves|--move 150,200,190,230 --move 100,100,140,90,ctrl --move 200,200,200,120,shift --preview-map @D@/preview.rgb --png @D@/moved.png --depth-map @D@/depth.bin"
+  "pointer|--probe 208,208 --probe 100,300 --probe 5,5 --click 208,208 --click 180,240 --coord-lines --curvature-lines --segments @D@/segments.txt --png @D@/lines.png"
+)
+
+compared=0 differ=0 failed=0
+for c in "${cases[@]}"; do
+  name=${c%%|*}
+  opts=${c#*|}
+  for e in "${extras[@]}"; do
+    what=${e%%|*}
+    outs=${e#*|}
+    for side in old new; do
+      d=$work/$side/$name/$what
+      mkdir -p "$d"
+      o=${opts//@WORK@/$work/$side/saves}
+      # shellcheck disable=SC2086 # the options are split on purpose
+      "${!side}" $o ${outs//@D@/$d} >"$d/stdout" 2>"$d/stderr"
+      echo $? >"$d/status"
+      if [ -f "$d/saved.yqs" ]; then  # for the cases that reopen it
+        mkdir -p "$work/$side/saves/$name" && cp "$d/saved.yqs" "$work/$side/saves/$name/"
+      fi
+    done
+    for f in "$work/old/$name/$what"/*; do
+      g=$work/new/$name/$what/$(basename "$f")
+      compared=$((compared + 1))
+      if ! cmp -s "$f" "$g"; then
+        differ=$((differ + 1))
+        echo "DIFFERS: $name $what $(basename "$f")"
+      fi
+    done
+    [ "$(cat "$work/old/$name/$what/status")" = 0 ] || failed=$((failed + 1))
+  done
+done
+echo "compared $compared files over ${#cases[@]} models: $differ differ; $failed runs exited non-zero in both"
+[ "$differ" -eq 0 ]
