@@ -11,6 +11,7 @@
 #include "model/ModelState.h"
 #include "model/Projection.h"
 #include "platform/Events.h"
+#include "platform/SideThread.h"
 #include "render/Sampling.h"
 #include "render/Shading.h"
 #include "render/ViewSetup.h"
@@ -41,6 +42,41 @@ uint8_t HighestShade(const uint8_t* s) {
   return *std::max_element(s, s + kView * kView);
 #endif
 }
+
+// Palette colours into the bitmap's rows. The map is stored column by
+// column and the bitmap row by row: a band of 32 rows is written at a time,
+// reading 32 consecutive bytes of each column. Each pixel is stored as four
+// bytes, the fourth overwritten by the next pixel; the last pixel of a row
+// takes three.
+struct PaletteBands {
+  static constexpr int kBand = 32;
+  static_assert(kView % kBand == 0, "the view is a whole number of bands");
+  static constexpr int kHalf = kView / kBand / 2 * kBand;  // a band boundary
+  static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "colours are packed low byte first");
+  const uint8_t* shade;
+  uint32_t colours[201];
+  Canvas& bmp;
+
+  // Rows first..last - 1, whole bands.
+  void Write(int first, int last) {
+    for (int y0 = first; y0 < last; y0 += kBand) {
+      uint8_t* rows[kBand];
+      for (int k = 0; k < kBand; ++k) rows[k] = bmp.Row(y0 + k);
+      for (int x = 0; x < kView - 1; ++x) {
+        const uint8_t* column = shade + x * kView + y0;
+        for (int k = 0; k < kBand; ++k) {
+          const uint32_t c = colours[column[k]];
+          std::memcpy(rows[k] + 3 * x, &c, 4);
+        }
+      }
+      const uint8_t* column = shade + (kView - 1) * kView + y0;
+      for (int k = 0; k < kBand; ++k) {
+        const uint32_t c = colours[column[k]];
+        std::memcpy(rows[k] + 3 * (kView - 1), &c, 3);
+      }
+    }
+  }
+};
 
 }  // namespace
 
@@ -88,36 +124,22 @@ void ShadeToBitmap() {
     }
     return;
   }
-  // Every index is on the palette. The map is stored column by column and
-  // the bitmap row by row: a band of 16 rows is written at a time, reading
-  // 16 consecutive bytes of each column.
-  // Each pixel is stored as four bytes, the fourth overwritten by the next
-  // pixel; the last pixel of a row takes three.
-  static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "colours are packed low byte first");
-  uint32_t colours[201];
+  // Every index is on the palette: the bands of rows are written on two
+  // threads where a second one is to be had.
+  PaletteBands bands{s, {}, bmp};
   for (int k = 0; k <= 200; ++k) {
     const auto& c = pal[k];
-    colours[k] = static_cast<uint32_t>(c[0]) | static_cast<uint32_t>(c[1]) << 8 |
-                 static_cast<uint32_t>(c[2]) << 16;
+    bands.colours[k] = static_cast<uint32_t>(c[0]) | static_cast<uint32_t>(c[1]) << 8 |
+                       static_cast<uint32_t>(c[2]) << 16;
   }
-  constexpr int kBand = 32;
-  static_assert(kView % kBand == 0, "the view is a whole number of bands");
-  for (int y0 = 0; y0 < kView; y0 += kBand) {
-    uint8_t* rows[kBand];
-    for (int k = 0; k < kBand; ++k) rows[k] = bmp.Row(y0 + k);
-    for (int x = 0; x < kView - 1; ++x) {
-      const uint8_t* column = s + x * kView + y0;
-      for (int k = 0; k < kBand; ++k) {
-        const uint32_t c = colours[column[k]];
-        std::memcpy(rows[k] + 3 * x, &c, 4);
-      }
-    }
-    const uint8_t* column = s + (kView - 1) * kView + y0;
-    for (int k = 0; k < kBand; ++k) {
-      const uint32_t c = colours[column[k]];
-      std::memcpy(rows[k] + 3 * (kView - 1), &c, 3);
-    }
+  if (!side::Enabled()) {
+    bands.Write(0, kView);
+    return;
   }
+  auto lower = [&bands] { bands.Write(PaletteBands::kHalf, kView); };
+  side::OfferCall(lower);
+  bands.Write(0, PaletteBands::kHalf);
+  side::Finish();
 }
 
 void ProjectNetToScreen() {
