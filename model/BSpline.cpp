@@ -1,62 +1,143 @@
 #include "model/BSpline.h"
 
+#include <cstring>
+
+using qchk::CheckIndex;
 using qchk::Div;
 
 namespace {
 
-// (1 - s) * a + s * b, all four components.
-inline NetPoint Mix(const NetPoint& a, double s, const NetPoint& b) {
-  const double r = 1.0 - s;
-  return NetPoint{r * a.x + s * b.x, r * a.y + s * b.y, r * a.z + s * b.z, r * a.w + s * b.w};
+// Two doubles side by side: a homogeneous point is blended as its (x, y) and
+// (z, w) halves. Each lane does the scalar operations in the scalar order, so
+// the results are those of one component at a time.
+typedef double V2 __attribute__((vector_size(16)));
+
+struct HPoint {
+  V2 xy, zw;
+};
+
+inline V2 Splat(double s) { return V2{s, s}; }
+
+inline HPoint Load(const NetPoint& c) {
+  HPoint h;
+  std::memcpy(&h, &c, sizeof h);
+  return h;
 }
 
-// Control point k of a row as a homogeneous point.
-inline NetPoint H(const NetRow& row, long k) {
-  const NetPoint& c = row[k];
-  if (model.rationalSurface) return NetPoint{c.w * c.x, c.w * c.y, c.w * c.z, c.w};
-  return NetPoint{c.x, c.y, c.z, 1.0};
+inline NetPoint Store(const HPoint& h) {
+  NetPoint c;
+  std::memcpy(&c, &h, sizeof c);
+  return c;
+}
+
+// r * a + s * b with r = 1 - s.
+inline HPoint Mix(const HPoint& a, V2 r, V2 s, const HPoint& b) {
+  return HPoint{r * a.xy + s * b.xy, r * a.zw + s * b.zw};
+}
+
+// A control point of a rational surface as a homogeneous point.
+inline HPoint Weighted(const NetPoint& c) {
+  return HPoint{Splat(c.w) * V2{c.x, c.y}, V2{c.w * c.z, c.w}};
+}
+
+// Where a row curve of degree P is at parameter t and the factors of its de
+// Boor steps. They depend on the knots and t only, so one lookup serves every
+// row of a surface.
+template <int P>
+struct RowSteps {
+  int end;     // -1: the first control point, 1: the last one, 0: inside
+  long first;  // inside: the first of the P + 1 control points blended
+  // Inside: the step factors in the order they are applied (a1, a2, b for
+  // P = 2; a1, a2, a3, b1, b2, c for P = 3) and 1 - each, in both lanes.
+  V2 s[P * (P + 1) / 2];
+  V2 r[P * (P + 1) / 2];
+};
+
+// The checks, divisions and errors come in the order that evaluating the first
+// row by itself would meet them; a row holds control points 0..11.
+template <int P>
+RowSteps<P> FindRowSteps(const CArr<double, 16>& K, int n, double t) {
+  RowSteps<P> st;
+  const double e = (n + 1 - P) * t + P;
+  if (e <= P) {
+    st.end = -1;
+    return st;
+  }
+  if (e >= n + 1) {
+    CheckIndex(n, 0, 11);
+    st.end = 1;
+    return st;
+  }
+  st.end = 0;
+  long i = P;
+  while (!(K[i + 1] > e)) ++i;
+  st.first = i - P;
+  double s[P * (P + 1) / 2];
+  if constexpr (P == 2) {
+    s[0] = Div(e - K[i - 1], K[i + 1] - K[i - 1]);
+    s[1] = Div(e - K[i], K[i + 2] - K[i]);
+    CheckIndex(i, 0, 11);
+    s[2] = Div(e - K[i], K[i + 1] - K[i]);
+  } else {
+    s[0] = Div(e - K[i - 2], K[i + 1] - K[i - 2]);
+    s[1] = Div(e - K[i - 1], K[i + 2] - K[i - 1]);
+    s[2] = Div(e - K[i], K[i + 3] - K[i]);
+    CheckIndex(i, 0, 11);
+    s[3] = Div(e - K[i - 1], K[i + 1] - K[i - 1]);
+    s[4] = Div(e - K[i], K[i + 2] - K[i]);
+    s[5] = Div(e - K[i], K[i + 1] - K[i]);
+  }
+  for (int k = 0; k < P * (P + 1) / 2; ++k) {
+    st.s[k] = Splat(s[k]);
+    st.r[k] = Splat(1.0 - s[k]);
+  }
+  return st;
+}
+
+// The row curve's point over the control points c[0..], c[n] being the last,
+// as a homogeneous point. A plain curve's end is the control point as
+// stored, weight included; at its inner points W is blended along (the
+// weights take no part in x, y, z) and then set to exactly 1.
+template <int P, bool Rational>
+[[gnu::always_inline]] inline HPoint RowPointAt(const NetPoint* c, int n, const RowSteps<P>& st) {
+  if (st.end != 0) {
+    const NetPoint& e = c[st.end < 0 ? 0 : n];
+    return Rational ? Weighted(e) : Load(e);
+  }
+  const NetPoint* p = c + st.first;
+  auto h = [p](int k) { return Rational ? Weighted(p[k]) : Load(p[k]); };
+  const HPoint h0 = h(0), h1 = h(1), h2 = h(2);
+  const V2* s = st.s;
+  const V2* r = st.r;
+  HPoint res;
+  if constexpr (P == 2) {
+    const HPoint q1 = Mix(h0, r[0], s[0], h1);
+    const HPoint q2 = Mix(h1, r[1], s[1], h2);
+    res = Mix(q1, r[2], s[2], q2);
+  } else {
+    const HPoint h3 = h(3);
+    const HPoint q1 = Mix(h0, r[0], s[0], h1);
+    const HPoint q2 = Mix(h1, r[1], s[1], h2);
+    const HPoint q3 = Mix(h2, r[2], s[2], h3);
+    const HPoint r1 = Mix(q1, r[3], s[3], q2);
+    const HPoint r2 = Mix(q2, r[4], s[4], q3);
+    res = Mix(r1, r[5], s[5], r2);
+  }
+  if constexpr (!Rational) res.zw[1] = 1.0;
+  return res;
 }
 
 template <int P>
 NetPoint RowPoint(const NetRow& row, const CArr<double, 16>& K, double t) {
   const int n = model.netN;
-  const double e = (n + 1 - P) * t + P;
-  // A plain curve's end is the control point as stored, weight included.
-  const bool rational = model.rationalSurface;
-  if (e <= P) return rational ? H(row, 0) : row[0];
-  if (e >= n + 1) return rational ? H(row, n) : row[n];
-  long i = P;
-  while (!(K[i + 1] > e)) ++i;
-  NetPoint res;
-  if constexpr (P == 2) {
-    const double a1 = Div(e - K[i - 1], K[i + 1] - K[i - 1]);
-    const double a2 = Div(e - K[i], K[i + 2] - K[i]);
-    const NetPoint q1 = Mix(H(row, i - 2), a1, H(row, i - 1));
-    const NetPoint q2 = Mix(H(row, i - 1), a2, H(row, i));
-    const double b = Div(e - K[i], K[i + 1] - K[i]);
-    res = Mix(q1, b, q2);
-  } else {
-    const double a1 = Div(e - K[i - 2], K[i + 1] - K[i - 2]);
-    const double a2 = Div(e - K[i - 1], K[i + 2] - K[i - 1]);
-    const double a3 = Div(e - K[i], K[i + 3] - K[i]);
-    const NetPoint q1 = Mix(H(row, i - 3), a1, H(row, i - 2));
-    const NetPoint q2 = Mix(H(row, i - 2), a2, H(row, i - 1));
-    const NetPoint q3 = Mix(H(row, i - 1), a3, H(row, i));
-    const double b1 = Div(e - K[i - 1], K[i + 1] - K[i - 1]);
-    const double b2 = Div(e - K[i], K[i + 2] - K[i]);
-    const NetPoint r1 = Mix(q1, b1, q2);
-    const NetPoint r2 = Mix(q2, b2, q3);
-    const double c = Div(e - K[i], K[i + 1] - K[i]);
-    res = Mix(r1, c, r2);
-  }
-  // Only x, y, z of a plain curve are blended; its W is exactly 1.
-  if (!rational) res.w = 1.0;
-  return res;
+  const RowSteps<P> st = FindRowSteps<P>(K, n, t);
+  if (model.rationalSurface) return Store(RowPointAt<P, true>(row.data(), n, st));
+  return Store(RowPointAt<P, false>(row.data(), n, st));
 }
 
-template <int P>
+template <int P, bool Rational>
 Point3 SurfacePointP(double u, double v) {
-  const int m = model.netM;
+  const int m = model.netM, n = model.netN;
   const CArr<double, 16>& K = model.knotsU;
   double e = (m + 1 - P) * u + P;
   if (e < P) e = P;
@@ -64,32 +145,49 @@ Point3 SurfacePointP(double u, double v) {
   long i = P;
   while (!(K[i + 1] > e) && i != m + 1) ++i;
   const bool last = (i == m + 1);
-  NetPoint d[P + 1];
-  for (int k = 0; k <= P; ++k) d[k] = RowPoint<P>(model.controlNet[i - P + k], model.knotsV, v);
-  NetPoint p;
+  // Rows i - P .. i of the net (row 12 is storage and may be read), each
+  // blended along v with the same steps.
+  CheckIndex(i - P, 0, 12);
+  const RowSteps<P> st = FindRowSteps<P>(model.knotsV, n, v);
+  CheckIndex(i, 0, 12);
+  const NetRow* rows = model.controlNet.data() + (i - P);
+  HPoint d[P + 1];
+  for (int k = 0; k <= P; ++k) d[k] = RowPointAt<P, Rational>(rows[k].data(), n, st);
+  auto mix = [](const HPoint& a, double s, const HPoint& b) { return Mix(a, Splat(1.0 - s), Splat(s), b); };
+  HPoint p;
   if constexpr (P == 2) {
     const double a1 = Div(e - K[i - 1], K[i + 1] - K[i - 1]);
     const double a2 = last ? 0.0 : Div(e - K[i], K[i + 2] - K[i]);
-    const NetPoint q1 = Mix(d[0], a1, d[1]);
-    const NetPoint q2 = Mix(d[1], a2, d[2]);
+    const HPoint q1 = mix(d[0], a1, d[1]);
+    const HPoint q2 = mix(d[1], a2, d[2]);
     const double b = last ? 0.0 : Div(e - K[i], K[i + 1] - K[i]);
-    p = Mix(q1, b, q2);
+    p = mix(q1, b, q2);
   } else {
     const double a1 = Div(e - K[i - 2], K[i + 1] - K[i - 2]);
     const double a2 = Div(e - K[i - 1], K[i + 2] - K[i - 1]);
     const double a3 = last ? 0.0 : Div(e - K[i], K[i + 3] - K[i]);
-    const NetPoint q1 = Mix(d[0], a1, d[1]);
-    const NetPoint q2 = Mix(d[1], a2, d[2]);
-    const NetPoint q3 = Mix(d[2], a3, d[3]);
+    const HPoint q1 = mix(d[0], a1, d[1]);
+    const HPoint q2 = mix(d[1], a2, d[2]);
+    const HPoint q3 = mix(d[2], a3, d[3]);
     const double b1 = Div(e - K[i - 1], K[i + 1] - K[i - 1]);
     const double b2 = last ? 0.0 : Div(e - K[i], K[i + 2] - K[i]);
-    const NetPoint r1 = Mix(q1, b1, q2);
-    const NetPoint r2 = Mix(q2, b2, q3);
+    const HPoint r1 = mix(q1, b1, q2);
+    const HPoint r2 = mix(q2, b2, q3);
     const double c = last ? 0.0 : Div(e - K[i], K[i + 1] - K[i]);
-    p = Mix(r1, c, r2);
+    p = mix(r1, c, r2);
   }
-  if (model.rationalSurface) return Point3{Div(p.x, p.w), Div(p.y, p.w), Div(p.z, p.w)};
-  return Point3{p.x, p.y, p.z};
+  const double x = p.xy[0], y = p.xy[1], z = p.zw[0];
+  if constexpr (Rational) {
+    const double w = p.zw[1];
+    return Point3{Div(x, w), Div(y, w), Div(z, w)};
+  }
+  return Point3{x, y, z};
+}
+
+template <int P>
+Point3 SurfacePoint(double u, double v) {
+  if (model.rationalSurface) return SurfacePointP<P, true>(u, v);
+  return SurfacePointP<P, false>(u, v);
 }
 
 }  // namespace
@@ -101,7 +199,7 @@ NetPoint RowPoint3(const NetRow& row, const CArr<double, 16>& knots, double t) {
   return RowPoint<3>(row, knots, t);
 }
 
-Point3 BSpline2Point(double u, double v) { return SurfacePointP<2>(u, v); }
-Point3 BSpline2PointUV(ParamPair p) { return SurfacePointP<2>(p.u, p.v); }
-Point3 BSpline3Point(double u, double v) { return SurfacePointP<3>(u, v); }
-Point3 BSpline3PointUV(ParamPair p) { return SurfacePointP<3>(p.u, p.v); }
+Point3 BSpline2Point(double u, double v) { return SurfacePoint<2>(u, v); }
+Point3 BSpline2PointUV(ParamPair p) { return SurfacePoint<2>(p.u, p.v); }
+Point3 BSpline3Point(double u, double v) { return SurfacePoint<3>(u, v); }
+Point3 BSpline3PointUV(ParamPair p) { return SurfacePoint<3>(p.u, p.v); }
