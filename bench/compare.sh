@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs two benchmark programs alternately, ROUNDS times each, and prints the
-# median real time of every benchmark for both and their ratio (new / old).
-# Alternating spreads the machine's noise over both programs alike.
+# median and the best real time of every benchmark for both, and their
+# ratios (new / old). Alternating spreads the machine's noise over both
+# programs alike; the best time is the one least disturbed by it.
 #   bench/compare.sh OLD_BIN NEW_BIN [FILTER] [ROUNDS] [MIN_TIME]
 set -euo pipefail
 old=$1 new=$2 filter=${3:-.} rounds=${4:-5} mintime=${5:-0.2}
@@ -27,9 +28,10 @@ def load(path):
             times.setdefault(row[0], []).append(float(row[2]) * scale)
     return times
 old, new = load(sys.argv[1]), load(sys.argv[2])
-print(f"{'benchmark':44} {'old us':>10} {'new us':>10} {'new/old':>8}")
+print(f"{'benchmark':40} {'old median':>11} {'new median':>11} {'ratio':>6}"
+      f" {'old best':>10} {'new best':>10} {'ratio':>6}  (us)")
 for name in new:
-    n = statistics.median(new[name])
-    o = statistics.median(old[name]) if name in old else float("nan")
-    print(f"{name:44} {o:10.3f} {n:10.3f} {n / o:8.2f}")
+    n, nb = statistics.median(new[name]), min(new[name])
+    o, ob = (statistics.median(old[name]), min(old[name])) if name in old else (float("nan"),) * 2
+    print(f"{name:40} {o:11.3f} {n:11.3f} {n / o:6.2f} {ob:10.3f} {nb:10.3f} {nb / ob:6.2f}")
 PY

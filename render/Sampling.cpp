@@ -1,6 +1,7 @@
 #include "render/Sampling.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <type_traits>
@@ -270,13 +271,22 @@ const int32_t* ViewRowPixels() { return viewRowPixels; }
 
 namespace {
 
+// Columns first..last - 1 of the view's cells: whole (pixelCells as a
+// fresh render has them) or depth only (the preview's: u and v stay).
+void ClearCells(int first, int last, bool whole) {
+  auto& pc = *model.pixelCells;
+  for (int x = first; x < last; ++x) {
+    auto& col = pc[x];
+    if (whole)
+      for (int y = 0; y < kView; ++y) col[y] = PixelCell{kFarDepth, -1.0, -1.0};
+    else
+      for (int y = 0; y < kView; ++y) col[y].depth = kMaxInt32;
+  }
+}
+
 void ClearPixelCells() {
   for (int32_t& n : viewRowPixels) n = 0;
-  auto& pc = *model.pixelCells;
-  for (int x = 0; x < kView; ++x) {
-    auto& col = pc[x];
-    for (int y = 0; y < kView; ++y) col[y] = PixelCell{kFarDepth, -1.0, -1.0};
-  }
+  ClearCells(0, kView, true);
 }
 
 void ClearLightDepth() {
@@ -287,18 +297,18 @@ void ClearLightDepth() {
   }
 }
 
-void ClearBothMaps(void*) {
-  ClearPixelCells();
-  ClearLightDepth();
-}
-
-void ClearPreviewDepths(void*) {
-  auto& pc = *model.pixelCells;
-  for (int x = 0; x < kView; ++x) {
-    auto& col = pc[x];
-    for (int y = 0; y < kView; ++y) col[y].depth = kMaxInt32;  // u and v stay
+// The view's cells cleared a band of columns at a time by whichever thread
+// claims the band: the second thread from the start, the caller once its
+// sampling is done.
+struct CellClearing {
+  static constexpr int kBand = 16;
+  std::atomic<int> next{0};
+  bool whole;
+  void Claim() {
+    for (int x; (x = next.fetch_add(kBand, std::memory_order_relaxed)) < kView;)
+      ClearCells(x, std::min(x + kBand, kView), whole);
   }
-}
+};
 
 // The grid's triangles into pixelCells (u and v too), the light map, or
 // the view's depths alone, within part; done counts the triangles.
@@ -364,16 +374,26 @@ int32_t MedianRow(const Grid& grid) {
   return 0;
 }
 
-// Clears the maps (clear) beside the sampling (sample), the maps ending
-// cleared whatever happens.
-void SampleBesideClearing(void (*clear)(void*), void (*sample)()) {
-  side::Offer(clear, nullptr);
+// Samples the grid (sample) while the cells, and for a render the light
+// map, are cleared on both threads; the maps end cleared whatever happens.
+void SampleBesideClearing(bool render, void (*sample)()) {
+  if (render) {
+    for (int32_t& n : viewRowPixels) n = 0;
+  }
+  CellClearing cells{{0}, render};
+  auto clear = [&cells, render] {
+    cells.Claim();
+    if (render) ClearLightDepth();
+  };
+  side::OfferCall(clear);
   try {
     sample();
   } catch (...) {
+    cells.Claim();
     side::Finish();
     throw;
   }
+  cells.Claim();
   side::Finish();
 }
 
@@ -406,7 +426,7 @@ void FillDepthMaps(void (*afterDepths)()) {
   // walk's order, and the calling thread runs afterDepths once its parts
   // are done (it touches neither map nor what the scans read). Errors come
   // out in the one-thread order: sampling, view, light, afterDepths.
-  SampleBesideClearing(ClearBothMaps, SampleSurface);
+  SampleBesideClearing(true, SampleSurface);
   const int32_t viewSplit = MedianRow(sampleGrid), lightSplit = MedianRow(lightGrid);
   auto pass = [&](bool upper, PartProgress& progress) {
     const auto part = [upper](int32_t split) {
@@ -424,14 +444,14 @@ void FillDepthMaps(void (*afterDepths)()) {
 
 void FillPreviewDepths(void (*afterDepths)()) {
   if (!side::Enabled()) {
-    ClearPreviewDepths(nullptr);
+    ClearCells(0, kView, false);
     SampleGridVertices<false>();
     long done;
     RasterViewDepths(tri::kWhole, done);
     if (afterDepths) afterDepths();
     return;
   }
-  SampleBesideClearing(ClearPreviewDepths, SampleGridVertices<false>);
+  SampleBesideClearing(false, SampleGridVertices<false>);
   const int32_t split = MedianRow(sampleGrid);
   auto pass = [&](bool upper, PartProgress& progress) {
     RasterViewDepths(split == 0 ? (upper ? tri::kWhole : tri::Part{1, 0, true, true})
