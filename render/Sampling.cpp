@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstring>
 #include <cmath>
 #include <type_traits>
 
@@ -203,18 +204,49 @@ void RasterViewDepth(const SampleVertex* v[3], const tri::Part& part) {
 
 // The grid seen from the eye (point, x, y, depth, inView) and, WithLight,
 // from the light (x, y, depth), vertex by vertex.
-template <bool WithLight>
+// The grid's points depend on the net, the knots and the kind of surface,
+// not on the camera: the preview steps of a drag take them from the last
+// sampling instead of evaluating them again, as long as all of these are
+// bit for bit what they were.
+struct SurfaceKey {
+  SurfacePointFn fn;
+  int32_t m, n;
+  bool rational;
+  ControlNet net;
+  CArr<double, 16> knotsU, knotsV;
+};
+SurfaceKey sampledKey;
+bool sampledValid = false;  // gridPoints hold sampledKey's surface
+uint64_t sampledSurface = 0;
+Point3 gridPoints[kGrid][kGrid];
+
+bool SameSurface(const SurfaceKey& k) {
+  return k.fn == model.SurfacePoint && k.m == model.netM && k.n == model.netN &&
+         k.rational == model.rationalSurface &&
+         std::memcmp(&k.net, &model.controlNet, sizeof(ControlNet)) == 0 &&
+         std::memcmp(&k.knotsU, &model.knotsU, sizeof k.knotsU) == 0 &&
+         std::memcmp(&k.knotsV, &model.knotsV, sizeof k.knotsV) == 0;
+}
+
+template <bool WithLight, bool Reuse>
 void SampleGridVertices() {
   const ViewCamera view = ModelCamera();
   const ViewCamera light = LightCamera();
   const RenderPrivate& rs = renderState;
   const Point3 eye = model.eye, lp = rs.lightPos;
+  const bool reuse = Reuse && sampledValid && SameSurface(sampledKey);
+  if (!reuse) {
+    sampledValid = false;
+    ++sampledSurface;
+  }
   for (int a = 0; a < kGrid; ++a) {
     auto& srow = sampleGrid[a];
     auto& lrow = lightGrid[a];
     for (int b = 0; b < kGrid; ++b) {
       SampleVertex& s = srow[b];
-      const Point3 p = model.SurfacePoint(a * shadeStep, b * shadeStep);
+      Point3& kept = gridPoints[a][b];
+      if (!reuse) kept = model.SurfacePoint(a * shadeStep, b * shadeStep);
+      const Point3 p = kept;
       s.point = p;
       ProjectWith(view, p, s.x, s.y);
       const double ex = eye.x - p.x, ey = eye.y - p.y, ez = eye.z - p.z;
@@ -228,6 +260,12 @@ void SampleGridVertices() {
       l.depth = qchk::Floor((std::sqrt(lx * lx + ly * ly + lz * lz) - rs.lightDepthOffset) *
                             rs.lightDepthScale);
     }
+  }
+  if (!reuse) {
+    sampledKey = SurfaceKey{model.SurfacePoint, model.netM,    model.netN,
+                            model.rationalSurface, model.controlNet, model.knotsU,
+                            model.knotsV};
+    sampledValid = true;
   }
 }
 
@@ -265,7 +303,14 @@ void RasterLightTriangle(const LightVertex& a, const LightVertex& b, const Light
     RasterLight<false>(v, tri::kWhole);
 }
 
-void SampleSurface() { SampleGridVertices<true>(); }
+void SampleSurface() { SampleGridVertices<true, false>(); }
+
+uint64_t SampledSurface() { return sampledSurface; }
+
+void ForgetSampledSurface() {
+  sampledValid = false;
+  ++sampledSurface;
+}
 
 const int32_t* ViewRowPixels() { return viewRowPixels; }
 
@@ -445,13 +490,13 @@ void FillDepthMaps(void (*afterDepths)()) {
 void FillPreviewDepths(void (*afterDepths)()) {
   if (!side::Enabled()) {
     ClearCells(0, kView, false);
-    SampleGridVertices<false>();
+    SampleGridVertices<false, true>();
     long done;
     RasterViewDepths(tri::kWhole, done);
     if (afterDepths) afterDepths();
     return;
   }
-  SampleBesideClearing(false, SampleGridVertices<false>);
+  SampleBesideClearing(false, SampleGridVertices<false, true>);
   const int32_t split = MedianRow(sampleGrid);
   auto pass = [&](bool upper, PartProgress& progress) {
     RasterViewDepths(split == 0 ? (upper ? tri::kWhole : tri::Part{1, 0, true, true})

@@ -62,6 +62,12 @@ int32_t GridSplit();
 
 // sampleGrid (point, x, y, depth, inView) and lightGrid (x, y, depth).
 void SampleSurface();
+// Which surface the grid's points were last evaluated for: a number that
+// changes whenever a sampling evaluates them (the preview's sampling reuses
+// them while the net, knots and kind stay the same).
+uint64_t SampledSurface();
+// The next sampling evaluates the grid's points whatever it finds.
+void ForgetSampledSurface();
 // Clears pixelCells (0..kView - 1), samples the surface, scan-converts the 3,200
 // triangles into pixelCells.
 void FillPixelCells();

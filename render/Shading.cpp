@@ -282,7 +282,22 @@ void ShadeVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& 
   }
 }
 
-void VisitShadingVertices(VertexShader tangents) {
+namespace {
+
+// The boundary vertices' evaluation points and tangents, in visiting order,
+// for the surface SampledSurface() names: a preview step reuses them as it
+// reuses the grid's points.
+struct BoundaryVertex {
+  int a, b;
+  Point3 P, Tu, Tv;
+};
+constexpr int kBoundary = 4 + 4 * 39;
+BoundaryVertex boundary[kBoundary];
+bool boundaryValid = false;
+uint64_t boundarySurface = 0;
+
+template <class Visit>
+void VisitBoundary(Visit&& tangents) {
   const auto S = model.SurfacePoint;
   const double h = shadeStep, d = kInset, dl = kDelta;
   // Corners.
@@ -325,6 +340,23 @@ void VisitShadingVertices(VertexShader tangents) {
       const Point3 P = S(d, v);
       tangents(0, j, P, Sub(S(d + dl, v), P), Sub(S(d, v + dl), P));
     }
+  }
+}
+
+}  // namespace
+
+void VisitShadingVertices(VertexShader tangents, bool reuse) {
+  if (reuse && boundaryValid && boundarySurface == SampledSurface()) {
+    for (const BoundaryVertex& v : boundary) tangents(v.a, v.b, v.P, v.Tu, v.Tv);
+  } else {
+    boundaryValid = false;
+    int k = 0;
+    VisitBoundary([&](int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv) {
+      boundary[k++] = BoundaryVertex{a, b, P, Tu, Tv};
+      tangents(a, b, P, Tu, Tv);
+    });
+    boundaryValid = k == kBoundary;
+    boundarySurface = SampledSurface();
   }
   // Interior: central differences of the stored grid points.
   for (int i = 1; i <= 39; ++i) {
@@ -421,7 +453,7 @@ void ShadePreviewVertex(int a, int b, const Point3& P, const Point3& Tu, const P
   sv.facing = qchk::Trunc(99.7 * Dot(N, E));
 }
 
-void ShadePreviewVertices() { VisitShadingVertices(ShadePreviewVertex); }
+void ShadePreviewVertices() { VisitShadingVertices(ShadePreviewVertex, true); }
 
 void ShadePreviewSurface(Canvas& bitmap) {
   // The bitmap's pixels are written directly; it must be the view's size.

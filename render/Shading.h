@@ -13,8 +13,11 @@ void ShadeVertices();
 // and v = 1 alternately, the edges u = 1 and u = 0 alternately, then the
 // interior row by row. Boundary vertices are evaluated a little inside the
 // parameter square; interior tangents are central differences of the grid.
+// With reuse, the boundary's points and tangents come from the last visit
+// when the grid's points were not evaluated again since (see
+// SampledSurface).
 using VertexShader = void (*)(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv);
-void VisitShadingVertices(VertexShader shade);
+void VisitShadingVertices(VertexShader shade, bool reuse = false);
 // facing and lightLevel of vertex (a, b) from the evaluation point P and
 // tangents along u and v.
 void ShadeVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv);
