@@ -140,7 +140,7 @@ template <bool Clipped>
 void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3], const tri::Part& part) {
   int it, im, ib;
   tri::Geom g;
-  if (!tri::OrderAndSetup(v, it, im, ib, g) || part.Skips(g)) return;
+  if (part.Skips(v) || !tri::OrderAndSetup(v, it, im, ib, g)) return;
   const SampleVertex &T = *v[it], &M = *v[im], &B = *v[ib];
   // Integer differences for the depth: depths are far inside the exact
   // range of doubles, so fM - fT in doubles is that difference exactly.
@@ -175,7 +175,7 @@ template <bool Clipped, class V, class DepthAt>
 void RasterDepthOnly(const V* v[3], const tri::Part& part, DepthAt depthAt) {
   int it, im, ib;
   tri::Geom g;
-  if (!tri::OrderAndSetup(v, it, im, ib, g) || part.Skips(g)) return;
+  if (part.Skips(v) || !tri::OrderAndSetup(v, it, im, ib, g)) return;
   const V &T = *v[it], &M = *v[im], &B = *v[ib];
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const double dT = T.depth;

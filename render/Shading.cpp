@@ -146,7 +146,7 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], const tri::Pa
   int it, im, ib;
   ShadeSetup q;
   tri::Geom& g = q.g;
-  if (!tri::OrderAndSetup(sv, it, im, ib, g) || part.Skips(g)) return;
+  if (part.Skips(sv) || !tri::OrderAndSetup(sv, it, im, ib, g)) return;
   const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, kView - 1);
   q.T = sv[it], q.M = sv[im], q.B = sv[ib];
   q.LT = lv[it], q.LM = lv[im], q.LB = lv[ib];
@@ -211,7 +211,7 @@ void PreviewRows(const tri::Geom& g, double depthT, tri::Slope depth, double bas
 void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap, const tri::Part& part) {
   int it, im, ib;
   tri::Geom g;
-  if (!tri::OrderAndSetup(sv, it, im, ib, g) || part.Skips(g)) return;
+  if (part.Skips(sv) || !tri::OrderAndSetup(sv, it, im, ib, g)) return;
   const SampleVertex &T = *sv[it], &M = *sv[im], &B = *sv[ib];
   const Bases sb = ShadeBases(T, M, B);
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);

@@ -245,8 +245,14 @@ inline void ScanRows(const Geom& g, int32_t yLo, int32_t yHi, Row&& row, Safe sa
 struct Part {
   int32_t lo, hi;
   bool skipAbove, skipBelow;
-  bool Skips(const Geom& g) const {
-    return (skipAbove && g.botY < lo) || (skipBelow && g.topY >= static_cast<double>(hi) + 1);
+  // Judged on the vertices' y before the triangle is set up: a triangle
+  // with a NaN y is never passed over.
+  template <class V>
+  bool Skips(const V* const v[3]) const {
+    const double y0 = v[0]->y, y1 = v[1]->y, y2 = v[2]->y;
+    if (skipAbove && y0 < lo && y1 < lo && y2 < lo) return true;
+    const double below = static_cast<double>(hi) + 1;
+    return skipBelow && y0 >= below && y1 >= below && y2 >= below;
   }
 };
 constexpr Part kWhole{INT32_MIN, INT32_MAX, false, false};
