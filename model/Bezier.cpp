@@ -1,7 +1,7 @@
 #include "model/Bezier.h"
 
-CArr<double, 12> bernsteinU;
-CArr<double, 12> bernsteinV;
+thread_local CArr<double, 12> bernsteinU;
+thread_local CArr<double, 12> bernsteinV;
 
 namespace {
 

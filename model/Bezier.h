@@ -3,8 +3,10 @@
 
 #include "model/ModelState.h"
 
-extern CArr<double, 12> bernsteinU;
-extern CArr<double, 12> bernsteinV;
+// The Bernstein values of the last point evaluated on this thread (a
+// drawing evaluates points on two threads).
+extern thread_local CArr<double, 12> bernsteinU;
+extern thread_local CArr<double, 12> bernsteinV;
 
 Point3 BezierPoint(double u, double v);
 Point3 BezierPointUV(ParamPair p);

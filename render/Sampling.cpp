@@ -228,18 +228,35 @@ bool SameSurface(const SurfaceKey& k) {
          std::memcmp(&k.knotsV, &model.knotsV, sizeof k.knotsV) == 0;
 }
 
-template <bool WithLight, bool Reuse>
-void SampleGridVertices() {
-  const ViewCamera view = ModelCamera();
-  const ViewCamera light = LightCamera();
-  const RenderPrivate& rs = renderState;
-  const Point3 eye = model.eye, lp = rs.lightPos;
-  const bool reuse = Reuse && sampledValid && SameSurface(sampledKey);
+// Whether this sampling reuses the last one's points (allowed, and the
+// surface is the same); if not, they are evaluated afresh.
+bool BeginSampling(bool allowReuse) {
+  const bool reuse = allowReuse && sampledValid && SameSurface(sampledKey);
   if (!reuse) {
     sampledValid = false;
     ++sampledSurface;
   }
-  for (int a = 0; a < kGrid; ++a) {
+  return reuse;
+}
+
+// Once every row is sampled: the points are kept for the next sampling.
+void EndSampling(bool reuse) {
+  if (reuse) return;
+  sampledKey = SurfaceKey{model.SurfacePoint, model.netM,    model.netN,
+                          model.rationalSurface, model.controlNet, model.knotsU,
+                          model.knotsV};
+  sampledValid = true;
+}
+
+// Rows aFirst..aLast of the grid seen from the eye (point, x, y, depth,
+// inView) and, WithLight, from the light (x, y, depth), vertex by vertex.
+template <bool WithLight>
+void SampleRows(bool reuse, int aFirst, int aLast) {
+  const ViewCamera view = ModelCamera();
+  const ViewCamera light = LightCamera();
+  const RenderPrivate& rs = renderState;
+  const Point3 eye = model.eye, lp = rs.lightPos;
+  for (int a = aFirst; a <= aLast; ++a) {
     auto& srow = sampleGrid[a];
     auto& lrow = lightGrid[a];
     for (int b = 0; b < kGrid; ++b) {
@@ -261,12 +278,14 @@ void SampleGridVertices() {
                             rs.lightDepthScale);
     }
   }
-  if (!reuse) {
-    sampledKey = SurfaceKey{model.SurfacePoint, model.netM,    model.netN,
-                            model.rationalSurface, model.controlNet, model.knotsU,
-                            model.knotsV};
-    sampledValid = true;
-  }
+}
+
+// The whole grid, on this thread.
+template <bool WithLight, bool Reuse>
+void SampleGridVertices() {
+  const bool reuse = BeginSampling(Reuse);
+  SampleRows<WithLight>(reuse, 0, kGrid - 1);
+  EndSampling(reuse);
 }
 
 inline bool InLightMap(const LightVertex& l) {
@@ -419,27 +438,32 @@ int32_t MedianRow(const Grid& grid) {
   return 0;
 }
 
-// Samples the grid (sample) while the cells, and for a render the light
-// map, are cleared on both threads; the maps end cleared whatever happens.
-void SampleBesideClearing(bool render, void (*sample)()) {
+// Samples the grid (the light's view too for a render) while the cells,
+// and for a render the light map, are cleared: each thread samples half of
+// the grid's rows and clears bands of cells as they come; the maps end
+// cleared whatever happens, and an error is the one the one-thread
+// sampling meets first.
+void SampleBesideClearing(bool render, bool allowReuse) {
   if (render) {
     for (int32_t& n : viewRowPixels) n = 0;
   }
   CellClearing cells{{0}, render};
-  auto clear = [&cells, render] {
-    cells.Claim();
-    if (render) ClearLightDepth();
+  const bool reuse = BeginSampling(allowReuse);
+  constexpr int kHalf = kGrid / 2;  // rows 0..kHalf here, the rest beside
+  auto part = [&](bool upper, PartProgress&) {
+    if (!upper) {
+      cells.Claim();
+      if (render) ClearLightDepth();
+    }
+    const int first = upper ? 0 : kHalf + 1, last = upper ? kHalf : kGrid - 1;
+    if (render)
+      SampleRows<true>(reuse, first, last);
+    else
+      SampleRows<false>(reuse, first, last);
+    if (upper) cells.Claim();
   };
-  side::OfferCall(clear);
-  try {
-    sample();
-  } catch (...) {
-    cells.Claim();
-    side::Finish();
-    throw;
-  }
-  cells.Claim();
-  side::Finish();
+  RunInTwoParts(part);
+  EndSampling(reuse);
 }
 
 }  // namespace
@@ -471,7 +495,7 @@ void FillDepthMaps(void (*afterDepths)()) {
   // walk's order, and the calling thread runs afterDepths once its parts
   // are done (it touches neither map nor what the scans read). Errors come
   // out in the one-thread order: sampling, view, light, afterDepths.
-  SampleBesideClearing(true, SampleSurface);
+  SampleBesideClearing(true, false);
   const int32_t viewSplit = MedianRow(sampleGrid), lightSplit = MedianRow(lightGrid);
   auto pass = [&](bool upper, PartProgress& progress) {
     const auto part = [upper](int32_t split) {
@@ -496,7 +520,7 @@ void FillPreviewDepths(void (*afterDepths)()) {
     if (afterDepths) afterDepths();
     return;
   }
-  SampleBesideClearing(false, SampleGridVertices<false, true>);
+  SampleBesideClearing(false, true);
   const int32_t split = MedianRow(sampleGrid);
   auto pass = [&](bool upper, PartProgress& progress) {
     RasterViewDepths(split == 0 ? (upper ? tri::kWhole : tri::Part{1, 0, true, true})
