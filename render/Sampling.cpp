@@ -88,8 +88,9 @@ struct OutsideRowsSafe {
 template <bool Clipped, class Span>
 void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, const tri::Part& part, Span span) {
   const double ddx = depth.dx, ddy = depth.dy;
-  const bool fits = tri::ConversionsFit(g, dT, depth);
-  if (fits && tri::InsideSquare(g, kView)) {
+  const bool inside = tri::InsideSquare(g, kView);
+  const bool fits = (inside && tri::FitsInside(kView, dT, depth)) || tri::ConversionsFit(g, dT, depth);
+  if (fits && inside) {
     // No conversion of this triangle can fail: only the rows and columns
     // in the view are visited, without range tests.
     tri::ScanRowsInside(g, std::max(part.lo, Clipped ? 0 : kAllRows),
@@ -451,16 +452,18 @@ void SampleBesideClearing(bool render, bool allowReuse) {
   const bool reuse = BeginSampling(allowReuse);
   constexpr int kHalf = kGrid / 2;  // rows 0..kHalf here, the rest beside
   auto part = [&](bool upper, PartProgress&) {
-    if (!upper) {
-      cells.Claim();
-      if (render) ClearLightDepth();
-    }
     const int first = upper ? 0 : kHalf + 1, last = upper ? kHalf : kGrid - 1;
-    if (render)
-      SampleRows<true>(reuse, first, last);
-    else
-      SampleRows<false>(reuse, first, last);
-    if (upper) cells.Claim();
+    try {
+      if (render)
+        SampleRows<true>(reuse, first, last);
+      else
+        SampleRows<false>(reuse, first, last);
+    } catch (...) {
+      cells.Claim();
+      throw;
+    }
+    cells.Claim();
+    if (render && !upper) ClearLightDepth();
   };
   RunInTwoParts(part);
   EndSampling(reuse);

@@ -162,11 +162,12 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], const tri::Pa
   q.depthT = T.depth, q.baseT = sb.t, q.levelT = LT.lightLevel, q.ldT = LT.depth;
   // Most triangles lie in the view with every attribute far inside int32:
   // no conversion of theirs can fail, and their scan skips the range tests.
-  const bool fits = tri::InsideSquare(g, kView) && tri::ConversionsFit(g, q.depthT, q.depth) &&
-                    tri::ConversionsFit(g, q.baseT, q.base) &&
-                    tri::ConversionsFit(g, q.levelT, q.level) &&
-                    tri::ConversionsFit(g, q.ldT, q.lightDepth) &&
-                    tri::ConversionsFit(g, LT.x, q.lightX) && tri::ConversionsFit(g, LT.y, q.lightY);
+  const auto fit = [&g](double fT, tri::Slope f) {
+    return tri::FitsInside(kView, fT, f) || tri::ConversionsFit(g, fT, f);
+  };
+  const bool fits = tri::InsideSquare(g, kView) && fit(q.depthT, q.depth) && fit(q.baseT, q.base) &&
+                    fit(q.levelT, q.level) && fit(q.ldT, q.lightDepth) && fit(LT.x, q.lightX) &&
+                    fit(LT.y, q.lightY);
   if (fits) {
     ShadeRows<Clipped, true>(q, [&](auto&& row) { tri::ScanRowsInside(g, yLo, yHi, row); });
   } else {
@@ -220,8 +221,12 @@ void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap, const tri::Part& part
   const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, kView - 1);
   // Most triangles' conversions cannot fail: their pixels skip the range
   // tests, and those inside the view their rows' too.
-  const bool fits = tri::ConversionsFit(g, depthT, depth) && tri::ConversionsFit(g, baseT, base);
-  if (fits && tri::InsideSquare(g, kView))
+  const bool inside = tri::InsideSquare(g, kView);
+  const auto fit = [&g, inside](double fT, tri::Slope f) {
+    return (inside && tri::FitsInside(kView, fT, f)) || tri::ConversionsFit(g, fT, f);
+  };
+  const bool fits = fit(depthT, depth) && fit(baseT, base);
+  if (fits && inside)
     PreviewRows<true>(g, depthT, depth, baseT, base, bitmap,
                       [&](auto&& row) { tri::ScanRowsInside(g, yLo, yHi, row); });
   else if (fits)
