@@ -1,7 +1,10 @@
 // The scan converters, the depth maps and the clipped variants.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include "render/Sampling.h"
 #include "render/Shading.h"
@@ -391,3 +394,40 @@ TEST(GridWalk, StopsBeforeTheRowThatRefuses) {
 }
 
 }  // namespace
+
+// The scan of a triangle inside the view gives the rows and spans of the
+// checked scan, and where the crude range bound says an attribute fits,
+// every value a pixel of the scan takes (one pixel past the span ends
+// included) does fit.
+TEST(ScanInside, SameSpansAsTheCheckedScanAndTheBoundHolds) {
+  std::mt19937 rng(8122026);
+  std::uniform_real_distribution<double> coord(0, kView), scale(-30, 30);
+  int bounded = 0;
+  for (int trial = 0; trial < 3000; ++trial) {
+    struct P {
+      double x, y;
+    } v[3];
+    for (P& p : v) p = P{coord(rng), coord(rng)};
+    if (trial % 7 == 0) v[2].y = v[1].y;  // a flat top or bottom
+    const P* pv[3] = {&v[0], &v[1], &v[2]};
+    int it, im, ib;
+    tri::Geom g;
+    if (!tri::OrderAndSetup(pv, it, im, ib, g)) continue;
+    ASSERT_TRUE(tri::InsideSquare(g, kView));
+    std::vector<std::array<int64_t, 3>> checked, inside;
+    tri::ScanRows(g, 0, kView - 1, [&](int32_t y, double, int32_t l, int32_t r) { checked.push_back({y, l, r}); });
+    tri::ScanRowsInside(g, 0, kView - 1, [&](int32_t y, double, int32_t l, int32_t r) { inside.push_back({y, l, r}); });
+    ASSERT_EQ(inside, checked) << "trial " << trial;
+
+    const double fT = std::ldexp(scale(rng), 20);
+    const tri::Slope f{std::ldexp(scale(rng), 15 + trial % 10), std::ldexp(scale(rng), 15 + trial % 9)};
+    if (!tri::FitsInside(kView, fT, f)) continue;
+    ++bounded;
+    for (const auto& [y, l, r] : inside)
+      for (int64_t x = l - 1; x <= r + 1; ++x) {
+        const double value = (static_cast<double>(x) - g.topX) * f.dx + (fT + (y - g.topY) * f.dy);
+        ASSERT_LT(std::fabs(value), 1073741824.0) << "trial " << trial;
+      }
+  }
+  EXPECT_GT(bounded, 100);  // the bound was put to the test
+}
