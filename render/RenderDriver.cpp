@@ -97,8 +97,10 @@ RenderResult RenderSurface(bool keepView) {
   SetDepthRanges();
   // The depth pass and the light-depth pass, the vertex shading beside
   // the light pass.
-  FillDepthMaps([] {
-    ShadeVertices();
+  FillDepthMaps([](int share, int& stage) {
+    ShadeVertices(share);
+    if (share == 2) return;
+    stage = 3;
     ProjectNetToScreen();
   });
   // The shading pass, the only one that can be stopped.

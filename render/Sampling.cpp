@@ -486,18 +486,18 @@ void FillLightDepth() {
   RasterLightDepth(tri::kWhole, done);
 }
 
-void FillDepthMaps(void (*afterDepths)()) {
+void FillDepthMaps(void (*afterDepths)(int share, int& stage)) {
   if (!side::Enabled()) {
     FillPixelCells();
     FillLightDepth();
-    if (afterDepths) afterDepths();
+    int stage = 2;
+    if (afterDepths) afterDepths(0, stage);
     return;
   }
   // The maps are cleared beside the sampling; then each thread fills a part
   // of the rows of both maps, every pixel seeing the triangles in the
-  // walk's order, and the calling thread runs afterDepths once its parts
-  // are done (it touches neither map nor what the scans read). Errors come
-  // out in the one-thread order: sampling, view, light, afterDepths.
+  // walk's order, then its share of afterDepths. Errors come out in the
+  // one-thread order: sampling, view, light, afterDepths.
   SampleBesideClearing(true, false);
   const int32_t viewSplit = MedianRow(sampleGrid), lightSplit = MedianRow(lightGrid);
   auto pass = [&](bool upper, PartProgress& progress) {
@@ -509,7 +509,7 @@ void FillDepthMaps(void (*afterDepths)()) {
     progress.stage = 1;
     RasterLightDepth(part(lightSplit), progress.done);
     progress.stage = 2;
-    if (upper && afterDepths) afterDepths();
+    if (afterDepths) afterDepths(upper ? 1 : 2, progress.stage);
   };
   RunInTwoParts(pass);
 }

@@ -80,9 +80,13 @@ void FillLightDepth();
 
 // FillPixelCells, FillLightDepth, then afterDepths (may be null): the same
 // maps and the same error, on two threads where a second one is to be had.
-// afterDepths may run while the second thread still fills its part of the
-// maps: it must not touch them, nor the vertices' positions and depths.
-void FillDepthMaps(void (*afterDepths)());
+// afterDepths(share, stage) gets share 0 on one thread; on two, share 1 on
+// the calling thread and share 2 on the other, each once its part of the
+// maps is filled, while the other may still fill its part: it must not
+// touch the maps, nor the vertices' positions and depths. stage is 2 when
+// it is called; it raises stage for a step whose errors come after every
+// error of share 2.
+void FillDepthMaps(void (*afterDepths)(int share, int& stage));
 
 // The drag-time preview's depth pass: the depth of every view cell
 // (0..kView - 1) := kMaxInt32, u and v left as the last render wrote them;

@@ -350,8 +350,13 @@ void VisitBoundary(Visit&& tangents) {
 
 }  // namespace
 
-void VisitShadingVertices(VertexShader tangents, bool reuse) {
-  if (reuse && boundaryValid && boundarySurface == SampledSurface()) {
+void VisitShadingVertices(VertexShader tangents, bool reuse, int share) {
+  // The boundary and the interior's rows 1..19 (share 1), the rows
+  // 20..39 (share 2), or all of them (share 0).
+  const int firstRow = share == 2 ? 20 : 1, lastRow = share == 1 ? 19 : 39;
+  if (share == 2) {
+    // the boundary is share 1's
+  } else if (reuse && boundaryValid && boundarySurface == SampledSurface()) {
     for (const BoundaryVertex& v : boundary) tangents(v.a, v.b, v.P, v.Tu, v.Tv);
   } else {
     boundaryValid = false;
@@ -364,7 +369,7 @@ void VisitShadingVertices(VertexShader tangents, bool reuse) {
     boundarySurface = SampledSurface();
   }
   // Interior: central differences of the stored grid points.
-  for (int i = 1; i <= 39; ++i) {
+  for (int i = firstRow; i <= lastRow; ++i) {
     const auto &rm = sampleGrid[i - 1], &r0 = sampleGrid[i], &rp = sampleGrid[i + 1];
     for (int j = 1; j <= 39; ++j) {
       const Point3& P = r0[j].point;
@@ -373,7 +378,7 @@ void VisitShadingVertices(VertexShader tangents, bool reuse) {
   }
 }
 
-void ShadeVertices() { VisitShadingVertices(ShadeVertex); }
+void ShadeVertices(int share) { VisitShadingVertices(ShadeVertex, false, share); }
 
 namespace {
 

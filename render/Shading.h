@@ -5,8 +5,10 @@
 #include "model/ModelState.h"
 #include "render/Sampling.h"
 
-// Sets facing and lightLevel of all 41 x 41 grid vertices.
-void ShadeVertices();
+// Sets facing and lightLevel of all 41 x 41 grid vertices (share 0), or of
+// one of two shares for two threads: the boundary and the interior's first
+// half (1), the interior's second half (2).
+void ShadeVertices(int share = 0);
 
 // Gives every grid vertex its evaluation point P and tangents Tu, Tv, in the
 // order the vertex shading visits them: the four corners, the edges v = 0
@@ -17,7 +19,7 @@ void ShadeVertices();
 // when the grid's points were not evaluated again since (see
 // SampledSurface).
 using VertexShader = void (*)(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv);
-void VisitShadingVertices(VertexShader shade, bool reuse = false);
+void VisitShadingVertices(VertexShader shade, bool reuse = false, int share = 0);
 // facing and lightLevel of vertex (a, b) from the evaluation point P and
 // tangents along u and v.
 void ShadeVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv);
