@@ -135,9 +135,12 @@ NetPoint RowPoint(const NetRow& row, const CArr<double, 16>& K, double t) {
   return Store(RowPointAt<P, false>(row.data(), n, st));
 }
 
-template <int P, bool Rational>
-Point3 SurfacePointP(double u, double v) {
-  const int m = model.netM, n = model.netN;
+// The blend along u of rows i - P .. i of the net, once rows(i, d) has put
+// those rows' points at v into d[0..P]; rows(i, d) also makes the checks of
+// the rows' lookup.
+template <int P, bool Rational, class Rows>
+[[gnu::always_inline]] inline Point3 BlendAlongU(double u, Rows&& rows) {
+  const int m = model.netM;
   const CArr<double, 16>& K = model.knotsU;
   double e = (m + 1 - P) * u + P;
   if (e < P) e = P;
@@ -145,14 +148,8 @@ Point3 SurfacePointP(double u, double v) {
   long i = P;
   while (!(K[i + 1] > e) && i != m + 1) ++i;
   const bool last = (i == m + 1);
-  // Rows i - P .. i of the net (row 12 is storage and may be read), each
-  // blended along v with the same steps.
-  CheckIndex(i - P, 0, 12);
-  const RowSteps<P> st = FindRowSteps<P>(model.knotsV, n, v);
-  CheckIndex(i, 0, 12);
-  const NetRow* rows = model.controlNet.data() + (i - P);
   HPoint d[P + 1];
-  for (int k = 0; k <= P; ++k) d[k] = RowPointAt<P, Rational>(rows[k].data(), n, st);
+  rows(i, d);
   auto mix = [](const HPoint& a, double s, const HPoint& b) { return Mix(a, Splat(1.0 - s), Splat(s), b); };
   HPoint p;
   if constexpr (P == 2) {
@@ -184,6 +181,48 @@ Point3 SurfacePointP(double u, double v) {
   return Point3{x, y, z};
 }
 
+template <int P, bool Rational>
+Point3 SurfacePointP(double u, double v) {
+  const int n = model.netN;
+  return BlendAlongU<P, Rational>(u, [&](long i, HPoint* d) {
+    // Rows i - P .. i of the net (row 12 is storage and may be read), each
+    // blended along v with the same steps.
+    CheckIndex(i - P, 0, 12);
+    const RowSteps<P> st = FindRowSteps<P>(model.knotsV, n, v);
+    CheckIndex(i, 0, 12);
+    const NetRow* rows = model.controlNet.data() + (i - P);
+    for (int k = 0; k <= P; ++k) d[k] = RowPointAt<P, Rational>(rows[k].data(), n, st);
+  });
+}
+
+// SurfacePointP at (u[k], v), k = 0..count - 1: every row's point at v is
+// found once. Where a point would fail, the error may come out at another
+// point than the one-by-one evaluation's: the caller evaluates one by one
+// then.
+template <int P, bool Rational>
+void ColumnP(double v, int count, const double* u, Point3* out) {
+  const int m = model.netM, n = model.netN;
+  const RowSteps<P> st = FindRowSteps<P>(model.knotsV, n, v);
+  HPoint rowPoints[13];
+  const int lastRow = m + 1 < 12 ? m + 1 : 12;
+  for (int k = 0; k <= lastRow; ++k)
+    rowPoints[k] = RowPointAt<P, Rational>(model.controlNet[k].data(), n, st);
+  for (int k = 0; k < count; ++k)
+    out[k] = BlendAlongU<P, Rational>(u[k], [&](long i, HPoint* d) {
+      CheckIndex(i - P, 0, 12);
+      CheckIndex(i, 0, lastRow);
+      for (int r = 0; r <= P; ++r) d[r] = rowPoints[i - P + r];
+    });
+}
+
+template <int P>
+void Column(double v, int count, const double* u, Point3* out) {
+  if (model.rationalSurface)
+    ColumnP<P, true>(v, count, u, out);
+  else
+    ColumnP<P, false>(v, count, u, out);
+}
+
 template <int P>
 Point3 SurfacePoint(double u, double v) {
   if (model.rationalSurface) return SurfacePointP<P, true>(u, v);
@@ -203,3 +242,6 @@ Point3 BSpline2Point(double u, double v) { return SurfacePoint<2>(u, v); }
 Point3 BSpline2PointUV(ParamPair p) { return SurfacePoint<2>(p.u, p.v); }
 Point3 BSpline3Point(double u, double v) { return SurfacePoint<3>(u, v); }
 Point3 BSpline3PointUV(ParamPair p) { return SurfacePoint<3>(p.u, p.v); }
+
+void BSpline2Column(double v, int count, const double* u, Point3* out) { Column<2>(v, count, u, out); }
+void BSpline3Column(double v, int count, const double* u, Point3* out) { Column<3>(v, count, u, out); }

@@ -13,3 +13,10 @@ Point3 BSpline2Point(double u, double v);
 Point3 BSpline2PointUV(ParamPair p);
 Point3 BSpline3Point(double u, double v);
 Point3 BSpline3PointUV(ParamPair p);
+
+// The points (u[k], v), k = 0..count - 1, bit for bit as the point
+// functions give them, the work that depends on v alone done once. A point
+// that would fail may fail at another point first: evaluate one by one
+// then.
+void BSpline2Column(double v, int count, const double* u, Point3* out);
+void BSpline3Column(double v, int count, const double* u, Point3* out);

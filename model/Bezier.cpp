@@ -121,3 +121,44 @@ Point3 RationalBezierPoint(double u, double v) {
 }
 
 Point3 RationalBezierPointUV(ParamPair p) { return RationalBezierPoint(p.u, p.v); }
+
+namespace {
+
+// The points (u[k], v): the Bernstein values along v and the row sums are
+// those of every point of the column.
+template <bool Rational>
+void ColumnT(double v, int count, const double* us, Point3* out) {
+  const int m = model.netM, n = model.netN;
+  Bernstein(bernsteinV, n, v);
+  RowSum sums[12];
+  RowSums<Rational>(model.controlNet.data(), bernsteinV.data(), m, n, sums);
+  const double* bu = bernsteinU.data();
+  for (int k = 0; k < count; ++k) {
+    Bernstein(bernsteinU, m, us[k]);
+    Point3 p{0, 0, 0};
+    double w = 0.0;
+    for (int i = 0; i <= m; ++i) {
+      const RowSum& r = sums[i];
+      const double b = bu[i];
+      p.x = p.x + b * r.xy[0];
+      p.y = p.y + b * r.xy[1];
+      p.z = p.z + b * r.zs[0];
+      if (Rational) w = w + b * r.zs[1];
+    }
+    if (Rational && w > 1e-13) {
+      p.x = p.x / w;
+      p.y = p.y / w;
+      p.z = p.z / w;
+    }
+    out[k] = p;
+  }
+}
+
+}  // namespace
+
+void BezierColumn(double v, int count, const double* u, Point3* out) {
+  ColumnT<false>(v, count, u, out);
+}
+void RationalBezierColumn(double v, int count, const double* u, Point3* out) {
+  ColumnT<true>(v, count, u, out);
+}

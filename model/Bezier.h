@@ -12,3 +12,8 @@ Point3 BezierPoint(double u, double v);
 Point3 BezierPointUV(ParamPair p);
 Point3 RationalBezierPoint(double u, double v);
 Point3 RationalBezierPointUV(ParamPair p);
+
+// The points (u[k], v), k = 0..count - 1, bit for bit as the point
+// functions give them, the sums along v done once.
+void BezierColumn(double v, int count, const double* u, Point3* out);
+void RationalBezierColumn(double v, int count, const double* u, Point3* out);

@@ -32,3 +32,11 @@ bool KindFitsNet() {
   if (model.surfaceKind == 2 || model.surfaceKind == 3) return model.netM >= model.surfaceKind;
   return true;
 }
+
+SurfaceColumnFn ColumnEvaluator(SurfacePointFn point) {
+  if (point == BezierPoint) return BezierColumn;
+  if (point == RationalBezierPoint) return RationalBezierColumn;
+  if (point == BSpline2Point) return BSpline2Column;
+  if (point == BSpline3Point) return BSpline3Column;
+  return nullptr;
+}

@@ -1,6 +1,8 @@
 // Installs the evaluation routines for the current kind of surface.
 #pragma once
 
+#include "model/ModelState.h"
+
 // Sets model.SurfacePoint / SurfacePointUV from surfaceKind and
 // rationalSurface; an unknown kind leaves the slots as they are.
 void FijaFunciones();
@@ -9,3 +11,10 @@ void FijaFunciones();
 // B-spline of degree p needs netM >= p (the first direction has no knot span
 // otherwise, and every evaluation would fail).
 bool KindFitsNet();
+
+// For a point function of ours, the function that evaluates a column of
+// points (u[k], v) at once, bit for bit as the point function would; null
+// for any other. Where a point of the column would fail, the error may
+// come out at another point: evaluate one by one then.
+using SurfaceColumnFn = void (*)(double v, int count, const double* u, Point3* out);
+SurfaceColumnFn ColumnEvaluator(SurfacePointFn point);

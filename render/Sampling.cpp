@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "model/Projection.h"
+#include "model/SurfaceKinds.h"
 #include "platform/RunChecks.h"
 #include "platform/SideThread.h"
 #include "render/TriangleScan.h"
@@ -251,8 +252,31 @@ void EndSampling(bool reuse) {
 
 // Rows aFirst..aLast of the grid seen from the eye (point, x, y, depth,
 // inView) and, WithLight, from the light (x, y, depth), vertex by vertex.
+// The surface's points of grid rows aFirst..aLast into gridPoints, a
+// column at a time where the kind has a column evaluator. False when that
+// fails: the caller evaluates one point at a time, meeting the error where
+// the one-by-one evaluation does.
+bool EvaluateByColumns(int aFirst, int aLast) {
+  const SurfaceColumnFn column = ColumnEvaluator(model.SurfacePoint);
+  if (!column) return false;
+  double u[kGrid];
+  Point3 points[kGrid];
+  const int count = aLast - aFirst + 1;
+  for (int a = aFirst; a <= aLast; ++a) u[a - aFirst] = a * shadeStep;
+  try {
+    for (int b = 0; b < kGrid; ++b) {
+      column(b * shadeStep, count, u, points);
+      for (int a = aFirst; a <= aLast; ++a) gridPoints[a][b] = points[a - aFirst];
+    }
+  } catch (const qchk::RunError&) {
+    return false;
+  }
+  return true;
+}
+
 template <bool WithLight>
 void SampleRows(bool reuse, int aFirst, int aLast) {
+  if (!reuse && EvaluateByColumns(aFirst, aLast)) reuse = true;  // the points are in
   const ViewCamera view = ModelCamera();
   const ViewCamera light = LightCamera();
   const RenderPrivate& rs = renderState;

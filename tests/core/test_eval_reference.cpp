@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "model/BSpline.h"
@@ -113,6 +114,18 @@ TEST(EvalReference, EveryKindMatchesTheTextbookEvaluationToTheBit) {
           ts.push_back((model.knotsU[k] - kind) / (net.m + 1 - kind));
           ts.push_back((model.knotsV[k] - kind) / (net.n + 1 - kind));
         }
+        // A column of points at once, as the drawing samples them, is the
+        // points one by one.
+        const SurfaceColumnFn column = ColumnEvaluator(model.SurfacePoint);
+        ASSERT_NE(column, nullptr);
+        std::vector<Point3> points(ts.size());
+        for (double v : ts) {
+          column(v, static_cast<int>(ts.size()), ts.data(), points.data());
+          for (size_t k = 0; k < ts.size(); ++k) {
+            const Point3 p = model.SurfacePoint(ts[k], v);
+            ASSERT_EQ(std::memcmp(&p, &points[k], sizeof p), 0) << "column at v " << v << ", u " << ts[k];
+          }
+        }
         for (double u : ts)
           for (double v : ts) {
             SCOPED_TRACE(testing::Message() << net.m << "x" << net.n << " kind " << kind << " rational "
@@ -135,6 +148,11 @@ TEST(EvalReference, EveryKindMatchesTheTextbookEvaluationToTheBit) {
           }
       }
   FinalModelState();
+}
+
+TEST(EvalReference, OnlyOurPointFunctionsHaveAColumnEvaluator) {
+  EXPECT_EQ(ColumnEvaluator([](double u, double v) { return Point3{u, v, 0}; }), nullptr);
+  EXPECT_EQ(ColumnEvaluator(nullptr), nullptr);
 }
 
 TEST(EvalReference, BSplineParametersThatAreNotNumbersStillFail) {
