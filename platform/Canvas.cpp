@@ -10,16 +10,6 @@ Canvas::Canvas(int width, int height)
   if (width <= 0 || height <= 0) qchk::RangeError();
 }
 
-uint8_t* Canvas::Row(int y) {
-  qchk::CheckIndex(y, 0, height_ - 1);
-  return px_.data() + static_cast<size_t>(y) * width_ * 3;
-}
-
-const uint8_t* Canvas::Row(int y) const {
-  qchk::CheckIndex(y, 0, height_ - 1);
-  return px_.data() + static_cast<size_t>(y) * width_ * 3;
-}
-
 uint32_t Canvas::Pixel(int x, int y) const {
   qchk::CheckIndex(x, 0, width_ - 1);
   const uint8_t* p = Row(y) + x * 3;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/RunChecks.h"
+
 enum class PenMode { Copy, NotXor, Xor };
 
 // One line drawn by LineTo: its end pixels (the pen position and the target)
@@ -21,9 +23,16 @@ class Canvas {
   int Width() const { return width_; }
   int Height() const { return height_; }
 
-  // Start of pixel row y (3 bytes a pixel: blue, green, red).
-  uint8_t* Row(int y);
-  const uint8_t* Row(int y) const;
+  // Start of pixel row y (3 bytes a pixel: blue, green, red). Inline: the
+  // drawing asks for a row per span.
+  uint8_t* Row(int y) {
+    qchk::CheckIndex(y, 0, height_ - 1);
+    return px_.data() + static_cast<size_t>(y) * width_ * 3;
+  }
+  const uint8_t* Row(int y) const {
+    qchk::CheckIndex(y, 0, height_ - 1);
+    return px_.data() + static_cast<size_t>(y) * width_ * 3;
+  }
 
   uint32_t Pixel(int x, int y) const;  // 0x00BBGGRR
   void SetPixel(int x, int y, uint32_t colour);  // copy mode, clipped

@@ -365,9 +365,9 @@ namespace {
 void ClearCells(int first, int last, bool whole) {
   auto& pc = *model.pixelCells;
   for (int x = first; x < last; ++x) {
-    auto& col = pc[x];
+    PixelCell* col = pc[x].data();  // y = 0..kView - 1 lie in the column
     if (whole)
-      for (int y = 0; y < kView; ++y) col[y] = PixelCell{kFarDepth, -1.0, -1.0};
+      std::fill(col, col + kView, PixelCell{kFarDepth, -1.0, -1.0});
     else
       for (int y = 0; y < kView; ++y) col[y].depth = kMaxInt32;
   }
@@ -379,11 +379,8 @@ void ClearPixelCells() {
 }
 
 void ClearLightDepth() {
-  auto& ld = *model.lightDepth;
-  for (int x = 0; x < kCells; ++x) {
-    auto& col = ld[x];
-    for (int y = 0; y < kCells; ++y) col[y] = kFarDepth;
-  }
+  int32_t* cells = &(*model.lightDepth)[0][0];
+  std::fill(cells, cells + kCells * kCells, kFarDepth);
 }
 
 // The view's cells cleared a band of columns at a time by whichever thread
