@@ -27,6 +27,11 @@ enum State : int { kIdle, kOffered, kRunning, kDone, kOfferedHere };
 // machine the watching does not slow the caller down.
 constexpr auto kWatch = std::chrono::microseconds(200);
 
+// A job not begun this long after the offer was not begun in time: a
+// second thread that has its core begins within a few microseconds, one
+// that shares it with other programs waits for their time slices.
+constexpr auto kInTime = std::chrono::microseconds(200);
+
 struct Side {
   std::atomic<int> state{kIdle};
   Job job = nullptr;
@@ -39,6 +44,19 @@ struct Side {
   std::condition_variable wake;
   bool sleeping = false;
   bool quit = false;
+  // The caller blocked in Wait, and its wake-up.
+  std::condition_variable done;
+  bool waiting = false;
+  // How often of late a job was not begun in time or the caller had to
+  // sleep for it (16 times a moving average of 64 for each), and until
+  // when the caller works alone because of it.
+  int lateness = 0;
+  std::chrono::steady_clock::time_point aloneUntil{};
+  std::chrono::steady_clock::time_point offered{};  // when the job was offered
+  bool begunLate = false;  // the second thread began the job late
+  // Set when the second thread is started or woken for a job, until it
+  // begins one: its lateness then is the waking's, not a busy machine's.
+  std::atomic<bool> waking{false};
 
   ~Side() {
     {
@@ -82,6 +100,8 @@ bool Claim(Side& s) {
 void Loop() {
   Side& s = TheSide();
   while (Claim(s)) {
+    s.begunLate = !s.waking.exchange(false, std::memory_order_relaxed) &&
+                  std::chrono::steady_clock::now() - s.offered > kInTime;
     std::exception_ptr error;
     try {
       s.job(s.arg);
@@ -89,7 +109,13 @@ void Loop() {
       error = std::current_exception();
     }
     s.error = error;
-    s.state.store(kDone, std::memory_order_release);
+    bool waiting;
+    {
+      std::lock_guard<std::mutex> lock(s.m);
+      s.state.store(kDone, std::memory_order_release);
+      waiting = s.waiting;
+    }
+    if (waiting) s.done.notify_one();
   }
 }
 
@@ -105,6 +131,7 @@ void Offer(Job job, void* arg) {
   }
   if (!s.thread.joinable()) {
     try {
+      s.waking.store(true, std::memory_order_relaxed);
       s.thread = std::thread(Loop);
     } catch (const std::system_error&) {
       s.enabled = false;  // no second thread to be had: everything runs here
@@ -112,14 +139,39 @@ void Offer(Job job, void* arg) {
       return;
     }
   }
+  s.offered = std::chrono::steady_clock::now();
   bool sleeping;
   {
     std::lock_guard<std::mutex> lock(s.m);
     s.state.store(kOffered, std::memory_order_release);
     sleeping = s.sleeping;
   }
-  if (sleeping) s.wake.notify_one();
+  if (sleeping) {
+    s.waking.store(true, std::memory_order_relaxed);
+    s.wake.notify_one();
+  }
 }
+
+// On a busy machine the second thread may get a core only now and then: a
+// job it does not begin in time is run by the caller, and one it begins
+// late may hold the caller up; and its watching takes a share of a core
+// the caller needs. When a quarter of the jobs of late were begun late or
+// not at all, the caller works alone for a while, so that the drawing is
+// no slower than on one thread.
+namespace {
+
+constexpr int kLateStep = 64;
+constexpr int kTooLate = 16 * kLateStep / 4;
+constexpr auto kAloneFor = std::chrono::milliseconds(100);
+
+void NoteJob(Side& s, bool late) {
+  s.lateness += (late ? kLateStep : 0) - s.lateness / 16;
+  if (s.lateness <= kTooLate) return;
+  s.lateness = 0;
+  s.aloneUntil = std::chrono::steady_clock::now() + kAloneFor;
+}
+
+}  // namespace
 
 bool Withdraw() {
   Side& s = TheSide();
@@ -128,17 +180,39 @@ bool Withdraw() {
     return true;
   }
   int expected = kOffered;
-  return s.state.compare_exchange_strong(expected, kIdle, std::memory_order_acquire);
+  const bool notBegun = s.state.compare_exchange_strong(expected, kIdle, std::memory_order_acquire);
+  // A job taken back soon after the offer says nothing about the thread.
+  if (notBegun && !s.waking.load(std::memory_order_relaxed) &&
+      std::chrono::steady_clock::now() - s.offered > kInTime)
+    NoteJob(s, true);
+  return notBegun;
 }
+
+// How long the caller waits for the job to end before it sleeps: longer
+// than the parts of one drawing differ (waking from a sleep costs more). A
+// sleeping caller leaves its core free, so that a second thread that lost
+// its own core to another program can be moved there and finish.
+constexpr auto kSpin = std::chrono::microseconds(300);
 
 std::exception_ptr Wait() {
   Side& s = TheSide();
+  const auto until = std::chrono::steady_clock::now() + kSpin;
   for (int spins = 0; s.state.load(std::memory_order_acquire) != kDone; ++spins) {
-    if (spins < 256)
+    if (spins % 64 != 63) {
       QUORLEN_PAUSE();
-    else
-      std::this_thread::yield();  // the second thread may be waiting for this core
+      continue;
+    }
+    if (std::chrono::steady_clock::now() < until) {
+      if (spins > 1024) std::this_thread::yield();
+      continue;
+    }
+    std::unique_lock<std::mutex> lock(s.m);
+    s.waiting = true;
+    s.done.wait(lock, [&s] { return s.state.load(std::memory_order_acquire) == kDone; });
+    s.waiting = false;
+    break;
   }
+  NoteJob(s, s.begunLate);
   std::exception_ptr error = s.error;
   s.error = nullptr;
   s.state.store(kIdle, std::memory_order_relaxed);
@@ -158,7 +232,16 @@ void Abandon() {
   if (!Withdraw()) Wait();
 }
 
-void SetEnabled(bool on) { TheSide().enabled = on; }
-bool Enabled() { return TheSide().enabled; }
+void SetEnabled(bool on) {
+  Side& s = TheSide();
+  s.enabled = on;
+  s.lateness = 0;
+  s.aloneUntil = {};
+}
+
+bool Enabled() {
+  const Side& s = TheSide();
+  return s.enabled && std::chrono::steady_clock::now() >= s.aloneUntil;
+}
 
 }  // namespace side

@@ -38,6 +38,9 @@ void OfferCall(F& f) {
 // Off: every job runs on the caller's thread (benchmarks and tests compare
 // both ways). Only between jobs.
 void SetEnabled(bool on);
+// Whether work is worth sharing now: on, and the second thread has been
+// keeping up (on a busy machine the caller works alone for a while).
+// Callers choose their one-thread path when it is false.
 bool Enabled();
 
 }  // namespace side

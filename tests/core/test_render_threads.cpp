@@ -2,6 +2,9 @@
 // the same picture at every stop, the same error.
 #include <gtest/gtest.h>
 
+#include <sched.h>
+
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <set>
@@ -234,4 +237,29 @@ TEST(SideThread, RunsTheJobOnceAndGivesItsError) {
     EXPECT_EQ(runs, 2) << (enabled ? "second thread on" : "off");
   }
   side::SetEnabled(true);
+}
+
+// Confined to one core, the second thread can begin a job only when the
+// caller stops: the caller soon works alone, as it would on a busy machine,
+// and turning the second thread on again starts afresh.
+TEST(SideThread, OnACoreItCannotGetTheCallerWorksAlone) {
+  cpu_set_t saved, one;
+  ASSERT_EQ(sched_getaffinity(0, sizeof saved, &saved), 0);
+  CPU_ZERO(&one);
+  CPU_SET(sched_getcpu(), &one);
+  if (sched_setaffinity(0, sizeof one, &one) != 0) GTEST_SKIP() << "cannot confine the process";
+  side::SetEnabled(true);
+  int jobs = 0;
+  auto job = [] {};
+  for (; jobs < 200 && side::Enabled(); ++jobs) {
+    side::OfferCall(job);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(400);
+    while (std::chrono::steady_clock::now() < until) {
+    }
+    side::Finish();
+  }
+  sched_setaffinity(0, sizeof saved, &saved);
+  EXPECT_FALSE(side::Enabled()) << "after " << jobs << " jobs";
+  side::SetEnabled(true);
+  EXPECT_TRUE(side::Enabled());
 }
