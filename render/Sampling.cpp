@@ -20,7 +20,9 @@ LightGrid lightGrid;
 
 namespace {
 
-int32_t viewRowPixels[kView];
+// Per grid row i (1..40), the pixels its triangles visited in each row of
+// the view in the last depth pass, hidden ones included.
+int32_t viewRowPixels[kGrid][kView];
 
 constexpr int32_t kAllRows = INT32_MIN;
 constexpr int32_t kAllRowsHi = INT32_MAX;
@@ -139,7 +141,8 @@ inline int32_t DepthFloor(FitsTag, double r) {
 }
 
 template <bool Clipped>
-void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3], const tri::Part& part) {
+void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3], const tri::Part& part,
+                 int32_t* rowPixels) {
   int it, im, ib;
   tri::Geom g;
   if (part.Skips(v) || !tri::OrderAndSetup(v, it, im, ib, g)) return;
@@ -153,7 +156,7 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3], const tri::Par
   const double dT = T.depth;
   PixelCell* cells = &(*model.pixelCells)[0][0];
   ScanDepthRows<Clipped>(g, dT, depth, part, [&](auto fitsTag, int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
-    if (xl <= xr && y < kView) viewRowPixels[y] += xr - xl + 1;
+    if (rowPixels && xl <= xr && y < kView) rowPixels[y] += xr - xl + 1;
     const double uRow = pT.u + t * uSlope.dy;
     const double vRow = pT.v + t * vSlope.dy;
     double xd = xl;  // x as a double, exact: spares a conversion per pixel
@@ -324,9 +327,9 @@ void RasterDepthTriangle(const SampleVertex& a, ParamPair pa, const SampleVertex
   const SampleVertex* v[3] = {&a, &b, &c};
   const ParamPair* p[3] = {&pa, &pb, &pc};
   if (clipped)
-    RasterDepth<true>(v, p, tri::kWhole);
+    RasterDepth<true>(v, p, tri::kWhole, nullptr);
   else
-    RasterDepth<false>(v, p, tri::kWhole);
+    RasterDepth<false>(v, p, tri::kWhole, nullptr);
 }
 
 void RasterViewDepthTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVertex& c,
@@ -356,7 +359,7 @@ void ForgetSampledSurface() {
   ++sampledSurface;
 }
 
-const int32_t* ViewRowPixels() { return viewRowPixels; }
+const int32_t* ViewRowPixels(int i) { return viewRowPixels[i]; }
 
 namespace {
 
@@ -374,7 +377,7 @@ void ClearCells(int first, int last, bool whole) {
 }
 
 void ClearPixelCells() {
-  for (int32_t& n : viewRowPixels) n = 0;
+  std::memset(viewRowPixels, 0, sizeof viewRowPixels);
   ClearCells(0, kView, true);
 }
 
@@ -400,14 +403,18 @@ struct CellClearing {
 // the view's depths alone, within part; done counts the triangles.
 void RasterPixelCells(const tri::Part& part, long& done) {
   done = 0;
-  WalkGridTriangles([](int) { return true; },
+  int32_t* rowPixels = nullptr;
+  WalkGridTriangles([&](int i) {
+                      rowPixels = viewRowPixels[i];
+                      return true;
+                    },
                     [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
                       const SampleVertex* v[3] = {&p.view, &q.view, &r.view};
                       const ParamPair* uv[3] = {&p.uv, &q.uv, &r.uv};
                       if (inView)
-                        RasterDepth<false>(v, uv, part);
+                        RasterDepth<false>(v, uv, part, rowPixels);
                       else
-                        RasterDepth<true>(v, uv, part);
+                        RasterDepth<true>(v, uv, part, rowPixels);
                       ++done;
                     });
 }
@@ -467,7 +474,7 @@ int32_t MedianRow(const Grid& grid) {
 // sampling meets first.
 void SampleBesideClearing(bool render, bool allowReuse) {
   if (render) {
-    for (int32_t& n : viewRowPixels) n = 0;
+    std::memset(viewRowPixels, 0, sizeof viewRowPixels);
   }
   CellClearing cells{{0}, render};
   const bool reuse = BeginSampling(allowReuse);

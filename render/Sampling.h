@@ -51,10 +51,11 @@ bool WalkGridTriangles(BeforeRow&& beforeRow, Triangle&& triangle);
 template <class Triangle>
 void WalkGridRow(int i, Triangle&& triangle);
 
-// The pixels the last view depth pass visited in each row of the view
-// (0..kView - 1), hidden ones included: how the shading pass's work is
-// spread over the rows.
-const int32_t* ViewRowPixels();
+// The pixels the triangles of grid row i (1..40) visited in each row of the
+// view (0..kView - 1) in the last depth pass over the grid, hidden ones
+// included: how the shading pass's work for that grid row is spread over
+// the rows.
+const int32_t* ViewRowPixels(int i);
 // The row of the view that splits the grid vertices seen in it into two
 // halves, 0 when too few are seen: where a pass with no better measure of
 // its work shares the rows between two threads.

@@ -398,13 +398,14 @@ void ShadeGridRow(int i, const tri::Part& part, long& done) {
   });
 }
 
-// The first row of the lower part: the rows above it hold about half of
-// the pixels the depth pass visited. 0 when there is nothing to share.
-int32_t ShadingSplit() {
-  const int32_t* rows = ViewRowPixels();
+// The first row of the lower part for grid row i: the rows above it hold
+// about half of the pixels its triangles visited in the depth pass. 0 when
+// there is too little to share.
+int32_t ShadingSplit(int i) {
+  const int32_t* rows = ViewRowPixels(i);
   int64_t total = 0;
   for (int y = 0; y < kView; ++y) total += rows[y];
-  if (total < 2048) return 0;  // too little to be worth a second thread
+  if (total < 64) return 0;  // too little to be worth a second thread
   int64_t above = 0;
   for (int y = 0; y < kView; ++y) {
     above += rows[y];
@@ -431,12 +432,13 @@ bool ShadeSurface() {
   // a thread, a grid row at a time: every pixel still sees the triangles
   // in the walk's order, and the picture at each poll is the one-thread
   // picture.
-  const int32_t split = side::Enabled() ? ShadingSplit() : 0;
+  const bool share = side::Enabled();
   for (int i = 1; i < kGrid; ++i) {
     // Events run and the stop request is polled before each row of cells,
     // the second thread idle.
     ProcessPendingEvents();
     if (model.stopRequested) return false;
+    const int32_t split = share ? ShadingSplit(i) : 0;
     if (split == 0) {
       long done = 0;
       ShadeGridRow(i, tri::kWhole, done);
