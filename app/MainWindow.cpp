@@ -84,7 +84,7 @@ void TForm1::Dibujala(bool keepView) {
   model.nodePicked = false;
   try {
     IniciaModal();
-    const RenderResult r = RenderPicture(keepView);
+    const RenderResult r = RenderPicture(keepView, true);  // the overlays traced too
     TerminaModal();
     if (r == RenderResult::Degenerate) {
       model.pictureUnsaved = wasUnsaved;
@@ -94,7 +94,6 @@ void TForm1::Dibujala(bool keepView) {
     }
     viewCanvas.Draw(0, 0, *model.pictureBitmap);
     ShowView();
-    TraceOverlays();
     model.pictureValid = true;
     StopButton->setEnabled(false);
     GestionaMenus();

@@ -1,5 +1,7 @@
 #include "interact/DrawingCycle.h"
 
+#include <exception>
+
 #include "interact/NetDrawing.h"
 #include "interact/NetTracing.h"
 #include "model/Knots.h"
@@ -7,6 +9,7 @@
 #include "model/Projection.h"
 #include "model/Shapes.h"
 #include "model/SurfaceKinds.h"
+#include "platform/SideThread.h"
 #include "render/Antialias.h"
 
 void StartupModel() {
@@ -30,12 +33,43 @@ void ResizeNet(int m, int n) {
   ForgetTracedNet();
 }
 
-RenderResult RenderPicture(bool keepView) {
+namespace {
+
+// The filter and the copy, and the overlays traced beside the filter on the
+// second thread: they read the depths, the camera and the net, the filter
+// only the shades.
+void FilterCopyAndTrace() {
+  auto trace = [] { TraceOverlays(); };
+  side::OfferCall(trace);
+  try {
+    AntialiasShadeMap();
+  } catch (...) {
+    side::Abandon();
+    throw;
+  }
+  if (side::Withdraw()) {  // not begun: one after the other
+    ShadeToBitmap();
+    TraceOverlays();
+    return;
+  }
+  const std::exception_ptr traceError = side::Wait();
+  ShadeToBitmap();  // its error comes before the overlays'
+  if (traceError) std::rethrow_exception(traceError);
+}
+
+}  // namespace
+
+RenderResult RenderPicture(bool keepView, bool overlays) {
   SetKnots();
   const RenderResult r = RenderSurface(keepView);
   if (r == RenderResult::Degenerate) return r;
+  if (overlays && side::Enabled()) {
+    FilterCopyAndTrace();
+    return r;
+  }
   AntialiasShadeMap();
   ShadeToBitmap();
+  if (overlays) TraceOverlays();
   return r;
 }
 
@@ -49,9 +83,8 @@ void TraceOverlays() {
 RenderResult DrawWhole(bool keepView) {
   model.pictureValid = false;
   model.pictureUnsaved = true;
-  const RenderResult r = RenderPicture(keepView);
+  const RenderResult r = RenderPicture(keepView, true);
   if (r == RenderResult::Degenerate) return r;
-  TraceOverlays();
   model.pictureValid = true;
   return r;
 }
@@ -60,8 +93,7 @@ RenderResult RedrawAfterDrag() {
   Canvas& bitmap = *model.pictureBitmap;
   const auto& r = model.viewRect;
   bitmap.FillRect(r.left, r.top, r.right, r.bottom);
-  const RenderResult result = RenderPicture(true);
-  if (result != RenderResult::Degenerate) TraceOverlays();
+  const RenderResult result = RenderPicture(true, true);
   model.probeMarkShown = false;
   model.nodePicked = false;
   model.pictureUnsaved = true;

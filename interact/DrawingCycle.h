@@ -17,14 +17,16 @@ void ResizeNet(int m, int n);
 
 // The knot vectors from the ticks, the render, the outline filter and the
 // copy into pictureBitmap. The filter and the copy run on a stopped render
-// too (the part done so far is shown), never on a degenerate one.
-RenderResult RenderPicture(bool keepView);
+// too (the part done so far is shown), never on a degenerate one. With
+// overlays, TraceOverlays follows (beside the filter where a second thread
+// is to be had; an error is the one the one-thread order meets first).
+RenderResult RenderPicture(bool keepView, bool overlays = false);
 
 // The box and net edges traced against the depth buffer just rendered; the
 // net is then known to be traced for the current size.
 void TraceOverlays();
 
-// RenderPicture then TraceOverlays, with the picture flags as the draw
+// RenderPicture with the overlays, with the picture flags as the draw
 // button leaves them: pictureUnsaved set, pictureValid set unless the
 // surface was degenerate.
 RenderResult DrawWhole(bool keepView);
