@@ -110,6 +110,6 @@ void MoveSurfacePreview(Canvas& bitmap, ScreenPoint from, ScreenPoint to, MoveKe
   // The preview: the eye's depth ranges, the view depths, a headlight
   // shade per vertex, and the colour pass into the bitmap.
   SetEyeDepthRanges();
-  FillPreviewDepths(ShadePreviewVertices);
+  FillPreviewDepths([](int share, int&) { ShadePreviewVertices(share); });
   ShadePreviewSurface(bitmap);
 }

@@ -542,13 +542,14 @@ void FillDepthMaps(void (*afterDepths)(int share, int& stage)) {
   RunInTwoParts(pass);
 }
 
-void FillPreviewDepths(void (*afterDepths)()) {
+void FillPreviewDepths(void (*afterDepths)(int share, int& stage)) {
   if (!side::Enabled()) {
     ClearCells(0, kView, false);
     SampleGridVertices<false, true>();
     long done;
     RasterViewDepths(tri::kWhole, done);
-    if (afterDepths) afterDepths();
+    int stage = 1;
+    if (afterDepths) afterDepths(0, stage);
     return;
   }
   SampleBesideClearing(false, true);
@@ -559,7 +560,7 @@ void FillPreviewDepths(void (*afterDepths)()) {
                               : tri::LowerPart(split),
                      progress.done);
     progress.stage = 1;
-    if (upper && afterDepths) afterDepths();
+    if (afterDepths) afterDepths(upper ? 1 : 2, progress.stage);
   };
   RunInTwoParts(pass);
 }

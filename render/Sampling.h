@@ -93,8 +93,8 @@ void FillDepthMaps(void (*afterDepths)(int share, int& stage));
 // (0..kView - 1) := kMaxInt32, u and v left as the last render wrote them;
 // sampleGrid from the eye only (lightGrid is not touched); the triangles
 // scan-converted as by RasterDepthTriangle with depth as the only attribute.
-// Then afterDepths, as for FillDepthMaps.
-void FillPreviewDepths(void (*afterDepths)() = nullptr);
+// Then afterDepths, as for FillDepthMaps (stage 1 when called).
+void FillPreviewDepths(void (*afterDepths)(int share, int& stage) = nullptr);
 
 // The scan converters. RasterViewDepthTriangle is RasterDepthTriangle
 // without u and v.

@@ -465,7 +465,7 @@ void ShadePreviewVertex(int a, int b, const Point3& P, const Point3& Tu, const P
   sv.facing = qchk::Trunc(99.7 * Dot(N, E));
 }
 
-void ShadePreviewVertices() { VisitShadingVertices(ShadePreviewVertex, true); }
+void ShadePreviewVertices(int share) { VisitShadingVertices(ShadePreviewVertex, true, share); }
 
 void ShadePreviewSurface(Canvas& bitmap) {
   // The bitmap's pixels are written directly; it must be the view's size.

@@ -36,7 +36,8 @@ void ShadeTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVer
 // Trunc(99.7 x N.E) with N the unit normal and E the unit vector towards the
 // eye, or 40 when the normal is degenerate; lightLevel is not touched.
 void ShadePreviewVertex(int a, int b, const Point3& P, const Point3& Tu, const Point3& Tv);
-void ShadePreviewVertices();
+// share as for ShadeVertices.
+void ShadePreviewVertices(int share = 0);
 // Fills the bitmap's view rectangle with its brush, then draws the 3,200
 // triangles: shade base interpolated over each, drawn where pixelCells holds
 // the triangle's depth or a larger one, palette colour of Floor(base). No
