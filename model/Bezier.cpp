@@ -70,37 +70,10 @@ void RowSums(const NetRow* net, const double* bv, int m, int n, RowSum* sums) {
   }
 }
 
-}  // namespace
-
-// Past the Bernstein values both net sizes are at most 11, so the net and
-// the values are read unchecked.
-Point3 BezierPoint(double u, double v) {
-  const int m = model.netM, n = model.netN;
-  Bernstein(bernsteinU, m, u);
-  Bernstein(bernsteinV, n, v);
-  const double* bu = bernsteinU.data();
-  RowSum sums[12];
-  RowSums<false>(model.controlNet.data(), bernsteinV.data(), m, n, sums);
-  Point3 p{0, 0, 0};
-  for (int i = 0; i <= m; ++i) {
-    const RowSum& r = sums[i];
-    const double b = bu[i];
-    p.x = p.x + b * r.xy[0];
-    p.y = p.y + b * r.xy[1];
-    p.z = p.z + b * r.zs[0];
-  }
-  return p;
-}
-
-Point3 BezierPointUV(ParamPair p) { return BezierPoint(p.u, p.v); }
-
-Point3 RationalBezierPoint(double u, double v) {
-  const int m = model.netM, n = model.netN;
-  Bernstein(bernsteinU, m, u);
-  Bernstein(bernsteinV, n, v);
-  const double* bu = bernsteinU.data();
-  RowSum sums[12];
-  RowSums<true>(model.controlNet.data(), bernsteinV.data(), m, n, sums);
+// The point from the row sums and the Bernstein values along u: the rows
+// weighted and added in order, a rational point divided by its weight sum.
+template <bool Rational>
+Point3 BlendRows(const RowSum* sums, const double* bu, int m) {
   Point3 p{0, 0, 0};
   double w = 0.0;
   for (int i = 0; i <= m; ++i) {
@@ -109,10 +82,10 @@ Point3 RationalBezierPoint(double u, double v) {
     p.x = p.x + b * r.xy[0];
     p.y = p.y + b * r.xy[1];
     p.z = p.z + b * r.zs[0];
-    w = w + b * r.zs[1];
+    if (Rational) w = w + b * r.zs[1];
   }
   // A vanishing weight sum returns the weighted sum itself rather than failing.
-  if (w > 1e-13) {
+  if (Rational && w > 1e-13) {
     p.x = p.x / w;
     p.y = p.y / w;
     p.z = p.z / w;
@@ -120,9 +93,15 @@ Point3 RationalBezierPoint(double u, double v) {
   return p;
 }
 
-Point3 RationalBezierPointUV(ParamPair p) { return RationalBezierPoint(p.u, p.v); }
-
-namespace {
+template <bool Rational>
+Point3 PointT(double u, double v) {
+  const int m = model.netM, n = model.netN;
+  Bernstein(bernsteinU, m, u);
+  Bernstein(bernsteinV, n, v);
+  RowSum sums[12];
+  RowSums<Rational>(model.controlNet.data(), bernsteinV.data(), m, n, sums);
+  return BlendRows<Rational>(sums, bernsteinU.data(), m);
+}
 
 // The points (u[k], v): the Bernstein values along v and the row sums are
 // those of every point of the column.
@@ -132,29 +111,20 @@ void ColumnT(double v, int count, const double* us, Point3* out) {
   Bernstein(bernsteinV, n, v);
   RowSum sums[12];
   RowSums<Rational>(model.controlNet.data(), bernsteinV.data(), m, n, sums);
-  const double* bu = bernsteinU.data();
   for (int k = 0; k < count; ++k) {
     Bernstein(bernsteinU, m, us[k]);
-    Point3 p{0, 0, 0};
-    double w = 0.0;
-    for (int i = 0; i <= m; ++i) {
-      const RowSum& r = sums[i];
-      const double b = bu[i];
-      p.x = p.x + b * r.xy[0];
-      p.y = p.y + b * r.xy[1];
-      p.z = p.z + b * r.zs[0];
-      if (Rational) w = w + b * r.zs[1];
-    }
-    if (Rational && w > 1e-13) {
-      p.x = p.x / w;
-      p.y = p.y / w;
-      p.z = p.z / w;
-    }
-    out[k] = p;
+    out[k] = BlendRows<Rational>(sums, bernsteinU.data(), m);
   }
 }
 
 }  // namespace
+
+// Past the Bernstein values both net sizes are at most 11, so the net and
+// the values are read unchecked.
+Point3 BezierPoint(double u, double v) { return PointT<false>(u, v); }
+Point3 BezierPointUV(ParamPair p) { return BezierPoint(p.u, p.v); }
+Point3 RationalBezierPoint(double u, double v) { return PointT<true>(u, v); }
+Point3 RationalBezierPointUV(ParamPair p) { return RationalBezierPoint(p.u, p.v); }
 
 void BezierColumn(double v, int count, const double* u, Point3* out) {
   ColumnT<false>(v, count, u, out);
