@@ -164,6 +164,10 @@ bool AdaptiveCurvatureStep(int family, ParamPair& uv, double& h, ParamPair& ref,
   double err;
   do {
     if (!CurvatureStepTrial(family, uv, h, ref, k, err)) return false;
+    // An error estimate that is not a number can neither be accepted nor
+    // made smaller (the step length would become NaN and the trials go on
+    // for ever): the step fails, and the caller halves it or stops.
+    if (err != err) return false;
     // A rejected trial's k3 still orients the next one.
     ref = k.k3;
     double factor = 0.8 * std::pow(kTolerance / err, 1.0 / 3.0);

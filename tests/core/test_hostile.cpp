@@ -3,10 +3,12 @@
 // refused, without overflow and in reasonable time.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
 #include <string>
 
 #include "interact/DrawingCycle.h"
+#include "interact/LineTracing.h"
 #include "interact/NetTracing.h"
 #include "model/Projection.h"
 #include "model/Shapes.h"
@@ -102,6 +104,27 @@ TEST_F(Hostile, PointsNextToTheEyeTrace) {
 TEST_F(Hostile, ExtremeZoomDraws) {
   ASSERT_EQ(DelDisco(HostileFile("zoom1e7_bs2.yqs")), SurfaceFileRead::Loaded);
   EXPECT_EQ(DrawWhole(true), RenderResult::Complete);
+}
+
+// A surface where the curvature step's error estimate comes out as NaN at
+// the view's middle: the step fails there and the lines end, rather than
+// the step being tried again for ever.
+TEST_F(Hostile, CurvatureLinesEndWhereTheStepErrorIsNotANumber) {
+  ASSERT_EQ(DelDisco(HostileFile("curvature_error_nan.yqs")), SurfaceFileRead::Loaded);
+  ASSERT_EQ(DrawWhole(true), RenderResult::Complete);
+  Canvas view(kView, kView);
+  view.Draw(0, 0, *model.pictureBitmap);
+  ParamPair uv{};
+  Point3 p{};
+  ASSERT_TRUE(PixelLookup(kView / 2, kView / 2, uv, p));
+  model.showCurvatureLines = true;
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    TraceLinesThrough(view, uv, ParamPair{0.6, 0.8});
+  } catch (const qchk::RunError&) {
+    // a checked error is an answer too; only never ending is not
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 TEST_F(Hostile, APointUpToRoundingIsRefusedATinySurfaceIsNot) {
