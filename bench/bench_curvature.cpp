@@ -13,6 +13,7 @@
 #include "model/SurfaceFile.h"
 #include "model/SurfaceKinds.h"
 #include "platform/Events.h"
+#include "tests/core/test_surfaces.h"  // the saddle the tracer tests use
 
 namespace {
 
@@ -21,20 +22,6 @@ void Cilindro() {
   SetProcessEventsHook(nullptr);
   LayOutTicks(11, 6);
   CylinderNet();
-  FijaFunciones();
-}
-
-// z = (x^2 - y^2) / 2 over a 6 x 6 net, cubic B-spline.
-void BSplineSaddle() {
-  InitModelState();
-  SetProcessEventsHook(nullptr);
-  LayOutTicks(5, 5);
-  for (int i = 0; i <= 5; ++i)
-    for (int j = 0; j <= 5; ++j) {
-      const double x = i / 5.0 - 0.5, y = j / 5.0 - 0.5;
-      model.controlNet[i][j] = NetPoint{x, y, (x * x - y * y) / 2, 1.0};
-    }
-  model.surfaceKind = 3;
   FijaFunciones();
 }
 
@@ -112,7 +99,7 @@ void BM_CurvatureLinesSeamSearch(benchmark::State& state) {
 BENCHMARK(BM_CurvatureLinesSeamSearch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CurvatureLinesCilindro)->Unit(benchmark::kMillisecond);
 
-void BM_CurvatureLinesBSplineSaddle(benchmark::State& state) { CurvatureLines(state, BSplineSaddle); }
+void BM_CurvatureLinesBSplineSaddle(benchmark::State& state) { CurvatureLines(state, stest::BSplineSaddle); }
 BENCHMARK(BM_CurvatureLinesBSplineSaddle)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -529,13 +529,9 @@ void FillDepthMaps(void (*afterDepths)(int share, int& stage)) {
   SampleBesideClearing(true, false);
   const int32_t viewSplit = MedianRow(sampleGrid), lightSplit = MedianRow(lightGrid);
   auto pass = [&](bool upper, PartProgress& progress) {
-    const auto part = [upper](int32_t split) {
-      return split == 0 ? (upper ? tri::kWhole : tri::Part{1, 0, true, true})
-                        : upper ? tri::UpperPart(split) : tri::LowerPart(split);
-    };
-    RasterPixelCells(part(viewSplit), progress.done);
+    RasterPixelCells(tri::PartOf(viewSplit, upper), progress.done);
     progress.stage = 1;
-    RasterLightDepth(part(lightSplit), progress.done);
+    RasterLightDepth(tri::PartOf(lightSplit, upper), progress.done);
     progress.stage = 2;
     if (afterDepths) afterDepths(upper ? 1 : 2, progress.stage);
   };
@@ -555,10 +551,7 @@ void FillPreviewDepths(void (*afterDepths)(int share, int& stage)) {
   SampleBesideClearing(false, true);
   const int32_t split = MedianRow(sampleGrid);
   auto pass = [&](bool upper, PartProgress& progress) {
-    RasterViewDepths(split == 0 ? (upper ? tri::kWhole : tri::Part{1, 0, true, true})
-                     : upper  ? tri::UpperPart(split)
-                              : tri::LowerPart(split),
-                     progress.done);
+    RasterViewDepths(tri::PartOf(split, upper), progress.done);
     progress.stage = 1;
     if (afterDepths) afterDepths(upper ? 1 : 2, progress.stage);
   };

@@ -445,7 +445,7 @@ bool ShadeSurface() {
       continue;
     }
     auto pass = [i, split](bool upper, PartProgress& progress) {
-      ShadeGridRow(i, upper ? tri::UpperPart(split) : tri::LowerPart(split), progress.done);
+      ShadeGridRow(i, tri::PartOf(split, upper), progress.done);
     };
     RunInTwoParts(pass);
   }
@@ -481,7 +481,7 @@ void ShadePreviewSurface(Canvas& bitmap) {
     return;
   }
   auto pass = [&bitmap, split](bool upper, PartProgress& progress) {
-    PreviewPart(bitmap, upper ? tri::UpperPart(split) : tri::LowerPart(split), progress.done);
+    PreviewPart(bitmap, tri::PartOf(split, upper), progress.done);
   };
   RunInTwoParts(pass);
 }

@@ -267,8 +267,12 @@ struct Part {
   }
 };
 constexpr Part kWhole{INT32_MIN, INT32_MAX, false, false};
-inline Part UpperPart(int32_t split) { return Part{INT32_MIN, split - 1, false, true}; }
-inline Part LowerPart(int32_t split) { return Part{split, INT32_MAX, true, false}; }
+// The rows above split (upper) or from split on. Split 0 gives the upper
+// part everything and the lower part nothing.
+inline Part PartOf(int32_t split, bool upper) {
+  if (split == 0) return upper ? kWhole : Part{INT32_MAX, INT32_MIN, true, false};
+  return upper ? Part{INT32_MIN, split - 1, false, true} : Part{split, INT32_MAX, true, false};
+}
 
 // ScanRows for a triangle that InsideSquare has cleared: the same rows,
 // t and spans, without range tests and without looking for runs to pass
