@@ -91,6 +91,25 @@ TEST_F(LineTracingTest, LookupRefinesToThePixel) {
   }
 }
 
+// On the outline of the start-up sphere the Newton step can overshoot (to
+// the hidden pole, at (290, 119)); every visible pixel reads a point that
+// projects within a pixel of it.
+TEST_F(LineTracingTest, LookupNeverLeavesThePixel) {
+  Draw(rtest::StartupModel);
+  int visible = 0;
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y) {
+      ParamPair uv{};
+      Point3 P{};
+      if (!PixelLookup(x, y, uv, P)) continue;
+      ++visible;
+      double px, py;
+      ProjectToView(P, px, py);
+      EXPECT_LE(std::hypot(px - x, py - y), 1.0) << x << "," << y;
+    }
+  EXPECT_GT(visible, 30000);  // the sphere fills most of the view
+}
+
 // Coordinate lines are the parameter lines; on "Cilindro" the lines of
 // curvature are too (rulings u = const and cross-sections v = const). Every
 // drawn line ends on pixels of one of the two, both are drawn far from the
