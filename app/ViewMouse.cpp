@@ -62,7 +62,10 @@ void TForm1::AlPisar(int x, int y) {
   }
   TerminaModal();
   ShowView();
-  if (!message.empty()) Informa(false, Text(message));
+  if (!message.empty())
+    Informa(false, Text(message));
+  else if (InfoPanel->text() == Text(kUmbilicMessage) && (model.showCoordLines || model.showCurvatureLines))
+    Informa(false, QString());  // lines were traced: the last press's umbilic no longer applies
 }
 
 void TForm1::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
