@@ -29,6 +29,35 @@ QString LocalPath(const QString& argument) {
 
 }  // namespace
 
+QStringList ArgumentsWithoutToolkitOptions(int argc, char** argv) {
+  // The options QGuiApplication and QApplication take, with a value or alone.
+  static const QStringList withValue = {
+      QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+      QStringLiteral("plugin"),   QStringLiteral("qwindowgeometry"),    QStringLiteral("geometry"),
+      QStringLiteral("qwindowicon"), QStringLiteral("icon"),            QStringLiteral("qwindowtitle"),
+      QStringLiteral("title"),    QStringLiteral("display"),            QStringLiteral("session"),
+      QStringLiteral("style"),    QStringLiteral("stylesheet"),         QStringLiteral("name"),
+      QStringLiteral("qdevicepixelratio")};
+  static const QStringList alone = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                    QStringLiteral("nograb"), QStringLiteral("dograb"),
+                                    QStringLiteral("sync"), QStringLiteral("qwindowalpha")};
+  QStringList out;
+  for (int k = 0; k < argc; ++k) {
+    const QString a = QString::fromLocal8Bit(argv[k]);
+    if (k > 0 && a.startsWith(QLatin1Char('-'))) {
+      // The toolkit takes "--platform" as "-platform".
+      const QString name = a.mid(a.startsWith(QStringLiteral("--")) ? 2 : 1).section(QLatin1Char('='), 0, 0);
+      if (alone.contains(name)) continue;
+      if (withValue.contains(name)) {
+        if (!a.contains(QLatin1Char('=')) && k + 1 < argc) ++k;
+        continue;
+      }
+    }
+    out << a;
+  }
+  return out;
+}
+
 StartRequest ParseStartArguments(const QStringList& arguments) {
   QCommandLineParser parser;
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());

@@ -18,6 +18,11 @@ struct StartRequest {
 // its other options itself); the first one is the program's name.
 StartRequest ParseStartArguments(const QStringList& arguments);
 
+// The raw command line without the toolkit's own options (and their
+// values), read as the toolkit would take them off: for answering --help and
+// --version before the toolkit starts.
+QStringList ArgumentsWithoutToolkitOptions(int argc, char** argv);
+
 // The usage, printed by --help and after a wrong command line.
 QString UsageText();
 QString VersionText(const QString& version);

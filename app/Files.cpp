@@ -17,7 +17,7 @@ using namespace win;
 void TForm1::DelDisco(const QString& name) {
   if (model.busy) return;
   switch (::DelDisco(Std(name))) {
-    case SurfaceFileRead::WrongMagic: return;
+    case SurfaceFileRead::WrongMagic:
     case SurfaceFileRead::Invalid:
       // Nothing was read: the picture on show stays valid.
       Informa(true, QStringLiteral("El archivo no es una superficie válida"));
@@ -38,10 +38,8 @@ void TForm1::DelDisco(const QString& name) {
 void TForm1::Abrir() {
   if (model.busy) return Refuse();
   if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) return;
-  const QString name = OpenDialog1->selectedFiles().first();
-  // Only files with the program's own extension are read.
-  if (QFileInfo(name).suffix().compare(QStringLiteral("yqs"), Qt::CaseInsensitive) != 0) return;
-  DelDisco(name);
+  // Whatever its name, a file is read for what its bytes are.
+  DelDisco(OpenDialog1->selectedFiles().first());
 }
 
 bool TForm1::WriteSurface(const QString& name) {
@@ -66,7 +64,7 @@ void TForm1::GuardaComo() {
   if (model.busy) return Refuse();
   if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) return;
   QString name = SaveDialog1->selectedFiles().first();
-  if (!HasThreeLetterExtension(name)) name += QStringLiteral(".222");
+  if (!name.endsWith(QStringLiteral(".yqs"), Qt::CaseInsensitive)) name += QStringLiteral(".yqs");
   if (!WriteSurface(name)) return;
   model.fileName = Std(name);
   model.pictureUnsaved = false;

@@ -3,6 +3,7 @@
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
 #include "model/Knots.h"
+#include "platform/NumberFormat.h"
 
 using namespace win;
 
@@ -23,6 +24,11 @@ void TForm1::CambiaRegletas(int m, int n) {
 void TForm1::ShowKnotTicks() {
   UpDowni->setMaximum(model.netM);
   UpDownj->setMaximum(model.netN);
+  // The size boxes: a later edit of one of them reads the other.
+  for (auto [edit, size] : {std::pair{editm, model.netM}, std::pair{editn, model.netN}}) {
+    int shown = 0;
+    if (!ParseInt(Std(edit->text()), shown) || shown != size) edit->setText(QString::number(size));
+  }
   LayOutTickWidgets();
   PintaNudos();
 }

@@ -248,7 +248,11 @@ void TForm1::WireControls() {
   centralWidget()->setMouseTracking(true);
   centralWidget()->installEventFilter(this);
   Imagen->installEventFilter(this);
-  Wire(Imagen, &PaintBox::pressed, [this](QMouseEvent* e) { AlPisar(At(e).x(), At(e).y()); });
+  Wire(Imagen, &PaintBox::pressed, [this](QMouseEvent* e) {
+    viewPressed_ = true;
+    UpdateViewCursor(At(e).x(), At(e).y());
+    AlPisar(At(e).x(), At(e).y());
+  });
   Wire(Imagen, &PaintBox::moved, [this](QMouseEvent* e) {
     MoveKeys keys;
     keys.shift = e->modifiers() & Qt::ShiftModifier;
@@ -256,5 +260,9 @@ void TForm1::WireControls() {
     AlMover(LeftDown(e), keys, At(e).x(), At(e).y());
   });
   Wire(Timer1, &QTimer::timeout, [this] { ComputaTiempo(); });
-  Wire(Imagen, &PaintBox::released, [this] { AlSoltar(); });
+  Wire(Imagen, &PaintBox::released, [this](QMouseEvent* e) {
+    viewPressed_ = false;
+    UpdateViewCursor(At(e).x(), At(e).y());
+    AlSoltar();
+  });
 }

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QExposeEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QLayout>
@@ -13,15 +14,24 @@
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
 #include "interact/DrawingCycle.h"
+#include "interact/LineTracing.h"
 #include "model/SurfaceKinds.h"
 #include "platform/Events.h"
 #include "platform/NumberFormat.h"
 
 using namespace win;
 
+// The icon is built into the program's static library.
+static void InitIconResources() { Q_INIT_RESOURCE(icon); }
+
 TForm1::TForm1() {
   BuildControls();
   BuildMenus();
+  InitIconResources();
+  // The icon the desktop knows the program by; the same picture is built in
+  // for a program that was never installed.
+  setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quorlen.Quorlen"),
+                                 QIcon(QStringLiteral(":/icons/org.quorlen.Quorlen.svg"))));
   SetProcessEventsHook([] { QCoreApplication::processEvents(); });
   inicio();
 }
@@ -148,7 +158,14 @@ void TForm1::AlActivar() {
 }
 
 void TForm1::AlDesactivar() {
-  if (!model.busy) Imagen->setEnabled(false);
+  // Arrow keys released in another window never reach this one.
+  upHeld_ = downHeld_ = false;
+  if (model.busy) return;
+  Imagen->setEnabled(false);
+  if (model.pictureValid && model.probeMarkShown) {
+    EraseProbeMark(viewCanvas);
+    ShowView();
+  }
 }
 
 void TForm1::AlCerrar() { Timer1->stop(); }

@@ -61,6 +61,10 @@ void TForm1::BuildMenus() {
   Opciones1->addSeparator();
   Lineascoordenadas = option("Lineascoordenadas", QStringLiteral("Líneas coordenadas"), kCoordLines);
   Lineasdecurvatura = option("Lineasdecurvatura", QStringLiteral("Líneas de curvatura"), kCurvatureLines);
+  Opciones1->addSeparator();
+  Encuadrar1 = add(Opciones1, "Encuadrar1", QStringLiteral("Encuadrar"));
+  Encuadrar1->setShortcut(QKeySequence(Qt::Key_Home));
+  Wire(Encuadrar1, &QAction::triggered, [this] { Encuadra(); });
 }
 
 void TForm1::EnMenuClick(int tag) {
@@ -81,6 +85,7 @@ void TForm1::EnMenuClick(int tag) {
         BotonCilindro->setEnabled(true);
         BotonPlano->setEnabled(true);
         DibujaRedes();
+        if (InfoPanel->text() == kDragHint) Informa(false, QString());
       }
       break;
     case kBezierKind:
@@ -133,12 +138,32 @@ void TForm1::GestionaMenus() {
   Limpiar1->setEnabled(!E);
   peso->setVisible(model.rationalSurface);
   pesoLabel->setVisible(model.rationalSurface);
+  UpdateViewCursor();
+}
+
+void TForm1::Encuadra() {
+  if (model.busy) return Refuse();
+  Dibujala(false);
+}
+
+void TForm1::UpdateViewCursor(int x, int y) {
+  Qt::CursorShape shape = Qt::ArrowCursor;
+  if (model.netEditMode) {
+    if (x >= 0 && model.pictureValid && PickNetPoint(x, y).found) shape = Qt::PointingHandCursor;
+  } else if (model.movableSurface) {
+    shape = viewPressed_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor;
+  } else {
+    shape = Qt::CrossCursor;
+  }
+  if (Imagen->cursor().shape() != shape) Imagen->setCursor(shape);
 }
 
 void TForm1::FijaFunciones() { ::FijaFunciones(); }
 
 void TForm1::Limpia() {
   viewCanvas.Draw(0, 0, *model.pictureBitmap);
+  // The cross went with the rest: the next move must not erase it by xor.
+  model.probeMarkShown = false;
   ShowView();
 }
 

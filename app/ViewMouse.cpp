@@ -33,6 +33,8 @@ void ShowMemo(QTextEdit* memo, std::initializer_list<const std::string*> texts) 
 }  // namespace
 
 void TForm1::AlPisar(int x, int y) {
+  // An arrow held now is pressed again during the drag (auto-repeat).
+  upHeld_ = downHeld_ = false;
   LastMouse = ScreenPoint{x, y};
   model.mouseInView = true;
   if (model.busy || !model.pictureValid) return;
@@ -83,10 +85,12 @@ void TForm1::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
     if (model.netEditMode) LastMouse = to;
     return;
   }
-  if (model.netEditMode)
+  if (model.netEditMode) {
     HoverOver(x, y);
-  else
+    UpdateViewCursor(x, y);
+  } else {
     DoNoEventCuadros(x, y);
+  }
 }
 
 void TForm1::HoverOver(int x, int y) {
@@ -146,6 +150,11 @@ void TForm1::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Up) upHeld_ = true;
   if (e->key() == Qt::Key_Down) downHeld_ = true;
   QMainWindow::keyPressEvent(e);
+}
+
+void TForm1::focusOutEvent(QFocusEvent* e) {
+  upHeld_ = downHeld_ = false;
+  QMainWindow::focusOutEvent(e);
 }
 
 void TForm1::keyReleaseEvent(QKeyEvent* e) {

@@ -16,6 +16,18 @@ void Print(std::FILE* to, const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --help and --version answer before the toolkit starts: it would abort
+  // where there is no display.
+  const StartRequest early = ParseStartArguments(ArgumentsWithoutToolkitOptions(argc, argv));
+  if (early.action == StartRequest::Action::Help) {
+    Print(stdout, UsageText());
+    return 0;
+  }
+  if (early.action == StartRequest::Action::Version) {
+    Print(stdout, VersionText(QStringLiteral(QUORLEN_VERSION)));
+    return 0;
+  }
+
   // The toolkit first: it takes its own options (-platform, -display...)
   // off the command line before ours are read.
   QApplication app(argc, argv);

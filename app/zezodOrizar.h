@@ -89,6 +89,7 @@ class TForm1 : public QMainWindow {
   QAction* Reddecontrol;
   QAction* Lineascoordenadas;
   QAction* Lineasdecurvatura;
+  QAction* Encuadrar1;
 
   QTimer* Timer1;
   QFileDialog* OpenDialog1;
@@ -141,6 +142,12 @@ class TForm1 : public QMainWindow {
   void FijaFunciones();
   void Limpia();
   void DibujaRedes();
+  // "Encuadrar": the view fitted afresh, as at the first drawing, and drawn.
+  void Encuadra();
+  // The view's pointer for the mode: open hand (closed while dragging) when
+  // moving, a cross when tracing, a pointing hand over a pickable control
+  // point when editing the net.
+  void UpdateViewCursor(int x = -1, int y = -1);
 
   // Control-net panel.
   void CambiaNM();
@@ -224,6 +231,7 @@ class TForm1 : public QMainWindow {
   void keyReleaseEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
@@ -281,6 +289,8 @@ class TForm1 : public QMainWindow {
 
   // The arrow keys, held or not, for the drag timer.
   bool upHeld_ = false, downHeld_ = false;
+  // A mouse button is down on the view.
+  bool viewPressed_ = false;
   std::vector<Deferred> deferred_;
   bool runningDeferred_ = false;
   bool closePending_ = false;

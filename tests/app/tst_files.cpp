@@ -153,47 +153,42 @@ class FilesTest : public QObject {
     QCOMPARE(f->windowTitle(), QStringLiteral("segunda"));
   }
 
-  void otherExtensionsGetTwoTwoTwo() {
+  void otherExtensionsGetYqs() {
     Draw();
-    // Only dot third from the end: ".222" appended, caption as typed.
-    SaveAs(QStringLiteral("a.b"));
-    QVERIFY(QFile::exists(Path("a.b.222")));
-    QCOMPARE(f->windowTitle(), QStringLiteral("a.b"));
-    QCOMPARE(QString::fromStdString(model.fileName), Path("a.b.222"));
-    // A four-letter extension gets it after it.
-    SaveAs(QStringLiteral("x.abcd"));
-    QVERIFY(QFile::exists(Path("x.abcd.222")));
-    QCOMPARE(f->windowTitle(), QStringLiteral("x.abcd"));
-    // A three-letter one is kept, and the caption loses it.
-    SaveAs(QStringLiteral("s.txt"));
-    QVERIFY(QFile::exists(Path("s.txt")));
-    QCOMPARE(f->windowTitle(), QStringLiteral("s"));
-    // "Guardar" keeps a stored name with a three-letter ending as it is.
-    TypeInto(f->Editz, QStringLiteral("0.9"));
-    Draw();
-    QVERIFY(QFile::remove(Path("s.txt")));
-    f->Guardar1->trigger();
-    QVERIFY(QFile::exists(Path("s.txt")));
+    // name typed, file written, caption
+    const struct {
+      const char *typed, *file, *caption;
+    } cases[] = {{"a.b", "a.b.yqs", "a.b"},
+                 {"x.abcd", "x.abcd.yqs", "x.abcd"},
+                 {"s.txt", "s.txt.yqs", "s.txt"},
+                 {"m.YQS", "m.YQS", "m"}};
+    for (const auto& c : cases) {
+      SaveAs(QString::fromUtf8(c.typed));
+      QVERIFY2(QFile::exists(Path(c.file)), c.file);
+      QCOMPARE(f->windowTitle(), QString::fromUtf8(c.caption));
+      QCOMPARE(QString::fromStdString(model.fileName), Path(c.file));
+    }
   }
 
-  void openIgnoresOtherExtensionsAndForeignFiles() {
+  void openReadsAnyNameAndRefusesForeignFiles() {
     Draw();
     SaveAs(QStringLiteral("buena.yqs"));
     QVERIFY(QFile::copy(Path("buena.yqs"), Path("buena.dat")));
     TypeInto(f->editn, QStringLiteral("3"));
     Open(Path("buena.dat"));
-    QCOMPARE(model.netN, 3);
+    QCOMPARE(model.netN, 6);
     QCOMPARE(f->windowTitle(), QStringLiteral("buena"));
 
-    // A seventh magic character that differs: silently ignored.
+    // A seventh magic character that differs: refused with the message.
+    TypeInto(f->editn, QStringLiteral("3"));
     QByteArray bytes = Bytes(Path("buena.yqs"));
     bytes[6] = 'X';
     Write(Path("ajena.yqs"), bytes);
     const int beeps = f->beepCount;
     Open(Path("ajena.yqs"));
     QCOMPARE(model.netN, 3);
-    QCOMPARE(f->beepCount, beeps);
-    QCOMPARE(f->InfoPanel->text(), QString());
+    QCOMPARE(f->beepCount, beeps + 1);
+    QCOMPARE(f->InfoPanel->text(), QStringLiteral("El archivo no es una superficie válida"));
 
     // An eighth byte that is not zero is accepted.
     bytes = Bytes(Path("buena.yqs"));
@@ -202,6 +197,23 @@ class FilesTest : public QObject {
     Open(Path("ocho.yqs"));
     QCOMPARE(model.netN, 6);
     QVERIFY(model.pictureValid);
+  }
+
+  void openingShowsTheFilesNetSize() {
+    TypeInto(f->editm, QStringLiteral("4"));
+    TypeInto(f->editn, QStringLiteral("3"));
+    Draw();
+    SaveAs(QStringLiteral("pequena.yqs"));
+    TypeInto(f->editm, QStringLiteral("11"));
+    TypeInto(f->editn, QStringLiteral("6"));
+    Open(Path("pequena.yqs"));
+    QCOMPARE(f->editm->text(), QStringLiteral("4"));
+    QCOMPARE(f->editn->text(), QStringLiteral("3"));
+    QCOMPARE(f->UpDowni->maximum(), 4);
+    QCOMPARE(f->UpDownj->maximum(), 3);
+    // Typing in one box keeps the other's size.
+    TypeInto(f->editm, QStringLiteral("5"));
+    QCOMPARE(model.netN, 3);
   }
 
   void anInvalidFileIsRefused() {

@@ -36,6 +36,13 @@ for opt in --version -v; do
   [ ! -s "$work/err" ] || fail "$opt wrote on standard error: $(cat "$work/err")"
 done
 
+# No display at all: the answer comes before the toolkit looks for one.
+for opt in --help --version; do
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$prog" -style fusion "$opt" >"$work/out" 2>"$work/err"
+  rc=$?
+  [ "$rc" -eq 0 ] && [ -s "$work/out" ] || fail "$opt without a display: status $rc, $(head -c 300 "$work/err")"
+done
+
 # wrong EXPECTED-FIRST-LINE ARGS...
 wrong() {
   local first=$1

@@ -22,6 +22,11 @@ for k in focal shiftX shiftY; do
   [ "$(value $k "$work/cam0.txt")" = "$(value $k "$work/cam-turn.txt")" ] || fail "a turn changed $k"
 done
 
+# --fit after a pan far away: the view fitted afresh is the first picture.
+run --move 200,210,40000,210,ctrl --fit --png "$work/fit.png" --camera >"$work/cam-fit.txt"
+[ "$(pixels_differing "$work/fit.png" "$golden/picture.png")" = 0 ] || fail "--fit did not find the first view"
+cmp -s "$work/cam0.txt" "$work/cam-fit.txt" || fail "--fit gave another camera"
+
 # A turn that starts off the trackball keeps the camera: the redraw is the
 # first picture again, but the preview was drawn.
 run --move 2,2,200,200 --preview-map "$work/off.rgb" --png "$work/off.png" --camera >"$work/cam-off.txt"

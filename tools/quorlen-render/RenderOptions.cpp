@@ -170,6 +170,7 @@ bool OutputOption(RenderOptions& o, const std::string& opt, Value& value) {
   const std::pair<const char*, bool*> flags[] = {{"--net", &o.net},
                                                  {"--cube", &o.cube},
                                                  {"--camera", &o.camera},
+                                                 {"--fit", &o.fit},
                                                  {"--coord-lines", &o.coordLines},
                                                  {"--curvature-lines", &o.curvatureLines}};
   for (const auto& [name, flag] : flags)
@@ -278,6 +279,8 @@ const char* UsageText() {
          "                      turns the surface, ctrl pans, shift zooms; repeatable.\n"
          "                      After the last of a run of moves the picture is drawn\n"
          "                      again with the view kept, as on the button's release\n"
+         "  --fit               after the drags, fit the view afresh and draw again, as\n"
+         "                      \"Encuadrar\" does\n"
          "  --preview-map FILE  the picture of the last preview step, raw 416 x 416 RGB\n"
          "                      bytes, row by row from the top\n"
          "  --drag-node FX,FY,TX,TY[,up=K|,down=K]\n"

@@ -60,6 +60,8 @@ struct RenderOptions {
   // preview step.
   std::vector<DragAction> drags;
   std::optional<std::string> previewMap;
+  // "Encuadrar" after the drags: the view fitted afresh and drawn.
+  bool fit = false;
 
   // Pointer actions after the drawing and the drags, in the order given.
   std::vector<PointerAction> pointer;

@@ -229,6 +229,7 @@ int main(int argc, char** argv) {
     const bool keepView = BuildModel(options);
     Draw(keepView);
     RunDrags(options);
+    if (options.fit) Draw(false);
     Canvas view = ViewAfterDrawing(options.net, options.cube);
     RunPointerActions(options, view);
     WriteOutputs(options, view);
