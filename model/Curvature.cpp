@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/Projection.h"
+#include "model/SurfaceDerivatives.h"
 #include "platform/NumberFormat.h"
 #include "platform/RunChecks.h"
 
@@ -131,9 +132,21 @@ CurvatureValues CurvaturesOf(const SurfaceGeom& g) {
 
 std::string CurvatureNumberText(double x, const std::string& separator) { return FormatFixed(x, 4, 8, separator); }
 
+SurfaceGeom ReadOutGeometry(ParamPair p) {
+  // Differences across the border meet the clamped ends of a B-spline, and
+  // across a knot line a jump of the second derivatives: the exact
+  // derivatives serve there. Elsewhere the differences stay, and so do the
+  // texts they give.
+  if (DifferencesCrossSeam(p)) {
+    SurfaceDerivs d;
+    if (SurfaceDerivatives(p, d)) return GeometryOf(d);
+  }
+  return SurfaceGeometry(p);
+}
+
 CurvatureTextSet CurvatureTexts(ParamPair p) {
   CurvatureTextSet t;
-  const SurfaceGeom g = SurfaceGeometry(p);
+  const SurfaceGeom g = ReadOutGeometry(p);
   if (!g.ok) return t;
   const CurvatureValues c = CurvaturesOf(g);
   t = TextsOf(c, ".");
@@ -144,7 +157,7 @@ CurvatureTextSet CurvatureTexts(ParamPair p) {
 bool ProbeMark(Canvas& view, ParamPair p, bool eraseOnly, bool& markShown, CurvatureTextSet& texts,
                const std::string& separator) {
   if (eraseOnly && !markShown) return false;
-  const SurfaceGeom g = SurfaceGeometry(p);
+  const SurfaceGeom g = ReadOutGeometry(p);
   if (!g.ok) return false;
 
   const ScreenPoint q = ProjectToPixel(g.S);
