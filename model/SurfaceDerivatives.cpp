@@ -16,8 +16,8 @@ namespace {
 // The basis functions that carry one parameter: those of control indices
 // first..first + count - 1, with their first and second derivatives.
 struct Basis {
-  int first = 0, count = 0;
-  double b[3][12] = {};
+  int first, count;
+  double b[3][12];  // entries 0..count - 1 are set
 };
 
 // Bernstein polynomials of degree deg at t and their derivatives. The
@@ -30,33 +30,39 @@ Basis BernsteinBasis(int deg, double t) {
   Basis B;
   B.first = 0;
   B.count = deg + 1;
+  const CArr<int32_t, 12>* binomial = binomialTable.data();  // low <= 11
   const int low = deg >= 2 ? deg - 2 : 0;
-  // a[k] = B(low, k), b and c the degrees above; the entries beyond both
-  // ends stay 0.
-  double l0[16] = {}, l1[16] = {}, l2[16] = {};
+  // a[k] = B(low, k), b and c the degrees above; the entries just beyond
+  // both ends that the recursion reads are 0.
+  double l0[16], l1[16], l2[16];
   double* a = l0 + 2;
+  a[-2] = a[-1] = 0.0;
+  for (int k = low + 1; k <= deg; ++k) a[k] = 0.0;
   a[0] = 1.0;
   for (int k = 1; k <= low; ++k) a[k] = a[k - 1] * t;
   double s = 1.0;
   for (int k = low - 1; k >= 0; --k) {
     s = s * (1.0 - t);
-    a[k] = binomialTable[k][low] * a[k] * s;
+    a[k] = binomial[k].data()[low] * a[k] * s;
   }
   if (deg < 2) {
     // Degree 0 or 1: no second derivative.
     if (deg == 0) {
       B.b[0][0] = 1.0;
+      B.b[1][0] = B.b[2][0] = 0.0;
       return B;
     }
     B.b[0][0] = 1.0 - t;
     B.b[0][1] = t;
     B.b[1][0] = -1.0;
     B.b[1][1] = 1.0;
+    B.b[2][0] = B.b[2][1] = 0.0;
     return B;
   }
   double* b = l1 + 2;
   double* c = l2 + 2;
   const double r = 1.0 - t;
+  b[-1] = b[deg] = 0.0;
   for (int k = 0; k <= deg - 1; ++k) b[k] = r * a[k] + t * a[k - 1];
   for (int k = 0; k <= deg; ++k) c[k] = r * b[k] + t * b[k - 1];
   const double d1 = deg, d2 = deg * (deg - 1);
@@ -156,6 +162,7 @@ Basis BSplineBasisV(int p, double v) {
     B.first = 0;
     B.count = 1;
     B.b[0][0] = 1.0;
+    B.b[1][0] = B.b[2][0] = 0.0;
     return B;
   }
   const double scale = n + 1 - p;
@@ -231,7 +238,7 @@ bool Combine(const Basis& bu, const Basis& bv, SurfaceDerivs& d) {
   const double W = A.zw[1];
   if (!(W > 1e-13)) return false;
   const double wu = Au.zw[1], wv = Av.zw[1], wuu = Auu.zw[1], wuv = Auv.zw[1], wvv = Avv.zw[1];
-  auto quot = [W](const Point3& num) { return Point3{num.x / W, num.y / W, num.z / W}; };
+  auto quot = [W](const Point3& num) { return Point3{Div(num.x, W), Div(num.y, W), Div(num.z, W)}; };
   auto sub = [](const Point3& a, double s, const Point3& b) {
     return Point3{a.x - s * b.x, a.y - s * b.y, a.z - s * b.z};
   };
