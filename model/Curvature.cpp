@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/Projection.h"
+#include "model/SurfaceDerivatives.h"
 #include "platform/NumberFormat.h"
 #include "platform/RunChecks.h"
 
@@ -125,6 +126,8 @@ CurvatureTextSet TextsOf(const CurvatureValues& c, const std::string& separator)
 
 }  // namespace
 
+static SurfaceGeom FormsOf(SurfaceGeom g, const Point3& Suu, const Point3& Suv, const Point3& Svv);
+
 FirstForm FirstFundamentalForm(ParamPair p) {
   const Point3 um = Eval(p.u - h, p.v);
   const Point3 up = Eval(p.u + h, p.v);
@@ -159,6 +162,12 @@ SurfaceGeom SurfaceGeometry(ParamPair p) {
   };
   const Point3 Suv{mixed(pp.x, mm.x, um.x, up.x, vm.x, vp.x, s0.x), mixed(pp.y, mm.y, um.y, up.y, vm.y, vp.y, s0.y),
                    mixed(pp.z, mm.z, um.z, up.z, vm.z, vp.z, s0.z)};
+  return FormsOf(g, Suu, Suv, Svv);
+}
+
+// The unit normal and both fundamental forms from S, Su and Sv (already in
+// g) and the second derivatives; not ok where |Su x Sv| < 1e-10.
+static SurfaceGeom FormsOf(SurfaceGeom g, const Point3& Suu, const Point3& Suv, const Point3& Svv) {
   const Point3 n = Cross(g.Su, g.Sv);
   double len = std::sqrt(std::fabs(Dot(n, n)));
   if (!std::isfinite(len)) len = ScaledLength(n);
@@ -175,6 +184,14 @@ SurfaceGeom SurfaceGeometry(ParamPair p) {
   g.N = Dot(g.n, Svv);
   g.ok = true;
   return g;
+}
+
+SurfaceGeom GeometryOf(const SurfaceDerivs& d) {
+  SurfaceGeom g{};
+  g.S = d.S;
+  g.Su = d.Su;
+  g.Sv = d.Sv;
+  return FormsOf(g, d.Suu, d.Suv, d.Svv);
 }
 
 CurvatureValues CurvaturesOf(const SurfaceGeom& g) {
@@ -205,9 +222,21 @@ CurvatureValues CurvaturesOf(const SurfaceGeom& g) {
 
 std::string CurvatureNumberText(double x, const std::string& separator) { return FormatFixed(x, 4, 8, separator); }
 
+SurfaceGeom ReadOutGeometry(ParamPair p) {
+  // Differences across the border meet the clamped ends of a B-spline, and
+  // across a knot line a jump of the second derivatives: the exact
+  // derivatives serve there. Elsewhere the differences stay, and so do the
+  // texts they give.
+  if (DifferencesCrossSeam(p)) {
+    SurfaceDerivs d;
+    if (SurfaceDerivatives(p, d)) return GeometryOf(d);
+  }
+  return SurfaceGeometry(p);
+}
+
 CurvatureTextSet CurvatureTexts(ParamPair p) {
   CurvatureTextSet t;
-  const SurfaceGeom g = SurfaceGeometry(p);
+  const SurfaceGeom g = ReadOutGeometry(p);
   if (!g.ok) return t;
   const CurvatureValues c = CurvaturesOf(g);
   t = TextsOf(c, ".");
@@ -218,7 +247,7 @@ CurvatureTextSet CurvatureTexts(ParamPair p) {
 bool ProbeMark(Canvas& view, ParamPair p, bool eraseOnly, bool& markShown, CurvatureTextSet& texts,
                const std::string& separator) {
   if (eraseOnly && !markShown) return false;
-  const SurfaceGeom g = SurfaceGeometry(p);
+  const SurfaceGeom g = ReadOutGeometry(p);
   if (!g.ok) return false;
 
   const ScreenPoint q = ProjectToPixel(g.S);

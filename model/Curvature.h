@@ -1,7 +1,8 @@
 // Differential geometry at a parameter point: fundamental forms, curvatures,
-// principal directions and the probe cross. Every derivative is a finite
-// difference of model.SurfacePoint, so the same code serves every kind of
-// surface.
+// principal directions and the probe cross. The derivatives are finite
+// differences of model.SurfacePoint, so the same code serves every kind of
+// surface; the read-out turns to exact ones only where the differences
+// would straddle a seam.
 #pragma once
 
 #include <string>
@@ -24,6 +25,11 @@ struct SurfaceGeom {
   double E, F, G, L, M, N;
 };
 SurfaceGeom SurfaceGeometry(ParamPair p);
+
+// The geometry that the read-out shows: SurfaceGeometry, or the exact
+// derivatives where its differences would straddle the border of the square
+// or a knot line.
+SurfaceGeom ReadOutGeometry(ParamPair p);
 
 // Gaussian, mean and principal curvatures (k1 >= k2) from the two forms, and
 // D = E*G - F*F (scaled by a power of two where E*G overflows: its sign is
