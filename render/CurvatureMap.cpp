@@ -106,7 +106,9 @@ double MapValueAt(MapQuantity q, ParamPair p) {
   if (!g.ok) return kNaN;
   // E G - F^2 vanishes on a regular point only by rounding: no value there
   // rather than a failed drawing.
-  if (!(g.E * g.G - g.F * g.F > 0)) return kNaN;
+  // (Where E G overflows, CurvaturesOf scales the forms itself.)
+  const double D = g.E * g.G - g.F * g.F;
+  if (!std::isnan(D) && !(D > 0)) return kNaN;
   const CurvatureValues c = CurvaturesOf(g);
   switch (q) {
     case MapQuantity::Gauss:
