@@ -2,6 +2,8 @@
 // view, as the window's mouse handlers run them.
 #pragma once
 
+#include <string>
+
 #include "platform/Canvas.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
@@ -9,5 +11,6 @@
 // shows the picture and its overlays): read-outs and umbilic messages go to
 // stdout, the lines onto the view, the --segments listing into its file.
 // Throws qchk::RunError from the core and std::runtime_error when the
-// listing cannot be written.
-void RunPointerActions(const RenderOptions& o, Canvas& view);
+// listing cannot be written. `listing` holds what the listing starts with
+// (the net of lines of curvature).
+void RunPointerActions(const RenderOptions& o, Canvas& view, std::string listing = "");
