@@ -43,6 +43,20 @@ DirectionEquation Equation(const SurfaceGeom& g) {
   return q;
 }
 
+// Whether the principal directions are not told apart at g. The
+// discriminant is weighed against the size of the two forms, which scale as
+// it does with the radius and the parametrisation, so that a sphere is
+// umbilic everywhere however large and however parametrised; a second form
+// within the rounding of the differences (about 6e-8 of the coordinates)
+// counts as flat.
+bool NoDistinguishedDirections(const SurfaceGeom& g, const DirectionEquation& e) {
+  const double first = g.E * g.E + 2 * g.F * g.F + g.G * g.G;
+  const double second = g.L * g.L + 2 * g.M * g.M + g.N * g.N;
+  const double s = std::fabs(g.S.x) + std::fabs(g.S.y) + std::fabs(g.S.z);
+  if (second <= 1e-12 * s * s) return true;
+  return e.disc <= 1e-10 * first * second;
+}
+
 // Length of du Su + dv Sv measured with the first fundamental form.
 double FormLength(const SurfaceGeom& g, double du, double dv) {
   return std::sqrt(du * du * g.E + 2 * g.F * du * dv + dv * dv * g.G);
@@ -217,7 +231,7 @@ bool PrincipalDirection(ParamPair p, ParamPair previous, int which, ParamPair& d
   const SurfaceGeom g = SurfaceGeometry(p);
   if (!g.ok) return false;
   const DirectionEquation e = Equation(g);
-  if (e.disc < 1e-12) return false;
+  if (NoDistinguishedDirections(g, e)) return false;
   const double r = (1 - 2 * which) * std::sqrt(e.disc);
   const double m1 = (r - e.B) * (r - e.B) + e.A * e.A;
   const double m2 = (e.B + r) * (e.B + r) + e.C * e.C;

@@ -177,7 +177,14 @@ const char* UmbilicClassName(UmbilicClass c) {
 
 bool UmbilicMapAt(ParamPair p, UmbilicMap& f) {
   SurfaceDerivs d;
-  if (!SurfaceDerivatives(p, d) || Singular(d)) return false;
+  try {
+    // A failed check inside the derivatives (a knot span they cannot
+    // divide by) leaves this point without a value, not the whole search.
+    if (!SurfaceDerivatives(p, d)) return false;
+  } catch (const qchk::RunError&) {
+    return false;
+  }
+  if (Singular(d)) return false;
   const SurfaceGeom g = GeometryOf(d);
   if (!g.ok) return false;
   const double D = g.E * g.G - g.F * g.F;
