@@ -61,6 +61,7 @@ void TForm1::BuildMenus() {
   Opciones1->addSeparator();
   Lineascoordenadas = option("Lineascoordenadas", QStringLiteral("Líneas coordenadas"), kCoordLines);
   Lineasdecurvatura = option("Lineasdecurvatura", QStringLiteral("Líneas de curvatura"), kCurvatureLines);
+  BuildAnalysisMenu();
 }
 
 void TForm1::EnMenuClick(int tag) {

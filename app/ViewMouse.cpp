@@ -80,6 +80,7 @@ void TForm1::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
     if (model.netEditMode) LastMouse = to;
     return;
   }
+  MuestraValorMapa(x, y);
   if (model.netEditMode)
     HoverOver(x, y);
   else
@@ -125,6 +126,7 @@ void TForm1::AlSoltar() {
     Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
     return;
   }
+  AplicaMapa();
   if (model.netEditMode) {
     viewCanvas.Draw(0, 0, *model.pictureBitmap);
     ShowNetOverlay(viewCanvas);

@@ -9,3 +9,6 @@ for _ in $(seq 100); do
 done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
+# The program remembers menu choices in its settings: a fresh set per run,
+# so the user's choices never change what the smoke tests see.
+export XDG_CONFIG_HOME="$work/config"
