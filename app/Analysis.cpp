@@ -94,6 +94,7 @@ void TForm1::AplicaMapa() {
   mapShown = MapResult{};
   const bool on = mapQuantity != MapQuantity::None;
   if (on) mapShown = ApplyCurvatureMap(mapQuantity, mapChosen);
+  AplicaUmbilicos();
   QWidget* client = centralWidget();
   client->setFixedSize(client->width(), kView + (on ? kLegendHeight : 0));
   if (!on) {

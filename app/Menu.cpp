@@ -61,7 +61,9 @@ void TForm1::BuildMenus() {
   Opciones1->addSeparator();
   Lineascoordenadas = option("Lineascoordenadas", QStringLiteral("Líneas coordenadas"), kCoordLines);
   Lineasdecurvatura = option("Lineasdecurvatura", QStringLiteral("Líneas de curvatura"), kCurvatureLines);
+  BuildExactShapesMenu();
   BuildAnalysisMenu();
+  BuildUmbilicItems();
 }
 
 void TForm1::EnMenuClick(int tag) {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QTableWidget>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTextEdit>
@@ -27,6 +28,8 @@
 #include "interact/NetDrawing.h"
 #include "interact/SurfaceMove.h"
 #include "model/ModelState.h"
+#include "model/Shapes.h"
+#include "model/Umbilics.h"
 #include "platform/Canvas.h"
 
 class TForm1 : public QMainWindow {
@@ -198,6 +201,21 @@ class TForm1 : public QMainWindow {
   MapRange mapChosen;  // fixed, or automatic
   MapResult mapShown;  // the map on the picture now
   void BuildAnalysisMenu();
+
+  // "Formas exactas", umbilic points and the net of lines (Umbilics.cpp).
+  QMenu* formasExactas = nullptr;
+  QAction* Puntosumbilicos1 = nullptr;
+  QAction* Reddelineas1 = nullptr;
+  QDialog* umbilicWindow = nullptr;  // "Puntos umbílicos", non-modal
+  QTableWidget* umbilicTable = nullptr;
+  bool showUmbilics = false;
+  void BuildExactShapesMenu();
+  void FormaExacta(ExactShape s);
+  void BuildUmbilicItems();
+  void MuestraUmbilicos(bool on);
+  // After the map: the umbilics marked on the picture and listed.
+  void AplicaUmbilicos();
+  void RedDeLineas();
   void EligeMapa(MapQuantity q);
   // After a drawing: the map chosen over the new picture, and its legend.
   void AplicaMapa();
