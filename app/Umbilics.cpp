@@ -1,8 +1,13 @@
 // The submenu "Formas exactas" of "Opciones", and the items of "Análisis"
-// for umbilic points and the net of lines of curvature, with the window
-// that lists the umbilics.
+// for reflection lines, umbilic points and the net of lines of curvature,
+// with the window that lists the umbilics.
+#include <QActionGroup>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QHeaderView>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QMenuBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -12,6 +17,8 @@
 #include "interact/CurvatureNet.h"
 #include "interact/DrawingCycle.h"
 #include "interact/UmbilicMarks.h"
+#include "render/RenderDriver.h"
+#include "render/Zebra.h"
 #include "platform/NumberFormat.h"
 
 using namespace win;
@@ -44,6 +51,23 @@ void TForm1::FormaExacta(ExactShape s) {
 }
 
 void TForm1::BuildUmbilicItems() {
+  // "Rayas de cebra" joins the exclusive pictures, before "Escala...": the
+  // group unchecks it (and it turns itself off) before another item's
+  // handler repaints.
+  QAction* before = nullptr;
+  const QList<QAction*> items = Analisis1->actions();
+  for (int k = 1; k < items.size(); ++k)
+    if (items[k] == Escala1) before = items[k - 1];
+  Rayasdecebra1 = new QAction(QStringLiteral("Rayas de cebra"), Analisis1);
+  Rayasdecebra1->setObjectName(QStringLiteral("Rayasdecebra1"));
+  Rayasdecebra1->setCheckable(true);
+  Analisis1->insertAction(before, Rayasdecebra1);
+  analysisItems[0]->actionGroup()->addAction(Rayasdecebra1);
+  Wire(Rayasdecebra1, &QAction::toggled, [this](bool on) {
+    if (!on) zebraOn = false;
+  });
+  Wire(Rayasdecebra1, &QAction::triggered, [this] { EligeCebra(); });
+
   Analisis1->addSeparator();
   Puntosumbilicos1 = Analisis1->addAction(QStringLiteral("Puntos umbílicos"));
   Puntosumbilicos1->setObjectName(QStringLiteral("Puntosumbilicos1"));
@@ -54,14 +78,85 @@ void TForm1::BuildUmbilicItems() {
   Wire(Reddelineas1, &QAction::triggered, [this] { RedDeLineas(); });
 }
 
+void TForm1::EligeCebra() {
+  zebraOn = true;
+  Rayasdecebra1->setChecked(true);
+  mapQuantity = MapQuantity::None;  // one picture at a time
+  RepintaAnalisis();
+}
+
+void TForm1::RepintaAnalisis() {
+  // While a drawing runs, the choice applies when it ends.
+  if (!model.pictureValid || model.busy) return;
+  ShadeToBitmap();  // the shaded picture back from the shade indices
+  AplicaMapa();
+  if (model.netEditMode) {
+    viewCanvas.Draw(0, 0, *model.pictureBitmap);
+    ShowNetOverlay(viewCanvas);
+    ShowView();
+  } else {
+    DibujaRedes();
+  }
+}
+
+void TForm1::AplicaAnalisis() {
+  if (zebraOn) {
+    std::vector<double> phases;
+    ComputeZebraPhases(zebraSettings, MapPixelParams, phases);
+    PaintZebra(zebraSettings, phases);
+  }
+  AplicaUmbilicos();
+}
+
+QString TForm1::FijaCebra(int count, bool vertical) {
+  if (count < 2 || count > 200 || count % 2 != 0)
+    return QStringLiteral("El número de rayas ha de ser par, de 2 a 200");
+  zebraSettings = ZebraSettings{count, vertical};
+  if (zebraOn) RepintaAnalisis();
+  return QString();
+}
+
+void TForm1::EscalaCebra() {
+  QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("CebraDialog"));
+  dialog.setWindowTitle(QStringLiteral("Rayas de cebra"));
+  auto* count = new QSpinBox(&dialog);
+  count->setObjectName(QStringLiteral("CebraRayas"));
+  count->setRange(2, 200);
+  count->setSingleStep(2);
+  count->setValue(zebraSettings.count);
+  auto* horizontal = new QRadioButton(QStringLiteral("Horizontales"), &dialog);
+  auto* vertical = new QRadioButton(QStringLiteral("Verticales"), &dialog);
+  vertical->setObjectName(QStringLiteral("CebraVerticales"));
+  (zebraSettings.vertical ? vertical : horizontal)->setChecked(true);
+  auto* why = new QLabel(&dialog);
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Número de rayas"), count);
+  form->addRow(QStringLiteral("Barras de luz"), horizontal);
+  form->addRow(QString(), vertical);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addLayout(form);
+  layout->addWidget(why);
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+    Run([&] {
+      const QString error = FijaCebra(count->value(), vertical->isChecked());
+      why->setText(error);
+      if (error.isEmpty()) dialog.accept();
+    });
+  });
+  dialog.exec();
+}
+
 void TForm1::MuestraUmbilicos(bool on) {
   showUmbilics = on;
   Puntosumbilicos1->setChecked(on);
   if (!on && umbilicWindow) umbilicWindow->hide();
-  if (!model.pictureValid || model.busy) return;
-  // The picture again from its shades, with the map and the marks as now
-  // chosen.
-  EligeMapa(mapQuantity);
+  RepintaAnalisis();
 }
 
 void TForm1::AplicaUmbilicos() {

@@ -30,6 +30,7 @@
 #include "model/ModelState.h"
 #include "model/Shapes.h"
 #include "model/Umbilics.h"
+#include "render/Zebra.h"
 #include "platform/Canvas.h"
 
 class TForm1 : public QMainWindow {
@@ -202,8 +203,21 @@ class TForm1 : public QMainWindow {
   MapResult mapShown;  // the map on the picture now
   void BuildAnalysisMenu();
 
-  // "Formas exactas", umbilic points and the net of lines (Umbilics.cpp).
+  // "Formas exactas", reflection lines, umbilic points and the net of lines
+  // (Umbilics.cpp).
   QMenu* formasExactas = nullptr;
+  QAction* Rayasdecebra1 = nullptr;
+  bool zebraOn = false;
+  ZebraSettings zebraSettings;
+  void EligeCebra();
+  // The picture again from its shades with the map, the stripes and the
+  // marks as now chosen.
+  void RepintaAnalisis();
+  // The stripe count and the bars' direction: "" when taken, else why not.
+  QString FijaCebra(int count, bool vertical);
+  void EscalaCebra();
+  // After the map: the reflection lines when chosen, then the umbilics.
+  void AplicaAnalisis();
   QAction* Puntosumbilicos1 = nullptr;
   QAction* Reddelineas1 = nullptr;
   QDialog* umbilicWindow = nullptr;  // "Puntos umbílicos", non-modal

@@ -41,6 +41,30 @@ class UmbilicsWindowTest : public QObject {
     QVERIFY(!table->window()->isModal());
     QVERIFY(f->errors.empty());
   }
+
+  // "Rayas de cebra": black and white on the surface, the plain picture
+  // back with "Sombreado"; its count is checked.
+  void zebraTakesTurnsWithTheShading() {
+    f->Dibujala(false);
+    const QImage plain = CanvasImage(*model.pictureBitmap);
+    Trigger("Rayasdecebra1");
+    const QImage zebra = CanvasImage(*model.pictureBitmap);
+    int black = 0, white = 0;
+    for (int x = 0; x < kView; ++x)
+      for (int y = 0; y < kView; ++y) {
+        if (model.pixelCells[x][y].u < 0) continue;
+        const QRgb c = zebra.pixel(x, y);
+        black += c == qRgb(0, 0, 0);
+        white += c == qRgb(255, 255, 255);
+      }
+    QVERIFY(black > 5000 && white > 5000);
+    QVERIFY(!f->FijaCebra(13, false).isEmpty());
+    QVERIFY(f->FijaCebra(4, true).isEmpty());
+    QVERIFY(CanvasImage(*model.pictureBitmap) != zebra);
+    Trigger("Analisis0");
+    QVERIFY(!f->findChild<QAction*>(QStringLiteral("Rayasdecebra1"))->isChecked());
+    QCOMPARE(CanvasImage(*model.pictureBitmap), plain);
+  }
 };
 
 QTEST_MAIN(UmbilicsWindowTest)
