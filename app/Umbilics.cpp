@@ -24,6 +24,7 @@
 using namespace win;
 
 void TForm1::BuildExactShapesMenu() {
+  Opciones1->addSeparator();
   QMenu* sub = Opciones1->addMenu(QStringLiteral("Formas exactas"));
   sub->setObjectName(QStringLiteral("Formasexactas1"));
   const ExactShape shapes[] = {ExactShape::SphereOctant, ExactShape::HalfSphere, ExactShape::Ellipsoid,
@@ -202,7 +203,7 @@ void TForm1::AplicaUmbilicos() {
 }
 
 void TForm1::RedDeLineas() {
-  if (model.busy) return Refuse();
+  if (model.busy || model.netEditMode) return Refuse();
   if (!model.pictureValid) return;
   IniciaModal();
   try {

@@ -67,12 +67,13 @@ class WindowTest : public QObject {
     QCOMPARE(f->Panelhor->geometry(), QRect(57, 188, 160, 14));
     QCOMPARE(f->Panelver->geometry(), QRect(40, 26, 14, 160));
 
-    // Separators after "Modificar nodos", "Racionales" and "Mostrar red de control".
+    // Separators after "Modificar nodos", "Racionales", "Mostrar red de control"
+    // and "Líneas de curvatura".
     QStringList items;
     for (QAction* a : f->Opciones1->actions()) items << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(items, QStringList({"Superficie movible", "Modificar nodos", "-", "Bézier", "B-splines grado 2",
                                  "B-Splines grado 3", "Racionales", "-", "Mostrar cubo", "Mostrar red de control",
-                                 "-", "Líneas coordenadas", "Líneas de curvatura"}));
+                                 "-", "Líneas coordenadas", "Líneas de curvatura", "-", "Formas exactas"}));
     QStringList general;
     for (QAction* a : f->General1->actions()) general << a->text();
     QCOMPARE(general, QStringList({"Acerca de...", "Abrir...", "Guardar", "Guardar como...",
