@@ -47,12 +47,13 @@ DirectionEquation Equation(const SurfaceGeom& g) {
 // discriminant is weighed against the size of the two forms, which scale as
 // it does with the radius and the parametrisation, so that a sphere is
 // umbilic everywhere however large and however parametrised; a second form
-// within the rounding of the differences (about 6e-8 of the coordinates)
-// counts as flat.
+// within the rounding of the differences (about 6e-8 of the coordinates,
+// measured by the point and by the drawn scene, as the point may lie at
+// the origin) counts as flat.
 bool NoDistinguishedDirections(const SurfaceGeom& g, const DirectionEquation& e) {
   const double first = g.E * g.E + 2 * g.F * g.F + g.G * g.G;
   const double second = g.L * g.L + 2 * g.M * g.M + g.N * g.N;
-  const double s = std::fabs(g.S.x) + std::fabs(g.S.y) + std::fabs(g.S.z);
+  const double s = std::fabs(g.S.x) + std::fabs(g.S.y) + std::fabs(g.S.z) + model.sceneDiag;
   if (second <= 1e-12 * s * s) return true;
   return e.disc <= 1e-10 * first * second;
 }

@@ -214,9 +214,9 @@ TEST_F(UmbilicsTest, RandomNetsAgreeWithABruteScan) {
   EXPECT_GT(found, 0);  // the nets must have had something to find
 }
 
-// The tracer's test: an exact sphere of any radius and parametrisation has
-// no principal directions anywhere; beside the ellipsoid's umbilic there
-// are.
+// The tracer's test: an exact sphere of any radius and parametrisation, and
+// a plane, have no principal directions anywhere; beside the ellipsoid's
+// umbilic there are.
 TEST_F(UmbilicsTest, TracerUmbilicTestIsScaleAware) {
   const struct {
     const char* name;
@@ -226,14 +226,19 @@ TEST_F(UmbilicsTest, TracerUmbilicTestIsScaleAware) {
       {"half sphere r = 1000", [] { Exact(ExactShape::HalfSphere, 1000); }},
       {"octant r = 0.001", [] { Exact(ExactShape::SphereOctant, 0.001); }},
       {"sphere patch r = 7", [] { stest::ExactSphere(7); }},
+      // Flat, with its corner at the origin: only rounding in the second form.
+      {"plane, drawn", [] {
+         stest::Plane();
+         DrawWhole(false);
+       }},
   };
   for (const auto& s : spheres) {
     SCOPED_TRACE(s.name);
     s.build();
-    for (int a = 1; a < 20; ++a)
-      for (int b = 1; b < 20; ++b) {
+    for (int a = 0; a < 20; ++a)
+      for (int b = 0; b < 20; ++b) {
         ParamPair d;
-        EXPECT_FALSE(PrincipalDirection(ParamPair{a / 20.0, b / 20.0}, ParamPair{1, 0}, 0, d));
+        EXPECT_FALSE(PrincipalDirection(ParamPair{a / 20.0 + 1e-3, b / 20.0 + 1e-3}, ParamPair{1, 0}, 0, d));
       }
   }
   Exact(ExactShape::Ellipsoid);
