@@ -356,6 +356,22 @@ TEST_F(UmbilicsTest, ZebraTurnsAtAQuadraticKnotLineOnly) {
   EXPECT_GT(quadratic, 0.15);
 }
 
+// A 5 x 5 cubic B-spline whose inner knot in v sits on the start: there the
+// first span is empty and the exact derivatives at v = 0 fail a division;
+// the search leaves those points out and goes on.
+TEST_F(UmbilicsTest, SearchGoesOnWhereTheDerivativesFail) {
+  stest::ShapeNet(4, 4, PlaneNet);
+  model.surfaceKind = 3;
+  FijaFunciones();
+  SetKnots();
+  ASSERT_EQ(model.knotsV[4], model.knotsV[3]);
+  UmbilicReport r;
+  ASSERT_NO_THROW(r = FindUmbilics());
+  EXPECT_TRUE(r.points.empty());
+  ASSERT_EQ(r.regions.size(), 1u);
+  EXPECT_EQ(r.regions[0].v1, 1.0);
+}
+
 TEST_F(UmbilicsTest, CurvatureNetDrawsBothFamiliesAndStopsOnRequest) {
   stest::ShapeNet(11, 6, SphereNet);
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
