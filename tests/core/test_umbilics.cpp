@@ -10,6 +10,7 @@
 #include "interact/CurvatureNet.h"
 #include "interact/CurvatureMapping.h"
 #include "interact/DrawingCycle.h"
+#include "interact/UmbilicMarks.h"
 #include "model/Projection.h"
 #include "model/SurfaceDerivatives.h"
 #include "model/Umbilics.h"
@@ -146,6 +147,31 @@ TEST_F(UmbilicsTest, EllipsoidUmbilicsWhereTheClosedFormPutsThem) {
   }
 }
 
+// In the first view of the ellipsoid one umbilic faces the eye and the
+// surface hides the other: only the first is marked, as the shape the
+// projection of the second falls on shows.
+TEST_F(UmbilicsTest, HiddenUmbilicsAreNotMarked) {
+  Exact(ExactShape::Ellipsoid);
+  ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
+  const UmbilicReport r = FindUmbilics();
+  ASSERT_EQ(r.points.size(), 2u);
+  int visible = 0;
+  for (const UmbilicPoint& p : r.points) {
+    ScreenPoint q;
+    const bool seen = UmbilicVisible(p.S, q);
+    visible += seen;
+    // Visible exactly where the surface under its pixel is the umbilic's
+    // own neighbourhood.
+    const PixelCell& c = model.pixelCells[q.x][q.y];
+    EXPECT_EQ(seen, std::hypot(c.u - p.p.u, c.v - p.p.v) < 0.02);
+  }
+  EXPECT_EQ(visible, 1);
+  Canvas view(kView, kView);
+  view.Draw(0, 0, *model.pictureBitmap);
+  EXPECT_EQ(DrawUmbilicMarks(view, r), 1);
+  EXPECT_NE(view.Bytes(), model.pictureBitmap->Bytes());
+}
+
 TEST_F(UmbilicsTest, MonkeySaddleHasOneStar) {
   MonkeySaddle();
   const UmbilicReport r = FindUmbilics();
@@ -155,6 +181,43 @@ TEST_F(UmbilicsTest, MonkeySaddleHasOneStar) {
   EXPECT_NEAR(r.points[0].k, 0, 1e-9);
   EXPECT_EQ(r.points[0].cls, UmbilicClass::Star);
   EXPECT_EQ(r.points[0].index2, -1);
+}
+
+// z = (x^2 + y^2) / 2 + (x^3 + 3 c x y^2) / 6 over [-1/2, 1/2]^2 as a bicubic
+// Bezier (control values from the blossoms of each term): an umbilic at the
+// middle whose class Berry and Hannay's diagram gives from c alone, lemon
+// for 0 < c < 1/2, monstar for 1/2 < c < 1, star beyond.
+void MongePatch(double c) {
+  stest::ShapeNet(3, 3, PlaneNet);
+  const double h = 0.5;
+  const double x1[4] = {-h, -h / 3, h / 3, h}, x2[4] = {h * h, -h * h / 3, -h * h / 3, h * h};
+  const double x3[4] = {-h * h * h, h * h * h, -h * h * h, h * h * h};
+  for (int i = 0; i <= 3; ++i)
+    for (int j = 0; j <= 3; ++j)
+      model.controlNet[i][j] =
+          NetPoint{x1[i], x1[j], x2[i] / 2 + x2[j] / 2 + x3[i] / 6 + c * x1[i] * x2[j] / 2, 1};
+}
+
+TEST_F(UmbilicsTest, ClassFollowsTheCubicPart) {
+  const struct {
+    double c;
+    UmbilicClass cls;
+    int index2;
+  } cases[] = {{0.25, UmbilicClass::Lemon, 1},   {0.1, UmbilicClass::Lemon, 1},
+               {0.75, UmbilicClass::Monstar, 1}, {0.6, UmbilicClass::Monstar, 1},
+               {-0.5, UmbilicClass::Star, -1},   {1.5, UmbilicClass::Star, -1}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.c);
+    MongePatch(k.c);
+    const UmbilicReport r = FindUmbilics();
+    const UmbilicPoint* mid = nullptr;
+    for (const UmbilicPoint& p : r.points)
+      if (std::hypot(p.p.u - 0.5, p.p.v - 0.5) < 1e-9) mid = &p;
+    ASSERT_TRUE(mid);
+    EXPECT_NEAR(mid->k, 1, 1e-9);
+    EXPECT_EQ(mid->cls, k.cls);
+    EXPECT_EQ(mid->index2, k.index2);
+  }
 }
 
 // The index straight from its definition: the turn of the principal
