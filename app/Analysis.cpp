@@ -94,6 +94,7 @@ void TForm1::AplicaMapa() {
   mapShown = MapResult{};
   const bool on = mapQuantity != MapQuantity::None;
   if (on) mapShown = ApplyCurvatureMap(mapQuantity, mapChosen);
+  AplicaAnalisis();
   QWidget* client = centralWidget();
   client->setFixedSize(client->width(), kView + (on ? kLegendHeight : 0));
   if (!on) {
@@ -126,6 +127,7 @@ QString TForm1::FijaEscala(bool automatic, const QString& lo, const QString& hi)
 }
 
 void TForm1::Escala() {
+  if (zebraOn) return EscalaCebra();
   QDialog dialog(this);
   dialog.setObjectName(QStringLiteral("EscalaDialog"));
   dialog.setWindowTitle(QStringLiteral("Escala"));

@@ -65,7 +65,9 @@ void TForm1::BuildMenus() {
   Encuadrar1 = add(Opciones1, "Encuadrar1", QStringLiteral("Encuadrar"));
   Encuadrar1->setShortcut(QKeySequence(Qt::Key_Home));
   Wire(Encuadrar1, &QAction::triggered, [this] { Encuadra(); });
+  BuildExactShapesMenu();
   BuildAnalysisMenu();
+  BuildUmbilicItems();
 }
 
 void TForm1::EnMenuClick(int tag) {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QTableWidget>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTextEdit>
@@ -27,6 +28,9 @@
 #include "interact/NetDrawing.h"
 #include "interact/SurfaceMove.h"
 #include "model/ModelState.h"
+#include "model/Shapes.h"
+#include "model/Umbilics.h"
+#include "render/Zebra.h"
 #include "platform/Canvas.h"
 
 class TForm1 : public QMainWindow {
@@ -205,6 +209,34 @@ class TForm1 : public QMainWindow {
   MapRange mapChosen;  // fixed, or automatic
   MapResult mapShown;  // the map on the picture now
   void BuildAnalysisMenu();
+
+  // "Formas exactas", reflection lines, umbilic points and the net of lines
+  // (Umbilics.cpp).
+  QMenu* formasExactas = nullptr;
+  QAction* Rayasdecebra1 = nullptr;
+  bool zebraOn = false;
+  ZebraSettings zebraSettings;
+  void EligeCebra();
+  // The picture again from its shades with the map, the stripes and the
+  // marks as now chosen.
+  void RepintaAnalisis();
+  // The stripe count and the bars' direction: "" when taken, else why not.
+  QString FijaCebra(int count, bool vertical);
+  void EscalaCebra();
+  // After the map: the reflection lines when chosen, then the umbilics.
+  void AplicaAnalisis();
+  QAction* Puntosumbilicos1 = nullptr;
+  QAction* Reddelineas1 = nullptr;
+  QDialog* umbilicWindow = nullptr;  // "Puntos umbílicos", non-modal
+  QTableWidget* umbilicTable = nullptr;
+  bool showUmbilics = false;
+  void BuildExactShapesMenu();
+  void FormaExacta(ExactShape s);
+  void BuildUmbilicItems();
+  void MuestraUmbilicos(bool on);
+  // After the map: the umbilics marked on the picture and listed.
+  void AplicaUmbilicos();
+  void RedDeLineas();
   void EligeMapa(MapQuantity q);
   // After a drawing: the map chosen over the new picture, and its legend.
   void AplicaMapa();

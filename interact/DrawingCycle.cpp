@@ -33,6 +33,14 @@ void ResizeNet(int m, int n) {
   ForgetTracedNet();
 }
 
+void ExactShapeModel(ExactShape s) {
+  int m, n;
+  ExactShapeSize(s, m, n);
+  ResizeNet(m, n);
+  ExactShapeNet(s);
+  FijaFunciones();
+}
+
 namespace {
 
 // The filter and the copy, and the overlays traced beside the filter on the

@@ -3,6 +3,7 @@
 // the tests and the benchmarks, so all of them draw the same picture.
 #pragma once
 
+#include "model/Shapes.h"
 #include "render/RenderDriver.h"
 
 // The model the program starts with: 12 x 7 unit sphere, Bézier, the knot
@@ -14,6 +15,10 @@ void StartupModel();
 // evenly for m x n (netM := m, netN := n). The traced net no longer fits:
 // nothing is picked or drawn from it until the next drawing.
 void ResizeNet(int m, int n);
+
+// One of the exact quadrics: its net size as ResizeNet sets one, its net,
+// weights, kind and rational flag, and the evaluation routines for them.
+void ExactShapeModel(ExactShape s);
 
 // The knot vectors from the ticks, the render, the outline filter and the
 // copy into pictureBitmap. The filter and the copy run on a stopped render

@@ -70,6 +70,27 @@ DirectionEquation Equation(const SurfaceGeom& g) {
   return q;
 }
 
+// Whether the principal directions are not told apart at g. The
+// discriminant is weighed against the size of the two forms, which scale as
+// it does with the radius and the parametrisation, so that a sphere is
+// umbilic everywhere however large and however parametrised; a second form
+// within the rounding of the differences (about 6e-8 of the coordinates,
+// measured by the point and by the drawn scene, as the point may lie at
+// the origin) counts as flat. Both sides are weighed with the forms scaled
+// by the powers of two that Equation uses, so that nothing overflows.
+bool NoDistinguishedDirections(const SurfaceGeom& g, const DirectionEquation& e) {
+  const double s = std::fabs(g.S.x) + std::fabs(g.S.y) + std::fabs(g.S.z) + model.sceneDiag;
+  const double second = g.L * g.L + 2 * g.M * g.M + g.N * g.N;
+  if (second <= 1e-12 * s * s) return true;
+  int a = 0, b = 0;
+  std::frexp(std::fmax(g.E, g.G), &a);
+  std::frexp(std::fmax(std::fabs(g.L), std::fmax(std::fabs(g.M), std::fabs(g.N))), &b);
+  const double E = std::ldexp(g.E, -a), F = std::ldexp(g.F, -a), G = std::ldexp(g.G, -a);
+  const double L = std::ldexp(g.L, -b), M = std::ldexp(g.M, -b), N = std::ldexp(g.N, -b);
+  const double disc = e.scale != 0 ? e.disc : std::ldexp(e.disc, -2 * (a + b));
+  return disc <= 1e-10 * (E * E + 2 * F * F + G * G) * (L * L + 2 * M * M + N * N);
+}
+
 // Length of du Su + dv Sv measured with the first fundamental form.
 double FormLength(const SurfaceGeom& g, double du, double dv) {
   return std::sqrt(du * du * g.E + 2 * g.F * du * dv + dv * dv * g.G);
@@ -283,7 +304,7 @@ bool PrincipalDirection(ParamPair p, ParamPair previous, int which, ParamPair& d
   const SurfaceGeom g = SurfaceGeometry(p);
   if (!g.ok) return false;
   const DirectionEquation e = Equation(g);
-  if (e.disc < e.Limit(1e-12, 2)) return false;
+  if (NoDistinguishedDirections(g, e)) return false;
   const double r = (1 - 2 * which) * std::sqrt(e.disc);
   const double m1 = (r - e.B) * (r - e.B) + e.A * e.A;
   const double m2 = (e.B + r) * (e.B + r) + e.C * e.C;

@@ -38,7 +38,8 @@ class AnalysisTest : public QObject {
     for (QAction* a : f->Analisis1->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(texts, QStringList({"Sombreado", "Curvatura de Gauss (K)", "Curvatura media (H)",
                                  "Curvatura principal máxima (k1)", "Curvatura principal mínima (k2)",
-                                 "Curvatura absoluta máxima (max |k|)", "-", "Escala..."}));
+                                 "Curvatura absoluta máxima (max |k|)", "Rayas de cebra", "-", "Escala...", "-",
+                                 "Puntos umbílicos", "Red de líneas de curvatura"}));
     QVERIFY(f->analysisItems[0]->isChecked());
   }
 

@@ -73,7 +73,7 @@ class WindowTest : public QObject {
     for (QAction* a : f->Opciones1->actions()) items << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(items, QStringList({"Superficie movible", "Modificar nodos", "-", "Bézier", "B-splines grado 2",
                                  "B-Splines grado 3", "Racionales", "-", "Mostrar cubo", "Mostrar red de control",
-                                 "-", "Líneas coordenadas", "Líneas de curvatura", "-", "Encuadrar"}));
+                                 "-", "Líneas coordenadas", "Líneas de curvatura", "-", "Encuadrar", "-", "Formas exactas"}));
     QStringList general;
     for (QAction* a : f->General1->actions()) general << a->text();
     QCOMPARE(general, QStringList({"Acerca de...", "Abrir...", "Guardar", "Guardar como...",

@@ -66,12 +66,11 @@ void Click(Canvas& view, int x, int y, std::string& listing) {
 
 }  // namespace
 
-void RunPointerActions(const RenderOptions& o, Canvas& view) {
-  if (o.pointer.empty()) return;
+void RunPointerActions(const RenderOptions& o, Canvas& view, std::string listing) {
+  if (o.pointer.empty() && listing.empty()) return;
   model.netEditMode = false;
   model.showCoordLines = o.coordLines;
   model.showCurvatureLines = o.curvatureLines;
-  std::string listing;
   for (const PointerAction& a : o.pointer) {
     if (a.kind == PointerAction::Probe)
       Named("the read-out", [&] { PrintProbe(view, a.x, a.y); });

@@ -2,6 +2,8 @@
 // view, as the window's mouse handlers run them.
 #pragma once
 
+#include <string>
+
 #include "platform/Canvas.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
@@ -11,4 +13,6 @@
 // Throws std::runtime_error when the core fails in an action (the message
 // names it: "the read-out failed: ...", "tracing the lines failed: ...") or
 // the listing cannot be written.
-void RunPointerActions(const RenderOptions& o, Canvas& view);
+// `listing` holds what the listing starts with (the net of lines of
+// curvature).
+void RunPointerActions(const RenderOptions& o, Canvas& view, std::string listing = "");

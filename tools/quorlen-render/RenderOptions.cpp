@@ -5,6 +5,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "model/Shapes.h"
+
 namespace {
 
 [[noreturn]] void Fail(const std::string& option, const std::string& what) {
@@ -122,8 +124,10 @@ bool ModelOption(RenderOptions& o, const std::string& opt, Value& value) {
     SetOnce(o.size, opt, std::make_pair(m, n));
   } else if (opt == "--shape") {
     const std::string v = value();
-    if (v != "plane" && v != "cylinder" && v != "sphere")
-      Fail(opt, "expected plane, cylinder or sphere, got '" + v + "'");
+    ExactShape exact;
+    if (v != "plane" && v != "cylinder" && v != "sphere" && !ExactShapeFromWord(v.c_str(), exact))
+      Fail(opt, "expected plane, cylinder, sphere, octant, hemisphere, ellipsoid or exact-cylinder, got '" + v +
+                    "'");
     SetOnce(o.shape, opt, v);
   } else if (opt == "--kind") {
     const std::string v = value();
@@ -204,7 +208,8 @@ void CheckCombinations(const RenderOptions& o) {
   if (clicks && !o.coordLines && !o.curvatureLines) Fail("--click", "needs --coord-lines or --curvature-lines");
   if (!clicks && (o.coordLines || o.curvatureLines))
     Fail(o.coordLines ? "--coord-lines" : "--curvature-lines", "traces only through a --click X,Y");
-  if (!clicks && o.segments) Fail("--segments", "lists only the lines of a --click X,Y");
+  if (!clicks && o.segments && !o.analysis.curvatureNet)
+    Fail("--segments", "lists only the lines of a --click X,Y or of --curvature-net");
   bool moves = false;
   for (const DragAction& d : o.drags) moves = moves || d.kind == DragAction::Move;
   if (o.previewMap && !moves) Fail("--preview-map", "shows only the preview of a --move");
@@ -233,6 +238,7 @@ RenderOptions ParseOptions(int argc, char** argv) {
     if (opt == "--help" || opt == "-h")
       o.help = true;
     else if (ModelOption(o, opt, value) || OutputOption(o, opt, value) || PointerOption(o, opt, value) ||
+             AnalysisOption(o.analysis, opt, a + 1 < argc ? argv[a + 1] : nullptr, value) ||
              MapOption(o.map, opt, value))
       continue;
     else if (opt.rfind("-", 0) == 0)
@@ -243,6 +249,7 @@ RenderOptions ParseOptions(int argc, char** argv) {
   if (!o.help) {
     CheckCombinations(o);
     CheckMapOptions(o.map, o.png);
+    CheckAnalysisOptions(o.analysis, o.map.quantity != MapQuantity::None, o.png.has_value(), o.segments.has_value());
   }
   return o;
 }
@@ -256,7 +263,9 @@ const char* UsageText() {
          "  --open FILE.yqs     read a surface file; its view is kept\n"
          "  --size M,N          net size, M and N in 1..11 (as typing m and n):\n"
          "                      new points at the origin, knot ticks laid out evenly\n"
-         "  --shape S           plane, cylinder or sphere, over the current size\n"
+         "  --shape S           plane, cylinder or sphere, over the current size; or an\n"
+         "                      exact rational quadric with its own size and weights:\n"
+         "                      octant (sphere), hemisphere, ellipsoid, exact-cylinder\n"
          "  --kind K            bezier, bspline2 or bspline3\n"
          "  --rational          rational surface (weights count)\n"
          "  --point I,J,X,Y,Z   control point (I,J) := (X,Y,Z); repeatable\n"
@@ -310,7 +319,7 @@ const char* UsageText() {
          "  --segments FILE     per click a line \"click X Y\", then each line drawn:\n"
          "                      \"x0 y0 x1 y1 BBGGRR\" (end pixels, pen colour 0x00BBGGRR)\n"
          "  --help              this text\n"
-         "\n") + kMapUsage +
+         "\n") + kMapUsage + kAnalysisUsage +
          "Exit status: 0 done; 1 the model cannot be drawn or a file cannot be written;\n"
          "2 a bad option or value (nothing is written).\n";
   return text.c_str();

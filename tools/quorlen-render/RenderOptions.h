@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/quorlen-render/AnalysisOptions.h"
 #include "tools/quorlen-render/MapOptions.h"
 
 struct PointEdit {
@@ -71,6 +72,7 @@ struct RenderOptions {
   std::optional<std::string> segments;
 
   MapOptions map;
+  AnalysisOptions analysis;
 };
 
 // A bad command line: the message names the option.

@@ -78,7 +78,10 @@ bool BuildModel(const RenderOptions& o) {
   }
   // --size: what typing m and n in the panel does.
   if (o.size) ResizeNet(o.size->first, o.size->second);
-  if (o.shape) {
+  ExactShape exact;
+  if (o.shape && ExactShapeFromWord(o.shape->c_str(), exact)) {
+    ExactShapeModel(exact);
+  } else if (o.shape) {
     if (*o.shape == "plane") PlaneNet();
     else if (*o.shape == "cylinder") CylinderNet();
     else SphereNet();
@@ -231,8 +234,11 @@ int main(int argc, char** argv) {
     RunDrags(options);
     if (options.fit) Draw(false);
     const MapResult map = ApplyMapOptions(options.map);
+    ApplyZebraOption(options.analysis);
     Canvas view = ViewAfterDrawing(options.net, options.cube);
-    RunPointerActions(options, view);
+    std::string listing;
+    RunAnalysisOptions(options.analysis, view, options.segments ? &listing : nullptr);
+    RunPointerActions(options, view, listing);
     WriteOutputs(options, view);
     WriteMapOutputs(options.map, map);
   } catch (const OptionError& e) {

@@ -1,0 +1,221 @@
+// The submenu "Formas exactas" of "Opciones", and the items of "Análisis"
+// for reflection lines, umbilic points and the net of lines of curvature,
+// with the window that lists the umbilics.
+#include <QActionGroup>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QMenuBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/WindowSupport.h"
+#include "app/zezodOrizar.h"
+#include "interact/CurvatureNet.h"
+#include "interact/DrawingCycle.h"
+#include "interact/UmbilicMarks.h"
+#include "render/RenderDriver.h"
+#include "render/Zebra.h"
+#include "platform/NumberFormat.h"
+
+using namespace win;
+
+void TForm1::BuildExactShapesMenu() {
+  Opciones1->addSeparator();
+  QMenu* sub = Opciones1->addMenu(QStringLiteral("Formas exactas"));
+  sub->setObjectName(QStringLiteral("Formasexactas1"));
+  const ExactShape shapes[] = {ExactShape::SphereOctant, ExactShape::HalfSphere, ExactShape::Ellipsoid,
+                               ExactShape::HalfCylinder};
+  for (ExactShape s : shapes) {
+    QAction* a = sub->addAction(QString::fromUtf8(ExactShapeName(s)));
+    a->setObjectName(QStringLiteral("FormaExacta%1").arg(static_cast<int>(s)));
+    Wire(a, &QAction::triggered, [this, s] { FormaExacta(s); });
+  }
+  formasExactas = sub;
+}
+
+void TForm1::FormaExacta(ExactShape s) {
+  if (model.busy) return Refuse();
+  // The size changes, which the net-editing mode does not allow.
+  if (model.netEditMode) return Refuse();
+  ExactShapeModel(s);
+  editm->setText(QString::number(model.netM));
+  editn->setText(QString::number(model.netN));
+  ShowKnotTicks();
+  ShowCurrentPointOfNewNet();
+  peso->setText(Text(FormatFixed(model.controlNet[currentI][currentJ].w, 4, 8)));
+  GestionaMenus();
+  OfferRedraw();
+}
+
+void TForm1::BuildUmbilicItems() {
+  // "Rayas de cebra" joins the exclusive pictures, before "Escala...": the
+  // group unchecks it (and it turns itself off) before another item's
+  // handler repaints.
+  QAction* before = nullptr;
+  const QList<QAction*> items = Analisis1->actions();
+  for (int k = 1; k < items.size(); ++k)
+    if (items[k] == Escala1) before = items[k - 1];
+  Rayasdecebra1 = new QAction(QStringLiteral("Rayas de cebra"), Analisis1);
+  Rayasdecebra1->setObjectName(QStringLiteral("Rayasdecebra1"));
+  Rayasdecebra1->setCheckable(true);
+  Analisis1->insertAction(before, Rayasdecebra1);
+  analysisItems[0]->actionGroup()->addAction(Rayasdecebra1);
+  Wire(Rayasdecebra1, &QAction::toggled, [this](bool on) {
+    if (!on) zebraOn = false;
+  });
+  Wire(Rayasdecebra1, &QAction::triggered, [this] { EligeCebra(); });
+
+  Analisis1->addSeparator();
+  Puntosumbilicos1 = Analisis1->addAction(QStringLiteral("Puntos umbílicos"));
+  Puntosumbilicos1->setObjectName(QStringLiteral("Puntosumbilicos1"));
+  Puntosumbilicos1->setCheckable(true);
+  Wire(Puntosumbilicos1, &QAction::triggered, [this] { MuestraUmbilicos(Puntosumbilicos1->isChecked()); });
+  Reddelineas1 = Analisis1->addAction(QStringLiteral("Red de líneas de curvatura"));
+  Reddelineas1->setObjectName(QStringLiteral("Reddelineas1"));
+  Wire(Reddelineas1, &QAction::triggered, [this] { RedDeLineas(); });
+}
+
+void TForm1::EligeCebra() {
+  zebraOn = true;
+  Rayasdecebra1->setChecked(true);
+  mapQuantity = MapQuantity::None;  // one picture at a time
+  RepintaAnalisis();
+}
+
+void TForm1::RepintaAnalisis() {
+  // While a drawing runs, the choice applies when it ends.
+  if (!model.pictureValid || model.busy) return;
+  ShadeToBitmap();  // the shaded picture back from the shade indices
+  AplicaMapa();
+  if (model.netEditMode) {
+    viewCanvas.Draw(0, 0, *model.pictureBitmap);
+    ShowNetOverlay(viewCanvas);
+    ShowView();
+  } else {
+    DibujaRedes();
+  }
+}
+
+void TForm1::AplicaAnalisis() {
+  if (zebraOn) {
+    std::vector<double> phases;
+    ComputeZebraPhases(zebraSettings, MapPixelParams, phases);
+    PaintZebra(zebraSettings, phases);
+  }
+  AplicaUmbilicos();
+}
+
+QString TForm1::FijaCebra(int count, bool vertical) {
+  if (count < 2 || count > 200 || count % 2 != 0)
+    return QStringLiteral("El número de rayas ha de ser par, de 2 a 200");
+  zebraSettings = ZebraSettings{count, vertical};
+  if (zebraOn) RepintaAnalisis();
+  return QString();
+}
+
+void TForm1::EscalaCebra() {
+  QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("CebraDialog"));
+  dialog.setWindowTitle(QStringLiteral("Rayas de cebra"));
+  auto* count = new QSpinBox(&dialog);
+  count->setObjectName(QStringLiteral("CebraRayas"));
+  count->setRange(2, 200);
+  count->setSingleStep(2);
+  count->setValue(zebraSettings.count);
+  auto* horizontal = new QRadioButton(QStringLiteral("Horizontales"), &dialog);
+  auto* vertical = new QRadioButton(QStringLiteral("Verticales"), &dialog);
+  vertical->setObjectName(QStringLiteral("CebraVerticales"));
+  (zebraSettings.vertical ? vertical : horizontal)->setChecked(true);
+  auto* why = new QLabel(&dialog);
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Número de rayas"), count);
+  form->addRow(QStringLiteral("Barras de luz"), horizontal);
+  form->addRow(QString(), vertical);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addLayout(form);
+  layout->addWidget(why);
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+    Run([&] {
+      const QString error = FijaCebra(count->value(), vertical->isChecked());
+      why->setText(error);
+      if (error.isEmpty()) dialog.accept();
+    });
+  });
+  dialog.exec();
+}
+
+void TForm1::MuestraUmbilicos(bool on) {
+  showUmbilics = on;
+  Puntosumbilicos1->setChecked(on);
+  if (!on && umbilicWindow) umbilicWindow->hide();
+  RepintaAnalisis();
+}
+
+void TForm1::AplicaUmbilicos() {
+  if (!showUmbilics) return;
+  const UmbilicReport r = FindUmbilics();
+  DrawUmbilicMarks(*model.pictureBitmap, r);
+  if (!umbilicWindow) {
+    umbilicWindow = new QDialog(this);
+    umbilicWindow->setObjectName(QStringLiteral("PuntosUmbilicos"));
+    umbilicWindow->setWindowTitle(QStringLiteral("Puntos umbílicos"));
+    umbilicWindow->setModal(false);
+    umbilicTable = new QTableWidget(umbilicWindow);
+    umbilicTable->setObjectName(QStringLiteral("TablaUmbilicos"));
+    umbilicTable->setColumnCount(7);
+    umbilicTable->setHorizontalHeaderLabels({QStringLiteral("u"), QStringLiteral("v"), QStringLiteral("x"),
+                                             QStringLiteral("y"), QStringLiteral("z"), QStringLiteral("k"),
+                                             QStringLiteral("clase")});
+    umbilicTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    umbilicTable->verticalHeader()->hide();
+    auto* layout = new QVBoxLayout(umbilicWindow);
+    layout->addWidget(umbilicTable);
+    umbilicWindow->resize(560, 240);
+  }
+  auto num = [](double x) { return Text(FormatFixed(x, 4, 8)); };
+  const int rows = static_cast<int>(r.points.size() + r.regions.size() + r.singular.size());
+  umbilicTable->setRowCount(rows);
+  int row = 0;
+  auto put = [&](const QStringList& cells) {
+    for (int c = 0; c < cells.size(); ++c) umbilicTable->setItem(row, c, new QTableWidgetItem(cells[c]));
+    ++row;
+  };
+  for (const UmbilicPoint& p : r.points)
+    put({num(p.p.u), num(p.p.v), num(p.S.x), num(p.S.y), num(p.S.z), num(p.k),
+         QString::fromUtf8(UmbilicClassName(p.cls))});
+  // Regions and skipped singular places by their parameter boxes.
+  for (const ParamBox& b : r.regions)
+    put({num(b.u0) + QStringLiteral("–") + num(b.u1), num(b.v0) + QStringLiteral("–") + num(b.v1), QString(),
+         QString(), QString(), num(b.k), QStringLiteral("región umbilical")});
+  for (const ParamBox& b : r.singular)
+    put({num(b.u0) + QStringLiteral("–") + num(b.u1), num(b.v0) + QStringLiteral("–") + num(b.v1), QString(),
+         QString(), QString(), QString(), QStringLiteral("singular, omitido")});
+  umbilicWindow->show();
+}
+
+void TForm1::RedDeLineas() {
+  if (model.busy || model.netEditMode) return Refuse();
+  if (!model.pictureValid) return;
+  IniciaModal();
+  try {
+    DrawCurvatureNet(viewCanvas);
+  } catch (...) {
+    // The lines drawn so far stay; only the error box is shown.
+    model.stopRequested = false;
+    TerminaModal();
+    ShowView();
+    throw;
+  }
+  model.stopRequested = false;
+  TerminaModal();
+  ShowView();
+}

@@ -1,0 +1,20 @@
+// "Red de líneas de curvatura": lines of curvature of both families seeded
+// evenly over the visible surface (evenly spaced streamlines after Jobard
+// and Lefer, 1997), with the clicked lines' stepping.
+#pragma once
+
+#include "model/ModelState.h"
+#include "platform/Canvas.h"
+
+struct CurvatureNetResult {
+  int lines[2] = {0, 0};  // lines drawn per family
+  long steps = 0;         // accepted steps in all
+  bool stopped = false;   // the stop control ended the net
+};
+
+// Lines about `spacing` pixels apart on the view; each stops within half
+// that of a line of its own family, at an umbilic, at the border of the
+// square, where the surface turns away or is hidden, or after the tracer's
+// 4000 steps. Family 0 in red, family 1 in blue. Polls window events every
+// 25 steps; a stop request ends the whole net, the lines drawn so far stay.
+CurvatureNetResult DrawCurvatureNet(Canvas& view, double spacing = 16);

@@ -1,0 +1,317 @@
+#include "model/Umbilics.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/Projection.h"
+#include "model/SurfaceDerivatives.h"
+#include "platform/RunChecks.h"
+
+
+namespace {
+
+constexpr int kGrid = 32;                 // cells of the search grid per side
+constexpr double kNodeUmbilic = 1e-6;     // deviation of a node inside a region
+constexpr double kRootUmbilic = 1e-8;     // deviation accepted at a root
+constexpr double kJacobianStep = 1e-6;
+constexpr double kClassStep = 1e-5;
+
+// Curvatures below this, relative to the size of the net, count as zero:
+// a plane's exact second derivatives are rounding noise, not a direction.
+double FlatCurvature() {
+  double lo[3] = {1e300, 1e300, 1e300}, hi[3] = {-1e300, -1e300, -1e300};
+  for (int i = 0; i <= model.netM; ++i)
+    for (int j = 0; j <= model.netN; ++j) {
+      const NetPoint& q = model.controlNet[i][j];
+      const double c[3] = {q.x, q.y, q.z};
+      for (int a = 0; a < 3; ++a) {
+        lo[a] = std::min(lo[a], c[a]);
+        hi[a] = std::max(hi[a], c[a]);
+      }
+    }
+  const double size = std::hypot(hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]);
+  return size > 0 ? 1e-7 / size : 1e-7;
+}
+
+double g_flat = 1e-7;
+
+// A surface is singular where |Su x Sv| is tiny beside |Su|^2 + |Sv|^2.
+bool Singular(const SurfaceDerivs& d) {
+  const Point3 c = Cross(d.Su, d.Sv);
+  const double len = std::sqrt(Dot(c, c));
+  return !(len > 1e-8 * (Dot(d.Su, d.Su) + Dot(d.Sv, d.Sv))) || !(len >= 1e-10);
+}
+
+double Deviation(const UmbilicMap& f) {
+  const double r = std::hypot(f.f1, f.f2);
+  return r / (std::fabs(f.trace) + r + g_flat);
+}
+
+struct Node {
+  bool singular = false, umbilic = false;
+  UmbilicMap f{};
+};
+
+ParamPair NodeParam(int i, int j) { return ParamPair{static_cast<double>(i) / kGrid, static_cast<double>(j) / kGrid}; }
+
+// The 4-connected groups of nodes with the flag, as boxes.
+template <class Flag>
+std::vector<std::vector<std::pair<int, int>>> Groups(const std::vector<Node>& nodes, Flag flag) {
+  const int n = kGrid + 1;
+  std::vector<int> seen(static_cast<size_t>(n * n), 0);
+  std::vector<std::vector<std::pair<int, int>>> out;
+  for (int s = 0; s < n * n; ++s) {
+    if (seen[s] || !flag(nodes[s])) continue;
+    std::vector<std::pair<int, int>> group, stack{{s / n, s % n}};
+    seen[s] = 1;
+    while (!stack.empty()) {
+      const auto [i, j] = stack.back();
+      stack.pop_back();
+      group.push_back({i, j});
+      const int di[4] = {1, -1, 0, 0}, dj[4] = {0, 0, 1, -1};
+      for (int k = 0; k < 4; ++k) {
+        const int a = i + di[k], b = j + dj[k];
+        if (a < 0 || a >= n || b < 0 || b >= n) continue;
+        const int t = a * n + b;
+        if (seen[t] || !flag(nodes[t])) continue;
+        seen[t] = 1;
+        stack.push_back({a, b});
+      }
+    }
+    out.push_back(group);
+  }
+  return out;
+}
+
+ParamBox BoxOf(const std::vector<std::pair<int, int>>& g) {
+  int i0 = kGrid, i1 = 0, j0 = kGrid, j1 = 0;
+  for (const auto& [i, j] : g) {
+    i0 = std::min(i0, i);
+    i1 = std::max(i1, i);
+    j0 = std::min(j0, j);
+    j1 = std::max(j1, j);
+  }
+  return ParamBox{static_cast<double>(i0) / kGrid, static_cast<double>(i1) / kGrid, static_cast<double>(j0) / kGrid,
+                  static_cast<double>(j1) / kGrid, 0.0};
+}
+
+// The Jacobian of (f1, f2) by central differences of the exact map.
+bool MapJacobian(ParamPair p, double step, double J[2][2]) {
+  UmbilicMap a, b, c, d;
+  if (!UmbilicMapAt(ParamPair{p.u + step, p.v}, a) || !UmbilicMapAt(ParamPair{p.u - step, p.v}, b) ||
+      !UmbilicMapAt(ParamPair{p.u, p.v + step}, c) || !UmbilicMapAt(ParamPair{p.u, p.v - step}, d))
+    return false;
+  J[0][0] = (a.f1 - b.f1) / (2 * step);
+  J[1][0] = (a.f2 - b.f2) / (2 * step);
+  J[0][1] = (c.f1 - d.f1) / (2 * step);
+  J[1][1] = (c.f2 - d.f2) / (2 * step);
+  return true;
+}
+
+// Newton from p on the map; false when it does not settle on a root
+// within reach of the square.
+bool NewtonRoot(ParamPair& p) {
+  for (int it = 0; it < 40; ++it) {
+    UmbilicMap f;
+    if (!UmbilicMapAt(p, f)) return false;
+    if (Deviation(f) < 1e-14) return true;
+    double J[2][2];
+    if (!MapJacobian(p, kJacobianStep, J)) return false;
+    const double det = J[0][0] * J[1][1] - J[0][1] * J[1][0];
+    if (!(std::fabs(det) > 0)) return false;
+    double du = (J[1][1] * f.f1 - J[0][1] * f.f2) / det;
+    double dv = (J[0][0] * f.f2 - J[1][0] * f.f1) / det;
+    const double len = std::hypot(du, dv);
+    if (!(len == len)) return false;
+    // A step longer than a few cells leaves the root this cell is near.
+    const double cap = 2.0 / kGrid;
+    if (len > cap) {
+      du *= cap / len;
+      dv *= cap / len;
+    }
+    p = ParamPair{p.u - du, p.v - dv};
+    if (p.u < -0.05 || p.u > 1.05 || p.v < -0.05 || p.v > 1.05) return false;
+    if (len < 1e-14) break;
+  }
+  UmbilicMap f;
+  return UmbilicMapAt(p, f) && Deviation(f) < kRootUmbilic;
+}
+
+// Whether (f1, f2) may vanish near the cell: both change sign over the
+// nodes of the cell and its neighbours.
+bool MayHoldRoot(const std::vector<Node>& nodes, int ci, int cj) {
+  const int n = kGrid + 1;
+  bool pos1 = false, neg1 = false, pos2 = false, neg2 = false;
+  for (int i = std::max(0, ci - 1); i <= std::min(kGrid, ci + 2); ++i)
+    for (int j = std::max(0, cj - 1); j <= std::min(kGrid, cj + 2); ++j) {
+      const Node& q = nodes[static_cast<size_t>(i * n + j)];
+      if (q.singular) continue;
+      if (q.umbilic) return true;
+      (q.f.f1 >= 0 ? pos1 : neg1) = true;
+      (q.f.f2 >= 0 ? pos2 : neg2) = true;
+    }
+  return pos1 && neg1 && pos2 && neg2;
+}
+
+}  // namespace
+
+const char* UmbilicClassWord(UmbilicClass c) {
+  switch (c) {
+    case UmbilicClass::Lemon: return "lemon";
+    case UmbilicClass::Star: return "star";
+    case UmbilicClass::Monstar: return "monstar";
+    case UmbilicClass::Degenerate: break;
+  }
+  return "degenerate";
+}
+
+const char* UmbilicClassName(UmbilicClass c) {
+  switch (c) {
+    case UmbilicClass::Lemon: return "limón";
+    case UmbilicClass::Star: return "estrella";
+    case UmbilicClass::Monstar: return "monstar";
+    case UmbilicClass::Degenerate: break;
+  }
+  return "degenerado";
+}
+
+bool UmbilicMapAt(ParamPair p, UmbilicMap& f) {
+  SurfaceDerivs d;
+  try {
+    // A failed check inside the derivatives (a knot span they cannot
+    // divide by) leaves this point without a value, not the whole search.
+    if (!SurfaceDerivatives(p, d)) return false;
+  } catch (const qchk::RunError&) {
+    return false;
+  }
+  if (Singular(d)) return false;
+  const SurfaceGeom g = GeometryOf(d);
+  if (!g.ok) return false;
+  const double D = g.E * g.G - g.F * g.F;
+  if (!(D > 0) || !(g.E > 0)) return false;
+  // The second form on e1 = Su / |Su| and e2 = (E Sv - F Su) / |Su| sqrt(D).
+  const double l = g.L / g.E;
+  const double m = (g.M * g.E - g.L * g.F) / (g.E * std::sqrt(D));
+  const double n = (g.L * g.F * g.F - 2 * g.M * g.F * g.E + g.N * g.E * g.E) / (g.E * D);
+  f = UmbilicMap{l - n, 2 * m, l + n};
+  return true;
+}
+
+double UmbilicDeviation(ParamPair p) {
+  g_flat = FlatCurvature();
+  UmbilicMap f;
+  if (!UmbilicMapAt(p, f)) return std::nan("");
+  return Deviation(f);
+}
+
+UmbilicClass ClassifyUmbilic(ParamPair p, int& index2) {
+  index2 = 0;
+  double J[2][2];
+  const SurfaceGeom g = ExactSurfaceGeometry(p);
+  if (!g.ok || !MapJacobian(p, kClassStep, J)) return UmbilicClass::Degenerate;
+  const double D = g.E * g.G - g.F * g.F;
+  // Derivatives along the unit frame vectors: e1 = Su / sqrt(E) and
+  // e2 = (E Sv - F Su) / sqrt(E D) in the parameters.
+  const double se = std::sqrt(g.E), sd = std::sqrt(g.E * D);
+  const double pr = J[0][0] / se, pi = J[1][0] / se;
+  const double qr = (g.E * J[0][1] - g.F * J[0][0]) / sd, qi = (g.E * J[1][1] - g.F * J[1][0]) / sd;
+  // In the plane z = x + iy near the umbilic the map is p x + q y =
+  // P z + Q conj(z), with P = (p - iq) / 2 and Q = (p + iq) / 2. The
+  // principal directions turn with arg(map) / 2, so the index is
+  // sign(|P|^2 - |Q|^2) / 2; the radial principal lines are the roots of
+  // Im(P e^-it + Q e^-3it), a cubic form in (cos t, sin t) with one real root
+  // (lemon) or three (monstar, star) as its discriminant is negative or
+  // positive (Berry and Hannay 1977; Porteous, "Geometric
+  // Differentiation", ch. 15).
+  const double Pr = (pr + qi) / 2, Pi = (pi - qr) / 2;
+  const double Qr = (pr - qi) / 2, Qi = (pi + qr) / 2;
+  const double P2 = Pr * Pr + Pi * Pi, Q2 = Qr * Qr + Qi * Qi;
+  if (!(std::fabs(P2 - Q2) > 1e-6 * (P2 + Q2))) return UmbilicClass::Degenerate;
+  if (Q2 > P2) {
+    index2 = -1;
+    return UmbilicClass::Star;
+  }
+  index2 = 1;
+  const double a = Pi + Qi, b = -Pr - 3 * Qr, c = Pi - 3 * Qi, d = -Pr + Qr;
+  const double disc = 18 * a * b * c * d - 4 * b * b * b * d + b * b * c * c - 4 * a * c * c * c - 27 * a * a * d * d;
+  const double size = std::pow(std::max({std::fabs(a), std::fabs(b), std::fabs(c), std::fabs(d)}), 4);
+  if (!(std::fabs(disc) > 1e-9 * size)) return UmbilicClass::Degenerate;
+  return disc > 0 ? UmbilicClass::Monstar : UmbilicClass::Lemon;
+}
+
+UmbilicReport FindUmbilics() {
+  UmbilicReport r;
+  SurfaceDerivs probe;
+  if (!SurfaceDerivatives(ParamPair{0.5, 0.5}, probe)) {
+    r.ok = false;
+    return r;
+  }
+  g_flat = FlatCurvature();
+  const int n = kGrid + 1;
+  std::vector<Node> nodes(static_cast<size_t>(n * n));
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) {
+      Node& q = nodes[static_cast<size_t>(i * n + j)];
+      q.singular = !UmbilicMapAt(NodeParam(i, j), q.f);
+      q.umbilic = !q.singular && Deviation(q.f) < kNodeUmbilic;
+    }
+  // Umbilic regions: groups of two nodes or more; a lone node is a root
+  // that happens to lie on the grid.
+  std::vector<char> inRegion(static_cast<size_t>(n * n), 0);
+  for (const auto& g : Groups(nodes, [](const Node& q) { return q.umbilic; })) {
+    if (g.size() < 2) continue;
+    ParamBox b = BoxOf(g);
+    const auto& mid = g[g.size() / 2];
+    b.k = nodes[static_cast<size_t>(mid.first * n + mid.second)].f.trace / 2;
+    r.regions.push_back(b);
+    for (const auto& [i, j] : g) inRegion[static_cast<size_t>(i * n + j)] = 1;
+  }
+  for (const auto& g : Groups(nodes, [](const Node& q) { return q.singular; })) r.singular.push_back(BoxOf(g));
+
+  auto regionAround = [&](ParamPair p) {
+    // A root with umbilic neighbours belongs to a region.
+    const double e = 1e-3;
+    const ParamPair around[4] = {{p.u + e, p.v}, {p.u - e, p.v}, {p.u, p.v + e}, {p.u, p.v - e}};
+    int umbilic = 0;
+    for (const ParamPair& a : around) {
+      UmbilicMap f;
+      if (UmbilicMapAt(a, f) && Deviation(f) < kNodeUmbilic) ++umbilic;
+    }
+    return umbilic >= 2;
+  };
+  std::vector<ParamPair> roots;
+  for (int ci = 0; ci < kGrid; ++ci)
+    for (int cj = 0; cj < kGrid; ++cj) {
+      bool allRegion = true;
+      for (int a = 0; a <= 1; ++a)
+        for (int b = 0; b <= 1; ++b) {
+          const Node& q = nodes[static_cast<size_t>((ci + a) * n + cj + b)];
+          if (!q.singular && !inRegion[static_cast<size_t>((ci + a) * n + cj + b)]) allRegion = false;
+        }
+      if (allRegion || !MayHoldRoot(nodes, ci, cj)) continue;
+      ParamPair p{(ci + 0.5) / kGrid, (cj + 0.5) / kGrid};
+      if (!NewtonRoot(p)) continue;
+      const double tol = 1e-9;
+      if (p.u < -tol || p.u > 1 + tol || p.v < -tol || p.v > 1 + tol) continue;
+      p.u = std::clamp(p.u, 0.0, 1.0);
+      p.v = std::clamp(p.v, 0.0, 1.0);
+      bool dup = false;
+      for (const ParamPair& q : roots)
+        if (std::fabs(q.u - p.u) + std::fabs(q.v - p.v) < 1e-7) dup = true;
+      if (dup || regionAround(p)) continue;
+      roots.push_back(p);
+    }
+  std::sort(roots.begin(), roots.end(), [](ParamPair a, ParamPair b) { return a.u < b.u || (a.u == b.u && a.v < b.v); });
+  for (const ParamPair& p : roots) {
+    const SurfaceGeom g = ExactSurfaceGeometry(p);
+    if (!g.ok) {
+      r.singular.push_back(ParamBox{p.u, p.u, p.v, p.v, 0});
+      continue;
+    }
+    const CurvatureValues c = CurvaturesOf(g);
+    UmbilicPoint u{p, g.S, c.H, UmbilicClass::Degenerate, 0};
+    u.cls = ClassifyUmbilic(p, u.index2);
+    r.points.push_back(u);
+  }
+  return r;
+}

@@ -1,0 +1,60 @@
+#include "render/Zebra.h"
+
+#include <cmath>
+#include <limits>
+
+#include "model/Projection.h"
+#include "model/SurfaceDerivatives.h"
+#include "platform/RunChecks.h"
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+}  // namespace
+
+double ZebraPhase(const ZebraSettings& z, ParamPair p) {
+  const SurfaceGeom g = ExactSurfaceGeometry(p);
+  if (!g.ok) return kNaN;
+  Point3 d{g.S.x - model.eye.x, g.S.y - model.eye.y, g.S.z - model.eye.z};
+  const double len = std::sqrt(Dot(d, d));
+  if (!(len > 0)) return kNaN;
+  d = Point3{d.x / len, d.y / len, d.z / len};
+  // The ray from the eye, mirrored in the tangent plane; which side the
+  // normal points to does not matter.
+  const double dn = 2 * Dot(d, g.n);
+  const Point3 r{d.x - dn * g.n.x, d.y - dn * g.n.y, d.z - dn * g.n.z};
+  const double angle = z.vertical ? std::atan2(r.y, r.x) : std::atan2(r.z, r.y);
+  double t = (angle + piConst) / twoPiConst;
+  if (t >= 1) t -= 1;
+  if (t < 0) t = 0;
+  return t;
+}
+
+bool ZebraDark(const ZebraSettings& z, double phase) {
+  const int32_t k = qchk::Floor(phase * z.count);
+  return k % 2 != 0;
+}
+
+void ComputeZebraPhases(const ZebraSettings& z, PixelParamsFn lookup, std::vector<double>& phases) {
+  phases.assign(static_cast<size_t>(kView) * kView, kNaN);
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y) {
+      ParamPair uv;
+      if (lookup(x, y, uv)) phases[static_cast<size_t>(x) * kView + y] = ZebraPhase(z, uv);
+    }
+}
+
+void PaintZebra(const ZebraSettings& z, const std::vector<double>& phases) {
+  Canvas& bmp = *model.pictureBitmap;
+  for (int y = 0; y < kView; ++y) {
+    uint8_t* row = bmp.Row(y);
+    for (int x = 0; x < kView; ++x) {
+      const PixelCell& c = model.pixelCells[x][y];
+      if (c.u < 0 || c.v < 0) continue;
+      const double t = phases[static_cast<size_t>(x) * kView + y];
+      const uint8_t level = std::isnan(t) ? 128 : ZebraDark(z, t) ? 0 : 255;
+      row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = level;
+    }
+  }
+}

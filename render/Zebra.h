@@ -1,0 +1,30 @@
+// Reflection lines ("Rayas de cebra"): black and white stripes of a set of
+// parallel light bars reflected in the surface, from the exact unit normal
+// at each visible pixel's (u, v) and the direction from the eye there. The
+// bars are fixed to the scene, so they slide over a turning surface as on
+// a car body.
+#pragma once
+
+#include <vector>
+
+#include "render/CurvatureMap.h"
+
+// Horizontal bars run along the scene's x axis, vertical ones along its z
+// axis; count stripes make one turn round that axis.
+struct ZebraSettings {
+  int count = 12;
+  bool vertical = false;
+};
+
+// The angle of the reflected ray round the bars' axis at p, as a fraction
+// of a turn in [0, 1); NaN where the surface has no normal there.
+double ZebraPhase(const ZebraSettings& z, ParamPair p);
+// Whether a phase falls on a dark stripe.
+bool ZebraDark(const ZebraSettings& z, double phase);
+
+// The phase of every view pixel, [x * 416 + y], NaN off the surface.
+void ComputeZebraPhases(const ZebraSettings& z, PixelParamsFn lookup, std::vector<double>& phases);
+
+// Repaints pictureBitmap: black or white on each visible pixel, mid grey
+// where a visible pixel has no normal; the outline and background stay.
+void PaintZebra(const ZebraSettings& z, const std::vector<double>& phases);

@@ -1,0 +1,59 @@
+#!/bin/bash
+# Exact shapes, umbilics, reflection lines and the net of lines of curvature
+# in the renderer: bad values refused; the printed umbilics; the net's
+# listing and picture.
+# Usage: bash analysis.sh <quorlen-render> <golden-dir>
+. "$(dirname "$0")/common.sh" "$@"
+
+refuse --shape --shape torus
+refuse --zebra --map zebra --zebra 13,h
+refuse --zebra --map zebra --zebra 12,d
+refuse --zebra --zebra 12,h
+refuse --map --map zebra --map gauss
+refuse --umbilics --umbilics --umbilics
+refuse --segments --segments "$work/s.txt"
+
+# The ellipsoid's two lemons, mirror images in z; the plane and the octant
+# are regions; the octant's pole is said to be skipped.
+"$tool" --shape ellipsoid --umbilics >"$work/ell.txt" || fail "ellipsoid"
+[ "$(grep -c ' lemon$' "$work/ell.txt")" = 2 ] || fail "ellipsoid: $(cat "$work/ell.txt")"
+awk '/lemon/ {z += $5; n++} END {exit !(n == 2 && z == 0)}' "$work/ell.txt" || fail "ellipsoid: not mirrored"
+"$tool" --shape plane --umbilics | grep -qx "region 0.0000 1.0000 0.0000 1.0000 0.0000" || fail "plane region"
+"$tool" --shape octant --umbilics >"$work/oct.txt" || fail "octant"
+grep -q "^region .* 1.0000$" "$work/oct.txt" || fail "octant region: $(cat "$work/oct.txt")"
+grep -q "^singular 0.0000 1.0000 0.0000 0.0000$" "$work/oct.txt" || fail "octant pole: $(cat "$work/oct.txt")"
+
+# The visible umbilic is marked in the picture.
+run --shape ellipsoid --png "$work/ell.png"
+"$tool" --shape ellipsoid --umbilics --png "$work/ell-marked.png" >/dev/null || fail "ellipsoid marks"
+cmp -s "$work/ell.png" "$work/ell-marked.png" && fail "ellipsoid: no mark in the picture"
+
+# The net: both families' colours in the listing, the lines in the picture
+# (which otherwise matches the plain drawing).
+run --curvature-net --png "$work/net.png" --segments "$work/net.txt"
+run --png "$work/plain.png"
+head -1 "$work/net.txt" | grep -qx net || fail "net listing header"
+awk 'NF == 5 {print $5}' "$work/net.txt" | sort -u >"$work/colours"
+[ "$(wc -l <"$work/colours")" -ge 2 ] || fail "net: one colour only"
+cmp -s "$work/net.png" "$work/plain.png" && fail "net: the picture did not change"
+
+# Zebra: only black and white on the surface, the background untouched.
+run --map zebra --zebra 8,v --png "$work/zebra.png"
+convert "$work/zebra.png" "rgb:$work/zebra.rgb"
+convert "$work/plain.png" "rgb:$work/plain.rgb"
+python3 - "$work" <<'PY' || fail "zebra picture"
+import sys
+w = sys.argv[1]
+z = open(f"{w}/zebra.rgb", "rb").read()
+p = open(f"{w}/plain.rgb", "rb").read()
+bw = other = 0
+for k in range(0, len(z), 3):
+    if p[k:k + 3] == b"\xff\xff\xff":
+        assert z[k:k + 3] == p[k:k + 3], k
+    elif z[k:k + 3] in (b"\x00\x00\x00", b"\xff\xff\xff"):
+        bw += 1
+    else:
+        other += 1
+assert bw > 20000 and other < bw / 20, (bw, other)
+PY
+finish "analysis options: all checks passed"
