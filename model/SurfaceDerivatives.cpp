@@ -131,10 +131,15 @@ long SpanU(const CArr<double, 16>& K, int p, int m, double e) {
   return i;
 }
 
-// The span of a row curve at e in [p, n + 1]: its ends belong to the end
-// spans, the inside as the row-curve routine finds it.
+// The span of a row curve at e in [p, n + 1]: its ends belong to the first
+// and last non-empty spans (a 5-point cubic's first inner knot sits on the
+// clamped start), the inside as the row-curve routine finds it.
 long SpanV(const CArr<double, 16>& K, int p, int n, double e) {
-  if (e <= p) return p;
+  if (e <= p) {
+    long i = p;
+    while (i < n && !(K[i + 1] > K[i])) ++i;
+    return i;
+  }
   if (e >= n + 1) {
     long i = n;
     while (i > p && !(K[i + 1] > K[i])) --i;

@@ -7,7 +7,9 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QFileInfo>
 #include <QTimer>
@@ -46,6 +48,10 @@ inline void StartTestApplication() {
   // The window remembers choices in its settings: the tests keep theirs
   // apart from the user's.
   QStandardPaths::setTestModeEnabled(true);
+  // Each test program its own settings: the programs run side by side and
+  // some of them change the remembered choices.
+  static QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
   QApplication::setApplicationName(QStringLiteral("Quorlen"));
   InstallSpanishTranslation(*QCoreApplication::instance());
 }

@@ -115,6 +115,22 @@ TEST_F(DerivativesTest, AtAKnotTheSpanOfThePointRoutine) {
   EXPECT_GT(std::fabs(at.Suu.z - before.Suu.z), 1e-3);
 }
 
+TEST_F(DerivativesTest, AnEmptyFirstSpanIsPassedOver) {
+  // A 5 x 5 cubic's first inner knot falls on the clamped start: at v = 0
+  // the derivatives are those of the first span with a length.
+  stest::ShapeNet(4, 4, [] {
+    for (int i = 0; i <= 4; ++i)
+      for (int j = 0; j <= 4; ++j) model.controlNet[i][j] = NetPoint{i * 0.25, j * 0.25, 0.1 * i * j, 1.0};
+  });
+  AsKind([] {}, 3);
+  ASSERT_EQ(model.knotsV[4], model.knotsV[3]);
+  SurfaceDerivs at, inside;
+  ASSERT_TRUE(SurfaceDerivatives(ParamPair{0.5, 0.0}, at));
+  ASSERT_TRUE(SurfaceDerivatives(ParamPair{0.5, 1e-7}, inside));
+  EXPECT_NEAR(at.Sv.z, inside.Sv.z, 1e-5);
+  EXPECT_NEAR(at.Svv.z, inside.Svv.z, 1e-5);
+}
+
 TEST_F(DerivativesTest, SeamsOfTheDifferences) {
   stest::BSplineSaddle();  // cubic, 6 x 6: two inner knot lines each way
   const double h = finiteStep;
