@@ -39,9 +39,14 @@ void TForm1::AlPisar(int x, int y) {
   model.mouseInView = true;
   if (model.busy || !model.pictureValid) return;
   if (model.netEditMode) {
-    if (!BeginNodeDrag(viewCanvas, x, y)) return;
+    BeginEdit();
+    if (!BeginNodeDrag(viewCanvas, x, y)) {
+      EndTyping();
+      return;
+    }
     ShowView();
     Timer1->start();
+    UpdateUndoActions();
     // The arrow keys must reach the timer step, not an edit box.
     if (QWidget* f = focusWidget()) f->clearFocus();
     setFocus();
@@ -113,17 +118,24 @@ void TForm1::ShowPointTexts(const CoordTexts& xyz) {
 void TForm1::AlSoltar() {
   if (model.busy || !model.pictureValid) return;
   if (!((model.movableSurface && model.surfaceMoved) || model.dragRedrawPending)) return;
+  const bool nodeDrag = model.netEditMode && model.dragRedrawPending;
   model.busy = true;  // no "Parar": the button keeps its state
   RenderResult r = RenderResult::Complete;
   try {
     r = RedrawAfterDrag();
   } catch (...) {
     Timer1->stop();
+    if (nodeDrag) CommitEdit(EditKind::NodeDrag);
     throw;
   }
   Timer1->stop();
   model.stopRequested = false;
   model.busy = false;
+  if (nodeDrag)
+    CommitEdit(EditKind::NodeDrag);
+  else
+    NoteModelChanged();  // the view turned: the recovery file keeps it
+  UpdateUndoActions();
   if (r == RenderResult::Degenerate) {
     SugiereDibujar();
     Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
