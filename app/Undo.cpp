@@ -182,10 +182,16 @@ void TForm1::EndTyping() {
 
 void TForm1::CommitEdit(EditKind kind, const QString& detail) {
   if (!edits_->pending) return;
-  ModelEdit edit(kind, std::move(edits_->pending->model));
+  const bool typed = kind == EditKind::Coordinates || kind == EditKind::NetSize;
+  ModelEdit edit(kind, edits_->pending->model);
+  // A keystroke that changed nothing ("0" to "0."): the box's step still
+  // starts where its first keystroke found the window.
+  if (!edit.Finish()) {
+    if (!typed) edits_->pending.reset();
+    return;
+  }
   PanelState before = std::move(edits_->pending->panel);
   edits_->pending.reset();
-  if (!edit.Finish()) return;
   PanelState after = CapturePanel();
   QUndoCommand* c = nullptr;
   const int s = edits_->session;
@@ -202,7 +208,7 @@ void TForm1::CommitEdit(EditKind kind, const QString& detail) {
     case EditKind::Open: c = new OpenCommand(this, std::move(edit), before, after, detail); break;
   }
   // Only keystrokes of one box in one go make one step.
-  if (kind != EditKind::Coordinates && kind != EditKind::NetSize) ++edits_->session;
+  if (!typed) ++edits_->session;
   undoStack->push(c);
 }
 
@@ -225,14 +231,9 @@ void TForm1::StepHistory(bool back) {
     Dibujala(true);
   else
     SugiereDibujar();
-  // Back at the state last written counts as saved, whatever its name.
-  bool saved = false;
-  if (savedModel_) {
-    ModelSnapshot now = CaptureModel();
-    now.fileName = savedModel_->fileName;
-    saved = SameModel(now, *savedModel_);
-  }
-  model.pictureUnsaved = !saved;
+  // Back at the surface last written counts as saved, whatever the view:
+  // every press of "Dibújala" fits the view afresh.
+  model.pictureUnsaved = !(savedModel_ && SameModel(CaptureModel(), *savedModel_, false));
   GestionaMenus();
 }
 

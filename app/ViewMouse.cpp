@@ -39,17 +39,15 @@ void TForm1::AlPisar(int x, int y) {
   model.mouseInView = true;
   if (model.busy || !model.pictureValid) return;
   if (model.netEditMode) {
-    BeginEdit();
-    if (!BeginNodeDrag(viewCanvas, x, y)) {
-      EndTyping();
-      return;
-    }
+    if (!BeginNodeDrag(viewCanvas, x, y)) return;
     ShowView();
     Timer1->start();
-    UpdateUndoActions();
     // The arrow keys must reach the timer step, not an edit box.
     if (QWidget* f = focusWidget()) f->clearFocus();
     setFocus();
+    // Once the focus left the panel (which closes a box's typed step).
+    BeginEdit();
+    UpdateUndoActions();
     return;
   }
   if (model.movableSurface) return;

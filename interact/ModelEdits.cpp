@@ -55,7 +55,7 @@ bool SameModel(const ModelSnapshot& a, const ModelSnapshot& b, bool withCamera) 
          Same(a.dragRadiusSq, b.dragRadiusSq) && a.fileName == b.fileName;
 }
 
-bool HasView() { return model.focal > 0; }
+bool HasView() { return model.focal != 0; }
 
 ModelEdit::ModelEdit(EditKind kind, ModelSnapshot before) : kind_(kind), before_(std::move(before)) {
   after_ = before_;
