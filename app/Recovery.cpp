@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -128,6 +129,11 @@ void TForm1::OfferRecovery() {
       continue;
     }
     if (AskRecoveryQuestion(RecoveryQuestion(when)) == QMessageBox::Yes) {
+      // The box leaves the view uncovered: its repaint, which would stop
+      // a drawing under way, comes first.
+      QEventLoop settle;
+      QTimer::singleShot(100, &settle, &QEventLoop::quit);
+      settle.exec();
       bool read = false;
       Run([&] { read = DelDisco(path, QStringLiteral("Superficie recuperada (sin guardar)")); });
       if (!read) continue;  // kept for the next start
