@@ -260,7 +260,9 @@ void TForm1::RestoreEdit(const ModelEdit& edit, bool undo, const PanelState& p) 
   Edity->setText(p.y);
   Editz->setText(p.z);
   peso->setText(p.w);
-  setWindowTitle(p.title);
+  // The caption names the file: only reading one changes it (a later save
+  // under another name stays on show).
+  if (edit.Kind() == EditKind::Open) setWindowTitle(p.title);
   if (p.squareShown) PintaCuadrado(model.tickPosH[currentI], model.tickPosV[currentJ], false);
   if (model.netEditMode) {
     BotonCilindro->setEnabled(false);
