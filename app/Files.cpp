@@ -92,11 +92,7 @@ void TForm1::GuardaComo() {
 
 void TForm1::GuardaEnPortapapeles() {
   if (!model.pictureValid) return;
-  Canvas copy(kView, kView);
-  copy.Draw(0, 0, *model.pictureBitmap);
-  if (model.netEditMode) ShowNetOverlay(copy);
-  const QImage img(copy.Bytes().data(), kView, kView, kView * 3, QImage::Format_BGR888);
-  QApplication::clipboard()->setImage(img.copy());
+  QApplication::clipboard()->setImage(ImagenParaCopiar());
 }
 
 void TForm1::ShowAbout() {

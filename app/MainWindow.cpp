@@ -114,6 +114,7 @@ void TForm1::Dibujala(bool keepView) {
       Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
       return;
     }
+    AplicaMapa();
     viewCanvas.Draw(0, 0, *model.pictureBitmap);
     ShowView();
     model.pictureValid = true;

@@ -65,6 +65,7 @@ void TForm1::BuildMenus() {
   Encuadrar1 = add(Opciones1, "Encuadrar1", QStringLiteral("Encuadrar"));
   Encuadrar1->setShortcut(QKeySequence(Qt::Key_Home));
   Wire(Encuadrar1, &QAction::triggered, [this] { Encuadra(); });
+  BuildAnalysisMenu();
 }
 
 void TForm1::EnMenuClick(int tag) {

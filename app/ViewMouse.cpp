@@ -67,7 +67,10 @@ void TForm1::AlPisar(int x, int y) {
   }
   TerminaModal();
   ShowView();
-  if (!message.empty()) Informa(false, Text(message));
+  if (!message.empty())
+    Informa(false, Text(message));
+  else if (InfoPanel->text() == Text(kUmbilicMessage) && (model.showCoordLines || model.showCurvatureLines))
+    Informa(false, QString());  // lines were traced: the last press's umbilic no longer applies
 }
 
 void TForm1::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
@@ -85,6 +88,7 @@ void TForm1::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
     if (model.netEditMode) LastMouse = to;
     return;
   }
+  MuestraValorMapa(x, y);
   if (model.netEditMode) {
     HoverOver(x, y);
     UpdateViewCursor(x, y);
@@ -139,6 +143,7 @@ void TForm1::AlSoltar() {
     Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
     return;
   }
+  AplicaMapa();
   if (model.netEditMode) {
     viewCanvas.Draw(0, 0, *model.pictureBitmap);
     ShowNetOverlay(viewCanvas);

@@ -25,6 +25,7 @@
 
 #include "app/PaintBox.h"
 #include "app/UpDown.h"
+#include "interact/CurvatureMapping.h"
 #include "interact/ModelEdits.h"
 #include "interact/NetDrawing.h"
 #include "interact/SurfaceMove.h"
@@ -205,6 +206,27 @@ class TForm1 : public QMainWindow {
   void AlSoltar();
   void MiraSiSale(int x, int y);
   void DoNoEventCuadros(int x, int y);
+
+  // The menu "Análisis": curvature maps over the picture (Analysis.cpp).
+  QMenu* Analisis1 = nullptr;
+  QAction* analysisItems[6] = {};  // by MapQuantity: "Sombreado" first
+  QAction* Escala1 = nullptr;
+  QLabel* Leyenda = nullptr;  // the legend strip under the view
+  MapQuantity mapQuantity = MapQuantity::None;
+  MapRange mapChosen;  // fixed, or automatic
+  MapResult mapShown;  // the map on the picture now
+  void BuildAnalysisMenu();
+  void EligeMapa(MapQuantity q);
+  // After a drawing: the map chosen over the new picture, and its legend.
+  void AplicaMapa();
+  // The scale typed into "Escala...": "" when taken, else why not.
+  QString FijaEscala(bool automatic, const QString& lo, const QString& hi);
+  void Escala();
+  // The status line while a map is on: its value under the pointer.
+  void MuestraValorMapa(int x, int y);
+  // The picture as the clipboard gets it: with the legend below while a map
+  // is on.
+  QImage ImagenParaCopiar();
 
   // Clipboard and about box.
   void GuardaEnPortapapeles();

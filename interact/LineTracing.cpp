@@ -49,6 +49,8 @@ bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) {
     uv = ParamPair{u, v};
     return true;
   }
+  const ParamPair cellUV{u, v};
+  const Point3 cellP = P;
   u = u + (e * (x - px) - b * (y - py)) / det;
   v = v + (a * (y - py) - c * (x - px)) / det;
   if (u < 0) u = 1e-10;
@@ -57,6 +59,19 @@ bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) {
   if (v > 1) v = 0.9999999999;
   uv = ParamPair{u, v};
   P = model.SurfacePointUV(uv);
+  // Near the outline the surface turns away from the eye, the screen
+  // Jacobian is nearly singular and the step can overshoot, even to a
+  // clamped corner on the hidden side. The cell's own parameters already
+  // project within a fraction of a pixel of it (they are interpolated over
+  // the triangle drawn there), so a refined point more than a pixel away
+  // and farther than the cell's own is no refinement: keep the cell's.
+  double rx, ry;
+  ProjectToView(P, rx, ry);
+  const double refinedOff = std::hypot(rx - x, ry - y);
+  if (refinedOff > 1 && refinedOff > std::hypot(px - x, py - y)) {
+    uv = cellUV;
+    P = cellP;
+  }
   return true;
 }
 
@@ -164,10 +179,13 @@ bool AdaptiveCurvatureStep(int family, ParamPair& uv, double& h, ParamPair& ref,
   double err;
   do {
     if (!CurvatureStepTrial(family, uv, h, ref, k, err)) return false;
-    // An error estimate that is not a number can neither be accepted nor
-    // made smaller (the step length would become NaN and the trials go on
-    // for ever): the step fails, and the caller halves it or stops.
-    if (err != err) return false;
+    // An error estimate that is not a finite number can neither be accepted
+    // nor made smaller (a NaN or infinite step length stays so when halved,
+    // and the trials go on for ever): the step fails, and the caller halves
+    // it or stops. A finite one shrinks h by 0.8 or more per rejected trial,
+    // and the slopes are unit vectors, so a few thousand trials at most
+    // reach an accepted one.
+    if (!std::isfinite(err)) return false;
     // A rejected trial's k3 still orients the next one.
     ref = k.k3;
     double factor = 0.8 * std::pow(kTolerance / err, 1.0 / 3.0);

@@ -51,8 +51,8 @@ struct PointReadout {
 // The read-out under the pointer at view pixel (x, y): erases the previous
 // probe cross; where the surface is visible, fills `texts` and returns true.
 // With the curvature lines on and the surface not movable it draws the new
-// cross (its curvature texts use `markSeparator`, the user's decimal
-// separator, and stay as they were where no cross can be drawn); otherwise
+// cross where the principal directions are distinguished (its curvature
+// texts use `markSeparator`, the user's decimal separator); otherwise
 // the curvature texts use ".". The point texts always use ".". Does nothing
 // while busy or without a valid picture; a position off the view counts as
 // background.

@@ -33,10 +33,33 @@ Trackball TrackballNow() {
   return t;
 }
 
+// TrackballWith for a scene some 1e152 away, where dist2 * F2 overflows:
+// the lengths (distances, the ball, the point found) are taken in units of
+// a power of two 2^e near dist, exactly; w is a direction and keeps no unit.
+bool ScaledTrackball(const Trackball& t, double px, double py, double H, Point3& w) {
+  int e2 = 0;
+  std::frexp(t.dist, &e2);
+  const double dist = std::ldexp(t.dist, -e2), dist2 = std::ldexp(t.dist2, -2 * e2);
+  const double ball2 = std::ldexp(t.ball2, -2 * e2);
+  const double m = dist2 * t.F2 - (dist2 - ball2) * H;
+  if (m < 0) return false;
+  const double tt = qchk::Div(dist * t.F - std::sqrt(m + ball2), H);
+  const Point3 &sx = model.screenX, &sy = model.screenY, &vd = model.viewDir;
+  const Point3 &e = model.eye, &c = model.sceneCentre;
+  const double f = model.focal;
+  const Point3 P{tt * (px * sx.x + py * sy.x + f * vd.x) + std::ldexp(e.x - c.x, -e2),
+                 tt * (px * sx.y + py * sy.y + f * vd.y) + std::ldexp(e.y - c.y, -e2),
+                 tt * (px * sx.z + py * sy.z + f * vd.z) + std::ldexp(e.z - c.z, -e2)};
+  const double len = std::sqrt(P.x * P.x + P.y * P.y + P.z * P.z);
+  w = Point3{qchk::Div(P.x, len), qchk::Div(P.y, len), qchk::Div(P.z, len)};
+  return true;
+}
+
 bool TrackballWith(const Trackball& t, int x, int y, Point3& w) {
   const double px = x + model.shiftX, py = y + model.shiftY;
   const double H = px * px + py * py + t.F2;
   const double m = t.dist2 * t.F2 - (t.dist2 - t.ball2) * H;
+  if (!std::isfinite(m)) return ScaledTrackball(t, px, py, H, w);
   if (m < 0) return false;  // the ray misses the sphere
   const double tt = qchk::Div(t.dist * t.F - std::sqrt(m + t.ball2), H);
   const Point3 &sx = model.screenX, &sy = model.screenY, &vd = model.viewDir;

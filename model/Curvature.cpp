@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/Projection.h"
+#include "model/SurfaceDerivatives.h"
 #include "platform/NumberFormat.h"
 #include "platform/RunChecks.h"
 
@@ -27,18 +28,45 @@ Point3 SecondDifference(const Point3& a, const Point3& b, const Point3& s0) {
 
 double Length(const Point3& t) { return std::sqrt(t.x * t.x + t.y * t.y + t.z * t.z); }
 
+// |t| where the plain sum of squares overflows (the normal of a surface some
+// 1e77 across): t is scaled by a power of two, exactly, and back.
+double ScaledLength(const Point3& t) {
+  int e = 0;
+  std::frexp(std::fmax(std::fabs(t.x), std::fmax(std::fabs(t.y), std::fabs(t.z))), &e);
+  return std::ldexp(Length(Point3{std::ldexp(t.x, -e), std::ldexp(t.y, -e), std::ldexp(t.z, -e)}), e);
+}
+
 // Coefficients of A du^2 + 2B du dv + C dv^2 = 0, whose roots are the
-// principal directions, and the discriminant B^2 - AC.
+// principal directions, and the discriminant B^2 - AC. Where these overflow
+// (a surface some 1e51 across) they are taken with E, F, G and L, M, N each
+// scaled by a power of two, exactly: A, B and C come out times 2^-scale and
+// the discriminant times 2^(-2 scale), and Limit scales the thresholds they
+// are compared with alike. The roots, directions, stay as they are.
 struct DirectionEquation {
   double A, B, C, disc;
+  int scale = 0;
+  // A threshold for a value of the given degree in A, B and C.
+  double Limit(double limit, int degree) const { return std::ldexp(limit, -degree * scale); }
 };
 
-DirectionEquation Equation(const SurfaceGeom& g) {
+DirectionEquation EquationOf(double E, double F, double G, double L, double M, double N) {
   DirectionEquation q;
-  q.A = g.M * g.E - g.L * g.F;
-  q.B = (g.N * g.E - g.L * g.G) / 2;
-  q.C = g.N * g.F - g.M * g.G;
+  q.A = M * E - L * F;
+  q.B = (N * E - L * G) / 2;
+  q.C = N * F - M * G;
   q.disc = q.B * q.B - q.A * q.C;
+  return q;
+}
+
+DirectionEquation Equation(const SurfaceGeom& g) {
+  DirectionEquation q = EquationOf(g.E, g.F, g.G, g.L, g.M, g.N);
+  if (std::isfinite(q.disc)) return q;
+  int e = 0, f = 0;
+  std::frexp(std::fmax(g.E, g.G), &e);
+  std::frexp(std::fmax(std::fabs(g.L), std::fmax(std::fabs(g.M), std::fabs(g.N))), &f);
+  q = EquationOf(std::ldexp(g.E, -e), std::ldexp(g.F, -e), std::ldexp(g.G, -e), std::ldexp(g.L, -f),
+                 std::ldexp(g.M, -f), std::ldexp(g.N, -f));
+  q.scale = e + f;
   return q;
 }
 
@@ -58,12 +86,47 @@ Point3 Arm(const Point3& t) {
   return Point3{t.x * arm / len, t.y * arm / len, t.z * arm / len};
 }
 
+// The two arms of the probe cross along the principal directions; false
+// where they are not distinguished (an umbilic, a degenerate direction) or
+// cannot be told.
+bool CrossArms(const SurfaceGeom& g, Point3& t1, Point3& t2) {
+  const DirectionEquation e = Equation(g);
+  if (e.disc < e.Limit(1e-14, 2)) return false;
+  const double s = std::sqrt(e.disc);
+  const double smallCoefficient = e.Limit(1e-8, 1);
+  const bool smallA = std::fabs(e.A) <= smallCoefficient, smallC = std::fabs(e.C) <= smallCoefficient;
+  // du and dv of the given degree in A, B and C.
+  auto fromCoefficients = [&](double du, double dv, int degree, Point3& t) {
+    if (FormLength(g, du, dv) < e.Limit(1e-10, degree)) return false;
+    t = Combine(g, du, dv);
+    return true;
+  };
+  if (!smallA && !smallC) {
+    if (!fromCoefficients(e.C * (s - e.B - e.A), e.A * (s + e.B + e.C), 2, t1)) return false;
+    if (!fromCoefficients(e.C * (-s - e.B - e.A), e.A * (-s + e.B + e.C), 2, t2)) return false;
+  } else if (smallA && smallC) {
+    t1 = g.Su;
+    t2 = g.Sv;
+  } else if (smallA) {
+    t1 = g.Su;
+    if (!fromCoefficients(e.C, -2 * e.B, 1, t2)) return false;
+  } else {
+    t1 = g.Sv;
+    if (!fromCoefficients(2 * e.B, -e.A, 1, t2)) return false;
+  }
+  t1 = Arm(t1);
+  t2 = Arm(t2);
+  return std::isfinite(t1.x + t1.y + t1.z + t2.x + t2.y + t2.z);
+}
+
 CurvatureTextSet TextsOf(const CurvatureValues& c, const std::string& separator) {
   return CurvatureTextSet{CurvatureNumberText(c.K, separator), CurvatureNumberText(c.H, separator),
                           CurvatureNumberText(c.k1, separator), CurvatureNumberText(c.k2, separator)};
 }
 
 }  // namespace
+
+static SurfaceGeom FormsOf(SurfaceGeom g, const Point3& Suu, const Point3& Suv, const Point3& Svv);
 
 FirstForm FirstFundamentalForm(ParamPair p) {
   const Point3 um = Eval(p.u - h, p.v);
@@ -99,8 +162,15 @@ SurfaceGeom SurfaceGeometry(ParamPair p) {
   };
   const Point3 Suv{mixed(pp.x, mm.x, um.x, up.x, vm.x, vp.x, s0.x), mixed(pp.y, mm.y, um.y, up.y, vm.y, vp.y, s0.y),
                    mixed(pp.z, mm.z, um.z, up.z, vm.z, vp.z, s0.z)};
+  return FormsOf(g, Suu, Suv, Svv);
+}
+
+// The unit normal and both fundamental forms from S, Su and Sv (already in
+// g) and the second derivatives; not ok where |Su x Sv| < 1e-10.
+static SurfaceGeom FormsOf(SurfaceGeom g, const Point3& Suu, const Point3& Suv, const Point3& Svv) {
   const Point3 n = Cross(g.Su, g.Sv);
-  const double len = std::sqrt(std::fabs(Dot(n, n)));
+  double len = std::sqrt(std::fabs(Dot(n, n)));
+  if (!std::isfinite(len)) len = ScaledLength(n);
   if (len < 1e-10) {
     g.ok = false;
     return g;
@@ -116,13 +186,34 @@ SurfaceGeom SurfaceGeometry(ParamPair p) {
   return g;
 }
 
+SurfaceGeom GeometryOf(const SurfaceDerivs& d) {
+  SurfaceGeom g{};
+  g.S = d.S;
+  g.Su = d.Su;
+  g.Sv = d.Sv;
+  return FormsOf(g, d.Suu, d.Suv, d.Svv);
+}
+
 CurvatureValues CurvaturesOf(const SurfaceGeom& g) {
   CurvatureValues c;
   c.D = g.E * g.G - g.F * g.F;
+  double kNum = g.L * g.N - g.M * g.M;
+  double hNum = g.L * g.G - 2 * g.M * g.F + g.N * g.E;
+  if (!std::isfinite(c.D) || !std::isfinite(2 * c.D) || !std::isfinite(hNum)) {
+    // A surface some 1e77 across: E*G overflows. Both fractions are taken
+    // with E, F, G and the numerator of K scaled by one power of two 2^-e
+    // (exact), which leaves their values, and the sign of D, as they are.
+    int e = 0;
+    std::frexp(std::fmax(g.E, g.G), &e);
+    const double E = std::ldexp(g.E, -e), F = std::ldexp(g.F, -e), G = std::ldexp(g.G, -e);
+    c.D = E * g.G - F * g.F;
+    kNum = std::ldexp(kNum, -e);
+    hNum = g.L * G - 2 * g.M * F + g.N * E;
+  }
   // D vanishes only through rounding on a regular point; the checked
   // division reports it instead of spreading an infinity into the texts.
-  c.K = qchk::Div(g.L * g.N - g.M * g.M, c.D);
-  c.H = qchk::Div(g.L * g.G - 2 * g.M * g.F + g.N * g.E, 2 * c.D);
+  c.K = qchk::Div(kNum, c.D);
+  c.H = qchk::Div(hNum, 2 * c.D);
   const double d = std::sqrt(std::fabs(c.H * c.H - c.K));
   c.k1 = c.H + d;
   c.k2 = c.H - d;
@@ -131,9 +222,21 @@ CurvatureValues CurvaturesOf(const SurfaceGeom& g) {
 
 std::string CurvatureNumberText(double x, const std::string& separator) { return FormatFixed(x, 4, 8, separator); }
 
+SurfaceGeom ReadOutGeometry(ParamPair p) {
+  // Differences across the border meet the clamped ends of a B-spline, and
+  // across a knot line a jump of the second derivatives: the exact
+  // derivatives serve there. Elsewhere the differences stay, and so do the
+  // texts they give.
+  if (DifferencesCrossSeam(p)) {
+    SurfaceDerivs d;
+    if (SurfaceDerivatives(p, d)) return GeometryOf(d);
+  }
+  return SurfaceGeometry(p);
+}
+
 CurvatureTextSet CurvatureTexts(ParamPair p) {
   CurvatureTextSet t;
-  const SurfaceGeom g = SurfaceGeometry(p);
+  const SurfaceGeom g = ReadOutGeometry(p);
   if (!g.ok) return t;
   const CurvatureValues c = CurvaturesOf(g);
   t = TextsOf(c, ".");
@@ -144,7 +247,7 @@ CurvatureTextSet CurvatureTexts(ParamPair p) {
 bool ProbeMark(Canvas& view, ParamPair p, bool eraseOnly, bool& markShown, CurvatureTextSet& texts,
                const std::string& separator) {
   if (eraseOnly && !markShown) return false;
-  const SurfaceGeom g = SurfaceGeometry(p);
+  const SurfaceGeom g = ReadOutGeometry(p);
   if (!g.ok) return false;
 
   const ScreenPoint q = ProjectToPixel(g.S);
@@ -154,34 +257,10 @@ bool ProbeMark(Canvas& view, ParamPair p, bool eraseOnly, bool& markShown, Curva
                     q.y < r.bottom && model.pixelCells[q.x][q.y].depth > depth;
 
   const CurvatureValues c = CurvaturesOf(g);
-
-  const DirectionEquation e = Equation(g);
-  if (e.disc < 1e-14) return false;
-  const double s = std::sqrt(e.disc);
-  const bool smallA = std::fabs(e.A) <= 1e-8, smallC = std::fabs(e.C) <= 1e-8;
+  // The numbers are shown wherever the surface is regular, the cross only
+  // where the principal directions are distinguished.
   Point3 t1, t2;
-  auto fromCoefficients = [&](double du, double dv, Point3& t) {
-    if (FormLength(g, du, dv) < 1e-10) return false;
-    t = Combine(g, du, dv);
-    return true;
-  };
-  if (!smallA && !smallC) {
-    if (!fromCoefficients(e.C * (s - e.B - e.A), e.A * (s + e.B + e.C), t1)) return false;
-    if (!fromCoefficients(e.C * (-s - e.B - e.A), e.A * (-s + e.B + e.C), t2)) return false;
-  } else if (smallA && smallC) {
-    t1 = g.Su;
-    t2 = g.Sv;
-  } else if (smallA) {
-    t1 = g.Su;
-    if (!fromCoefficients(e.C, -2 * e.B, t2)) return false;
-  } else {
-    t1 = g.Sv;
-    if (!fromCoefficients(2 * e.B, -e.A, t2)) return false;
-  }
-  t1 = Arm(t1);
-  t2 = Arm(t2);
-
-  if (draw) {
+  if (draw && CrossArms(g, t1, t2)) {
     const Point3& s0 = g.S;
     const ScreenPoint a = ProjectToPixel(Point3{s0.x - t1.x, s0.y - t1.y, s0.z - t1.z});
     const ScreenPoint b = ProjectToPixel(Point3{s0.x + t1.x, s0.y + t1.y, s0.z + t1.z});
@@ -204,7 +283,7 @@ bool PrincipalDirection(ParamPair p, ParamPair previous, int which, ParamPair& d
   const SurfaceGeom g = SurfaceGeometry(p);
   if (!g.ok) return false;
   const DirectionEquation e = Equation(g);
-  if (e.disc < 1e-12) return false;
+  if (e.disc < e.Limit(1e-12, 2)) return false;
   const double r = (1 - 2 * which) * std::sqrt(e.disc);
   const double m1 = (r - e.B) * (r - e.B) + e.A * e.A;
   const double m2 = (e.B + r) * (e.B + r) + e.C * e.C;

@@ -1,7 +1,8 @@
 // Differential geometry at a parameter point: fundamental forms, curvatures,
-// principal directions and the probe cross. Every derivative is a finite
-// difference of model.SurfacePoint, so the same code serves every kind of
-// surface.
+// principal directions and the probe cross. The derivatives are finite
+// differences of model.SurfacePoint, so the same code serves every kind of
+// surface; the read-out turns to exact ones only where the differences
+// would straddle a seam.
 #pragma once
 
 #include <string>
@@ -25,8 +26,14 @@ struct SurfaceGeom {
 };
 SurfaceGeom SurfaceGeometry(ParamPair p);
 
+// The geometry that the read-out shows: SurfaceGeometry, or the exact
+// derivatives where its differences would straddle the border of the square
+// or a knot line.
+SurfaceGeom ReadOutGeometry(ParamPair p);
+
 // Gaussian, mean and principal curvatures (k1 >= k2) from the two forms, and
-// D = E*G - F*F. D == 0 throws qchk::RunError.
+// D = E*G - F*F (scaled by a power of two where E*G overflows: its sign is
+// what counts). D == 0 throws qchk::RunError.
 struct CurvatureValues {
   double K, H, k1, k2, D;
 };
@@ -50,9 +57,10 @@ CurvatureTextSet CurvatureTexts(ParamPair p);
 
 // Draws (eraseOnly false) or erases (eraseOnly true) the xor cross along the
 // two principal directions at p on the view and toggles markShown when it
-// draws. On ok, texts receives K, H, k1, k2 written with `separator`; when
-// not ok they are left as they were. Not ok: nothing to erase, a singular
-// point, an umbilic (no distinguished directions) or a degenerate direction.
+// draws; where the directions are not distinguished (an umbilic, a
+// degenerate direction) no cross is drawn. On ok, texts receives K, H, k1,
+// k2 written with `separator`; when not ok they are left as they were. Not
+// ok: nothing to erase, or a singular point.
 bool ProbeMark(Canvas& view, ParamPair p, bool eraseOnly, bool& markShown, CurvatureTextSet& texts,
                const std::string& separator = ".");
 

@@ -76,23 +76,37 @@ int64_t ManhattanPixels(const ScreenPoint& a, const ScreenPoint& b) {
   return std::llabs(int64_t{b.x} - a.x) + std::llabs(int64_t{b.y} - a.y);
 }
 
+bool SamePoint(const Point3& a, const Point3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
+// Deeper than any halving can go: each level halves the coordinate
+// differences down to the spacing of the doubles at the ends, and finite
+// doubles span fewer than 2,100 powers of two.
+constexpr int kMaxHalvings = 2200;
+
 // The hidden-line bisection shared by the shaded segments and the traced
 // box and net edges. A piece whose ends differ in visibility is halved at
 // its model midpoint until its ends are at most 3 pixels apart; every piece
 // that is not halved goes, in order along a-b, to
 // leaf(qa, qb, va, vb): its end pixels and whether each end is visible.
+// Far from the origin the ends can be neighbouring doubles more than 3
+// pixels apart: the midpoint then rounds onto an end, and such a piece is
+// not halved either. The halves of a halved piece lie within it and, the
+// midpoint being on neither end, are each strictly shorter; doubles being
+// finitely many, the halving ends, and kMaxHalvings states a bound.
 template <class Leaf>
-void BisectPiece(const Point3& a, const Point3& b, Leaf& leaf) {
+void BisectPiece(const Point3& a, const Point3& b, Leaf& leaf, int depth = 0) {
   ScreenPoint qa, qb;
   const bool va = PointVisible(a, qa);
   const bool vb = PointVisible(b, qb);
-  if (va != vb && ManhattanPixels(qa, qb) > 3) {
+  if (va != vb && ManhattanPixels(qa, qb) > 3 && depth < kMaxHalvings) {
     const Point3 m = Midpoint(a, b);
-    BisectPiece(a, m, leaf);
-    BisectPiece(m, b, leaf);
-  } else {
-    leaf(qa, qb, va, vb);
+    if (!SamePoint(m, a) && !SamePoint(m, b)) {
+      BisectPiece(a, m, leaf, depth + 1);
+      BisectPiece(m, b, leaf, depth + 1);
+      return;
+    }
   }
+  leaf(qa, qb, va, vb);
 }
 
 // Appends one entry; new entries are zero, so a pen-up marker keeps y = 0.

@@ -44,34 +44,91 @@ void Canvas::MoveTo(int x, int y) {
   penY_ = y;
 }
 
+namespace {
+
+// The steps k of a Bresenham walk whose minor coordinate, m0 + sm * n(k),
+// lies in [lo, hi]: n(k), the count of minor steps taken after k major
+// steps, does not decrease with k. Narrows [k0, k1] to them (k0 > k1 when
+// there are none).
+template <class MinorSteps>
+void KeepMinorIn(long m0, int sm, long lo, long hi, MinorSteps n, long& k0, long& k1) {
+  // The minor coordinate is inside while n lies in [nLo, nHi].
+  long nLo, nHi;
+  if (sm > 0) {
+    nLo = lo - m0;
+    nHi = hi - m0;
+  } else {
+    nLo = m0 - hi;
+    nHi = m0 - lo;
+  }
+  // First k with n(k) >= nLo, then last k with n(k) <= nHi (binary searches).
+  long a = k0, b = k1 + 1;
+  while (a < b) {
+    const long mid = a + (b - a) / 2;
+    if (n(mid) >= nLo) b = mid;
+    else a = mid + 1;
+  }
+  const long first = a;
+  a = first;
+  b = k1 + 1;
+  while (a < b) {
+    const long mid = a + (b - a) / 2;
+    if (n(mid) > nHi) b = mid;
+    else a = mid + 1;
+  }
+  k0 = first;
+  k1 = a - 1;
+}
+
+}  // namespace
+
 void Canvas::LineTo(int x, int y) {
   // Bresenham from the pen position; the end pixel is left out so that
   // joined segments never plot their shared point twice (which would undo
-  // itself in the xor modes).
+  // itself in the xor modes). Only the steps that land on the canvas are
+  // walked: after k major steps the walk has taken
+  // n(k) = (k * minor - e0 + major - 1) / major minor steps (e0 = major / 2,
+  // the error term's start), so the walk can start at the first of them.
   if (lineLog) lineLog->push_back(DrawnLine{penX_, penY_, x, y, penColour});
-  long x0 = penX_, y0 = penY_;
+  const long x0 = penX_, y0 = penY_;
   const long dx = std::labs(static_cast<long>(x) - x0), dy = std::labs(static_cast<long>(y) - y0);
   const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
-  if (dx >= dy) {
-    long err = dx / 2;
-    for (long k = 0; k < dx; ++k) {
-      Plot(static_cast<int>(x0), static_cast<int>(y0));
-      x0 += sx;
-      err -= dy;
-      if (err < 0) {
-        y0 += sy;
-        err += dx;
-      }
-    }
+  const bool alongX = dx >= dy;
+  const long major = alongX ? dx : dy, minor = alongX ? dy : dx;
+  const long a0 = alongX ? x0 : y0, m0 = alongX ? y0 : x0;
+  const int sa = alongX ? sx : sy, sm = alongX ? sy : sx;
+  const long aMax = (alongX ? width_ : height_) - 1, mMax = (alongX ? height_ : width_) - 1;
+  const long e0 = major / 2;
+  // In 128 bits: k * minor reaches 2^64 for lines between far-off points.
+  auto minorSteps = [=](long k) {
+    return static_cast<long>((static_cast<__int128>(k) * minor - e0 + major - 1) / major);
+  };
+  // Steps 0..major-1 plot; keep those whose major coordinate is on the canvas.
+  long k0 = 0, k1 = major - 1;
+  if (sa > 0) {
+    k0 = std::max(k0, -a0);
+    k1 = std::min(k1, aMax - a0);
   } else {
-    long err = dy / 2;
-    for (long k = 0; k < dy; ++k) {
-      Plot(static_cast<int>(x0), static_cast<int>(y0));
-      y0 += sy;
-      err -= dx;
+    k0 = std::max(k0, a0 - aMax);
+    k1 = std::min(k1, a0);
+  }
+  if (k0 <= k1) KeepMinorIn(m0, sm, 0, mMax, minorSteps, k0, k1);
+  if (k0 <= k1) {
+    long a = a0 + sa * k0;
+    const long n = minorSteps(k0);
+    long m = m0 + sm * n;
+    // The walk's error term after k0 steps, in [0, major).
+    long err = static_cast<long>(e0 - static_cast<__int128>(k0) * minor + static_cast<__int128>(n) * major);
+    for (long k = k0; k <= k1; ++k) {
+      if (alongX)
+        Plot(static_cast<int>(a), static_cast<int>(m));
+      else
+        Plot(static_cast<int>(m), static_cast<int>(a));
+      a += sa;
+      err -= minor;
       if (err < 0) {
-        x0 += sx;
-        err += dy;
+        m += sm;
+        err += major;
       }
     }
   }

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTest>
 #include <QFileInfo>
 #include <QTimer>
@@ -42,6 +43,9 @@ class TestForm : public TForm1 {
 };
 
 inline void StartTestApplication() {
+  // The window remembers choices in its settings: the tests keep theirs
+  // apart from the user's.
+  QStandardPaths::setTestModeEnabled(true);
   QApplication::setApplicationName(QStringLiteral("Quorlen"));
   InstallSpanishTranslation(*QCoreApplication::instance());
 }

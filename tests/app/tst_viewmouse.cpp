@@ -114,6 +114,12 @@ class ViewMouseTest : public QObject {
     Click(208, 208);
     QCOMPARE(f->InfoPanel->text(), QString::fromUtf8(kUmbilicMessage));
     QVERIFY(ViewShowsPicture());
+    // A later press that traces lines takes the message away.
+    f->Lineasdecurvatura->trigger();
+    f->Lineascoordenadas->trigger();
+    Click(208, 208);
+    QVERIFY(!ViewShowsPicture());
+    QCOMPARE(f->InfoPanel->text(), QString());
   }
 
   void aDragTurnsThePreviewAndTheReleaseRedraws() {

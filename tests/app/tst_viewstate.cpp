@@ -85,8 +85,7 @@ class ViewStateTest : public QObject {
     QCOMPARE(Picked().x, a.x);
     // Up pressed during the drag moves the point on every step...
     Key(QEvent::KeyPress, Qt::Key_Up);
-    QTest::qWait(100);
-    QVERIFY(Picked().x != a.x || Picked().y != a.y || Picked().z != a.z);
+    QTRY_VERIFY(Picked().x != a.x || Picked().y != a.y || Picked().z != a.z);
     // ...until the window loses the focus, where its release is never seen.
     QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(f.get(), &out);

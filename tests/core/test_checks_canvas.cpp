@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "platform/Canvas.h"
@@ -145,6 +147,35 @@ TEST(CanvasTest, XorModesDrawnTwiceRestoreEveryPixel) {
     }
     EXPECT_EQ(c.Bytes(), before);
   }
+}
+
+// A line clipped to the canvas draws what the whole walk does, pixel by
+// pixel (each a one-step line); the walk stops once past the canvas.
+TEST(CanvasTest, ClippedLinesDrawWhatTheWholeWalkDraws) {
+  const int lines[][4] = {{5, 7, 33, 19}, {-300, -200, 500, 350}, {40, -7, -13, 30}, {-1000000, 12, 1000000, 13},
+                          {20, -500000, 21, 500000}, {-700000, 900000, 900000, -700000},
+                          {18, 11, 2147483647, -2147483647 - 1}, {0, 0, -2147483647 - 1, 1000}, {39, 29, 39, 29}};
+  for (PenMode mode : {PenMode::Copy, PenMode::NotXor, PenMode::Xor})
+    for (const auto& l : lines) {
+      Canvas clipped = Noise(40, 30), walked = Noise(40, 30);
+      clipped.penMode = walked.penMode = mode;
+      clipped.penColour = walked.penColour = 0x0055AA33;
+      clipped.MoveTo(l[0], l[1]);
+      clipped.LineTo(l[2], l[3]);
+      long p[2] = {l[0], l[1]}, d[2] = {std::labs(long{l[2]} - l[0]), std::labs(long{l[3]} - l[1])};
+      const int s[2] = {l[0] < l[2] ? 1 : -1, l[1] < l[3] ? 1 : -1}, a = d[0] >= d[1] ? 0 : 1;  // a: major axis
+      for (long k = 0, err = d[a] / 2; k < d[a]; ++k) {
+        if ((s[0] > 0 ? p[0] >= 40 : p[0] < 0) || (s[1] > 0 ? p[1] >= 30 : p[1] < 0)) break;
+        walked.MoveTo(static_cast<int>(p[0]), static_cast<int>(p[1]));
+        walked.LineTo(static_cast<int>(p[0] + (a == 0) * s[0]), static_cast<int>(p[1] + (a == 1) * s[1]));
+        p[a] += s[a];
+        if ((err -= d[1 - a]) < 0) {
+          p[1 - a] += s[1 - a];
+          err += d[a];
+        }
+      }
+      EXPECT_EQ(clipped.Bytes(), walked.Bytes()) << l[0] << "," << l[1] << " to " << l[2] << "," << l[3];
+    }
 }
 
 TEST(CanvasTest, NotXorIsTheComplementOfXor) {

@@ -26,22 +26,25 @@ struct ClosedForm {
   std::function<void()> build;
   ParamPair p;
   double K, absH;
-  bool umbilic;  // no principal directions
+  double kBig, kSmall;  // the principal curvatures' magnitudes
+  bool umbilic;         // no principal directions
 };
 
 TEST_F(CurvatureTest, ClosedForms) {
-  // z = xy at (x, y): K = -1 / w^2 and |H| = xy / w^1.5 with w = 1 + x^2 + y^2.
+  // z = xy at (x, y): K = -1 / w^2 and |H| = xy / w^1.5 with w = 1 + x^2 + y^2;
+  // at (0.5, 0.5) the principal curvatures are sqrt(2/3) and -sqrt(8/27).
   const double w = 1 + 0.25 + 0.25;
   const double centreK = -1.0 / (w * w), centreH = 0.25 / std::pow(w, 1.5);
+  const double centreK1 = std::sqrt(2.0 / 3), centreK2 = std::sqrt(8.0 / 27);
   const ClosedForm cases[] = {
-      {"unit sphere, centre", [] { stest::ExactSphere(1); }, {0.5, 0.5}, 1, 1, true},
-      {"unit sphere, off centre", [] { stest::ExactSphere(1); }, {0.2, 0.7}, 1, 1, true},
-      {"unit sphere, on the border", [] { stest::ExactSphere(1); }, {0, 0.3}, 1, 1, true},
-      {"cylinder r = 1", [] { stest::ExactCylinder(1); }, {0.3, 0.6}, 0, 0.5, false},
-      {"cylinder r = 2", [] { stest::ExactCylinder(2); }, {0.5, 0.5}, 0, 0.25, false},
-      {"cylinder r = 0.5", [] { stest::ExactCylinder(0.5); }, {0.8, 0.1}, 0, 1, false},
-      {"plane", stest::Plane, {0.4, 0.7}, 0, 0, true},
-      {"z = xy at its centre", stest::Saddle, {0.5, 0.5}, centreK, centreH, false},
+      {"unit sphere, centre", [] { stest::ExactSphere(1); }, {0.5, 0.5}, 1, 1, 1, 1, true},
+      {"unit sphere, off centre", [] { stest::ExactSphere(1); }, {0.2, 0.7}, 1, 1, 1, 1, true},
+      {"unit sphere, on the border", [] { stest::ExactSphere(1); }, {0, 0.3}, 1, 1, 1, 1, true},
+      {"cylinder r = 1", [] { stest::ExactCylinder(1); }, {0.3, 0.6}, 0, 0.5, 1, 0, false},
+      {"cylinder r = 2", [] { stest::ExactCylinder(2); }, {0.5, 0.5}, 0, 0.25, 0.5, 0, false},
+      {"cylinder r = 0.5", [] { stest::ExactCylinder(0.5); }, {0.8, 0.1}, 0, 1, 2, 0, false},
+      {"plane", stest::Plane, {0.4, 0.7}, 0, 0, 0, 0, true},
+      {"z = xy at its centre", stest::Saddle, {0.5, 0.5}, centreK, centreH, centreK1, centreK2, false},
   };
   for (const ClosedForm& c : cases) {
     SCOPED_TRACE(c.name);
@@ -51,8 +54,8 @@ TEST_F(CurvatureTest, ClosedForms) {
     const CurvatureValues v = CurvaturesOf(g);
     EXPECT_NEAR(v.K, c.K, 5e-5);
     EXPECT_NEAR(std::fabs(v.H), c.absH, 5e-5);
-    EXPECT_GE(v.k1, v.k2);
-    EXPECT_NEAR(v.k1 * v.k2, v.K, 1e-4);
+    EXPECT_NEAR(std::fmax(std::fabs(v.k1), std::fabs(v.k2)), c.kBig, 5e-5);
+    EXPECT_NEAR(std::fmin(std::fabs(v.k1), std::fabs(v.k2)), c.kSmall, 5e-5);
     // The texts show the same values to four decimals, without a bullet.
     const CurvatureTextSet t = CurvatureTexts(c.p);
     EXPECT_EQ(t.K, FormatFixed(c.K, 4, 8));
@@ -60,6 +63,27 @@ TEST_F(CurvatureTest, ClosedForms) {
     ParamPair d{};
     EXPECT_EQ(PrincipalDirection(c.p, ParamPair{1, 0}, 0, d), !c.umbilic);
     EXPECT_EQ(PrincipalDirection(c.p, ParamPair{1, 0}, 1, d), !c.umbilic);
+  }
+}
+
+// Grown by s until E*G and the direction equation overflow, a surface has
+// the curvatures K / s^2 and H / s and the same principal directions.
+TEST_F(CurvatureTest, HugeSurfacesKeepTheirCurvatures) {
+  const ParamPair p{0.3, 0.8}, ref{0.3, 0.4};
+  stest::Saddle();
+  const CurvatureValues one = CurvaturesOf(SurfaceGeometry(p));
+  ParamPair d1{}, ds{};
+  ASSERT_TRUE(PrincipalDirection(p, ref, 0, d1));
+  for (double s = 1e50; s < 1e151; s *= 1e50) {
+    for (int k = 0; k < 4; ++k) {  // the 2 x 2 net
+      NetPoint& q = model.controlNet[k / 2][k % 2];
+      q = NetPoint{q.x * 1e50, q.y * 1e50, q.z * 1e50, q.w};
+    }
+    const CurvatureValues big = CurvaturesOf(SurfaceGeometry(p));
+    EXPECT_NEAR(big.K * s * s, one.K, 1e-5 * std::fabs(one.K)) << s;
+    EXPECT_NEAR(big.H * s, one.H, 1e-5 * std::fabs(one.H)) << s;
+    ASSERT_TRUE(PrincipalDirection(p, ref, 0, ds));
+    EXPECT_LT(std::hypot(ds.u - d1.u, ds.v - d1.v), 1e-6) << s;
   }
 }
 
@@ -189,15 +213,18 @@ TEST_F(ProbeMarkTest, DrawingTwiceRestoresThePicture) {
   EXPECT_EQ(view->Bytes(), before);
 }
 
+// Where the principal directions are not distinguished the numbers are
+// shown all the same, but no cross is drawn.
 TEST_F(ProbeMarkTest, NoCrossWhereTheDirectionsAreNotDistinguished) {
   const struct {
     const char* name;
     std::function<void()> build;
     bool eraseOnly;
+    const char* K;  // the closed form to four decimals, or the text left alone
   } cases[] = {
-      {"plane", stest::Plane, false},
-      {"sphere", [] { stest::ExactSphere(1); }, false},
-      {"erase with nothing shown", stest::Cilindro, true},
+      {"plane", stest::Plane, false, "0,0000"},
+      {"sphere", [] { stest::ExactSphere(1); }, false, "1,0000"},
+      {"erase with nothing shown", stest::Cilindro, true, "a"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -205,9 +232,9 @@ TEST_F(ProbeMarkTest, NoCrossWhereTheDirectionsAreNotDistinguished) {
     const std::vector<uint8_t> before = view->Bytes();
     bool shown = false;
     CurvatureTextSet t{"a", "b", "c", "d"};
-    EXPECT_FALSE(ProbeMark(*view, ParamPair{0.5, 0.5}, c.eraseOnly, shown, t));
+    EXPECT_EQ(ProbeMark(*view, ParamPair{0.5, 0.5}, c.eraseOnly, shown, t, ","), !c.eraseOnly);
     EXPECT_FALSE(shown);
-    EXPECT_EQ(t.K + t.H + t.k1 + t.k2, "abcd");
+    EXPECT_EQ(t.K, c.K);
     EXPECT_EQ(view->Bytes(), before);
   }
 }

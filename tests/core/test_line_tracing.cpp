@@ -91,6 +91,20 @@ TEST_F(LineTracingTest, LookupRefinesToThePixel) {
   }
 }
 
+// On the start-up sphere's outline the Newton step could overshoot (to the
+// hidden pole at (290, 119)): every pixel reads a point within a pixel.
+TEST_F(LineTracingTest, LookupNeverLeavesThePixel) {
+  Draw(rtest::StartupModel);
+  ParamPair uv{};
+  Point3 P{};
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y) {
+      double px = x, py = y;
+      if (PixelLookup(x, y, uv, P)) ProjectToView(P, px, py);
+      EXPECT_LE(std::hypot(px - x, py - y), 1.0) << x << "," << y;
+    }
+}
+
 // Coordinate lines are the parameter lines; on "Cilindro" the lines of
 // curvature are too (rulings u = const and cross-sections v = const). Every
 // drawn line ends on pixels of one of the two, both are drawn far from the

@@ -336,11 +336,7 @@ TEST_F(NetEditTest, ReleaseRedrawsThroughTheMovedPoint) {
   for (int k = 0; k < 16; ++k) ASSERT_TRUE(NodeDragStep(view, 1, to.x, to.y).has_value());
   const Point3 eye = model.eye;
 
-  // The window's release.
-  model.pictureBitmap->FillRect(0, 0, kView, kView);
-  ASSERT_EQ(RenderPicture(true), RenderResult::Complete);
-  TraceOverlays();
-  NoteNetTraced();
+  ASSERT_EQ(RedrawAfterDrag(), RenderResult::Complete);  // the window's release
 
   EXPECT_EQ(model.eye.x, eye.x);
   EXPECT_EQ(model.NetScreen[0][0].x, to.x);

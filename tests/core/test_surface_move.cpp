@@ -128,6 +128,18 @@ TEST_F(SurfaceMoveTest, TrackballVectorLiesUnderThePixel) {
   EXPECT_FALSE(TrackballVector(-3000, 208, w));
 }
 
+// The scene 2^500 (some 3e150) times larger and farther: the same direction.
+TEST_F(SurfaceMoveTest, TrackballVectorOfAHugeSceneIsTheSame) {
+  Point3 small{}, big{};
+  ASSERT_TRUE(TrackballVector(150, 260, small));
+  for (Point3* p : {&model.eye, &model.sceneCentre, &model.boxMin, &model.boxMax})
+    *p = Point3{std::ldexp(p->x, 500), std::ldexp(p->y, 500), std::ldexp(p->z, 500)};
+  for (double* v : {&model.eyeDepth, &model.eyeX, &model.eyeY}) *v = std::ldexp(*v, 500);
+  ASSERT_TRUE(TrackballVector(150, 260, big));
+  EXPECT_LT(Dist(big, small), 1e-12);
+  EXPECT_FALSE(TrackballVector(2, 2, big));
+}
+
 // A turn keeps the eye's distance to sceneCentre, focal and the shifts, and
 // carries the scene with the mouse: the trackball point under the press
 // shows afterwards under the release.

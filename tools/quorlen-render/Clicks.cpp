@@ -8,6 +8,7 @@
 
 #include "interact/LineTracing.h"
 #include "model/ModelState.h"
+#include "platform/RunChecks.h"
 
 namespace {
 
@@ -21,9 +22,22 @@ void PrintProbe(Canvas& view, int x, int y) {
     std::puts("-");
     return;
   }
+  // A curvature the surface does not have there (a singular point) reads
+  // "-": every line keeps its nine fields.
+  auto field = [](const std::string& text) { return text.empty() ? "-" : text.c_str(); };
   const CurvatureTextSet& c = t.curvatures;
   std::printf("%s %s %s %s %s %s %s %s %s\n", t.u.c_str(), t.v.c_str(), t.x.c_str(), t.y.c_str(), t.z.c_str(),
-              c.K.c_str(), c.H.c_str(), c.k1.c_str(), c.k2.c_str());
+              field(c.K), field(c.H), field(c.k1), field(c.k2));
+}
+
+// The core's run-time errors in a pointer action, named after it.
+template <class Action>
+void Named(const char* what, Action action) {
+  try {
+    action();
+  } catch (const qchk::RunError& e) {
+    throw std::runtime_error(std::string(what) + " failed: " + e.what());
+  }
 }
 
 void Click(Canvas& view, int x, int y, std::string& listing) {
@@ -60,9 +74,9 @@ void RunPointerActions(const RenderOptions& o, Canvas& view) {
   std::string listing;
   for (const PointerAction& a : o.pointer) {
     if (a.kind == PointerAction::Probe)
-      PrintProbe(view, a.x, a.y);
+      Named("the read-out", [&] { PrintProbe(view, a.x, a.y); });
     else
-      Click(view, a.x, a.y, listing);
+      Named("tracing the lines", [&] { Click(view, a.x, a.y, listing); });
   }
   if (o.segments) {
     std::ofstream out(*o.segments, std::ios::binary | std::ios::trunc);

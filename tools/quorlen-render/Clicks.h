@@ -8,6 +8,7 @@
 // Runs the --probe and --click actions in order on the view (which already
 // shows the picture and its overlays): read-outs and umbilic messages go to
 // stdout, the lines onto the view, the --segments listing into its file.
-// Throws qchk::RunError from the core and std::runtime_error when the
-// listing cannot be written.
+// Throws std::runtime_error when the core fails in an action (the message
+// names it: "the read-out failed: ...", "tracing the lines failed: ...") or
+// the listing cannot be written.
 void RunPointerActions(const RenderOptions& o, Canvas& view);

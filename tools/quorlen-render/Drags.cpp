@@ -9,6 +9,7 @@
 #include "interact/NetDrawing.h"
 #include "interact/SurfaceMove.h"
 #include "model/ModelState.h"
+#include "platform/RunChecks.h"
 
 namespace {
 
@@ -55,15 +56,23 @@ void DragNode(const DragAction& a, std::string& printed) {
 void RunDrags(const RenderOptions& o) {
   if (o.drags.empty()) return;
   std::string preview, printed;
+  // The preview map shows the last move's picture: taken once, after it.
+  const DragAction* lastMove = nullptr;
+  for (const DragAction& a : o.drags)
+    if (a.kind == DragAction::Move) lastMove = &a;
   bool moving = false;  // a run of moves not yet released
   for (const DragAction& a : o.drags) {
     if (a.kind == DragAction::Move) {
       MoveKeys keys;
       keys.ctrl = a.ctrl;
       keys.shift = a.shift;
-      MoveSurfacePreview(*model.pictureBitmap, ScreenPoint{a.fx, a.fy}, ScreenPoint{a.tx, a.ty}, keys);
+      try {
+        MoveSurfacePreview(*model.pictureBitmap, ScreenPoint{a.fx, a.fy}, ScreenPoint{a.tx, a.ty}, keys);
+      } catch (const qchk::RunError& e) {
+        throw std::runtime_error(std::string("moving the surface failed: ") + e.what());
+      }
       model.surfaceMoved = true;
-      if (o.previewMap) preview = RgbBytes(*model.pictureBitmap);
+      if (o.previewMap && &a == lastMove) preview = RgbBytes(*model.pictureBitmap);
       moving = true;
       continue;
     }

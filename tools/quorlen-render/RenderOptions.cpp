@@ -238,19 +238,23 @@ RenderOptions ParseOptions(int argc, char** argv) {
     };
     if (opt == "--help" || opt == "-h")
       o.help = true;
-    else if (ModelOption(o, opt, value) || OutputOption(o, opt, value) || PointerOption(o, opt, value))
+    else if (ModelOption(o, opt, value) || OutputOption(o, opt, value) || PointerOption(o, opt, value) ||
+             MapOption(o.map, opt, value))
       continue;
     else if (opt.rfind("-", 0) == 0)
       Fail(opt, "unknown option (see --help)");
     else
       Fail(opt, "unexpected argument (see --help)");
   }
-  if (!o.help) CheckCombinations(o);
+  if (!o.help) {
+    CheckCombinations(o);
+    CheckMapOptions(o.map, o.png);
+  }
   return o;
 }
 
 const char* UsageText() {
-  return "Usage: quorlen-render [options]\n"
+  static const std::string text = std::string("Usage: quorlen-render [options]\n"
          "Draws a surface as the window's \"Dibújala\" does and writes what was asked.\n"
          "Without --open the start-up model is drawn: the 12 x 7 unit sphere, Bézier.\n"
          "\n"
@@ -303,8 +307,9 @@ const char* UsageText() {
          "\n"
          "Pointer (after the drawing and the drags, in the order given; X and Y in 0..415):\n"
          "  --probe X,Y         print the read-out at view pixel X,Y as the moving mode\n"
-         "                      shows it: u v x y z K H k1 k2 on one line, or \"-\"\n"
-         "                      where no surface is visible; repeatable\n"
+         "                      shows it: u v x y z K H k1 k2 on one line (\"-\" for a\n"
+         "                      curvature a singular point lacks), or \"-\" where no\n"
+         "                      surface is visible; repeatable\n"
          "  --click X,Y         press at X,Y in the tracing mode: the lines switched on\n"
          "                      below go into the --png picture, and the message of an\n"
          "                      umbilic point is printed; repeatable\n"
@@ -314,7 +319,8 @@ const char* UsageText() {
          "  --segments FILE     per click a line \"click X Y\", then each line drawn:\n"
          "                      \"x0 y0 x1 y1 BBGGRR\" (end pixels, pen colour 0x00BBGGRR)\n"
          "  --help              this text\n"
-         "\n"
+         "\n") + kMapUsage +
          "Exit status: 0 done; 1 the model cannot be drawn or a file cannot be written;\n"
          "2 a bad option or value (nothing is written).\n";
+  return text.c_str();
 }

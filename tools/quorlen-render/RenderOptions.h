@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/quorlen-render/MapOptions.h"
+
 struct PointEdit {
   int i, j;
   double x, y, z;
@@ -70,6 +72,8 @@ struct RenderOptions {
   std::vector<PointerAction> pointer;
   bool coordLines = false, curvatureLines = false;
   std::optional<std::string> segments;
+
+  MapOptions map;
 };
 
 // A bad command line: the message names the option.

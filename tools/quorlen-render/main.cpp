@@ -255,9 +255,11 @@ int main(int argc, char** argv) {
     Draw(keepView);
     RunDrags(options);
     if (options.fit) Draw(false);
+    const MapResult map = ApplyMapOptions(options.map);
     Canvas view = ViewAfterDrawing(options.net, options.cube);
     RunPointerActions(options, view);
     WriteOutputs(options, view);
+    WriteMapOutputs(options.map, map);
   } catch (const OptionError& e) {
     std::fprintf(stderr, "quorlen-render: %s\n", e.message.c_str());
     return kBadOptions;

@@ -1,0 +1,188 @@
+// The menu "Análisis": false-colour maps of the curvature over the picture,
+// the "Escala..." dialog, the legend under the view and the settings that
+// remember the choice between runs.
+#include <QActionGroup>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "app/WindowSupport.h"
+#include "app/zezodOrizar.h"
+#include "render/RenderDriver.h"
+
+using namespace win;
+
+namespace {
+
+constexpr MapQuantity kItems[] = {MapQuantity::None, MapQuantity::Gauss, MapQuantity::Mean,
+                                  MapQuantity::K1,   MapQuantity::K2,    MapQuantity::AbsMax};
+
+QSettings Settings() { return QSettings(QStringLiteral("Quorlen"), QStringLiteral("Quorlen")); }
+
+// A number as the panel takes them: "." as separator whatever the locale.
+bool ReadNumber(const QString& text, double& x) {
+  bool ok = false;
+  x = text.trimmed().toDouble(&ok);
+  return ok && std::isfinite(x);
+}
+
+QString NumberText(double x) { return QString::number(x, 'g', 10); }
+
+}  // namespace
+
+void TForm1::BuildAnalysisMenu() {
+  Analisis1 = menuBar()->addMenu(QStringLiteral("Análisis"));
+  Analisis1->setObjectName(QStringLiteral("Analisis1"));
+  auto* group = new QActionGroup(this);
+  group->setExclusive(true);
+  for (int k = 0; k < 6; ++k) {
+    QAction* a = Analisis1->addAction(QString::fromUtf8(MapQuantityName(kItems[k])));
+    a->setObjectName(QStringLiteral("Analisis%1").arg(k));
+    a->setCheckable(true);
+    group->addAction(a);
+    analysisItems[k] = a;
+    const MapQuantity q = kItems[k];
+    Wire(a, &QAction::triggered, [this, q] { EligeMapa(q); });
+  }
+  Analisis1->addSeparator();
+  Escala1 = Analisis1->addAction(QStringLiteral("Escala..."));
+  Escala1->setObjectName(QStringLiteral("Escala1"));
+  Wire(Escala1, &QAction::triggered, [this] { Escala(); });
+
+  Leyenda = new QLabel(centralWidget());
+  Leyenda->setObjectName(QStringLiteral("Leyenda"));
+  Leyenda->setGeometry(0, kView, kView, kLegendHeight);
+  Leyenda->hide();
+
+  // The choice of the last run; anything unreadable means the plain picture.
+  QSettings s = Settings();
+  const int chosen = s.value(QStringLiteral("analisis/mapa"), 0).toInt();
+  mapQuantity = chosen >= 0 && chosen < 6 ? kItems[chosen] : MapQuantity::None;
+  double lo = 0, hi = 0;
+  if (s.value(QStringLiteral("analisis/escalaFija"), false).toBool() &&
+      ReadNumber(s.value(QStringLiteral("analisis/desde")).toString(), lo) &&
+      ReadNumber(s.value(QStringLiteral("analisis/hasta")).toString(), hi) && lo < hi)
+    mapChosen = MapRange{true, lo, hi};
+  analysisItems[static_cast<int>(mapQuantity)]->setChecked(true);
+}
+
+void TForm1::EligeMapa(MapQuantity q) {
+  mapQuantity = q;
+  analysisItems[static_cast<int>(q)]->setChecked(true);
+  Settings().setValue(QStringLiteral("analisis/mapa"), static_cast<int>(q));
+  // While a drawing runs, the choice applies when it ends.
+  if (!model.pictureValid || model.busy) return;
+  ShadeToBitmap();  // the shaded picture back from the shade indices
+  AplicaMapa();
+  if (model.netEditMode) {
+    viewCanvas.Draw(0, 0, *model.pictureBitmap);
+    ShowNetOverlay(viewCanvas);
+    ShowView();
+  } else {
+    DibujaRedes();
+  }
+}
+
+void TForm1::AplicaMapa() {
+  mapShown = MapResult{};
+  const bool on = mapQuantity != MapQuantity::None;
+  if (on) mapShown = ApplyCurvatureMap(mapQuantity, mapChosen);
+  QWidget* client = centralWidget();
+  client->setFixedSize(client->width(), kView + (on ? kLegendHeight : 0));
+  if (!on) {
+    Leyenda->hide();
+    return;
+  }
+  const Canvas legend = DrawLegend(mapQuantity, mapShown.range);
+  const QImage img(legend.Bytes().data(), legend.Width(), legend.Height(), legend.Width() * 3,
+                   QImage::Format_BGR888);
+  Leyenda->setPixmap(QPixmap::fromImage(img.copy()));
+  Leyenda->show();
+}
+
+QString TForm1::FijaEscala(bool automatic, const QString& lo, const QString& hi) {
+  MapRange r;
+  if (!automatic) {
+    double a = 0, b = 0;
+    if (!ReadNumber(lo, a)) return QStringLiteral("El límite inferior no es un número");
+    if (!ReadNumber(hi, b)) return QStringLiteral("El límite superior no es un número");
+    if (!(a < b)) return QStringLiteral("El límite inferior ha de ser menor que el superior");
+    r = MapRange{true, a, b};
+  }
+  mapChosen = r;
+  QSettings s = Settings();
+  s.setValue(QStringLiteral("analisis/escalaFija"), r.fixed);
+  s.setValue(QStringLiteral("analisis/desde"), NumberText(r.lo));
+  s.setValue(QStringLiteral("analisis/hasta"), NumberText(r.hi));
+  if (mapQuantity != MapQuantity::None) EligeMapa(mapQuantity);
+  return QString();
+}
+
+void TForm1::Escala() {
+  QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("EscalaDialog"));
+  dialog.setWindowTitle(QStringLiteral("Escala"));
+  auto* automatic = new QRadioButton(QStringLiteral("Automática"), &dialog);
+  auto* fixed = new QRadioButton(QStringLiteral("Fija"), &dialog);
+  auto* lo = new QLineEdit(&dialog);
+  auto* hi = new QLineEdit(&dialog);
+  lo->setObjectName(QStringLiteral("EscalaDesde"));
+  hi->setObjectName(QStringLiteral("EscalaHasta"));
+  auto* why = new QLabel(&dialog);
+  (mapChosen.fixed ? fixed : automatic)->setChecked(true);
+  const MapRange now = mapChosen.fixed || mapShown.quantity == MapQuantity::None ? mapChosen : mapShown.range;
+  lo->setText(NumberText(now.lo));
+  hi->setText(NumberText(now.hi));
+  auto enable = [=] {
+    lo->setEnabled(fixed->isChecked());
+    hi->setEnabled(fixed->isChecked());
+  };
+  enable();
+  connect(fixed, &QRadioButton::toggled, &dialog, enable);
+  auto* form = new QFormLayout;
+  form->addRow(automatic);
+  form->addRow(fixed);
+  form->addRow(QStringLiteral("Límite inferior"), lo);
+  form->addRow(QStringLiteral("Límite superior"), hi);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addLayout(form);
+  layout->addWidget(why);
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+    Run([&] {
+      // A bad limit keeps the dialog open with the reason; nothing changes.
+      const QString error = FijaEscala(automatic->isChecked(), lo->text(), hi->text());
+      why->setText(error);
+      if (error.isEmpty()) dialog.accept();
+    });
+  });
+  dialog.exec();
+}
+
+void TForm1::MuestraValorMapa(int x, int y) {
+  if (mapShown.quantity == MapQuantity::None || mapShown.values.empty()) return;
+  if (x < 0 || y < 0 || x >= kView || y >= kView) return;
+  const double v = mapShown.values[static_cast<size_t>(x) * kView + y];
+  const QString name = QString::fromUtf8(MapQuantityName(mapShown.quantity));
+  Informa(false, std::isnan(v) ? QString() : name + QStringLiteral(": ") + Text(CurvatureNumberText(v)));
+}
+
+QImage TForm1::ImagenParaCopiar() {
+  const bool legend = mapShown.quantity != MapQuantity::None;
+  Canvas copy(kView, kView + (legend ? kLegendHeight : 0));
+  copy.Draw(0, 0, *model.pictureBitmap);
+  if (model.netEditMode) ShowNetOverlay(copy);
+  if (legend) copy.Draw(0, kView, DrawLegend(mapShown.quantity, mapShown.range));
+  return QImage(copy.Bytes().data(), copy.Width(), copy.Height(), copy.Width() * 3, QImage::Format_BGR888).copy();
+}

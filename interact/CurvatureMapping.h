@@ -1,0 +1,22 @@
+// The curvature map over the picture just drawn, with the read-out's own
+// pixel look-up, for the window and the tool alike.
+#pragma once
+
+#include <vector>
+
+#include "render/CurvatureMap.h"
+
+// The surface parameters under view pixel (x, y) as the read-out finds them.
+bool MapPixelParams(int x, int y, ParamPair& uv);
+
+// What a map leaves for the legend, the status line and the tool.
+struct MapResult {
+  MapQuantity quantity = MapQuantity::None;
+  MapRange range;              // the range in force
+  std::vector<double> values;  // [x * 416 + y], NaN off the surface
+};
+
+// With a quantity other than None: the values of every pixel, the range in
+// force (the chosen one when fixed) and pictureBitmap repainted. With None
+// nothing is touched and the result is empty.
+MapResult ApplyCurvatureMap(MapQuantity q, const MapRange& chosen);

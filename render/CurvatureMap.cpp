@@ -1,0 +1,282 @@
+#include "render/CurvatureMap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <limits>
+
+#include "model/SurfaceDerivatives.h"
+#include "platform/RunChecks.h"
+#include "platform/SideThread.h"
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// ColorBrewer "RdBu", 11 classes (Cynthia Brewer, colorbrewer2.org; marked
+// colour-blind safe there), run from blue (negative) through its light grey
+// centre to red (positive). 0xRRGGBB.
+const uint32_t kDiverging[] = {0x053061, 0x2166ac, 0x4393c3, 0x92c5de, 0xd1e5f0, 0xf7f7f7,
+                               0xfddbc7, 0xf4a582, 0xd6604d, 0xb2182b, 0x67001f};
+// matplotlib's "viridis" (van der Walt and Smith), sampled at nine equal
+// steps from 0 to 1. 0xRRGGBB.
+const uint32_t kSequential[] = {0x440154, 0x472d7b, 0x3b528b, 0x2c728e, 0x21918c,
+                                0x28ae80, 0x5ec962, 0xaddc30, 0xfde725};
+
+constexpr uint32_t kNoValueColour = 0x808080;  // a visible pixel without a value
+
+uint32_t Rgb(int r, int g, int b) { return static_cast<uint32_t>(r) | (g << 8) | (b << 16); }
+
+// Linear blend of the table's neighbours at t in [0, 1], as 0x00BBGGRR.
+uint32_t FromTable(const uint32_t* table, int count, double t) {
+  const double pos = t * (count - 1);
+  int k = qchk::Floor(pos);
+  if (k > count - 2) k = count - 2;
+  const double f = pos - k;
+  const uint32_t a = table[k], b = table[k + 1];
+  auto channel = [f](uint32_t ca, uint32_t cb) {
+    return qchk::Round(static_cast<double>(ca) * (1 - f) + static_cast<double>(cb) * f);
+  };
+  return Rgb(channel(a >> 16, b >> 16), channel((a >> 8) & 0xFF, (b >> 8) & 0xFF), channel(a & 0xFF, b & 0xFF));
+}
+
+uint32_t Scale(uint32_t c, double k) {
+  auto ch = [k](uint32_t v) { return qchk::Round(static_cast<double>(v) * k); };
+  return Rgb(ch(c & 0xFF), ch((c >> 8) & 0xFF), ch((c >> 16) & 0xFF));
+}
+
+// How much light a shade index shows: its place in its ramp, the dark end
+// kept at 55 % so that the hue stays legible in shadow.
+double Brightness(int index) {
+  if (index == 0) return 1.0;
+  return 0.55 + 0.45 * ((index - 1) % 100) / 99.0;
+}
+
+bool Visible(int x, int y) {
+  const PixelCell& c = model.pixelCells[x][y];
+  return c.u >= 0 && c.v >= 0;
+}
+
+void ValuesOfColumns(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values, int from, int to) {
+  for (int x = from; x < to; ++x)
+    for (int y = 0; y < kView; ++y) {
+      ParamPair uv;
+      values[static_cast<size_t>(x) * kView + y] = lookup(x, y, uv) ? MapValueAt(q, uv) : kNaN;
+    }
+}
+
+}  // namespace
+
+const char* MapQuantityName(MapQuantity q) {
+  switch (q) {
+    case MapQuantity::Gauss:
+      return "Curvatura de Gauss (K)";
+    case MapQuantity::Mean:
+      return "Curvatura media (H)";
+    case MapQuantity::K1:
+      return "Curvatura principal máxima (k1)";
+    case MapQuantity::K2:
+      return "Curvatura principal mínima (k2)";
+    case MapQuantity::AbsMax:
+      return "Curvatura absoluta máxima (max |k|)";
+    case MapQuantity::None:
+      break;
+  }
+  return "Sombreado";
+}
+
+bool MapQuantityFromWord(const std::string& word, MapQuantity& q) {
+  const struct {
+    const char* word;
+    MapQuantity q;
+  } words[] = {{"gauss", MapQuantity::Gauss}, {"mean", MapQuantity::Mean}, {"k1", MapQuantity::K1},
+               {"k2", MapQuantity::K2}, {"absmax", MapQuantity::AbsMax}};
+  for (const auto& w : words)
+    if (word == w.word) {
+      q = w.q;
+      return true;
+    }
+  return false;
+}
+
+double MapValueAt(MapQuantity q, ParamPair p) {
+  SurfaceDerivs d;
+  if (!SurfaceDerivatives(p, d)) return kNaN;
+  const SurfaceGeom g = GeometryOf(d);
+  if (!g.ok) return kNaN;
+  // E G - F^2 vanishes on a regular point only by rounding: no value there
+  // rather than a failed drawing.
+  // (Where E G overflows, CurvaturesOf scales the forms itself.)
+  const double D = g.E * g.G - g.F * g.F;
+  if (!std::isnan(D) && !(D > 0)) return kNaN;
+  const CurvatureValues c = CurvaturesOf(g);
+  switch (q) {
+    case MapQuantity::Gauss:
+      return c.K;
+    case MapQuantity::Mean:
+      return c.H;
+    case MapQuantity::K1:
+      return c.k1;
+    case MapQuantity::K2:
+      return c.k2;
+    case MapQuantity::AbsMax:
+      return std::max(std::fabs(c.k1), std::fabs(c.k2));
+    case MapQuantity::None:
+      break;
+  }
+  return kNaN;
+}
+
+void ComputeMapValues(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values) {
+  values.assign(static_cast<size_t>(kView) * kView, kNaN);
+  if (!side::Enabled()) {
+    ValuesOfColumns(q, lookup, values, 0, kView);
+    return;
+  }
+  // The right half of the columns on the second thread.
+  struct Right {
+    MapQuantity q;
+    PixelParamsFn lookup;
+    std::vector<double>& values;
+    std::exception_ptr error;
+    void operator()() {
+      try {
+        ValuesOfColumns(q, lookup, values, kView / 2, kView);
+      } catch (...) {
+        error = std::current_exception();
+      }
+    }
+  } right{q, lookup, values, nullptr};
+  side::OfferCall(right);
+  try {
+    ValuesOfColumns(q, lookup, values, 0, kView / 2);
+  } catch (...) {
+    side::Abandon();
+    throw;
+  }
+  side::Finish();
+  if (right.error) std::rethrow_exception(right.error);
+}
+
+double NiceCeiling(double x) {
+  double p = std::pow(10.0, std::floor(std::log10(x)));
+  for (;;) {
+    for (double m : {1.0, 2.0, 5.0})
+      if (m * p >= x) return m * p;
+    p *= 10;
+  }
+}
+
+MapRange AutomaticRange(MapQuantity q, const std::vector<double>& values) {
+  std::vector<double> mag;
+  mag.reserve(values.size());
+  for (double v : values)
+    if (!std::isnan(v)) mag.push_back(std::fabs(v));
+  double r = 1.0;
+  if (!mag.empty()) {
+    // Nearest rank: the smallest value that at least 98 % do not exceed.
+    const size_t rank = static_cast<size_t>(qchk::Ceil(0.98 * static_cast<double>(mag.size())));
+    const size_t k = rank == 0 ? 0 : rank - 1;
+    std::nth_element(mag.begin(), mag.begin() + static_cast<long>(k), mag.end());
+    // A flat picture (only rounding noise) gets a unit scale: it shows as
+    // the colour of 0.
+    if (mag[k] > 1e-9) r = NiceCeiling(mag[k]);
+  }
+  MapRange range;
+  range.lo = q == MapQuantity::AbsMax ? 0.0 : -r;
+  range.hi = r;
+  return range;
+}
+
+MapRange RangeInForce(MapQuantity q, const MapRange& chosen, const std::vector<double>& values) {
+  if (chosen.fixed) return chosen;
+  return AutomaticRange(q, values);
+}
+
+uint32_t MapColour(MapQuantity q, double x, double lo, double hi) {
+  if (std::isnan(x)) return kNoValueColour;
+  double t = hi > lo ? (x - lo) / (hi - lo) : 0.5;
+  if (!(t > 0)) t = 0;
+  if (t > 1) t = 1;
+  if (q == MapQuantity::AbsMax) return FromTable(kSequential, 9, t);
+  return FromTable(kDiverging, 11, t);
+}
+
+void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const MapRange& range) {
+  const ShadeGrid& shade = *model.shadeMap;
+  Canvas& bmp = *model.pictureBitmap;
+  std::vector<uint32_t> colour(static_cast<size_t>(kView) * kView, 0);
+  std::vector<uint8_t> have(colour.size(), 0);
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y) {
+      if (!Visible(x, y)) continue;
+      const size_t k = static_cast<size_t>(x) * kView + y;
+      colour[k] = Scale(MapColour(q, values[k], range.lo, range.hi), Brightness(shade[x][y]));
+      have[k] = 1;
+    }
+  for (int y = 0; y < kView; ++y) {
+    uint8_t* row = bmp.Row(y);
+    for (int x = 0; x < kView; ++x) {
+      const size_t k = static_cast<size_t>(x) * kView + y;
+      uint32_t c;
+      if (have[k]) {
+        c = colour[k];
+      } else if (shade[x][y] != 0) {
+        // An outline pixel the filter blended: its surface neighbours'
+        // mean colour, half way to white.
+        int n = 0, r = 0, g = 0, b = 0;
+        const int dx[] = {-1, 1, 0, 0}, dy[] = {0, 0, -1, 1};
+        for (int d = 0; d < 4; ++d) {
+          const int nx = x + dx[d], ny = y + dy[d];
+          if (nx < 0 || ny < 0 || nx >= kView || ny >= kView) continue;
+          const size_t nk = static_cast<size_t>(nx) * kView + ny;
+          if (!have[nk]) continue;
+          r += colour[nk] & 0xFF;
+          g += (colour[nk] >> 8) & 0xFF;
+          b += (colour[nk] >> 16) & 0xFF;
+          ++n;
+        }
+        if (n == 0) continue;
+        c = Rgb((r / n + 255) / 2, (g / n + 255) / 2, (b / n + 255) / 2);
+      } else {
+        continue;
+      }
+      row[3 * x] = static_cast<uint8_t>(c >> 16);
+      row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
+      row[3 * x + 2] = static_cast<uint8_t>(c);
+    }
+  }
+}
+
+Canvas DrawLegend(MapQuantity q, const MapRange& range) {
+  Canvas c(kView, kLegendHeight);
+  c.brushColour = 0x00FFFFFF;
+  c.FillRect(0, 0, kView, kLegendHeight);
+  constexpr uint32_t ink = 0x00000000, frame = 0x00808080;
+  DrawSmallText(c, 8, 3, MapQuantityName(q), ink);
+  const std::string scale = range.fixed ? "Escala fija" : "Escala automática";
+  DrawSmallText(c, kView - 8 - SmallTextWidth(scale), 3, scale, ink);
+  constexpr int left = 16, right = 399, top = 14, bottom = 29;
+  for (int x = left; x <= right; ++x) {
+    const double t = static_cast<double>(x - left) / (right - left);
+    const uint32_t col = MapColour(q, range.lo * (1 - t) + range.hi * t, range.lo, range.hi);
+    for (int y = top; y <= bottom; ++y) c.SetPixel(x, y, col);
+  }
+  c.penColour = frame;
+  c.MoveTo(left - 1, top - 1);
+  c.LineTo(right + 1, top - 1);
+  c.LineTo(right + 1, bottom + 1);
+  c.LineTo(left - 1, bottom + 1);
+  c.LineTo(left - 1, top - 1);
+  for (int k = 0; k <= 4; ++k) {
+    const int x = left + qchk::Round((right - left) * k / 4.0);
+    c.MoveTo(x, bottom + 2);
+    c.LineTo(x, bottom + 5);
+    const double value = range.lo * (4 - k) / 4.0 + range.hi * k / 4.0;
+    const std::string label = CurvatureNumberText(value);
+    const int w = SmallTextWidth(label);
+    const int lx = std::clamp(x - w / 2, 2, kView - 2 - w);
+    DrawSmallText(c, lx, bottom + 7, label, ink);
+  }
+  return c;
+}

@@ -1,0 +1,66 @@
+// False-colour maps of the curvature over the drawn picture: the value of
+// each visible pixel at its own (u, v), the colour ramps, the range and the
+// legend. The plain shaded picture is left alone; a map repaints
+// pictureBitmap after ShadeToBitmap.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/Curvature.h"
+#include "model/ModelState.h"
+#include "platform/Canvas.h"
+
+enum class MapQuantity { None, Gauss, Mean, K1, K2, AbsMax };
+
+// The quantity's name as the menu and the legend show it; "Sombreado" for
+// None.
+const char* MapQuantityName(MapQuantity q);
+// The tool's names: gauss, mean, k1, k2, absmax; false for any other.
+bool MapQuantityFromWord(const std::string& word, MapQuantity& q);
+
+// The quantity from exact derivatives at p: NaN where the surface is
+// singular or the derivatives cannot be had.
+double MapValueAt(MapQuantity q, ParamPair p);
+
+// A range of the colour scale: automatic (from the values) or fixed.
+struct MapRange {
+  bool fixed = false;
+  double lo = 0, hi = 0;
+};
+
+// The surface parameters under view pixel (x, y), false on the background:
+// the read-out's look-up, which lives above this layer.
+using PixelParamsFn = bool (*)(int x, int y, ParamPair& uv);
+
+// The value of every view pixel, [x * 416 + y], NaN where lookup finds no
+// surface. Shared with the second thread when it is to be had.
+void ComputeMapValues(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values);
+
+// x rounded up to 1, 2 or 5 times a power of ten (x > 0).
+double NiceCeiling(double x);
+// The automatic range: symmetric about 0 (from 0 for max |k|) out to the
+// 98th percentile of |value| over the visible pixels, rounded up by
+// NiceCeiling; (-1, 1) or (0, 1) when there is nothing to measure.
+MapRange AutomaticRange(MapQuantity q, const std::vector<double>& values);
+// The range in force: the fixed one, or the automatic one.
+MapRange RangeInForce(MapQuantity q, const MapRange& chosen, const std::vector<double>& values);
+
+// The ramp colour (0x00BBGGRR) of value x in [lo, hi]; ends beyond it.
+uint32_t MapColour(MapQuantity q, double x, double lo, double hi);
+
+// Repaints pictureBitmap from the values: each visible pixel the ramp
+// colour darkened by the light of its shade index (shadows and obliquity
+// keep the shape readable); the outline's blended pixels take their
+// neighbours' colour blended towards white; the background stays.
+void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const MapRange& range);
+
+// The legend strip, 416 pixels wide: the quantity's name and whether the
+// scale is automatic or fixed, the colour strip, five labelled values.
+constexpr int kLegendHeight = 48;
+Canvas DrawLegend(MapQuantity q, const MapRange& range);
+
+// Draws UTF-8 text in a 5 x 7 pixel font with its top-left corner at (x, y)
+// and returns the width it took; characters without a glyph show a box.
+int DrawSmallText(Canvas& c, int x, int y, const std::string& text, uint32_t colour);
+int SmallTextWidth(const std::string& text);

@@ -1,0 +1,153 @@
+// Exact derivatives against closed forms and against differences of the
+// point routines, and the read-out where its differences straddle a seam.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "model/Curvature.h"
+#include "model/SurfaceDerivatives.h"
+#include "test_surfaces.h"
+
+namespace {
+
+class DerivativesTest : public ::testing::Test {
+ protected:
+  void TearDown() override { InitModelState(); }
+};
+
+// A surface built by `build`, then drawn as another kind over the same net.
+void AsKind(void (*build)(), int kind, bool rational = false) {
+  build();
+  LayOutTicks(model.netM, model.netN);
+  model.surfaceKind = kind;
+  model.rationalSurface = rational;
+  FijaFunciones();
+  SetKnots();
+}
+
+// A sphere octant of radius r: the quarter circle turned through a quarter
+// turn, its pole at v = 1.
+void SphereOctant(double r) {
+  stest::Arc a = stest::QuarterCircle();
+  for (int k = 0; k < 3; ++k) a.x[k] *= r, a.y[k] *= r;
+  stest::RevolutionNet(a);
+}
+
+// A bumpy 8 x 7 net with uneven weights.
+void BumpyNet() {
+  stest::ShapeNet(7, 6, [] {
+    for (int i = 0; i <= 7; ++i)
+      for (int j = 0; j <= 6; ++j)
+        model.controlNet[i][j] = NetPoint{i / 7.0, j / 6.0, 0.3 * std::sin(1.3 * i + 0.7 * j) + i * j / 420.0,
+                                          0.6 + 0.1 * ((i * 3 + j * 5) % 7)};
+  });
+}
+
+TEST_F(DerivativesTest, ClosedFormCurvatures) {
+  const struct {
+    const char* name;
+    std::function<void()> build;
+    double K, absH;
+  } cases[] = {
+      {"octant r = 1", [] { SphereOctant(1); }, 1, 1},
+      {"octant r = 2.5", [] { SphereOctant(2.5); }, 0.16, 0.4},
+      {"sphere patch as quadratic B-spline", [] { AsKind([] { stest::ExactSphere(1); }, 2, true); }, 1, 1},
+      {"cylinder r = 1", [] { stest::ExactCylinder(1); }, 0, 0.5},
+      {"cylinder r = 0.3", [] { stest::ExactCylinder(0.3); }, 0, 1 / 0.6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.build();
+    for (double u : {0.0, 0.13, 0.5, 0.91, 1.0})
+      for (double v : {0.02, 0.4, 0.77, 0.95}) {
+        const SurfaceGeom g = ExactSurfaceGeometry(ParamPair{u, v});
+        ASSERT_TRUE(g.ok);
+        const CurvatureValues k = CurvaturesOf(g);
+        EXPECT_NEAR(k.K, c.K, 1e-12);
+        EXPECT_NEAR(std::fabs(k.H), c.absH, 1e-12);
+        EXPECT_GE(k.k1, k.k2);
+      }
+  }
+}
+
+TEST_F(DerivativesTest, AgreeWithCentralDifferencesForEveryKind) {
+  const double h = 1e-4;
+  auto S = [](double u, double v) { return model.SurfacePoint(u, v); };
+  for (int kind = 1; kind <= 3; ++kind)
+    for (bool rational : {false, true}) {
+      SCOPED_TRACE(kind * 10 + rational);
+      AsKind(BumpyNet, kind, rational);
+      // Points well inside one knot span of every B-spline kind.
+      for (ParamPair p : {ParamPair{0.31, 0.42}, ParamPair{0.07, 0.88}, ParamPair{0.63, 0.13}}) {
+        SurfaceDerivs d;
+        ASSERT_TRUE(SurfaceDerivatives(p, d));
+        const double u = p.u, v = p.v;
+        const Point3 s0 = S(u, v), up = S(u + h, v), um = S(u - h, v), vp = S(u, v + h), vm = S(u, v - h);
+        const Point3 pp = S(u + h, v + h), pm = S(u + h, v - h), mp = S(u - h, v + h), mm = S(u - h, v - h);
+        const double* ex[] = {&d.S.x, &d.Su.x, &d.Sv.x, &d.Suu.x, &d.Svv.x, &d.Suv.x};
+        for (int c = 0; c < 3; ++c) {
+          auto at = [c](const Point3& q) { return (&q.x)[c]; };
+          const double fd[] = {at(s0),
+                               (at(up) - at(um)) / (2 * h),
+                               (at(vp) - at(vm)) / (2 * h),
+                               (at(up) + at(um) - 2 * at(s0)) / (h * h),
+                               (at(vp) + at(vm) - 2 * at(s0)) / (h * h),
+                               (at(pp) - at(pm) - at(mp) + at(mm)) / (4 * h * h)};
+          const double tol[] = {1e-13, 1e-5, 1e-5, 2e-3, 2e-3, 2e-3};
+          for (int k = 0; k < 6; ++k) EXPECT_NEAR(ex[k][c], fd[k], tol[k]) << "derivative " << k << " axis " << c;
+        }
+      }
+    }
+}
+
+TEST_F(DerivativesTest, AtAKnotTheSpanOfThePointRoutine) {
+  // The quadratic B-spline's second derivative jumps at a knot: the value
+  // there is the limit from above, as the point routine takes that span.
+  AsKind(BumpyNet, 2);
+  const double knot = (model.knotsU[3] - 2) / (model.netM - 1), h = 1e-4;
+  SurfaceDerivs at, after, before;
+  ASSERT_TRUE(SurfaceDerivatives(ParamPair{knot, 0.4}, at));
+  ASSERT_TRUE(SurfaceDerivatives(ParamPair{knot + h, 0.4}, after));
+  ASSERT_TRUE(SurfaceDerivatives(ParamPair{knot - h, 0.4}, before));
+  EXPECT_NEAR(at.Suu.z, after.Suu.z, 1e-9);
+  EXPECT_GT(std::fabs(at.Suu.z - before.Suu.z), 1e-3);
+}
+
+TEST_F(DerivativesTest, SeamsOfTheDifferences) {
+  stest::BSplineSaddle();  // cubic, 6 x 6: two inner knot lines each way
+  const double h = finiteStep;
+  const double ku = (model.knotsU[4] - 3) / 3, kv = (model.knotsV[5] - 3) / 3;
+  EXPECT_TRUE(DifferencesCrossSeam(ParamPair{h / 2, 0.5}));
+  EXPECT_TRUE(DifferencesCrossSeam(ParamPair{0.5, 1 - h / 2}));
+  EXPECT_TRUE(DifferencesCrossSeam(ParamPair{ku, 0.5}));
+  EXPECT_TRUE(DifferencesCrossSeam(ParamPair{0.5, kv + h / 2}));
+  EXPECT_FALSE(DifferencesCrossSeam(ParamPair{0.5, 0.5}));
+  EXPECT_FALSE(DifferencesCrossSeam(ParamPair{ku + 2 * h, 0.2}));
+  stest::ExactSphere(1);  // Bézier: only the border
+  EXPECT_FALSE(DifferencesCrossSeam(ParamPair{1.0 / 3, 0.5}));
+  EXPECT_TRUE(DifferencesCrossSeam(ParamPair{1.0, 0.5}));
+}
+
+// The read-out at a point whose differences straddle a seam: the exact value
+// there, close to the ordinary read-out a few steps inside the span that the
+// point routine takes, far from what the straddling differences give.
+TEST_F(DerivativesTest, ReadOutAtSeams) {
+  const double h = finiteStep;
+  AsKind(stest::Cilindro, 3);  // at the border u = 1
+  ParamPair at{0.9999999999, 0.5};
+  double shown = std::stod(CurvatureTexts(at).H);
+  EXPECT_NEAR(shown, -0.2199, 1e-4);
+  EXPECT_NEAR(shown, std::stod(CurvatureTexts(ParamPair{1 - 3 * h, 0.5}).H), 2e-3);
+  EXPECT_GT(std::fabs(shown - CurvaturesOf(SurfaceGeometry(at)).H), 0.1);
+
+  AsKind(stest::BSplineSaddle, 2);  // on a knot line
+  at = ParamPair{(model.knotsU[3] - 2) / 4, 0.5};
+  shown = std::stod(CurvatureTexts(at).K);
+  EXPECT_NEAR(shown, -0.9096, 1e-4);
+  EXPECT_NEAR(shown, std::stod(CurvatureTexts(ParamPair{at.u + 3 * h, 0.5}).K), 2e-3);
+  EXPECT_GT(std::fabs(shown - CurvaturesOf(SurfaceGeometry(at)).K), 0.1);
+}
+
+}  // namespace

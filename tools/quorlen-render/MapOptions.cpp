@@ -1,0 +1,114 @@
+#include "tools/quorlen-render/MapOptions.h"
+
+#include <QImage>
+#include <QImageWriter>
+#include <QString>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+#include "tools/quorlen-render/RenderOptions.h"
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& option, const std::string& what) {
+  throw OptionError{option + ": " + what};
+}
+
+bool ToDouble(const std::string& s, double& out) {
+  if (s.empty()) return false;
+  const char* first = s.data();
+  if (*first == '+') ++first;
+  const auto res = std::from_chars(first, s.data() + s.size(), out);
+  return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(out);
+}
+
+void WritePngOf(const std::string& name, const Canvas& c) {
+  QImage img(c.Width(), c.Height(), QImage::Format_RGB888);
+  for (int y = 0; y < c.Height(); ++y) {
+    const uint8_t* src = c.Row(y);
+    uchar* dst = img.scanLine(y);
+    for (int x = 0; x < c.Width(); ++x) {
+      dst[3 * x] = src[3 * x + 2];
+      dst[3 * x + 1] = src[3 * x + 1];
+      dst[3 * x + 2] = src[3 * x];
+    }
+  }
+  QImageWriter writer(QString::fromStdString(name), "png");
+  if (!writer.write(img)) throw std::runtime_error("cannot write " + name + ": " + writer.errorString().toStdString());
+}
+
+}  // namespace
+
+bool MapOption(MapOptions& m, const std::string& opt, const std::function<std::string()>& value) {
+  if (opt == "--map") {
+    if (m.quantity != MapQuantity::None) Fail(opt, "given more than once");
+    const std::string v = value();
+    if (!MapQuantityFromWord(v, m.quantity)) Fail(opt, "expected gauss, mean, k1, k2 or absmax, got '" + v + "'");
+  } else if (opt == "--map-range") {
+    if (m.range.fixed) Fail(opt, "given more than once");
+    const std::string v = value();
+    const size_t comma = v.find(',');
+    if (comma == std::string::npos || v.find(',', comma + 1) != std::string::npos)
+      Fail(opt, "expected LO,HI, got '" + v + "'");
+    double lo, hi;
+    if (!ToDouble(v.substr(0, comma), lo)) Fail(opt, "LO is not a finite number: '" + v.substr(0, comma) + "'");
+    if (!ToDouble(v.substr(comma + 1), hi)) Fail(opt, "HI is not a finite number: '" + v.substr(comma + 1) + "'");
+    if (!(lo < hi)) Fail(opt, "LO must be less than HI");
+    m.range = MapRange{true, lo, hi};
+  } else if (opt == "--map-values" || opt == "--legend") {
+    auto& slot = opt == "--legend" ? m.legend : m.values;
+    if (slot) Fail(opt, "given more than once");
+    slot = value();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void CheckMapOptions(const MapOptions& m, const std::optional<std::string>& png) {
+  if (m.quantity == MapQuantity::None) {
+    if (m.range.fixed) Fail("--map-range", "needs --map");
+    if (m.values) Fail("--map-values", "needs --map");
+    if (m.legend) Fail("--legend", "needs --map");
+  }
+  if (m.values && m.legend && *m.values == *m.legend) Fail("--legend", "same file as --map-values");
+  if (png && m.values && *png == *m.values) Fail("--map-values", "same file as --png");
+  if (png && m.legend && *png == *m.legend) Fail("--legend", "same file as --png");
+}
+
+MapResult ApplyMapOptions(const MapOptions& m) { return ApplyCurvatureMap(m.quantity, m.range); }
+
+void WriteMapOutputs(const MapOptions& m, const MapResult& r) {
+  if (m.values) {
+    std::string bytes;
+    bytes.reserve(r.values.size() * 4);
+    for (double v : r.values) {
+      const float f = static_cast<float>(v);
+      uint32_t bits;
+      std::memcpy(&bits, &f, 4);
+      for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<char>((bits >> (8 * k)) & 0xFF));
+    }
+    std::ofstream out(*m.values, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) throw std::runtime_error("cannot write " + *m.values);
+  }
+  if (m.legend) WritePngOf(*m.legend, DrawLegend(r.quantity, r.range));
+}
+
+const char* const kMapUsage =
+    "Curvature map (over the --png picture, before the overlays):\n"
+    "  --map Q             colour the surface by gauss, mean, k1, k2 or absmax\n"
+    "                      (K, H, k1, k2, max |k|) from exact derivatives\n"
+    "  --map-range LO,HI   fixed colour range (default: automatic, symmetric\n"
+    "                      about 0, from 0 for absmax)\n"
+    "  --map-values FILE   416 x 416 values, little-endian float32, (x, y) at\n"
+    "                      x*416+y, NaN off the surface\n"
+    "  --legend FILE.png   the legend strip alone\n"
+    "\n";
