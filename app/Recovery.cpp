@@ -6,11 +6,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QUndoStack>
 
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
-#include "interact/ModelEdits.h"
 #include "model/SurfaceFile.h"
 
 using namespace win;

@@ -8,7 +8,6 @@
 
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
-#include "model/SurfaceKinds.h"
 
 using namespace win;
 
