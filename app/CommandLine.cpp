@@ -136,18 +136,22 @@ void OpenAtStart(TForm1& form, const QString& name) {
 }
 
 void OpenWhenShown(TForm1& form, const QString& name) {
+  RunWhenShown(form, [&form, name] { OpenAtStart(form, name); });
+}
+
+void RunWhenShown(TForm1& form, std::function<void()> work) {
   // A repaint of the view that the window system asks for stops a drawing
   // under way, as covering the window does; the window's first showing
   // brings such repaints, so the file waits until it is on the screen and
   // settled.
   auto* wait = new QTimer(&form);
   wait->setInterval(20);
-  QObject::connect(wait, &QTimer::timeout, &form, [&form, wait, name] {
+  QObject::connect(wait, &QTimer::timeout, &form, [&form, wait, work] {
     const QWindow* w = form.windowHandle();
     if (!w || !w->isExposed()) return;
     wait->stop();
     wait->deleteLater();
-    QTimer::singleShot(100, &form, [&form, name] { OpenAtStart(form, name); });
+    QTimer::singleShot(100, &form, work);
   });
   wait->start();
 }

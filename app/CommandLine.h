@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class TForm1;
 
@@ -35,3 +36,6 @@ void OpenAtStart(TForm1& form, const QString& name);
 
 // The same, once the window is on the screen.
 void OpenWhenShown(TForm1& form, const QString& name);
+
+// Runs `work` once the window is on the screen and settled.
+void RunWhenShown(TForm1& form, std::function<void()> work);

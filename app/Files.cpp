@@ -14,25 +14,36 @@
 
 using namespace win;
 
-void TForm1::DelDisco(const QString& name) {
-  if (model.busy) return;
+bool TForm1::DelDisco(const QString& name, const QString& recoveredCaption) {
+  if (model.busy) return false;
+  BeginEdit();
   switch (::DelDisco(Std(name))) {
     case SurfaceFileRead::WrongMagic:
     case SurfaceFileRead::Invalid:
       // Nothing was read: the picture on show stays valid.
+      EndTyping();
       Informa(true, QStringLiteral("El archivo no es una superficie válida"));
-      return;
+      return false;
     case SurfaceFileRead::IoError:
+      EndTyping();
       throw qchk::RunError(Std(QStringLiteral("No se puede leer el archivo ") + name));
     case SurfaceFileRead::Loaded: break;
   }
-  QString caption = QFileInfo(name).fileName();
-  if (HasThreeLetterExtension(caption)) caption.chop(4);
+  QString caption = recoveredCaption;
+  if (caption.isEmpty()) {
+    caption = QFileInfo(name).fileName();
+    if (HasThreeLetterExtension(caption)) caption.chop(4);
+  } else {
+    model.fileName.clear();  // saved under a name the user gives
+  }
   setWindowTitle(caption);
   CambiaRegletas(model.netM, model.netN);
   ShowCurrentPointOfNewNet();
   GestionaMenus();
-  Dibujala(true);
+  CommitEdit(EditKind::Open, name);
+  // A surface kept before its first drawing has no view yet.
+  Dibujala(recoveredCaption.isEmpty() || HasView());
+  return true;
 }
 
 void TForm1::Abrir() {
@@ -44,7 +55,10 @@ void TForm1::Abrir() {
 
 bool TForm1::WriteSurface(const QString& name) {
   std::string error;
-  if (alDisco(Std(name), &error)) return true;
+  if (alDisco(Std(name), &error)) {
+    NoteSaved();
+    return true;
+  }
   ShowError(QStringLiteral("No se puede escribir el archivo ") + name + QStringLiteral(": ") + Text(error));
   return false;
 }

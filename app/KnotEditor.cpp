@@ -61,7 +61,9 @@ void TForm1::BarrapillaH(int x) {
   if (model.busy) return;
   const int k = GrabTickH(x);
   if (k < 0) return;
+  BeginEdit();
   tickDragging = true;
+  UpdateUndoActions();
   tickDragged = k;
   knotMarksH[k]->setPixmap(tickHorizHot);
 }
@@ -70,7 +72,9 @@ void TForm1::BarrapillaV(int y) {
   if (model.busy) return;
   const int k = GrabTickV(y);
   if (k < 0) return;
+  BeginEdit();
   tickDragging = true;
+  UpdateUndoActions();
   tickDragged = k;
   knotMarksV[k]->setPixmap(tickVertHot);
 }
@@ -93,16 +97,22 @@ void TForm1::BarramouV(bool leftDown, int y) {
 
 void TForm1::BarrasoltaH() {
   if (model.busy) return;
+  const bool dragged = tickDragging;
   tickDragging = false;
   knotMarksH[tickDragged]->setPixmap(tickHoriz);
   SugiereDibujar();
+  if (dragged) CommitEdit(EditKind::KnotTick);
+  UpdateUndoActions();
 }
 
 void TForm1::BarrasoltaV() {
   if (model.busy) return;
+  const bool dragged = tickDragging;
   tickDragging = false;
   knotMarksV[tickDragged]->setPixmap(tickVert);
   SugiereDibujar();
+  if (dragged) CommitEdit(EditKind::KnotTick);
+  UpdateUndoActions();
 }
 
 // ---------------------------------------------------------------------------

@@ -251,6 +251,7 @@ void TForm1::WireControls() {
   Wire(Imagen, &PaintBox::pressed, [this](QMouseEvent* e) {
     viewPressed_ = true;
     UpdateViewCursor(At(e).x(), At(e).y());
+    UpdateUndoActions();  // nothing undoes during a drag
     AlPisar(At(e).x(), At(e).y());
   });
   Wire(Imagen, &PaintBox::moved, [this](QMouseEvent* e) {
@@ -264,5 +265,6 @@ void TForm1::WireControls() {
     viewPressed_ = false;
     UpdateViewCursor(At(e).x(), At(e).y());
     AlSoltar();
+    UpdateUndoActions();
   });
 }

@@ -11,6 +11,7 @@
 #include <QLayout>
 #include <QWindow>
 
+#include "app/Undo.h"
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
 #include "interact/DrawingCycle.h"
@@ -24,9 +25,10 @@ using namespace win;
 // The icon is built into the program's static library.
 static void InitIconResources() { Q_INIT_RESOURCE(icon); }
 
-TForm1::TForm1() {
+TForm1::TForm1() : edits_(std::make_unique<EditRecorder>()) {
   BuildControls();
   BuildMenus();
+  BuildUndo();
   InitIconResources();
   // The icon the desktop knows the program by; the same picture is built in
   // for a program that was never installed.
@@ -36,7 +38,17 @@ TForm1::TForm1() {
   inicio();
 }
 
-TForm1::~TForm1() { SetProcessEventsHook(nullptr); }
+TForm1::~TForm1() {
+  SetProcessEventsHook(nullptr);
+  // Before the controls its signals would update.
+  delete undoStack;
+  undoStack = nullptr;
+}
+
+QMessageBox::StandardButton TForm1::AskRecoveryQuestion(const QString& text) {
+  return QMessageBox::question(this, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes);
+}
 
 void TForm1::inicio() {
   setWindowTitle(QStringLiteral("Superficies de Bézier"));
@@ -134,6 +146,7 @@ void TForm1::IniciaModal() {
   StopButton->setEnabled(true);
   StopButton->setText(kStopCaption);
   StopButton->repaint();
+  UpdateUndoActions();
 }
 
 void TForm1::TerminaModal() {
@@ -142,6 +155,7 @@ void TForm1::TerminaModal() {
   StopButton->repaint();
   model.stopRequested = false;
   model.busy = false;
+  UpdateUndoActions();
 }
 
 void TForm1::Informa(bool beep, const QString& text) {
@@ -263,10 +277,31 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
       // never see the pointer.
       if (watched == Imagen) Run([this] { MiraSiSale(-1, -1); });
       break;
-    case QEvent::KeyPress:
-      if (IsPanelEdit(watched)) keysDown_[watched].insert(static_cast<QKeyEvent*>(e)->key());
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress: {
+      if (!IsPanelEdit(watched)) break;
+      auto* k = static_cast<QKeyEvent*>(e);
+      // The window's undo, not the box's own: the box's text follows the
+      // model's step.
+      const QKeySequence pressed(k->keyCombination());
+      for (QAction* a : {Deshacer1, Rehacer1})
+        if (a->shortcuts().contains(pressed)) {
+          if (e->type() == QEvent::ShortcutOverride) {
+            e->accept();
+          } else {
+            a->trigger();
+          }
+          return true;
+        }
+      if (e->type() == QEvent::ShortcutOverride) break;
+      keysDown_[watched].insert(k->key());
+      if (watched != Editi && watched != Editj) BeginTyping();
       break;
-    case QEvent::FocusOut: keysDown_.erase(watched); break;
+    }
+    case QEvent::FocusOut:
+      keysDown_.erase(watched);
+      if (IsPanelEdit(watched)) EndTyping();
+      break;
     case QEvent::KeyRelease: {
       // Only the release of a key pressed in this box edits: the Return
       // that closed a dialog must not re-read the box that gets the focus.

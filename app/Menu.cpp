@@ -77,6 +77,8 @@ void TForm1::EnMenuClick(int tag) {
     GestionaMenus();
     return;
   }
+  const bool modelEdit = tag >= kBezierKind && tag <= kRational;
+  if (modelEdit) BeginEdit();
   switch (tag) {
     case kMovableSurface: model.movableSurface = !model.movableSurface; break;
     case kEditNodes:
@@ -112,8 +114,9 @@ void TForm1::EnMenuClick(int tag) {
     case kCoordLines: model.showCoordLines = !model.showCoordLines; break;
     case kCurvatureLines: model.showCurvatureLines = !model.showCurvatureLines; break;
   }
-  if (tag >= kBezierKind && tag <= kRational) SugiereDibujar();
+  if (modelEdit) SugiereDibujar();
   GestionaMenus();
+  if (modelEdit) CommitEdit(tag == kRational ? EditKind::Rational : EditKind::SurfaceKind);
 }
 
 void TForm1::GestionaMenus() {
@@ -142,6 +145,7 @@ void TForm1::GestionaMenus() {
   peso->setVisible(model.rationalSurface);
   pesoLabel->setVisible(model.rationalSurface);
   UpdateViewCursor();
+  UpdateUndoActions();
 }
 
 void TForm1::Encuadra() {

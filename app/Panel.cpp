@@ -35,13 +35,18 @@ void TForm1::CambiaNM() {
   }
   ResizeNet(m, n);
   ShowKnotTicks();
-  if (!model.netEditMode) return SugiereDibujar();
+  if (!model.netEditMode) {
+    SugiereDibujar();
+    CommitEdit(EditKind::NetSize);
+    return;
+  }
   // The picture stays valid, but the net on show was traced for the old
   // size: it is hidden and nothing is picked until the next drawing, which
   // the button offers.
   Limpia();
   StopButton->setEnabled(true);
   StopButton->setText(kDrawCaption);
+  CommitEdit(EditKind::NetSize);
 }
 
 void TForm1::CambiaCoords() {
@@ -71,6 +76,7 @@ void TForm1::CambiaCoords() {
     p.w = v;
   }
   SugiereDibujar();
+  CommitEdit(EditKind::Coordinates);
 }
 
 void TForm1::CambiaFlec() {
@@ -155,21 +161,24 @@ void TForm1::AlPisarEnRed(bool leftDown, int x, int y) { DetectaCruces(leftDown,
 // ---------------------------------------------------------------------------
 // Initial shapes
 
-void TForm1::BotonEsferaClick() { ApplyRoundShape(SphereNet); }
+void TForm1::BotonEsferaClick() { ApplyRoundShape(SphereNet, BotonEsfera->text()); }
 
-void TForm1::CilindroInicial() { ApplyRoundShape(CylinderNet); }
+void TForm1::CilindroInicial() { ApplyRoundShape(CylinderNet, BotonCilindro->text()); }
 
 // Sphere and cylinder refresh the panel the same way.
-void TForm1::ApplyRoundShape(void (*fill)()) {
+void TForm1::ApplyRoundShape(void (*fill)(), const QString& name) {
   if (model.busy) return Refuse();
+  BeginEdit();
   fill();
   EscribeDatos();
   peso->setText(QStringLiteral("1"));
   OfferRedraw();
+  CommitEdit(EditKind::Shape, name);
 }
 
 void TForm1::PlanoInicial() {
   if (model.busy) return Refuse();
+  BeginEdit();
   PlaneNet();
   const NetPoint& p = model.controlNet[currentI][currentJ];
   Editx->setText(Text(FormatFixed(p.x, 2)));
@@ -177,6 +186,7 @@ void TForm1::PlanoInicial() {
   Editz->setText(QStringLiteral("0"));
   peso->setText(QStringLiteral("1"));
   OfferRedraw();
+  CommitEdit(EditKind::Shape, BotonPlano->text());
 }
 
 

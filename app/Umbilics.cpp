@@ -41,6 +41,7 @@ void TForm1::FormaExacta(ExactShape s) {
   if (model.busy) return Refuse();
   // The size changes, which the net-editing mode does not allow.
   if (model.netEditMode) return Refuse();
+  BeginEdit();
   ExactShapeModel(s);
   editm->setText(QString::number(model.netM));
   editn->setText(QString::number(model.netN));
@@ -49,6 +50,7 @@ void TForm1::FormaExacta(ExactShape s) {
   peso->setText(Text(FormatFixed(model.controlNet[currentI][currentJ].w, 4, 8)));
   GestionaMenus();
   OfferRedraw();
+  CommitEdit(EditKind::Shape, QString::fromUtf8(ExactShapeName(s)));
 }
 
 void TForm1::BuildUmbilicItems() {

@@ -45,6 +45,9 @@ void TForm1::AlPisar(int x, int y) {
     // The arrow keys must reach the timer step, not an edit box.
     if (QWidget* f = focusWidget()) f->clearFocus();
     setFocus();
+    // Once the focus left the panel (which closes a box's typed step).
+    BeginEdit();
+    UpdateUndoActions();
     return;
   }
   if (model.movableSurface) return;
@@ -117,17 +120,24 @@ void TForm1::ShowPointTexts(const CoordTexts& xyz) {
 void TForm1::AlSoltar() {
   if (model.busy || !model.pictureValid) return;
   if (!((model.movableSurface && model.surfaceMoved) || model.dragRedrawPending)) return;
+  const bool nodeDrag = model.netEditMode && model.dragRedrawPending;
   model.busy = true;  // no "Parar": the button keeps its state
   RenderResult r = RenderResult::Complete;
   try {
     r = RedrawAfterDrag();
   } catch (...) {
     Timer1->stop();
+    if (nodeDrag) CommitEdit(EditKind::NodeDrag);
     throw;
   }
   Timer1->stop();
   model.stopRequested = false;
   model.busy = false;
+  if (nodeDrag)
+    CommitEdit(EditKind::NodeDrag);
+  else
+    NoteModelChanged();  // the view turned: the recovery file keeps it
+  UpdateUndoActions();
   if (r == RenderResult::Degenerate) {
     SugiereDibujar();
     Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));

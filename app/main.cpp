@@ -60,8 +60,13 @@ int main(int argc, char** argv) {
   {
     TForm1 form;
     form.show();
-    if (!start.file.isEmpty()) OpenWhenShown(form, start.file);
+    form.EnableRecovery(TForm1::DefaultRecoveryFolder());
+    RunWhenShown(form, [&form, file = start.file] {
+      form.OfferRecovery();
+      if (!file.isEmpty()) OpenAtStart(form, file);
+    });
     rc = app.exec();
+    form.FinishRecovery();
   }
   FinalModelState();
   return rc;

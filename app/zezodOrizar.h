@@ -19,12 +19,15 @@
 #include <QTimer>
 #include <exception>
 #include <map>
+#include <memory>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
 #include "app/PaintBox.h"
 #include "app/UpDown.h"
 #include "interact/CurvatureMapping.h"
+#include "interact/ModelEdits.h"
 #include "interact/NetDrawing.h"
 #include "interact/SurfaceMove.h"
 #include "model/ModelState.h"
@@ -32,6 +35,12 @@
 #include "model/Umbilics.h"
 #include "render/Zebra.h"
 #include "platform/Canvas.h"
+
+class QUndoCommand;
+class QUndoStack;
+class RecoveryFile;
+struct EditRecorder;
+struct PanelState;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -185,8 +194,10 @@ class TForm1 : public QMainWindow {
   void CilindroInicial();
   void PlanoInicial();
 
-  // Surface files.
-  void DelDisco(const QString& name);
+  // Surface files. DelDisco reads a surface as "Abrir..." does, one undoable
+  // step, and tells whether it did; with a caption (a recovered surface) the
+  // window shows it and the surface has no file name yet.
+  bool DelDisco(const QString& name, const QString& caption = QString());
   void Abrir();
   void Guarda();
   void GuardaComo();
@@ -275,8 +286,43 @@ class TForm1 : public QMainWindow {
     if (!model.busy && !painting_) RunDeferred();
   }
 
+  // Undo and redo (Undo.cpp): every model edit is one step of undoStack.
+  QUndoStack* undoStack = nullptr;
+  QAction* Deshacer1 = nullptr;
+  QAction* Rehacer1 = nullptr;
+  void Deshacer();
+  void Rehacer();
+  // The menu items' texts and states for the stack and what runs now.
+  void UpdateUndoActions();
+  // A drawing, a trace or a drag is under way: nothing undoes.
+  bool EditInProgress() const;
+  // The model and the panel as an edit begins; BeginTyping keeps the state
+  // of the first keystroke of a box, EndTyping closes the box's step.
+  void BeginEdit();
+  void BeginTyping();
+  void EndTyping();
+  // The edit begun last as one step (none when the model did not change).
+  // `detail` names the shape or the file.
+  void CommitEdit(EditKind kind, const QString& detail = QString());
+  // A step's state put back (called by the commands); the drawing follows
+  // once the stack has moved.
+  void RestoreEdit(const ModelEdit& edit, bool undo, const PanelState& panel);
+  PanelState CapturePanel() const;
+  // The surface was written to its file: that state counts as saved.
+  void NoteSaved();
+
+  // Recovery after a crash (Recovery.cpp).
+  static QString DefaultRecoveryFolder();
+  void EnableRecovery(const QString& folder);
+  // Offers the files that windows ended without a clean exit left.
+  void OfferRecovery();
+  // A clean exit: this window's recovery file goes.
+  void FinishRecovery();
+  RecoveryFile* Recovery() const { return recovery_; }
+
   // Dialog seams: the real window shows the toolkit's dialogs.
   virtual QMessageBox::StandardButton AskSaveQuestion(const QString& text);
+  virtual QMessageBox::StandardButton AskRecoveryQuestion(const QString& text);
   virtual void ShowError(const QString& text);
 
  protected:
@@ -300,6 +346,10 @@ class TForm1 : public QMainWindow {
   void NameControls();
   void WireControls();
   void BuildMenus();
+  void BuildUndo();
+  void StepHistory(bool back);
+  void NoteModelChanged();
+  void NoteModelSaved();
   // Connects a control's signal to a handler run through Run(); the
   // handler takes the signal's arguments or none.
   template <class Sender, class Signal, class Handler>
@@ -334,7 +384,7 @@ class TForm1 : public QMainWindow {
   // In the net-editing mode the picture stays valid across net edits:
   // the net on show is traced again for the model's net.
   void RetraceEditedNet();
-  void ApplyRoundShape(void (*fill)());
+  void ApplyRoundShape(void (*fill)(), const QString& name);
   bool WriteSurface(const QString& name);
   void Refuse();
   void Defer(Deferred what);
@@ -345,6 +395,11 @@ class TForm1 : public QMainWindow {
   bool upHeld_ = false, downHeld_ = false;
   // A mouse button is down on the view.
   bool viewPressed_ = false;
+  std::unique_ptr<EditRecorder> edits_;
+  bool redrawAfterStep_ = false;
+  // The model as last written to its file.
+  std::optional<ModelSnapshot> savedModel_;
+  RecoveryFile* recovery_ = nullptr;
   std::vector<Deferred> deferred_;
   bool runningDeferred_ = false;
   bool closePending_ = false;

@@ -120,7 +120,17 @@ bool alDisco(const std::string& name, std::string* error) {
   return true;
 }
 
-SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
+namespace {
+
+struct ParsedSurface {
+  int32_t kind, m, n;
+  NetPoint net[12][12];
+  Point3 eye;
+  ViewCamera camera;
+  double dragRadiusSq;
+};
+
+SurfaceFileRead ParseSurfaceFile(const std::vector<uint8_t>& bytes, ParsedSurface& s) {
   // The magic is the text up to the first zero byte; only its first seven
   // characters are compared.
   if (bytes.size() >= 8) {
@@ -132,10 +142,11 @@ SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
 
   Reader r(bytes);
   r.Skip(16);
-  const int32_t kind = r.I32(), m = r.I32(), n = r.I32();
-  if (kind < 1 || kind > 3 || m < 1 || m > 11 || n < 1 || n > 11) return SurfaceFileRead::Invalid;
-  NetPoint net[12][12];
-  for (auto& row : net)
+  s.kind = r.I32();
+  s.m = r.I32();
+  s.n = r.I32();
+  if (s.kind < 1 || s.kind > 3 || s.m < 1 || s.m > 11 || s.n < 1 || s.n > 11) return SurfaceFileRead::Invalid;
+  for (auto& row : s.net)
     for (auto& p : row) {
       p.x = r.F64();
       p.y = r.F64();
@@ -143,24 +154,38 @@ SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
       p.w = r.F64();
     }
   // The camera in the order it was written.
-  ViewCamera c{};
-  const Point3 eye = r.P3();
+  ViewCamera& c = s.camera;
+  c = ViewCamera{};
+  s.eye = r.P3();
   c.screenX = r.P3();
   c.screenY = r.P3();
   c.viewDir = r.P3();
-  const double dragRadiusSq = r.F64();
+  s.dragRadiusSq = r.F64();
   for (double* v : {&c.focal, &c.eyeDepth, &c.eyeX, &c.eyeY, &c.shiftX, &c.shiftY}) *v = r.F64();
   if (!r.AllFinite()) return SurfaceFileRead::Invalid;
+  return SurfaceFileRead::Loaded;
+}
 
+}  // namespace
+
+SurfaceFileRead CheckSurfaceFile(const std::vector<uint8_t>& bytes) {
+  ParsedSurface s;
+  return ParseSurfaceFile(bytes, s);
+}
+
+SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
+  ParsedSurface s;
+  const SurfaceFileRead res = ParseSurfaceFile(bytes, s);
+  if (res != SurfaceFileRead::Loaded) return res;
   // Valid: only now does the model change.
-  model.surfaceKind = kind;
+  model.surfaceKind = s.kind;
   for (int i = 0; i <= 11; ++i)
-    for (int j = 0; j <= 11; ++j) model.controlNet[i][j] = net[i][j];
-  model.eye = eye;
-  SetModelCamera(c);
-  model.dragRadiusSq = dragRadiusSq;
+    for (int j = 0; j <= 11; ++j) model.controlNet[i][j] = s.net[i][j];
+  model.eye = s.eye;
+  SetModelCamera(s.camera);
+  model.dragRadiusSq = s.dragRadiusSq;
   FijaFunciones();
-  LayOutTicks(m, n);
+  LayOutTicks(s.m, s.n);
   return SurfaceFileRead::Loaded;
 }
 

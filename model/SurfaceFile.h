@@ -31,3 +31,7 @@ SurfaceFileRead DelDisco(const std::string& name);
 
 // The same on bytes already in memory (fileName untouched).
 SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes);
+
+// What DecodeSurfaceFile would answer, leaving the model alone (Loaded for
+// a surface it would read).
+SurfaceFileRead CheckSurfaceFile(const std::vector<uint8_t>& bytes);

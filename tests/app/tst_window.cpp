@@ -77,7 +77,7 @@ class WindowTest : public QObject {
     QStringList general;
     for (QAction* a : f->General1->actions()) general << a->text();
     QCOMPARE(general, QStringList({"Acerca de...", "Abrir...", "Guardar", "Guardar como...",
-                                   "Guardar en portapapeles", "Limpiar", "Salir"}));
+                                   "Guardar en portapapeles", "Deshacer", "Rehacer", "Limpiar", "Salir"}));
   }
 
   void drawingShowsTheSphereAndTheButtonStates() {

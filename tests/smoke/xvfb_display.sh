@@ -1,6 +1,6 @@
 # Sourced by the smoke tests: starts a virtual X display on a free number,
 # chosen by the server itself, and exports DISPLAY. Needs $work and fail();
-# sets xvfb_pid for the caller's cleanup.
+# sets xvfb_pid for the caller's cleanup, and the program's own folders.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
@@ -12,3 +12,6 @@ export DISPLAY=":$(head -n1 "$work/display")"
 # The program remembers menu choices in its settings: a fresh set per run,
 # so the user's choices never change what the smoke tests see.
 export XDG_CONFIG_HOME="$work/config"
+# The program's data folder (its recovery files) is the test's own: a
+# program killed at the end of one test leaves nothing for the next.
+export XDG_DATA_HOME="$work/data"

@@ -51,6 +51,7 @@ head -c 1000 "$work/bulto.yqs" >"$work/dañado.yqs"
 
 # start FILE: runs the program on FILE; sets win, X, Y, WIDTH, HEIGHT.
 start() {
+  rm -rf "$XDG_DATA_HOME"  # no recovery offered from the run before
   QT_QPA_PLATFORM=xcb "$prog" "$1" >"$work/app.log" 2>&1 &
   app_pid=$!
   win=$(timeout 20 xdotool search --sync --onlyvisible --class quorlen | head -n1)

@@ -154,6 +154,12 @@ bool ModelOption(RenderOptions& o, const std::string& opt, Value& value) {
     // Checked here, before any arithmetic on the position.
     if (t.pos < 2 || t.pos > 156) Fail(opt, "POS must lie on the slider, 2..156");
     (opt == "--tick-u" ? o.ticksU : o.ticksV).push_back(t);
+  } else if (opt == "--undo" || opt == "--redo") {
+    const int k = IntField(opt, value(), "K");
+    if (k < 1) Fail(opt, "K must be 1 or more");
+    size_t& slot = opt == "--undo" ? o.undo : o.redo;
+    if (slot != 0) Fail(opt, "given more than once");
+    slot = static_cast<size_t>(k);
   } else {
     return false;
   }
@@ -275,6 +281,9 @@ const char* UsageText() {
          "                      in order, 2 pixels or more apart, as dragging leaves them\n"
          "  --tick-v K,POS      the same on the vertical slider (156 at the bottom, 2 at\n"
          "                      the top); repeatable\n"
+         "  --undo K            then undo the last K of those edits (each option above,\n"
+         "                      each --point, --weight and tick is one edit)\n"
+         "  --redo K            then redo K of the undone edits\n"
          "\n"
          "Outputs (written after the drawing):\n"
          "  --png FILE          the 416 x 416 picture\n"

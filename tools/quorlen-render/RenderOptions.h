@@ -2,6 +2,7 @@
 // drawing and what to write after it.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,6 +55,8 @@ struct RenderOptions {
   std::vector<PointEdit> points;
   std::vector<WeightEdit> weights;
   std::vector<TickEdit> ticksU, ticksV;
+  // Then the last `undo` of those edits undone, and `redo` of them redone.
+  size_t undo = 0, redo = 0;
 
   // Outputs.
   std::optional<std::string> png, shadeMap, depthMap, polylines, save;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "interact/DrawingCycle.h"
+#include "interact/ModelEdits.h"
 #include "interact/NetDrawing.h"
 #include "model/ModelState.h"
 #include "model/Projection.h"
@@ -39,19 +40,21 @@ void CheckNetIndex(const char* option, int i, int j) {
                       std::to_string(model.netN)};
 }
 
-// --tick-u / --tick-v: the ticks are placed in the order given, then the
-// layout must be one that dragging could reach: only inner ticks move, and
-// neighbours stay at least 2 pixels apart in their order along the slider.
-void PlaceTicks(const char* option, bool horizontal, const std::vector<TickEdit>& edits) {
-  if (edits.empty()) return;
+// --tick-u / --tick-v: each tick is placed in the order given (one edit
+// each), then the layout must be one that dragging could reach: only inner
+// ticks move, and neighbours stay at least 2 pixels apart in their order
+// along the slider.
+void PlaceTick(const char* option, bool horizontal, const TickEdit& t) {
+  const int last = horizontal ? model.netM : model.netN;
+  if (t.k < 1 || t.k > last - 1)
+    throw OptionError{std::string(option) + ": tick " + std::to_string(t.k) + " is not an inner tick (1.." +
+                      std::to_string(last - 1) + ")"};
+  (horizontal ? model.tickPosH : model.tickPosV)[t.k] = t.pos;
+}
+
+void CheckTickLayout(const char* option, bool horizontal) {
   const int last = horizontal ? model.netM : model.netN;
   auto& pos = horizontal ? model.tickPosH : model.tickPosV;
-  for (const TickEdit& t : edits) {
-    if (t.k < 1 || t.k > last - 1)
-      throw OptionError{std::string(option) + ": tick " + std::to_string(t.k) +
-                        " is not an inner tick (1.." + std::to_string(last - 1) + ")"};
-    pos[t.k] = t.pos;
-  }
   for (int k = 1; k <= last; ++k) {
     const int gap = horizontal ? pos[k] - pos[k - 1] : pos[k - 1] - pos[k];
     if (gap < 2)
@@ -61,48 +64,69 @@ void PlaceTicks(const char* option, bool horizontal, const std::vector<TickEdit>
   }
 }
 
-// The model the drawing starts from; throws OptionError for values that do
-// not fit it. Returns keepView.
+// The model the drawing starts from, each model option one undoable edit
+// as the window makes it, then --undo and --redo; throws OptionError for
+// values that do not fit it. Returns keepView: a surface file's view is
+// kept while its reading is not undone.
 bool BuildModel(const RenderOptions& o) {
   if (!InitModelState()) throw DrawError{"not enough memory for the picture buffers"};
-  bool keepView = false;
-  if (o.open) {
+  StartupModel();
+  EditHistory history;
+  auto edit = [&history](EditKind kind, auto&& change) {
+    ModelEdit e(kind, CaptureModel());
+    change();
+    e.Finish();
+    history.Push(std::move(e));
+  };
+  if (o.open) edit(EditKind::Open, [&] {
     switch (DelDisco(*o.open)) {
-      case SurfaceFileRead::Loaded: keepView = true; break;
+      case SurfaceFileRead::Loaded: break;
       case SurfaceFileRead::WrongMagic: throw OptionError{"--open: " + *o.open + " is not a surface file"};
       case SurfaceFileRead::Invalid: throw OptionError{"--open: " + *o.open + " is damaged"};
       case SurfaceFileRead::IoError: throw OptionError{"--open: cannot read " + *o.open};
     }
-  } else {
-    StartupModel();
-  }
+  });
   // --size: what typing m and n in the panel does.
-  if (o.size) ResizeNet(o.size->first, o.size->second);
-  ExactShape exact;
-  if (o.shape && ExactShapeFromWord(o.shape->c_str(), exact)) {
-    ExactShapeModel(exact);
-  } else if (o.shape) {
-    if (*o.shape == "plane") PlaneNet();
+  if (o.size) edit(EditKind::NetSize, [&] { ResizeNet(o.size->first, o.size->second); });
+  if (o.shape) edit(EditKind::Shape, [&] {
+    ExactShape exact;
+    if (ExactShapeFromWord(o.shape->c_str(), exact)) ExactShapeModel(exact);
+    else if (*o.shape == "plane") PlaneNet();
     else if (*o.shape == "cylinder") CylinderNet();
     else SphereNet();
-  }
-  if (o.kind) model.surfaceKind = *o.kind;
-  if (o.rational) model.rationalSurface = true;
-  FijaFunciones();
-  for (const PointEdit& p : o.points) {
-    CheckNetIndex("--point", p.i, p.j);
-    NetPoint& c = model.controlNet[p.i][p.j];
-    c.x = p.x;
-    c.y = p.y;
-    c.z = p.z;
-  }
-  for (const WeightEdit& w : o.weights) {
-    CheckNetIndex("--weight", w.i, w.j);
-    model.controlNet[w.i][w.j].w = w.w;
-  }
-  PlaceTicks("--tick-u", true, o.ticksU);
-  PlaceTicks("--tick-v", false, o.ticksV);
-  return keepView;
+  });
+  if (o.kind) edit(EditKind::SurfaceKind, [&] {
+    model.surfaceKind = *o.kind;
+    FijaFunciones();
+  });
+  if (o.rational) edit(EditKind::Rational, [] {
+    model.rationalSurface = true;
+    FijaFunciones();
+  });
+  for (const PointEdit& p : o.points)
+    edit(EditKind::Coordinates, [&] {
+      CheckNetIndex("--point", p.i, p.j);
+      NetPoint& c = model.controlNet[p.i][p.j];
+      c.x = p.x;
+      c.y = p.y;
+      c.z = p.z;
+    });
+  for (const WeightEdit& w : o.weights)
+    edit(EditKind::Coordinates, [&] {
+      CheckNetIndex("--weight", w.i, w.j);
+      model.controlNet[w.i][w.j].w = w.w;
+    });
+  for (const TickEdit& t : o.ticksU) edit(EditKind::KnotTick, [&] { PlaceTick("--tick-u", true, t); });
+  for (const TickEdit& t : o.ticksV) edit(EditKind::KnotTick, [&] { PlaceTick("--tick-v", false, t); });
+  const size_t made = history.UndoCount();
+  if (!history.Undo(o.undo))
+    throw OptionError{"--undo: " + std::to_string(o.undo) + " edits asked for, " + std::to_string(made) + " made"};
+  if (!history.Redo(o.redo))
+    throw OptionError{"--redo: " + std::to_string(o.redo) + " edits asked for, " +
+                      std::to_string(history.RedoCount()) + " undone"};
+  if (!o.ticksU.empty()) CheckTickLayout("--tick-u", true);
+  if (!o.ticksV.empty()) CheckTickLayout("--tick-v", false);
+  return history.Done(EditKind::Open);
 }
 
 // The draw button's cycle: render, filter, bitmap, traced box and net.

@@ -1,0 +1,138 @@
+// The recovery file: written after edits, one per window, offered when a
+// window that wrote it is gone, refused when damaged, removed on a clean exit.
+#include <QLockFile>
+#include <QUndoStack>
+#include <QtTest>
+
+#include "AppTestSupport.h"
+#include "app/Recovery.h"
+#include "interact/ModelEdits.h"
+#include "model/SurfaceFile.h"
+
+class RecoveryForm : public TestForm {
+ public:
+  std::vector<QString> offers;
+  QMessageBox::StandardButton answer = QMessageBox::Yes;
+  QMessageBox::StandardButton AskRecoveryQuestion(const QString& text) override {
+    offers.push_back(text);
+    return answer;
+  }
+};
+
+class RecoveryTest : public QObject {
+  Q_OBJECT
+  std::unique_ptr<QTemporaryDir> dir;
+
+  static QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  static QByteArray ModelBytes() {
+    const std::vector<uint8_t> b = EncodeSurfaceFile();
+    return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()));
+  }
+  std::unique_ptr<RecoveryForm> Form() {
+    if (!InitModelState()) qFatal("no model state");
+    auto f = std::make_unique<RecoveryForm>();
+    f->show();
+    if (!QTest::qWaitForWindowExposed(f.get())) qFatal("window not exposed");
+    f->EnableRecovery(dir->path());
+    return f;
+  }
+  // A file as a window that was killed leaves it: no one holds its lock.
+  QString LeftBehind(const QByteArray& bytes) {
+    const QString path = dir->filePath(QStringLiteral("quorlen-999999.yqs"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write");
+    file.write(bytes);
+    return path;
+  }
+
+ private slots:
+  void initTestCase() { StartTestApplication(); }
+  void init() { dir = std::make_unique<QTemporaryDir>(); }
+  void cleanup() { dir.reset(); }
+
+  void anEditIsWrittenAtMostOnceASecond() {
+    auto f = Form();
+    const QString path = f->Recovery()->Path();
+    QTest::mouseClick(f->StopButton, Qt::LeftButton);
+    QVERIFY(!QFile::exists(path));  // a drawing is not an edit
+    f->BotonPlano->click();
+    QTRY_COMPARE(Bytes(path), ModelBytes());
+    QElapsedTimer since;
+    since.start();
+    const QDateTime first = QFileInfo(path).lastModified();
+    f->BotonCilindro->click();
+    QCOMPARE(QFileInfo(path).lastModified(), first);
+    QTRY_COMPARE(Bytes(path), ModelBytes());
+    QVERIFY(since.elapsed() >= 900);
+    // A clean exit takes it away.
+    f->FinishRecovery();
+    QVERIFY(!QFile::exists(path));
+  }
+
+  void twoWindowsKeepTwoFiles() {
+    auto a = Form();
+    RecoveryFile b(nullptr, dir->path());
+    QVERIFY(a->Recovery()->Path() != b.Path());
+    QVERIFY(b.WriteNow());
+    // A file whose window runs is nobody's to recover.
+    QVERIFY(a->Recovery()->Orphans().isEmpty());
+  }
+
+  void aFileLeftBehindIsOfferedAndRestored() {
+    // The surface of a session that ended badly: a plane, B-spline, turned.
+    {
+      auto f = Form();
+      f->BotonPlano->click();
+      f->Bsplines2->trigger();
+      QTest::mouseClick(f->StopButton, Qt::LeftButton);
+      model.shiftX += 17;
+      f->Dibujala(true);
+    }
+    const QByteArray lost = ModelBytes();
+    const QString path = LeftBehind(lost);
+    const QDateTime when = QFileInfo(path).lastModified();
+
+    auto f = Form();
+    f->OfferRecovery();
+    QCOMPARE(f->offers.size(), size_t(1));
+    QCOMPARE(f->offers[0], QStringLiteral("Quorlen se cerró sin guardar. ¿Recuperar la superficie del %1?")
+                               .arg(when.toString(QStringLiteral("dd/MM/yyyy, HH:mm"))));
+    QCOMPARE(ModelBytes(), lost);
+    QVERIFY(model.pictureValid && model.pictureUnsaved && model.fileName.empty() && !QFile::exists(path));
+    QCOMPARE(f->windowTitle(), QStringLiteral("Superficie recuperada (sin guardar)"));
+    // It lives on in this window's own file, and undoes as an opened file.
+    QCOMPARE(Bytes(f->Recovery()->Path()), lost);
+    QVERIFY(f->Deshacer1->text().startsWith(QStringLiteral("Deshacer abrir")));
+  }
+
+  void noRemovesIt() {
+    const QString path = LeftBehind(Bytes(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs")));
+    auto f = Form();
+    f->answer = QMessageBox::No;
+    f->OfferRecovery();
+    QVERIFY(f->offers.size() == 1 && !QFile::exists(path));
+    QVERIFY(!model.pictureValid && f->undoStack->count() == 0);  // nothing read
+  }
+
+  void aDamagedFileIsSetAside() {
+    const QByteArray good = Bytes(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs"));
+    QByteArray nan = good;
+    for (int k = 0; k < 8; ++k) nan[28 + k] = char(0xFF);
+    for (const QByteArray& bad : {good.left(1000), nan, QByteArray("RHMQYQS")}) {
+      const QString path = LeftBehind(bad);
+      auto f = Form();
+      const ModelSnapshot start = CaptureModel();
+      f->OfferRecovery();
+      QVERIFY(f->offers.empty() && !QFile::exists(path));
+      QVERIFY(f->errors.size() == 1 && f->errors[0].contains(QStringLiteral("dañado")));
+      QVERIFY(SameModel(CaptureModel(), start));
+      QCOMPARE(Bytes(path + QStringLiteral(".dañado")), bad);
+    }
+  }
+};
+
+QTEST_MAIN(RecoveryTest)
+#include "tst_recovery.moc"

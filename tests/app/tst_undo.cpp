@@ -1,0 +1,208 @@
+// Undo and redo in the window: every kind of edit, undone and redone, shows
+// the model, the panel and the picture as they were; the steps' names; when
+// nothing undoes; the saved state.
+#include <QUndoStack>
+#include <QtTest>
+#include <functional>
+
+#include "AppTestSupport.h"
+#include "interact/ModelEdits.h"
+#include "interact/NetDrawing.h"
+
+// What the user sees and what is drawn from.
+struct Seen {
+  ModelSnapshot model;
+  QStringList panel;
+  std::vector<uint8_t> picture, view;
+};
+
+class UndoTest : public QObject {
+  Q_OBJECT
+  std::unique_ptr<TestForm> f;
+  std::unique_ptr<QTemporaryDir> dir;
+
+  void Draw() { QTest::mouseClick(f->StopButton, Qt::LeftButton); }
+  void Press(QWidget* w, int x, int y) { QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(x, y)); }
+  void Move(QWidget* w, int x, int y) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(x, y), w->mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+  }
+  void Release(QWidget* w, int x, int y) { QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(x, y)); }
+
+  Seen Look() {
+    QStringList panel;
+    for (QLineEdit* e : {f->editn, f->editm, f->Editi, f->Editj, f->Editx, f->Edity, f->Editz, f->peso})
+      panel << e->text();
+    for (bool b : {model.pictureValid, f->peso->isVisible(), f->BSplines3->isChecked()}) panel << QString::number(b);
+    for (int v : {f->UpDowni->maximum(), f->UpDowni->position(), f->UpDownj->position(), f->knotMarksH[4]->x()})
+      panel << QString::number(v);
+    panel << f->windowTitle();
+    return {CaptureModel(), panel, model.pictureBitmap->Bytes(), f->viewCanvas.Bytes()};
+  }
+  static void Same(const Seen& got, const Seen& want) {
+    QVERIFY(SameModel(got.model, want.model));
+    QCOMPARE(got.panel, want.panel);
+    QVERIFY(got.picture == want.picture && got.view == want.view);
+  }
+
+  // A control point in the view's middle on the start-up sphere.
+  static ScreenPoint Node() { return model.NetScreen[7][4]; }
+  // Presses a node, moves it with the Up arrow held for a while, releases.
+  void DragNode() {
+    const ScreenPoint q = Node();
+    Press(f->Imagen, q.x, q.y);
+    Move(f->Imagen, q.x + 10, q.y - 6);
+    QTest::keyPress(f.get(), Qt::Key_Up);
+    QTest::qWait(100);
+    QTest::keyRelease(f.get(), Qt::Key_Up);
+    Move(f->Imagen, q.x + 14, q.y - 4);
+    QTest::qWait(60);
+    Release(f->Imagen, q.x + 14, q.y - 4);
+  }
+  void SaveAs(const QString& path) {
+    AnswerFileDialog(path);
+    f->Guardarcomo1->trigger();
+  }
+
+ private slots:
+  void initTestCase() { StartTestApplication(); }
+  void init() {
+    f = NewForm();
+    dir = std::make_unique<QTemporaryDir>();
+  }
+  void cleanup() {
+    f.reset();
+    dir.reset();
+  }
+
+  void eachEditIsOneStepBackAndForth_data() {
+    QTest::addColumn<std::function<void(UndoTest*)>>("setup");
+    QTest::addColumn<std::function<void(UndoTest*)>>("edit");
+    QTest::addColumn<QString>("caption");
+    using F = std::function<void(UndoTest*)>;
+    const F none = [](UndoTest*) {};
+    QTest::newRow("typed coordinate, ten digits")
+        << none << F([](UndoTest* t) { TypeInto(t->f->Editx, QStringLiteral("0.12345678")); })
+        << QStringLiteral("cambiar coordenadas del punto (0, 0)");
+    QTest::newRow("typed weight")
+        << F([](UndoTest* t) { t->f->Racionales->trigger(); })
+        << F([](UndoTest* t) { TypeInto(t->f->peso, QStringLiteral("2.5")); })
+        << QStringLiteral("cambiar peso del punto (0, 0)");
+    QTest::newRow("net size") << none << F([](UndoTest* t) { TypeInto(t->f->editm, QStringLiteral("10")); })
+                              << QStringLiteral("cambiar tamaño de la red");
+    QTest::newRow("plane") << none << F([](UndoTest* t) { t->f->BotonPlano->click(); })
+                           << QStringLiteral("poner plano");
+    QTest::newRow("cylinder") << none << F([](UndoTest* t) { t->f->BotonCilindro->click(); })
+                              << QStringLiteral("poner cilindro");
+    QTest::newRow("sphere") << F([](UndoTest* t) { t->f->BotonPlano->click(); })
+                            << F([](UndoTest* t) { t->f->BotonEsfera->click(); }) << QStringLiteral("poner esfera");
+    QTest::newRow("kind") << none << F([](UndoTest* t) { t->f->BSplines3->trigger(); })
+                          << QStringLiteral("cambiar grado");
+    QTest::newRow("rational") << none << F([](UndoTest* t) { t->f->Racionales->trigger(); })
+                              << QStringLiteral("activar racionales");
+    QTest::newRow("knot tick") << F([](UndoTest* t) { t->f->BSplines3->trigger(); }) << F([](UndoTest* t) {
+      const int x = model.tickPosH[4];
+      t->Press(t->f->Panelhor, x, 5);
+      for (int k = 1; k <= 6; ++k) t->Move(t->f->Panelhor, x + k, 5);
+      t->Release(t->f->Panelhor, x + 6, 5);
+    }) << QStringLiteral("mover nudo");
+    QTest::newRow("node drag with arrows") << F([](UndoTest* t) {
+      t->Draw();  // the mode needs a picture
+      t->f->Modificarnodos1->trigger();
+    }) << F([](UndoTest* t) { t->DragNode(); }) << QStringLiteral("mover punto (7, 4)");
+    QTest::newRow("open") << F([](UndoTest* t) {
+      // A file with another net, kind and view.
+      t->f->BotonCilindro->click();
+      t->f->Bsplines2->trigger();
+      t->Draw();
+      model.shiftX += 25;
+      t->f->Dibujala(true);
+      t->SaveAs(t->dir->filePath(QStringLiteral("otra.yqs")));
+      t->f->BotonEsfera->click();
+      t->f->Bezier->trigger();
+    }) << F([](UndoTest* t) {
+      AnswerFileDialog(t->dir->filePath(QStringLiteral("otra.yqs")));
+      t->f->Abrir1->trigger();
+    }) << QStringLiteral("abrir otra.yqs");
+  }
+
+  void eachEditIsOneStepBackAndForth() {
+    QFETCH(std::function<void(UndoTest*)>, setup);
+    QFETCH(std::function<void(UndoTest*)>, edit);
+    QFETCH(QString, caption);
+    setup(this);
+    Draw();
+    QVERIFY(model.pictureValid);
+    const Seen before = Look();
+    const int steps = f->undoStack->count();
+    edit(this);
+    if (!model.pictureValid) f->Dibujala(true);
+    const Seen after = Look();
+    QVERIFY(!SameModel(after.model, before.model, false));
+    QCOMPARE(f->undoStack->count(), steps + 1);
+    QVERIFY2(f->Deshacer1->text().startsWith(QStringLiteral("Deshacer ") + caption), qPrintable(f->Deshacer1->text()));
+    QVERIFY(f->Deshacer1->isEnabled());
+
+    f->Deshacer1->trigger();
+    Same(Look(), before);
+    QVERIFY(f->Rehacer1->text().startsWith(QStringLiteral("Rehacer ") + caption));
+    f->Rehacer1->trigger();
+    Same(Look(), after);
+  }
+
+  void nothingUndoesWhileBusyOrDragging() {
+    QVERIFY(!f->Deshacer1->isEnabled() && !f->Rehacer1->isEnabled());
+    QCOMPARE(f->Deshacer1->text(), QStringLiteral("Deshacer"));
+    f->BotonPlano->click();
+    bool enabledWhileDrawing = true;
+    DuringComputation([&] {
+      enabledWhileDrawing = f->Deshacer1->isEnabled();
+      f->Deshacer1->trigger();
+    });
+    Draw();
+    QVERIFY(!enabledWhileDrawing);
+    QCOMPARE(model.controlNet[0][0].z, 0.0);  // still the plane
+    QVERIFY(f->Deshacer1->isEnabled());
+
+    for (bool netMode : {false, true}) {  // a turn of the view, a node drag
+      if (netMode) f->Modificarnodos1->trigger();
+      const ScreenPoint q = Node();
+      Press(f->Imagen, q.x, q.y);
+      QVERIFY(!f->Deshacer1->isEnabled());
+      Release(f->Imagen, q.x, q.y);
+      QVERIFY(f->Deshacer1->isEnabled());
+    }
+  }
+
+  void ctrlZInABoxUndoesTheModel() {
+    f->Editx->setFocus();
+    const QString old = f->Editx->text();
+    TypeInto(f->Editx, QStringLiteral("7"));
+    QCOMPARE(model.controlNet[0][0].x, 7.0);
+    QTest::keyClick(f->Editx, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f->Editx->text(), old);
+    QCOMPARE(model.controlNet[0][0].x, old.toDouble());
+    QTest::keyClick(f->Editx, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(model.controlNet[0][0].x, 7.0);
+    // A new box is a new step.
+    TypeInto(f->Edity, QStringLiteral("3"));
+    QCOMPARE(f->undoStack->count(), 2);
+  }
+
+  void backAtTheSavedStateCountsAsSaved() {
+    Draw();
+    SaveAs(dir->filePath(QStringLiteral("guardada.yqs")));
+    QVERIFY(!model.pictureUnsaved);
+    f->BotonPlano->click();
+    Draw();
+    QVERIFY(model.pictureUnsaved);
+    f->Deshacer1->trigger();
+    QVERIFY(model.pictureValid && !model.pictureUnsaved);
+    f->Rehacer1->trigger();
+    QVERIFY(model.pictureUnsaved);
+  }
+};
+
+QTEST_MAIN(UndoTest)
+#include "tst_undo.moc"
