@@ -39,7 +39,8 @@ void TForm1::Abrir() {
   if (model.busy) return Refuse();
   if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) return;
   const QString name = OpenDialog1->selectedFiles().first();
-  // Only files with the program's own extension are read.
+  if (IsCadFileName(name)) return AbreCad(name);
+  // Only files with the program's own extension (or STEP and IGES) are read.
   if (QFileInfo(name).suffix().compare(QStringLiteral("yqs"), Qt::CaseInsensitive) != 0) return;
   DelDisco(name);
 }

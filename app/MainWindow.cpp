@@ -56,7 +56,7 @@ void TForm1::AlPintar() {
     return;
   }
   if (!model.pictureValid) return;
-  viewCanvas.Draw(0, 0, *model.pictureBitmap);
+  ResetViewToPicture();
   if (model.netEditMode) ShowNetOverlay(viewCanvas);
 }
 
@@ -92,7 +92,7 @@ void TForm1::Dibujala(bool keepView) {
       Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
       return;
     }
-    viewCanvas.Draw(0, 0, *model.pictureBitmap);
+    ResetViewToPicture();
     ShowView();
     model.pictureValid = true;
     StopButton->setEnabled(false);

@@ -24,6 +24,7 @@ void TForm1::BuildMenus() {
   Abrir1 = add(General1, "Abrir1", QStringLiteral("Abrir..."));
   Guardar1 = add(General1, "Guardar1", QStringLiteral("Guardar"));
   Guardarcomo1 = add(General1, "Guardarcomo1", QStringLiteral("Guardar como..."));
+  BuildExportMenu();
   Guardarenportapapeles1 = add(General1, "Guardarenportapapeles1", QStringLiteral("Guardar en portapapeles"));
   Limpiar1 = add(General1, "Limpiar1", QStringLiteral("Limpiar"));
   Limpiar1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -138,14 +139,16 @@ void TForm1::GestionaMenus() {
 void TForm1::FijaFunciones() { ::FijaFunciones(); }
 
 void TForm1::Limpia() {
-  viewCanvas.Draw(0, 0, *model.pictureBitmap);
+  ResetViewToPicture();
   ShowView();
 }
 
 void TForm1::DibujaRedes() {
   Limpia();
-  if (model.showNet) DrawTracedNet(viewCanvas);
-  if (model.showCube) DrawSegmentList(viewCanvas);
+  LogViewLines([this] {
+    if (model.showNet) DrawTracedNet(viewCanvas);
+    if (model.showCube) DrawSegmentList(viewCanvas);
+  });
   ShowView();
 }
 
@@ -157,7 +160,10 @@ void TForm1::DrawTracedNet(Canvas& canvas) {
 }
 
 void TForm1::ShowNetOverlay(Canvas& canvas) {
-  DrawTracedNet(canvas);
+  if (&canvas == &viewCanvas)
+    LogViewLines([&] { DrawTracedNet(canvas); });
+  else
+    DrawTracedNet(canvas);
   model.nodePicked = false;
   model.dragRedrawPending = false;
 }

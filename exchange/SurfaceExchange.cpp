@@ -12,7 +12,8 @@
 #include <IGESData_IGESWriter.hxx>
 #include <IGESGeom_BSplineSurface.hxx>
 #include <IGESSelect_WorkLibrary.hxx>
-#include <Interface_Static.hxx>
+#include <Message.hxx>
+#include <Message_Messenger.hxx>
 #include <Precision.hxx>
 #include <STEPControl_Controller.hxx>
 #include <STEPControl_Reader.hxx>
@@ -136,7 +137,12 @@ Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error
   return new Geom_BSplineSurface(poles, aku, akv, amu, amv, du, dv);
 }
 
+// Open CASCADE reports its transfers on standard output; the program's
+// messages are its own.
+void Quiet() { Message::DefaultMessenger()->ChangePrinters().Clear(); }
+
 std::string StepText(const TopoDS_Face& face) {
+  Quiet();
   STEPControl_Controller::Init();
   STEPControl_Writer writer;
   if (writer.Transfer(face, STEPControl_AsIs) != IFSelect_RetDone) return "";
@@ -153,6 +159,7 @@ std::string StepText(const TopoDS_Face& face) {
 }
 
 std::string IgesText(const TopoDS_Face& face) {
+  Quiet();
   IGESControl_Controller::Init();
   IGESControl_Writer writer("MM", 0);
   if (!writer.AddShape(face)) return "";
@@ -451,6 +458,7 @@ bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string
 bool ReadCadFile(CadFormat format, const std::string& name, CadSurface& surface, std::string& error) {
   RawSurface raw;
   bool found = false;
+  Quiet();
   try {
     if (format == CadFormat::Step) {
       STEPControl_Controller::Init();

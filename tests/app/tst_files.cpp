@@ -309,7 +309,9 @@ class FilesTest : public QObject {
     shownButtons.sort();
     QCOMPARE(shownButtons, QStringList({"Abrir", "Cancelar"}));
     // The open dialog lists every name ending in "yqs", as it always did.
-    QCOMPARE(f->OpenDialog1->nameFilters(), QStringList({"Superficies Bézier y Splines (*.yqs) (*yqs)"}));
+    QCOMPARE(f->OpenDialog1->nameFilters(),
+             QStringList({"Superficies Bézier y Splines (*.yqs) (*yqs)", "Superficies STEP (*.step *.stp)",
+                          "Superficies IGES (*.iges *.igs)"}));
     QCOMPARE(f->SaveDialog1->nameFilters(), QStringList({"Superficies Bézier y Splines (*.yqs)"}));
   }
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "tools/quorlen-render/Exports.h"
+
 namespace {
 
 [[noreturn]] void Fail(const std::string& option, const std::string& what) {
@@ -197,7 +199,8 @@ bool PointerOption(RenderOptions& o, const std::string& opt, Value& value) {
 
 // Options that only make sense together.
 void CheckCombinations(const RenderOptions& o) {
-  if ((o.net || o.cube) && !o.png) Fail(o.net ? "--net" : "--cube", "draws only over --png FILE");
+  if ((o.net || o.cube) && !o.png && !o.exportPng && !o.exportSvg)
+    Fail(o.net ? "--net" : "--cube", "draws only over --png, --export-png or --export-svg FILE");
   bool clicks = false;
   for (const PointerAction& a : o.pointer) clicks = clicks || a.kind == PointerAction::Click;
   if (clicks && !o.coordLines && !o.curvatureLines) Fail("--click", "needs --coord-lines or --curvature-lines");
@@ -208,10 +211,15 @@ void CheckCombinations(const RenderOptions& o) {
   for (const DragAction& d : o.drags) moves = moves || d.kind == DragAction::Move;
   if (o.previewMap && !moves) Fail("--preview-map", "shows only the preview of a --move");
   // Two outputs into one file would leave only the last.
-  const std::optional<std::string>* outs[] = {&o.png,  &o.shadeMap, &o.depthMap,  &o.polylines,
-                                              &o.save, &o.segments, &o.previewMap};
-  const char* names[] = {"--png", "--shade-map", "--depth-map", "--polylines", "--save", "--segments", "--preview-map"};
-  constexpr int kOuts = 7;
+  const std::optional<std::string> obj = o.exportObj ? std::optional(o.exportObj->file) : std::nullopt;
+  const std::optional<std::string> stl = o.exportStl ? std::optional(o.exportStl->file) : std::nullopt;
+  const std::optional<std::string>* outs[] = {&o.png,       &o.shadeMap,  &o.depthMap,  &o.polylines, &o.save,
+                                              &o.segments,  &o.previewMap, &o.exportPng, &o.exportSvg, &o.exportCsv,
+                                              &obj,         &stl,          &o.exportStep, &o.exportIges};
+  const char* names[] = {"--png",        "--shade-map",  "--depth-map",  "--polylines", "--save",
+                         "--segments",   "--preview-map", "--export-png", "--export-svg", "--export-csv",
+                         "--export-obj", "--export-stl",  "--export-step", "--export-iges"};
+  constexpr int kOuts = 14;
   for (int a = 0; a < kOuts; ++a)
     for (int b = a + 1; b < kOuts; ++b)
       if (*outs[a] && *outs[b] && **outs[a] == **outs[b])
@@ -231,7 +239,8 @@ RenderOptions ParseOptions(int argc, char** argv) {
     };
     if (opt == "--help" || opt == "-h")
       o.help = true;
-    else if (ModelOption(o, opt, value) || OutputOption(o, opt, value) || PointerOption(o, opt, value))
+    else if (ModelOption(o, opt, value) || OutputOption(o, opt, value) || PointerOption(o, opt, value) ||
+             ExportOption(o, opt, value))
       continue;
     else if (opt.rfind("-", 0) == 0)
       Fail(opt, "unknown option (see --help)");
@@ -243,12 +252,13 @@ RenderOptions ParseOptions(int argc, char** argv) {
 }
 
 const char* UsageText() {
-  return "Usage: quorlen-render [options]\n"
+  static const std::string text = std::string("Usage: quorlen-render [options]\n"
          "Draws a surface as the window's \"Dibújala\" does and writes what was asked.\n"
          "Without --open the start-up model is drawn: the 12 x 7 unit sphere, Bézier.\n"
          "\n"
          "Model (applied in this order, whatever the order given):\n"
-         "  --open FILE.yqs     read a surface file; its view is kept\n"
+         "  --open FILE         read a surface file (.yqs: its view is kept; or STEP,\n"
+         "                      IGES: see the exports)\n"
          "  --size M,N          net size, M and N in 1..11 (as typing m and n):\n"
          "                      new points at the origin, knot ticks laid out evenly\n"
          "  --shape S           plane, cylinder or sphere, over the current size\n"
@@ -301,8 +311,10 @@ const char* UsageText() {
          "                      that is traced first is fixed, not random)\n"
          "  --segments FILE     per click a line \"click X Y\", then each line drawn:\n"
          "                      \"x0 y0 x1 y1 BBGGRR\" (end pixels, pen colour 0x00BBGGRR)\n"
+         "\n") + kExportUsage +
          "  --help              this text\n"
          "\n"
          "Exit status: 0 done; 1 the model cannot be drawn or a file cannot be written;\n"
          "2 a bad option or value (nothing is written).\n";
+  return text.c_str();
 }

@@ -65,6 +65,14 @@ struct RenderOptions {
   std::vector<PointerAction> pointer;
   bool coordLines = false, curvatureLines = false;
   std::optional<std::string> segments;
+
+  // Exports, after the other outputs.
+  struct MeshExport {
+    std::string file;
+    int n;
+  };
+  std::optional<std::string> exportPng, exportSvg, exportCsv, exportStep, exportIges;
+  std::optional<MeshExport> exportObj, exportStl;
 };
 
 // A bad command line: the message names the option.

@@ -20,6 +20,7 @@
 #include "platform/RunChecks.h"
 #include "tools/quorlen-render/Clicks.h"
 #include "tools/quorlen-render/Drags.h"
+#include "tools/quorlen-render/Exports.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
 namespace {
@@ -66,7 +67,9 @@ void PlaceTicks(const char* option, bool horizontal, const std::vector<TickEdit>
 bool BuildModel(const RenderOptions& o) {
   if (!InitModelState()) throw DrawError{"not enough memory for the picture buffers"};
   bool keepView = false;
-  if (o.open) {
+  if (o.open && OpenCadFile(*o.open)) {
+    keepView = false;  // STEP and IGES hold no view
+  } else if (o.open) {
     switch (DelDisco(*o.open)) {
       case SurfaceFileRead::Loaded: keepView = true; break;
       case SurfaceFileRead::WrongMagic: throw OptionError{"--open: " + *o.open + " is not a surface file"};
@@ -119,10 +122,12 @@ void WriteBytes(const std::string& name, const std::string& bytes) {
 }
 
 // The view after the drawing: the picture, then the overlays in the order
-// the display options draw them.
-Canvas ViewAfterDrawing(bool net, bool cube) {
+// the display options draw them. Every line drawn on it from here on is
+// logged in `overlay`.
+Canvas ViewAfterDrawing(bool net, bool cube, std::vector<DrawnLine>& overlay) {
   Canvas view(kView, kView);
   view.Draw(0, 0, *model.pictureBitmap);
+  view.lineLog = &overlay;
   if (net) DrawNet(view);
   if (cube) DrawSegmentList(view);
   return view;
@@ -229,9 +234,12 @@ int main(int argc, char** argv) {
     const bool keepView = BuildModel(options);
     Draw(keepView);
     RunDrags(options);
-    Canvas view = ViewAfterDrawing(options.net, options.cube);
+    std::vector<DrawnLine> overlay;
+    Canvas view = ViewAfterDrawing(options.net, options.cube, overlay);
     RunPointerActions(options, view);
+    view.lineLog = nullptr;
     WriteOutputs(options, view);
+    WriteExports(options, *model.pictureBitmap, view, overlay);
   } catch (const OptionError& e) {
     std::fprintf(stderr, "quorlen-render: %s\n", e.message.c_str());
     return kBadOptions;
