@@ -32,10 +32,11 @@ void TForm1::BuildExportMenu() {
   ExportarStl1 = item("ExportarStl1", QStringLiteral("Malla STL..."), [this] { ExportaMalla(false); });
   ExportarStep1 = item("ExportarStep1", QStringLiteral("Superficie STEP..."), [this] { ExportaCad(true); });
   ExportarIges1 = item("ExportarIges1", QStringLiteral("Superficie IGES..."), [this] { ExportaCad(false); });
-  // "Abrir..." reads STEP and IGES too.
+  // "Abrir..." reads STEP and IGES too. The dialog hides the last
+  // parentheses: the patterns are shown from the first.
   OpenDialog1->setNameFilters({QStringLiteral("Superficies Bézier y Splines (*.yqs) (*yqs)"),
-                               QStringLiteral("Superficies STEP (*.step *.stp)"),
-                               QStringLiteral("Superficies IGES (*.iges *.igs)")});
+                               QStringLiteral("Superficies STEP (*.step *.stp) (*.step *.stp)"),
+                               QStringLiteral("Superficies IGES (*.iges *.igs) (*.iges *.igs)")});
 }
 
 QString TForm1::AskExportName(const QString& title, const QString& filter, const QString& suffix) {
