@@ -7,6 +7,7 @@
 #include "exchange/AtomicFile.h"
 #include "model/Curvature.h"
 #include "model/Knots.h"
+#include "model/SurfaceKinds.h"
 #include "platform/RunChecks.h"
 
 namespace {
@@ -35,26 +36,6 @@ Point3 NormalAt(ParamPair p) {
     if (Unit(n)) return n;
   }
   return Point3{0, 0, 1};
-}
-
-// Shortest text that reads back as the same double, whatever the locale.
-void PutNumber(std::string& out, double x) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, x);
-  out.append(buf, r.ptr);
-}
-
-void PutLine(std::string& out, const char* tag, double a, double b, double c, bool third = true) {
-  out += tag;
-  out += ' ';
-  PutNumber(out, a);
-  out += ' ';
-  PutNumber(out, b);
-  if (third) {
-    out += ' ';
-    PutNumber(out, c);
-  }
-  out += '\n';
 }
 
 void PutFloat(std::string& out, double x) {
@@ -87,47 +68,104 @@ SurfaceMesh TessellateSurface(int n) {
   SurfaceMesh mesh;
   mesh.n = n;
   const size_t count = static_cast<size_t>(n) * static_cast<size_t>(n);
-  mesh.points.reserve(count);
-  mesh.normals.reserve(count);
-  mesh.uv.reserve(count);
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      const ParamPair p{static_cast<double>(i) / (n - 1), static_cast<double>(j) / (n - 1)};
-      mesh.uv.push_back(p);
-      mesh.points.push_back(model.SurfacePoint(p.u, p.v));
-      mesh.normals.push_back(NormalAt(p));
+  mesh.points.resize(count);
+  mesh.normals.resize(count);
+  mesh.uv.resize(count);
+  // A column of the grid (v fixed) at once where the kind has a column
+  // evaluator; the normals from central differences of the same columns.
+  const SurfacePointFn point = model.SurfacePoint;
+  const SurfaceColumnFn column = ColumnEvaluator(point);
+  auto evaluate = [&](double v, const std::vector<double>& us, std::vector<Point3>& out) {
+    if (column) {
+      column(v, static_cast<int>(us.size()), us.data(), out.data());
+      return;
     }
+    for (size_t k = 0; k < us.size(); ++k) out[k] = point(us[k], v);
+  };
+  const double d = finiteStep;
+  std::vector<double> u(n), uMinus(n), uPlus(n);
+  for (int i = 0; i < n; ++i) {
+    u[i] = static_cast<double>(i) / (n - 1);
+    uMinus[i] = u[i] - d;
+    uPlus[i] = u[i] + d;
+  }
+  std::vector<Point3> at(n), left(n), right(n), below(n), above(n);
+  for (int j = 0; j < n; ++j) {
+    const double v = static_cast<double>(j) / (n - 1);
+    evaluate(v, u, at);
+    evaluate(v, uMinus, left);
+    evaluate(v, uPlus, right);
+    evaluate(v - d, u, below);
+    evaluate(v + d, u, above);
+    for (int i = 0; i < n; ++i) {
+      const size_t k = static_cast<size_t>(i) * n + j;
+      mesh.uv[k] = ParamPair{u[i], v};
+      mesh.points[k] = at[i];
+      Point3 normal = CrossOf(Sub(right[i], left[i]), Sub(above[i], below[i]));
+      if (!Unit(normal)) normal = NormalAt(mesh.uv[k]);
+      mesh.normals[k] = normal;
+    }
+  }
   return mesh;
 }
 
 std::string ObjText(const SurfaceMesh& mesh) {
-  std::string out = "# Quorlen\n";
-  out.reserve(mesh.points.size() * 140);
-  for (const Point3& p : mesh.points) PutLine(out, "v", p.x, p.y, p.z);
-  for (const ParamPair& t : mesh.uv) PutLine(out, "vt", t.u, t.v, 0, false);
-  for (const Point3& p : mesh.normals) PutLine(out, "vn", p.x, p.y, p.z);
-  const int n = mesh.n;
-  auto corner = [&](int i, int j) {
-    const std::string k = std::to_string(i * n + j + 1);
-    out += ' ';
-    out += k;
-    out += '/';
-    out += k;
-    out += '/';
-    out += k;
+  // Written through a pointer into a buffer sized for the longest lines: a
+  // number takes at most 24 characters, an index at most 6 digits.
+  const size_t count = mesh.points.size();
+  std::string out(16 + count * 400, '\0');
+  char* p = out.data();
+  auto text = [&p](const char* t) {
+    while (*t) *p++ = *t++;
   };
-  for (int i = 0; i + 1 < n; ++i)
-    for (int j = 0; j + 1 < n; ++j) {
-      out += 'f';
-      corner(i, j);
-      corner(i + 1, j);
-      corner(i + 1, j + 1);
-      out += "\nf";
-      corner(i, j);
-      corner(i + 1, j + 1);
-      corner(i, j + 1);
-      out += '\n';
+  auto number = [&p](double x) {
+    *p++ = ' ';
+    p = std::to_chars(p, p + 32, x).ptr;
+  };
+  text("# Quorlen\n");
+  for (const Point3& q : mesh.points) {
+    text("v");
+    number(q.x);
+    number(q.y);
+    number(q.z);
+    *p++ = '\n';
+  }
+  for (const ParamPair& t : mesh.uv) {
+    text("vt");
+    number(t.u);
+    number(t.v);
+    *p++ = '\n';
+  }
+  for (const Point3& q : mesh.normals) {
+    text("vn");
+    number(q.x);
+    number(q.y);
+    number(q.z);
+    *p++ = '\n';
+  }
+  auto corner = [&p](size_t k) {
+    char index[24];
+    const char* end = std::to_chars(index, index + sizeof index, k + 1).ptr;
+    for (int r = 0; r < 3; ++r) {
+      *p++ = r == 0 ? ' ' : '/';
+      for (const char* c = index; c != end; ++c) *p++ = *c;
     }
+  };
+  auto face = [&](size_t a, size_t b, size_t c) {
+    *p++ = 'f';
+    corner(a);
+    corner(b);
+    corner(c);
+    *p++ = '\n';
+  };
+  const size_t n = static_cast<size_t>(mesh.n);
+  for (size_t i = 0; i + 1 < n; ++i)
+    for (size_t j = 0; j + 1 < n; ++j) {
+      const size_t k = i * n + j;
+      face(k, k + n, k + n + 1);
+      face(k, k + n + 1, k + 1);
+    }
+  out.resize(static_cast<size_t>(p - out.data()));
   return out;
 }
 

@@ -15,10 +15,11 @@ struct SurfaceMesh {
   std::vector<ParamPair> uv;
 };
 
-// The current surface (net and knot ticks as they are now) at u = i / (n - 1), v = j / (n - 1). Normals are the
-// unit Su x Sv of the program's own differences; where that vanishes (a
-// collapsed edge such as a sphere's pole) the normal is taken a little way
-// into the square. n must lie in kMeshMin..kMeshMax (checked).
+// The current surface (net and knot ticks as they are now) at
+// u = i / (n - 1), v = j / (n - 1). Normals are the unit Su x Sv of central
+// differences; where that vanishes (a collapsed edge such as a sphere's
+// pole) the normal is taken a little way into the square. n must lie in
+// kMeshMin..kMeshMax (checked).
 SurfaceMesh TessellateSurface(int n);
 
 // Wavefront OBJ: vertices, (u, v) texture coordinates, normals, and two
