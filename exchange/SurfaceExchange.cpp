@@ -430,7 +430,7 @@ bool CadFormatOfName(const std::string& name, CadFormat& format) {
 }
 
 bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string& name, std::string& error) {
-  if ((surface.kind == 2 || surface.kind == 3) && surface.m < surface.kind) {
+  if ((surface.kind == 2 || surface.kind == 3) && (surface.m < surface.kind || surface.n < surface.kind)) {
     error = "la red es demasiado pequeña para el grado";
     return false;
   }

@@ -317,3 +317,30 @@ TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
   EXPECT_EQ(TracedLinesCsv(), "line,family,u,v,x,y,z,k1,k2\n");
 }
+
+TEST(ExchangeRefusal, SurfacesOtherProgramsCannotHoldAreNotWritten) {
+  const fs::path dir = fs::temp_directory_path() / ("quorlen-unwritable-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const struct {
+    Case model;
+    int i, j;
+    double weight;
+    const char* message;
+  } cases[] = {
+      // Five rows of a cubic: the one inner knot falls on the first end.
+      {{"cubic_5", 3, false, 4, 6, {}, {}}, 0, 0, 1.0, "los nudos no crecen de un extremo a otro de las reglas"},
+      {{"zero_weight", 1, true, 3, 3, {}, {}}, 2, 1, 0.0, "un peso no es positivo"},
+      {{"huge", 2, false, 3, 3, {}, {}}, 1, 1, 1.0, "hay números demasiado grandes o pequeños para el archivo"},
+  };
+  for (const auto& c : cases) {
+    BuildModel(c.model);
+    model.controlNet[c.i][c.j].w = c.weight;
+    if (std::string(c.model.name) == "huge") model.controlNet[c.i][c.j].x = 1e120;
+    const std::string name = (dir / "s.step").string();
+    std::string error;
+    EXPECT_FALSE(WriteCadFile(CadFormat::Step, CurrentCadSurface(), name, error)) << c.model.name;
+    EXPECT_EQ(error, c.message);
+    EXPECT_FALSE(fs::exists(name));
+  }
+  fs::remove_all(dir);
+}
