@@ -11,7 +11,7 @@
 
 #include "exchange/AtomicFile.h"
 
-QImage CanvasImage(const Canvas& canvas) {
+QImage ViewFileImage(const Canvas& canvas) {
   QImage img(canvas.Width(), canvas.Height(), QImage::Format_RGB888);
   for (int y = 0; y < canvas.Height(); ++y) {
     const uint8_t* src = canvas.Row(y);
@@ -35,7 +35,7 @@ bool WritePngPicture(const std::string& name, const Canvas& view, std::string& e
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
-  if (!writer.write(PictureForFile(CanvasImage(view)))) {
+  if (!writer.write(PictureForFile(ViewFileImage(view)))) {
     error = writer.errorString().toStdString();
     return false;
   }
@@ -44,7 +44,7 @@ bool WritePngPicture(const std::string& name, const Canvas& view, std::string& e
 
 bool WriteSvgPicture(const std::string& name, const Canvas& picture, const std::vector<DrawnLine>& lines,
                      std::string& error) {
-  const QImage image = PictureForFile(CanvasImage(picture));
+  const QImage image = PictureForFile(ViewFileImage(picture));
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);

@@ -11,7 +11,7 @@
 #include "platform/Canvas.h"
 
 // The canvas as a 24-bit image.
-QImage CanvasImage(const Canvas& canvas);
+QImage ViewFileImage(const Canvas& canvas);
 
 // The picture as it goes into a file. The one place where the legend strip
 // of a curvature map, when a map is on, is to be appended to the picture;

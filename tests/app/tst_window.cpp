@@ -75,7 +75,7 @@ class WindowTest : public QObject {
                                  "-", "Líneas coordenadas", "Líneas de curvatura"}));
     QStringList general;
     for (QAction* a : f->General1->actions()) general << a->text();
-    QCOMPARE(general, QStringList({"Acerca de...", "Abrir...", "Guardar", "Guardar como...",
+    QCOMPARE(general, QStringList({"Acerca de...", "Abrir...", "Guardar", "Guardar como...", "Exportar",
                                    "Guardar en portapapeles", "Limpiar", "Salir"}));
   }
 

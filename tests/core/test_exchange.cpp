@@ -55,6 +55,8 @@ const Case kCases[] = {
     {"bspline3_rational_moved", 3, true, 9, 8, {{5, 75}, {7, 112}}, {{5, 60}, {6, 50}}},
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 // A net with distinct points and weights, so that a swapped index shows.
 void BuildModel(const Case& c) {
   ASSERT_TRUE(InitModelState());
