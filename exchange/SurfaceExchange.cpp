@@ -43,6 +43,7 @@
 #include "exchange/AtomicFile.h"
 #include "model/Knots.h"
 #include "model/SurfaceKinds.h"
+#include "platform/RunChecks.h"
 
 namespace {
 
@@ -256,9 +257,9 @@ bool RawOfIges(const Handle(Standard_Transient)& entity, RawSurface& raw) {
 
 // The tick that gives knot t exactly (for direction H or V), or -1.
 int TickOfKnot(bool horizontal, double t, int d, int last, double tolerance) {
-  const double scaled = t * 154.0 / (last + 2 - d);
+  const double scaled = qchk::Div(t * 154.0, last + 2 - d);
   if (!std::isfinite(scaled) || std::fabs(scaled) > 1000) return -1;
-  const int guess = static_cast<int>(std::nearbyint(scaled));
+  const int guess = qchk::Round(scaled);
   for (int off : {0, -1, 1}) {
     const int pos = horizontal ? guess + off + 2 : 156 - (guess + off);
     if (pos < 2 || pos > 156) continue;
@@ -278,9 +279,9 @@ bool TicksOfKnots(bool horizontal, const std::vector<double>& full, int d, int l
   const bool own = a == d && b == last + 1;
   const double tolerance = own ? 0.0 : 1e-12 * (last + 1 - d);
   for (int k = 0; k <= last; ++k)
-    ticks[k] = horizontal ? static_cast<int>(k * 154.0 / last) + 2 : 156 - static_cast<int>(k * 154.0 / last);
+    ticks[k] = horizontal ? qchk::Trunc(k * 154.0 / last) + 2 : 156 - qchk::Trunc(k * 154.0 / last);
   for (int k = d + 1; k <= last; ++k) {
-    const double t = own ? full[k] : d + (full[k] - a) / (b - a) * (last + 1 - d);
+    const double t = own ? full[k] : d + qchk::Div(full[k] - a, b - a) * (last + 1 - d);
     const int pos = TickOfKnot(horizontal, t, d, last, tolerance);
     if (pos < 0) return false;
     ticks[k] = pos;
@@ -290,8 +291,8 @@ bool TicksOfKnots(bool horizontal, const std::vector<double>& full, int d, int l
     auto gap = [&](int lo, int hi) { return horizontal ? ticks[hi] - ticks[lo] : ticks[lo] - ticks[hi]; };
     if (gap(d, d + 1) < 2)
       for (int k = 1; k <= d; ++k)
-        ticks[k] = horizontal ? 2 + static_cast<int>(k * (first - 2.0) / (d + 1))
-                              : 156 - static_cast<int>(k * (156.0 - first) / (d + 1));
+        ticks[k] = horizontal ? 2 + qchk::Trunc(k * (first - 2.0) / (d + 1))
+                              : 156 - qchk::Trunc(k * (156.0 - first) / (d + 1));
   }
   for (int k = 1; k <= last; ++k) {
     const int g = horizontal ? ticks[k] - ticks[k - 1] : ticks[k - 1] - ticks[k];
