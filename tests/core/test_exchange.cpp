@@ -346,3 +346,53 @@ TEST(ExchangeRefusal, SurfacesOtherProgramsCannotHoldAreNotWritten) {
   }
   fs::remove_all(dir);
 }
+
+// Another program's uniform quadratic over [0, 1] on a 12 x 8 net: its
+// knots, scaled onto the sliders, are those of evenly laid-out ticks (154
+// pixels divide into 11 and 7 equal steps); it reads as the same surface.
+TEST(ExchangeForeign, AUniformQuadraticOverTheUnitSquareFits) {
+  const fs::path dir = fs::temp_directory_path() / ("quorlen-foreign-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  TColgp_Array2OfPnt poles(1, 12, 1, 8);
+  for (int i = 1; i <= 12; ++i)
+    for (int j = 1; j <= 8; ++j) poles.SetValue(i, j, gp_Pnt(i, j, std::cos(0.7 * i) * std::sin(0.4 * j)));
+  auto uniform = [](int spans, TColStd_Array1OfReal& k, TColStd_Array1OfInteger& m) {
+    for (int s = 0; s <= spans; ++s) {
+      k.SetValue(s + 1, static_cast<double>(s) / spans);
+      m.SetValue(s + 1, s == 0 || s == spans ? 3 : 1);
+    }
+  };
+  TColStd_Array1OfReal ku(1, 11), kv(1, 7);
+  TColStd_Array1OfInteger mu(1, 11), mv(1, 7);
+  uniform(10, ku, mu);
+  uniform(6, kv, mv);
+  Handle(Geom_BSplineSurface) g = new Geom_BSplineSurface(poles, ku, kv, mu, mv, 2, 2);
+  STEPControl_Writer w;
+  ASSERT_EQ(w.Transfer(BRepBuilderAPI_MakeFace(g, 1e-7).Face(), STEPControl_AsIs), IFSelect_RetDone);
+  const std::string name = (dir / "uniform.step").string();
+  ASSERT_EQ(w.Write(name.c_str()), IFSelect_RetDone);
+
+  BuildModel(kCases[0]);
+  CadSurface s;
+  std::string error;
+  ASSERT_TRUE(ReadCadFile(CadFormat::Step, name, s, error)) << error;
+  ApplyCadSurface(s);
+  EXPECT_EQ(model.surfaceKind, 2);
+  EXPECT_FALSE(model.rationalSurface);
+  ASSERT_EQ(model.netM, 11);
+  ASSERT_EQ(model.netN, 7);
+  const auto ticksH = model.tickPosH, ticksV = model.tickPosV;
+  LayOutTicks(11, 7);
+  EXPECT_EQ(std::memcmp(&ticksH, &model.tickPosH, sizeof ticksH), 0);
+  EXPECT_EQ(std::memcmp(&ticksV, &model.tickPosV, sizeof ticksV), 0);
+  SetKnots();
+  for (double u : {0.0, 0.13, 0.5, 0.91, 1.0})
+    for (double v : {0.0, 0.37, 0.5, 1.0}) {
+      const Point3 q = model.SurfacePoint(u, v);
+      const gp_Pnt p = g->Value(u, v);
+      EXPECT_NEAR(q.x, p.X(), 1e-12 * 12);
+      EXPECT_NEAR(q.y, p.Y(), 1e-12 * 12);
+      EXPECT_NEAR(q.z, p.Z(), 1e-12 * 12);
+    }
+  fs::remove_all(dir);
+}
