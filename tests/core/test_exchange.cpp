@@ -256,17 +256,6 @@ TEST(ExchangeMesh, ObjHasTheGridWithUnitNormals) {
   }
 }
 
-TEST(ExchangeMesh, StlCountsItsTriangles) {
-  BuildModel(kCases[2]);
-  SetKnots();
-  const std::string stl = StlBytes(TessellateSurface(16));
-  ASSERT_GE(stl.size(), 84u);
-  uint32_t count;
-  std::memcpy(&count, stl.data() + 80, 4);
-  EXPECT_EQ(stl.size(), 84u + 50u * count);
-  EXPECT_EQ(count, 2u * 15 * 15);  // no cell of this net collapses
-}
-
 TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
   BuildModel(kCases[2]);
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
