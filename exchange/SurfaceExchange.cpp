@@ -286,6 +286,8 @@ bool TicksOfKnots(bool horizontal, const std::vector<double>& full, int d, int l
     if (pos < 0) return false;
     ticks[k] = pos;
   }
+  // The end ticks never move: the last inner knot must be the one they give.
+  if (ticks[last] != (horizontal ? 156 : 2)) return false;
   if (last > d) {
     const int first = ticks[d + 1];
     auto gap = [&](int lo, int hi) { return horizontal ? ticks[hi] - ticks[lo] : ticks[lo] - ticks[hi]; };
