@@ -82,7 +82,7 @@ void TForm1::EligeMapa(MapQuantity q) {
   ShadeToBitmap();  // the shaded picture back from the shade indices
   AplicaMapa();
   if (model.netEditMode) {
-    viewCanvas.Draw(0, 0, *model.pictureBitmap);
+    ResetViewToPicture();
     ShowNetOverlay(viewCanvas);
     ShowView();
   } else {
@@ -180,11 +180,16 @@ void TForm1::MuestraValorMapa(int x, int y) {
   Informa(false, std::isnan(v) ? QString() : name + QStringLiteral(": ") + Text(CurvatureNumberText(v)));
 }
 
+std::optional<Canvas> TForm1::LeyendaParaArchivo() const {
+  if (mapShown.quantity == MapQuantity::None) return std::nullopt;
+  return DrawLegend(mapShown.quantity, mapShown.range);
+}
+
 QImage TForm1::ImagenParaCopiar() {
-  const bool legend = mapShown.quantity != MapQuantity::None;
+  const std::optional<Canvas> legend = LeyendaParaArchivo();
   Canvas copy(kView, kView + (legend ? kLegendHeight : 0));
   copy.Draw(0, 0, *model.pictureBitmap);
   if (model.netEditMode) ShowNetOverlay(copy);
-  if (legend) copy.Draw(0, kView, DrawLegend(mapShown.quantity, mapShown.range));
+  if (legend) copy.Draw(0, kView, *legend);
   return QImage(copy.Bytes().data(), copy.Width(), copy.Height(), copy.Width() * 3, QImage::Format_BGR888).copy();
 }

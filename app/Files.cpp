@@ -49,8 +49,10 @@ bool TForm1::DelDisco(const QString& name, const QString& recoveredCaption) {
 void TForm1::Abrir() {
   if (model.busy) return Refuse();
   if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) return;
-  // Whatever its name, a file is read for what its bytes are.
-  DelDisco(OpenDialog1->selectedFiles().first());
+  const QString name = OpenDialog1->selectedFiles().first();
+  if (IsCadFileName(name)) return AbreCad(name);
+  // Whatever its name, any other file is read for what its bytes are.
+  DelDisco(name);
 }
 
 bool TForm1::WriteSurface(const QString& name) {

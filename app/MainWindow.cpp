@@ -78,7 +78,7 @@ void TForm1::AlPintar() {
     return;
   }
   if (!model.pictureValid) return;
-  viewCanvas.Draw(0, 0, *model.pictureBitmap);
+  ResetViewToPicture();
   if (model.netEditMode) ShowNetOverlay(viewCanvas);
 }
 
@@ -115,7 +115,7 @@ void TForm1::Dibujala(bool keepView) {
       return;
     }
     AplicaMapa();
-    viewCanvas.Draw(0, 0, *model.pictureBitmap);
+    ResetViewToPicture();
     ShowView();
     model.pictureValid = true;
     StopButton->setEnabled(false);

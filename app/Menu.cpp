@@ -24,6 +24,7 @@ void TForm1::BuildMenus() {
   Abrir1 = add(General1, "Abrir1", QStringLiteral("Abrir..."));
   Guardar1 = add(General1, "Guardar1", QStringLiteral("Guardar"));
   Guardarcomo1 = add(General1, "Guardarcomo1", QStringLiteral("Guardar como..."));
+  BuildExportMenu();
   Guardarenportapapeles1 = add(General1, "Guardarenportapapeles1", QStringLiteral("Guardar en portapapeles"));
   Limpiar1 = add(General1, "Limpiar1", QStringLiteral("Limpiar"));
   Limpiar1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -168,7 +169,7 @@ void TForm1::UpdateViewCursor(int x, int y) {
 void TForm1::FijaFunciones() { ::FijaFunciones(); }
 
 void TForm1::Limpia() {
-  viewCanvas.Draw(0, 0, *model.pictureBitmap);
+  ResetViewToPicture();
   // The cross went with the rest: the next move must not erase it by xor.
   model.probeMarkShown = false;
   ShowView();
@@ -176,8 +177,10 @@ void TForm1::Limpia() {
 
 void TForm1::DibujaRedes() {
   Limpia();
-  if (model.showNet) DrawTracedNet(viewCanvas);
-  if (model.showCube) DrawSegmentList(viewCanvas);
+  LogViewLines([this] {
+    if (model.showNet) DrawTracedNet(viewCanvas);
+    if (model.showCube) DrawSegmentList(viewCanvas);
+  });
   ShowView();
 }
 
@@ -189,7 +192,10 @@ void TForm1::DrawTracedNet(Canvas& canvas) {
 }
 
 void TForm1::ShowNetOverlay(Canvas& canvas) {
-  DrawTracedNet(canvas);
+  if (&canvas == &viewCanvas)
+    LogViewLines([&] { DrawTracedNet(canvas); });
+  else
+    DrawTracedNet(canvas);
   model.nodePicked = false;
   model.dragRedrawPending = false;
 }

@@ -94,7 +94,7 @@ void TForm1::RepintaAnalisis() {
   ShadeToBitmap();  // the shaded picture back from the shade indices
   AplicaMapa();
   if (model.netEditMode) {
-    viewCanvas.Draw(0, 0, *model.pictureBitmap);
+    ResetViewToPicture();
     ShowNetOverlay(viewCanvas);
     ShowView();
   } else {
@@ -209,7 +209,7 @@ void TForm1::RedDeLineas() {
   if (!model.pictureValid) return;
   IniciaModal();
   try {
-    DrawCurvatureNet(viewCanvas);
+    LogViewLines([this] { DrawCurvatureNet(viewCanvas); });
   } catch (...) {
     // The lines drawn so far stay; only the error box is shown.
     model.stopRequested = false;

@@ -57,7 +57,9 @@ void TForm1::AlPisar(int x, int y) {
   IniciaModal();
   std::string message;
   try {
-    message = TraceLinesThrough(viewCanvas, uv);
+    // The cross is no line of the picture: erased before the lines are logged.
+    EraseProbeMark(viewCanvas);
+    LogViewLines([&] { message = TraceLinesThrough(viewCanvas, uv); });
   } catch (...) {
     // A failed trace leaves the picture as valid as it was: only the error
     // box is shown, with the lines drawn so far.
@@ -80,7 +82,7 @@ void TForm1::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
   if (leftDown) {
     if (model.movableSurface && !model.netEditMode && MoveNeedsPreview(LastMouse, to)) {
       MoveSurfacePreview(*model.pictureBitmap, LastMouse, to, keys);
-      viewCanvas.Draw(0, 0, *model.pictureBitmap);
+      ResetViewToPicture();
       ShowView();
       model.surfaceMoved = true;
       LastMouse = to;
@@ -145,7 +147,7 @@ void TForm1::AlSoltar() {
   }
   AplicaMapa();
   if (model.netEditMode) {
-    viewCanvas.Draw(0, 0, *model.pictureBitmap);
+    ResetViewToPicture();
     ShowNetOverlay(viewCanvas);
     ShowView();
   } else {

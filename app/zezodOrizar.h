@@ -264,6 +264,45 @@ class TForm1 : public QMainWindow {
   void GuardaEnPortapapeles();
   void ShowAbout();
 
+  // "Exportar" (pictures, traced lines, meshes, STEP and IGES) and the
+  // reading of STEP and IGES files.
+  QMenu* Exportar1;
+  QAction* ExportarPng1;
+  QAction* ExportarSvg1;
+  QAction* ExportarCsv1;
+  QAction* ExportarObj1;
+  QAction* ExportarStl1;
+  QAction* ExportarStep1;
+  QAction* ExportarIges1;
+  // The overlay lines drawn over the picture now on the view (net, box,
+  // coordinate lines, lines of curvature), for the SVG.
+  std::vector<DrawnLine> viewLines;
+  void BuildExportMenu();
+  bool ReadyToExport();
+  void ExportaPng();
+  void ExportaSvg();
+  void ExportaCsv();
+  void ExportaMalla(bool obj);
+  void ExportaCad(bool step);
+  static bool IsCadFileName(const QString& name);
+  void AbreCad(const QString& name);
+  // The view back to the bare picture: its overlay lines are gone.
+  void ResetViewToPicture();
+  // The legend strip of the curvature map on show, for picture files.
+  std::optional<Canvas> LeyendaParaArchivo() const;
+  // Runs draw(), logging the lines it draws on the view into viewLines.
+  template <class F>
+  void LogViewLines(F&& draw) {
+    viewCanvas.lineLog = &viewLines;
+    try {
+      draw();
+    } catch (...) {
+      viewCanvas.lineLog = nullptr;
+      throw;
+    }
+    viewCanvas.lineLog = nullptr;
+  }
+
   // Runs one event handler. Re-entrancy: a drawing or a line tracing lets
   // window events run while it works (model.busy is set). Handlers that
   // would change the model then either refuse with a beep (menus, shapes,
@@ -324,6 +363,10 @@ class TForm1 : public QMainWindow {
   virtual QMessageBox::StandardButton AskSaveQuestion(const QString& text);
   virtual QMessageBox::StandardButton AskRecoveryQuestion(const QString& text);
   virtual void ShowError(const QString& text);
+  // The export dialogs: the file name (empty on cancel) and the mesh size
+  // (false on cancel).
+  virtual QString AskExportName(const QString& title, const QString& filter, const QString& suffix);
+  virtual bool AskMeshSize(int& n);
 
  protected:
   void showEvent(QShowEvent* e) override;

@@ -4,6 +4,7 @@
 
 #include "interact/NetDrawing.h"
 #include "interact/NetTracing.h"
+#include "interact/TracedLines.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
 #include "model/Projection.h"
@@ -68,6 +69,9 @@ void FilterCopyAndTrace() {
 }  // namespace
 
 RenderResult RenderPicture(bool keepView, bool overlays) {
+  // Lines traced through clicked points belong to the picture they were
+  // drawn on.
+  ClearTracedLines();
   SetKnots();
   const RenderResult r = RenderSurface(keepView);
   if (r == RenderResult::Degenerate) return r;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 
+#include "interact/TracedLines.h"
 #include "model/Projection.h"
 #include "platform/Events.h"
 #include "platform/NumberFormat.h"
@@ -76,18 +77,24 @@ bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) {
 }
 
 void DrawCoordinateLines(Canvas& view, ParamPair uv) {
+  BeginTracedLine(TracedFamily::U);
+  RecordTracedPoint(ParamPair{uv.u, 0});
   Point3 prev = model.SurfacePoint(uv.u, 0);
   double v = 0;
   for (int k = 0; k < 40; ++k) {
     v += 0.025;
+    RecordTracedPoint(ParamPair{uv.u, v});
     const Point3 next = model.SurfacePoint(uv.u, v);
     DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
     prev = next;
   }
+  BeginTracedLine(TracedFamily::V);
+  RecordTracedPoint(ParamPair{0, uv.v});
   prev = model.SurfacePoint(0, uv.v);
   double u = 0;
   for (int k = 0; k < 40; ++k) {
     u += 0.025;
+    RecordTracedPoint(ParamPair{u, uv.v});
     const Point3 next = model.SurfacePoint(u, uv.v);
     DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
     prev = next;
@@ -226,6 +233,8 @@ void TraceHalfLine(Canvas& view, int family, ParamPair start, ParamPair d, SeamG
   double l = sqrtHalfPer416;
   double m;
   int counter = 1;
+  BeginTracedLine(family == 0 ? TracedFamily::K1 : TracedFamily::K2);
+  RecordTracedPoint(start);
   do {
     ++counter;
     if (counter % kEventInterval == 0) {
@@ -253,6 +262,7 @@ void TraceHalfLine(Canvas& view, int family, ParamPair start, ParamPair d, SeamG
     }
     if (l < minStep || (halved && std::fabs(hUsed) < hMin)) return;
     if (m > 0) {
+      RecordTracedPoint(pos);
       // Dense output draws the step as a smooth curve in short pieces.
       const int32_t n = qchk::Round(l / threePointFivePer416 + 1);
       Point3 q0 = model.SurfacePointUV(prev);
@@ -268,6 +278,7 @@ void TraceHalfLine(Canvas& view, int family, ParamPair start, ParamPair d, SeamG
       pos = prev;
       m = FindSeamPoint(p0, p1, pos, ref, &seams);
       if (m > 0) {
+        RecordTracedPoint(pos);
         l = 4 * minStep;
         h = 4 * hUsed;
       }

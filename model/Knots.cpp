@@ -56,8 +56,10 @@ void SetKnots() {
     model.knotsU[m + 1 + k] = m + 1;
     model.knotsV[n + 1 + k] = n + 1;
   }
-  for (int k = d + 1; k <= m; ++k)
-    model.knotsU[k] = qchk::Mul(model.tickPosH[k] - 2, m + 2 - d) / 154.0;
-  for (int k = d + 1; k <= n; ++k)
-    model.knotsV[k] = qchk::Mul(156 - model.tickPosV[k], n + 2 - d) / 154.0;
+  for (int k = d + 1; k <= m; ++k) model.knotsU[k] = KnotOfTickH(model.tickPosH[k], d, m);
+  for (int k = d + 1; k <= n; ++k) model.knotsV[k] = KnotOfTickV(model.tickPosV[k], d, n);
 }
+
+double KnotOfTickH(int pos, int d, int last) { return qchk::Mul(pos - 2, last + 2 - d) / 154.0; }
+
+double KnotOfTickV(int pos, int d, int last) { return qchk::Mul(156 - pos, last + 2 - d) / 154.0; }

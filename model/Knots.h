@@ -21,3 +21,8 @@ bool MoveTickV(int k, int y);
 
 // knotsU / knotsV from the tick positions, for degree surfaceKind.
 void SetKnots();
+
+// The inner knot that a tick at pos gives, for degree d and a net whose
+// highest index in that direction is last (SetKnots' formula).
+double KnotOfTickH(int pos, int d, int last);
+double KnotOfTickV(int pos, int d, int last);

@@ -2,7 +2,8 @@
 # Sourced by run.sh and test.sh.
 QUORLEN_PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libqt6svg6 libgl-dev
   libgtest-dev libbenchmark-dev xvfb xdotool imagemagick fonts-urw-base35 desktop-file-utils
-  appstream shared-mime-info clang libclang-rt-14-dev"
+  appstream shared-mime-info clang libclang-rt-14-dev qt6-svg-dev libocct-data-exchange-dev
+  libocct-modeling-algorithms-dev libtbb-dev"
 quorlen_install_deps() {
   local missing=()
   for p in $QUORLEN_PACKAGES; do

@@ -76,7 +76,7 @@ class WindowTest : public QObject {
                                  "-", "Líneas coordenadas", "Líneas de curvatura", "-", "Encuadrar", "-", "Formas exactas"}));
     QStringList general;
     for (QAction* a : f->General1->actions()) general << a->text();
-    QCOMPARE(general, QStringList({"Acerca de...", "Abrir...", "Guardar", "Guardar como...",
+    QCOMPARE(general, QStringList({"Acerca de...", "Abrir...", "Guardar", "Guardar como...", "Exportar",
                                    "Guardar en portapapeles", "Deshacer", "Rehacer", "Limpiar", "Salir"}));
   }
 

@@ -46,15 +46,17 @@ void Click(Canvas& view, int x, int y, std::string& listing) {
   Point3 P{};
   if (!PixelLookup(x, y, uv, P)) return;
   std::vector<DrawnLine> drawn;
+  std::vector<DrawnLine>* const overlay = view.lineLog;
   view.lineLog = &drawn;
   std::string message;
   try {
     message = TraceLinesThrough(view, uv, kClickReference);
   } catch (...) {
-    view.lineLog = nullptr;
+    view.lineLog = overlay;
     throw;
   }
-  view.lineLog = nullptr;
+  view.lineLog = overlay;
+  if (overlay) overlay->insert(overlay->end(), drawn.begin(), drawn.end());
   for (const DrawnLine& l : drawn) {
     char colour[16];
     std::snprintf(colour, sizeof colour, "%06X", static_cast<unsigned>(l.colour & 0xFFFFFF));

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "model/Shapes.h"
+#include "tools/quorlen-render/Exports.h"
 
 namespace {
 
@@ -208,7 +209,8 @@ bool PointerOption(RenderOptions& o, const std::string& opt, Value& value) {
 
 // Options that only make sense together.
 void CheckCombinations(const RenderOptions& o) {
-  if ((o.net || o.cube) && !o.png) Fail(o.net ? "--net" : "--cube", "draws only over --png FILE");
+  if ((o.net || o.cube) && !o.png && !o.exportPng && !o.exportSvg)
+    Fail(o.net ? "--net" : "--cube", "draws only over --png, --export-png or --export-svg FILE");
   bool clicks = false;
   for (const PointerAction& a : o.pointer) clicks = clicks || a.kind == PointerAction::Click;
   if (clicks && !o.coordLines && !o.curvatureLines) Fail("--click", "needs --coord-lines or --curvature-lines");
@@ -220,10 +222,15 @@ void CheckCombinations(const RenderOptions& o) {
   for (const DragAction& d : o.drags) moves = moves || d.kind == DragAction::Move;
   if (o.previewMap && !moves) Fail("--preview-map", "shows only the preview of a --move");
   // Two outputs into one file would leave only the last.
-  const std::optional<std::string>* outs[] = {&o.png,  &o.shadeMap, &o.depthMap,  &o.polylines,
-                                              &o.save, &o.segments, &o.previewMap};
-  const char* names[] = {"--png", "--shade-map", "--depth-map", "--polylines", "--save", "--segments", "--preview-map"};
-  constexpr int kOuts = 7;
+  const std::optional<std::string> obj = o.exportObj ? std::optional(o.exportObj->file) : std::nullopt;
+  const std::optional<std::string> stl = o.exportStl ? std::optional(o.exportStl->file) : std::nullopt;
+  const std::optional<std::string>* outs[] = {&o.png,       &o.shadeMap,  &o.depthMap,  &o.polylines, &o.save,
+                                              &o.segments,  &o.previewMap, &o.exportPng, &o.exportSvg, &o.exportCsv,
+                                              &obj,         &stl,          &o.exportStep, &o.exportIges};
+  const char* names[] = {"--png",        "--shade-map",  "--depth-map",  "--polylines", "--save",
+                         "--segments",   "--preview-map", "--export-png", "--export-svg", "--export-csv",
+                         "--export-obj", "--export-stl",  "--export-step", "--export-iges"};
+  constexpr int kOuts = 14;
   for (int a = 0; a < kOuts; ++a)
     for (int b = a + 1; b < kOuts; ++b)
       if (*outs[a] && *outs[b] && **outs[a] == **outs[b])
@@ -245,7 +252,7 @@ RenderOptions ParseOptions(int argc, char** argv) {
       o.help = true;
     else if (ModelOption(o, opt, value) || OutputOption(o, opt, value) || PointerOption(o, opt, value) ||
              AnalysisOption(o.analysis, opt, a + 1 < argc ? argv[a + 1] : nullptr, value) ||
-             MapOption(o.map, opt, value))
+             MapOption(o.map, opt, value) || ExportOption(o, opt, value))
       continue;
     else if (opt.rfind("-", 0) == 0)
       Fail(opt, "unknown option (see --help)");
@@ -266,7 +273,8 @@ const char* UsageText() {
          "Without --open the start-up model is drawn: the 12 x 7 unit sphere, Bézier.\n"
          "\n"
          "Model (applied in this order, whatever the order given):\n"
-         "  --open FILE.yqs     read a surface file; its view is kept\n"
+         "  --open FILE         read a surface file (.yqs: its view is kept; or STEP,\n"
+         "                      IGES: see the exports)\n"
          "  --size M,N          net size, M and N in 1..11 (as typing m and n):\n"
          "                      new points at the origin, knot ticks laid out evenly\n"
          "  --shape S           plane, cylinder or sphere, over the current size; or an\n"
@@ -327,8 +335,9 @@ const char* UsageText() {
          "                      that is traced first is fixed, not random)\n"
          "  --segments FILE     per click a line \"click X Y\", then each line drawn:\n"
          "                      \"x0 y0 x1 y1 BBGGRR\" (end pixels, pen colour 0x00BBGGRR)\n"
+         "\n") + kExportUsage + kMapUsage + kAnalysisUsage +
          "  --help              this text\n"
-         "\n") + kMapUsage + kAnalysisUsage +
+         "\n"
          "Exit status: 0 done; 1 the model cannot be drawn or a file cannot be written;\n"
          "2 a bad option or value (nothing is written).\n";
   return text.c_str();

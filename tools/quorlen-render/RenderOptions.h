@@ -76,6 +76,14 @@ struct RenderOptions {
 
   MapOptions map;
   AnalysisOptions analysis;
+
+  // Exports, after the other outputs.
+  struct MeshExport {
+    std::string file;
+    int n;
+  };
+  std::optional<std::string> exportPng, exportSvg, exportCsv, exportStep, exportIges;
+  std::optional<MeshExport> exportObj, exportStl;
 };
 
 // A bad command line: the message names the option.

@@ -21,6 +21,7 @@
 #include "platform/RunChecks.h"
 #include "tools/quorlen-render/Clicks.h"
 #include "tools/quorlen-render/Drags.h"
+#include "tools/quorlen-render/Exports.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
 namespace {
@@ -78,7 +79,12 @@ bool BuildModel(const RenderOptions& o) {
     e.Finish();
     history.Push(std::move(e));
   };
+  bool cad = false;  // STEP and IGES hold no view
   if (o.open) edit(EditKind::Open, [&] {
+    if (OpenCadFile(*o.open)) {
+      cad = true;
+      return;
+    }
     switch (DelDisco(*o.open)) {
       case SurfaceFileRead::Loaded: break;
       case SurfaceFileRead::WrongMagic: throw OptionError{"--open: " + *o.open + " is not a surface file"};
@@ -126,7 +132,7 @@ bool BuildModel(const RenderOptions& o) {
                       std::to_string(history.RedoCount()) + " undone"};
   if (!o.ticksU.empty()) CheckTickLayout("--tick-u", true);
   if (!o.ticksV.empty()) CheckTickLayout("--tick-v", false);
-  return history.Done(EditKind::Open);
+  return history.Done(EditKind::Open) && !cad;
 }
 
 // The draw button's cycle: render, filter, bitmap, traced box and net.
@@ -146,10 +152,12 @@ void WriteBytes(const std::string& name, const std::string& bytes) {
 }
 
 // The view after the drawing: the picture, then the overlays in the order
-// the display options draw them.
-Canvas ViewAfterDrawing(bool net, bool cube) {
+// the display options draw them. Every line drawn on it from here on is
+// logged in `overlay`.
+Canvas ViewAfterDrawing(bool net, bool cube, std::vector<DrawnLine>& overlay) {
   Canvas view(kView, kView);
   view.Draw(0, 0, *model.pictureBitmap);
+  view.lineLog = &overlay;
   if (net) DrawNet(view);
   if (cube) DrawSegmentList(view);
   return view;
@@ -259,12 +267,17 @@ int main(int argc, char** argv) {
     if (options.fit) Draw(false);
     const MapResult map = ApplyMapOptions(options.map);
     ApplyZebraOption(options.analysis);
-    Canvas view = ViewAfterDrawing(options.net, options.cube);
+    std::vector<DrawnLine> overlay;
+    Canvas view = ViewAfterDrawing(options.net, options.cube, overlay);
     std::string listing;
     RunAnalysisOptions(options.analysis, view, options.segments ? &listing : nullptr);
     RunPointerActions(options, view, listing);
+    view.lineLog = nullptr;
     WriteOutputs(options, view);
     WriteMapOutputs(options.map, map);
+    std::optional<Canvas> legend;
+    if (map.quantity != MapQuantity::None) legend = DrawLegend(map.quantity, map.range);
+    WriteExports(options, *model.pictureBitmap, view, overlay, legend ? &*legend : nullptr);
   } catch (const OptionError& e) {
     std::fprintf(stderr, "quorlen-render: %s\n", e.message.c_str());
     return kBadOptions;

@@ -1,0 +1,80 @@
+#include "app/PictureFiles.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QColor>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <QSvgGenerator>
+
+#include "exchange/AtomicFile.h"
+
+QImage ViewFileImage(const Canvas& canvas) {
+  QImage img(canvas.Width(), canvas.Height(), QImage::Format_RGB888);
+  for (int y = 0; y < canvas.Height(); ++y) {
+    const uint8_t* src = canvas.Row(y);
+    uchar* dst = img.scanLine(y);
+    for (int x = 0; x < canvas.Width(); ++x) {
+      dst[3 * x] = src[3 * x + 2];
+      dst[3 * x + 1] = src[3 * x + 1];
+      dst[3 * x + 2] = src[3 * x];
+    }
+  }
+  return img;
+}
+
+QImage PictureForFile(const QImage& picture, const Canvas* legend) {
+  if (!legend) return picture;
+  QImage both(picture.width(), picture.height() + legend->Height(), QImage::Format_RGB888);
+  both.fill(Qt::white);
+  QPainter p(&both);
+  p.drawImage(0, 0, picture);
+  p.drawImage(0, picture.height(), ViewFileImage(*legend));
+  p.end();
+  return both;
+}
+
+bool WritePngPicture(const std::string& name, const Canvas& view, const Canvas* legend, std::string& error) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(PictureForFile(ViewFileImage(view), legend))) {
+    error = writer.errorString().toStdString();
+    return false;
+  }
+  return WriteFileAtomically(name, bytes.toStdString(), error);
+}
+
+bool WriteSvgPicture(const std::string& name, const Canvas& picture, const std::vector<DrawnLine>& lines,
+                     const Canvas* legend, std::string& error) {
+  const QImage image = PictureForFile(ViewFileImage(picture), legend);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(image.size());
+  svg.setViewBox(QRect(QPoint(0, 0), image.size()));
+  svg.setTitle(QStringLiteral("Quorlen"));
+  QPainter p;
+  if (!p.begin(&svg)) {
+    error = "no se pudo generar el SVG";
+    return false;
+  }
+  p.drawImage(0, 0, image);
+  for (const DrawnLine& l : lines) {
+    const uint32_t c = l.colour;
+    QPen pen(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF), 1);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    // Through the pixel centres, as the line's pixels are drawn.
+    QPainterPath path(QPointF(l.x0 + 0.5, l.y0 + 0.5));
+    path.lineTo(l.x1 + 0.5, l.y1 + 0.5);
+    p.drawPath(path);
+  }
+  p.end();
+  return WriteFileAtomically(name, bytes.toStdString(), error);
+}

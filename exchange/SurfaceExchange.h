@@ -1,0 +1,47 @@
+// The exact surface for CAD programs: one B-spline face in a STEP or an IGES
+// file, written and read through Open CASCADE. A Bézier surface travels as a
+// B-spline of degree netM x netN without inner knots; a B-spline with the
+// knot vectors its ticks give; a rational one with its weights.
+#pragma once
+
+#include <string>
+
+#include "model/ModelState.h"
+
+enum class CadFormat { Step, Iges };
+
+// The surface the model defines now: kind, rational flag, the active net and
+// the knots that the ticks give (what the next drawing uses).
+struct CadSurface {
+  int kind = 1;  // 1 Bézier, 2 or 3 the B-spline degree
+  bool rational = false;
+  int m = 1, n = 1;
+  NetPoint net[12][12]{};
+  // Ticks of the knot sliders that hold the knots (B-splines only).
+  int ticksH[12]{}, ticksV[12]{};
+  // knotsU[0..m + d + 1], knotsV[0..n + d + 1] for B-splines.
+  double knotsU[16]{}, knotsV[16]{};
+};
+
+CadSurface CurrentCadSurface();
+
+// Writes `surface` to `name` (through a temporary file renamed over it).
+// False with a Spanish reason in `error` when it cannot be written: knots
+// out of order, a weight that is not positive, a number too large or too
+// small for the file, or an input/output error.
+bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string& name, std::string& error);
+
+// The format a file name asks for by its extension (.step, .stp, .iges,
+// .igs, any case); false for any other.
+bool CadFormatOfName(const std::string& name, CadFormat& format);
+
+// Reads the first B-spline or Bézier surface of the file. False with a
+// Spanish reason when there is none or it does not fit the program:
+// degree 2 or 3 in both directions, clamped, with inner knots the ticks can
+// hold exactly; or a Bézier surface of at most 12 x 12 points.
+bool ReadCadFile(CadFormat format, const std::string& name, CadSurface& surface, std::string& error);
+
+// Makes `surface` the model: kind, rational flag, net (points outside it at
+// the origin with weight 1), net size and ticks; installs the evaluators.
+// The caller draws it with a new view.
+void ApplyCadSurface(const CadSurface& surface);

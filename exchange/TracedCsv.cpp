@@ -1,0 +1,59 @@
+#include "exchange/TracedCsv.h"
+
+#include <charconv>
+
+#include "exchange/AtomicFile.h"
+#include "interact/TracedLines.h"
+#include "model/Curvature.h"
+
+namespace {
+
+void PutNumber(std::string& out, double x) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, x);
+  out += ',';
+  out.append(buf, r.ptr);
+}
+
+const char* FamilyName(TracedFamily f) {
+  switch (f) {
+    case TracedFamily::U: return "u";
+    case TracedFamily::V: return "v";
+    case TracedFamily::K1: return "k1";
+    case TracedFamily::K2: return "k2";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string TracedLinesCsv() {
+  std::string out = "line,family,u,v,x,y,z,k1,k2\n";
+  for (const TracedPoint& t : TracedPoints()) {
+    out += std::to_string(t.line);
+    out += ',';
+    out += FamilyName(t.family);
+    PutNumber(out, t.uv.u);
+    PutNumber(out, t.uv.v);
+    const Point3 P = model.SurfacePointUV(t.uv);
+    PutNumber(out, P.x);
+    PutNumber(out, P.y);
+    PutNumber(out, P.z);
+    const SurfaceGeom g = SurfaceGeometry(t.uv);
+    if (g.ok && g.E * g.G - g.F * g.F != 0) {
+      const CurvatureValues c = CurvaturesOf(g);
+      PutNumber(out, c.k1);
+      PutNumber(out, c.k2);
+    } else {
+      out += ",,";
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+bool WriteTracedCsvFile(const std::string& name, int& lines, std::string& error) {
+  const auto& points = TracedPoints();
+  lines = points.empty() ? 0 : points.back().line;
+  return WriteFileAtomically(name, TracedLinesCsv(), error);
+}

@@ -1,0 +1,15 @@
+// The lines traced through clicked points since the last drawing, as CSV
+// for spreadsheets: one row per point the tracers stepped to.
+#pragma once
+
+#include <string>
+
+// Header "line,family,u,v,x,y,z,k1,k2", then per point: the line's number,
+// its family (u, v, k1 or k2), the parameters, the surface point and the
+// principal curvatures there (empty where the surface is singular). "." as
+// decimal separator, every number to full double precision.
+std::string TracedLinesCsv();
+
+// Writes it atomically; false with the reason in `error`. `lines` receives
+// how many lines were written.
+bool WriteTracedCsvFile(const std::string& name, int& lines, std::string& error);

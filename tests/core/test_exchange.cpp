@@ -1,0 +1,387 @@
+// STEP / IGES round trips and Open CASCADE's view of the exported surface;
+// OBJ / STL meshes; the CSV of traced lines.
+#include <gtest/gtest.h>
+
+#include <BRep_Tool.hxx>
+#include <Geom_BSplineSurface.hxx>
+#include <STEPControl_Reader.hxx>
+#include <STEPControl_Writer.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <IGESControl_Reader.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array2OfPnt.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Face.hxx>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "exchange/Meshes.h"
+#include "exchange/SurfaceExchange.h"
+#include "exchange/TracedCsv.h"
+#include "interact/DrawingCycle.h"
+#include "interact/LineTracing.h"
+#include "interact/TracedLines.h"
+#include "model/Curvature.h"
+#include "model/Knots.h"
+#include "model/Shapes.h"
+#include "model/SurfaceKinds.h"
+#include "platform/Events.h"
+#include "test_surfaces.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Case {
+  const char* name;
+  int kind;
+  bool rational;
+  int m, n;
+  std::vector<std::pair<int, int>> ticksU, ticksV;  // inner tick moves
+};
+
+const Case kCases[] = {
+    {"bezier", 1, false, 11, 6, {}, {}},
+    {"bezier_rational", 1, true, 5, 4, {}, {}},
+    {"bspline2_moved", 2, false, 7, 5, {{4, 70}, {6, 120}}, {{3, 80}}},
+    {"bspline3_rational_moved", 3, true, 9, 8, {{5, 75}, {7, 112}}, {{5, 60}, {6, 50}}},
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+// A net with distinct points and weights, so that a swapped index shows.
+void BuildModel(const Case& c) {
+  ASSERT_TRUE(InitModelState());
+  SetProcessEventsHook(nullptr);
+  LayOutTicks(c.m, c.n);
+  SphereNet();
+  for (int i = 0; i <= c.m; ++i)
+    for (int j = 0; j <= c.n; ++j) {
+      NetPoint& p = model.controlNet[i][j];
+      p.x += 0.01 * i * j + 0.1;
+      p.z += 0.003 * i - 0.007 * j;
+      p.w = c.rational ? 0.5 + 0.125 * ((i + 2 * j) % 5) : 1.0;
+    }
+  for (auto [k, pos] : c.ticksU) model.tickPosH[k] = pos;
+  for (auto [k, pos] : c.ticksV) model.tickPosV[k] = pos;
+  model.surfaceKind = c.kind;
+  model.rationalSurface = c.rational;
+  FijaFunciones();
+}
+
+std::vector<uint8_t> Picture() {
+  EXPECT_EQ(DrawWhole(false), RenderResult::Complete);
+  return model.pictureBitmap->Bytes();
+}
+
+class ExchangeTest : public ::testing::TestWithParam<std::tuple<Case, CadFormat>> {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("quorlen-exchange-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path dir_;
+};
+
+// Open CASCADE reading the file as any CAD program would: the face's surface.
+Handle(Geom_BSplineSurface) OcctSurface(CadFormat f, const std::string& name) {
+  TopoDS_Shape shape;
+  if (f == CadFormat::Step) {
+    STEPControl_Reader r;
+    if (r.ReadFile(name.c_str()) != IFSelect_RetDone) return nullptr;
+    r.TransferRoots();
+    shape = r.OneShape();
+  } else {
+    IGESControl_Reader r;
+    if (r.ReadFile(name.c_str()) != IFSelect_RetDone) return nullptr;
+    r.TransferRoots();
+    shape = r.OneShape();
+  }
+  TopExp_Explorer faces(shape, TopAbs_FACE);
+  if (!faces.More()) return nullptr;
+  return Handle(Geom_BSplineSurface)::DownCast(BRep_Tool::Surface(TopoDS::Face(faces.Current())));
+}
+
+}  // namespace
+
+TEST_P(ExchangeTest, RoundTripGivesTheSameModelAndPicture) {
+  const auto& [c, format] = GetParam();
+  BuildModel(c);
+  const std::vector<uint8_t> before = Picture();
+  const CadSurface original = CurrentCadSurface();
+  const auto knotsU = model.knotsU, knotsV = model.knotsV;
+  const std::string name = (dir_ / (std::string(c.name) + (format == CadFormat::Step ? ".step" : ".igs"))).string();
+  std::string error;
+  ASSERT_TRUE(WriteCadFile(format, original, name, error)) << error;
+  std::ifstream in(name);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("Quorlen"), std::string::npos);
+
+  // Another model in between, so that nothing is left over.
+  BuildModel(Case{"other", 2, false, 3, 3, {}, {}});
+  CadSurface back;
+  ASSERT_TRUE(ReadCadFile(format, name, back, error)) << error;
+  ApplyCadSurface(back);
+  EXPECT_EQ(model.surfaceKind, c.kind);
+  EXPECT_EQ(model.rationalSurface, c.rational);
+  ASSERT_EQ(model.netM, c.m);
+  ASSERT_EQ(model.netN, c.n);
+  for (int i = 0; i <= c.m; ++i)
+    for (int j = 0; j <= c.n; ++j)
+      EXPECT_EQ(std::memcmp(&model.controlNet[i][j], &original.net[i][j], sizeof(NetPoint)), 0) << i << "," << j;
+  const std::vector<uint8_t> after = Picture();
+  EXPECT_EQ(std::memcmp(&model.knotsU, &knotsU, sizeof knotsU), 0);
+  EXPECT_EQ(std::memcmp(&model.knotsV, &knotsV, sizeof knotsV), 0);
+  EXPECT_TRUE(before == after);
+}
+
+TEST_P(ExchangeTest, OpenCascadeEvaluatesTheSamePoints) {
+  const auto& [c, format] = GetParam();
+  BuildModel(c);
+  SetKnots();
+  const std::string name = (dir_ / (format == CadFormat::Step ? "e.step" : "e.igs")).string();
+  std::string error;
+  ASSERT_TRUE(WriteCadFile(format, CurrentCadSurface(), name, error)) << error;
+  Handle(Geom_BSplineSurface) s = OcctSurface(format, name);
+  ASSERT_FALSE(s.IsNull());
+  EXPECT_EQ(s->UDegree(), c.kind == 1 ? c.m : c.kind);
+  double a, b, lo, hi;
+  s->Bounds(a, b, lo, hi);
+  for (int i = 0; i <= 10; ++i)
+    for (int j = 0; j <= 10; ++j) {
+      const double u = i / 10.0, v = j / 10.0;
+      const Point3 q = model.SurfacePoint(u, v);
+      const gp_Pnt p = s->Value(a + u * (b - a), lo + v * (hi - lo));
+      const double scale = std::max(1.0, std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z));
+      EXPECT_NEAR(p.X(), q.x, 1e-12 * scale) << u << " " << v;
+      EXPECT_NEAR(p.Y(), q.y, 1e-12 * scale) << u << " " << v;
+      EXPECT_NEAR(p.Z(), q.z, 1e-12 * scale) << u << " " << v;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ExchangeTest,
+                         ::testing::Combine(::testing::ValuesIn(kCases),
+                                            ::testing::Values(CadFormat::Step, CadFormat::Iges)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) +
+                                  (std::get<1>(info.param) == CadFormat::Step ? "_step" : "_iges");
+                         });
+
+TEST(ExchangeRefusal, ForeignSurfacesThatDoNotFitLeaveTheModel) {
+  const fs::path dir = fs::temp_directory_path() / ("quorlen-refuse-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  // Open CASCADE's own writer; poles, knots and degrees per case.
+  struct Foreign {
+    int degree, poles;
+    bool uniformInner;  // inner knots 1, 2, ... (else a third of a step off)
+    const char* message;
+  } cases[] = {
+      {5, 20, true, "grado 5 no admitido"},
+      {3, 13, true, "más de 12 × 12 puntos"},
+      {3, 8, false, "nudos que las reglas no pueden representar"},
+  };
+  for (const Foreign& f : cases) {
+    TColgp_Array2OfPnt poles(1, f.poles, 1, f.poles);
+    for (int i = 1; i <= f.poles; ++i)
+      for (int j = 1; j <= f.poles; ++j) poles.SetValue(i, j, gp_Pnt(i, j, std::sin(i + 0.5 * j)));
+    const int inner = f.poles - f.degree - 1;
+    TColStd_Array1OfReal knots(1, inner + 2);
+    TColStd_Array1OfInteger mults(1, inner + 2);
+    for (int k = 1; k <= inner + 2; ++k) {
+      knots.SetValue(k, k - 1 + ((k > 1 && k < inner + 2 && !f.uniformInner) ? 0.3 : 0.0));
+      mults.SetValue(k, (k == 1 || k == inner + 2) ? f.degree + 1 : 1);
+    }
+    Handle(Geom_BSplineSurface) g =
+        new Geom_BSplineSurface(poles, knots, knots, mults, mults, f.degree, f.degree);
+    STEPControl_Writer w;
+    ASSERT_EQ(w.Transfer(BRepBuilderAPI_MakeFace(g, 1e-7).Face(), STEPControl_AsIs), IFSelect_RetDone);
+    const std::string name = (dir / "foreign.step").string();
+    ASSERT_EQ(w.Write(name.c_str()), IFSelect_RetDone);
+
+    BuildModel(kCases[0]);
+    const std::vector<uint8_t> net(reinterpret_cast<const uint8_t*>(&model.controlNet),
+                                   reinterpret_cast<const uint8_t*>(&model.controlNet) + sizeof model.controlNet);
+    CadSurface s;
+    std::string error;
+    EXPECT_FALSE(ReadCadFile(CadFormat::Step, name, s, error));
+    EXPECT_EQ(error, f.message);
+    EXPECT_EQ(std::memcmp(net.data(), &model.controlNet, net.size()), 0);
+    EXPECT_EQ(model.netM, 11);
+  }
+  fs::remove_all(dir);
+}
+
+TEST(ExchangeMesh, ObjHasTheGridWithUnitNormals) {
+  BuildModel(kCases[0]);  // the sphere: its poles collapse an edge
+  for (int n : {2, 5, 33}) {
+    std::istringstream obj(ObjText(TessellateSurface(n)));
+    int v = 0, vt = 0, vn = 0, f = 0;
+    for (std::string line; std::getline(obj, line);) {
+      std::istringstream in(line);
+      std::string tag;
+      in >> tag;
+      if (tag == "v") ++v;
+      if (tag == "vt") ++vt;
+      if (tag == "f") ++f;
+      if (tag == "vn") {
+        ++vn;
+        double x, y, z;
+        in >> x >> y >> z;
+        EXPECT_NEAR(std::sqrt(x * x + y * y + z * z), 1.0, 1e-12) << line;
+      }
+    }
+    EXPECT_EQ(v, n * n);
+    EXPECT_EQ(vt, n * n);
+    EXPECT_EQ(vn, n * n);
+    EXPECT_EQ(f, 2 * (n - 1) * (n - 1));
+  }
+  // A true sphere's normals point along the radius (outward or inward).
+  stest::ExactSphere(2.0);
+  const SurfaceMesh mesh = TessellateSurface(9);
+  for (size_t k = 0; k < mesh.points.size(); ++k) {
+    const Point3& p = mesh.points[k];
+    const Point3& q = mesh.normals[k];
+    const double r = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+    EXPECT_NEAR(std::fabs(p.x * q.x + p.y * q.y + p.z * q.z) / r, 1.0, 1e-6) << k;
+  }
+}
+
+TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
+  BuildModel(kCases[2]);
+  ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
+  model.showCoordLines = true;
+  model.showCurvatureLines = true;
+  ParamPair uv;
+  Point3 P;
+  ASSERT_TRUE(PixelLookup(208, 208, uv, P));
+  Canvas view(kView, kView);
+  TraceLinesThrough(view, uv, ParamPair{0.6, 0.8});
+  std::istringstream csv(TracedLinesCsv());
+  std::string line;
+  std::getline(csv, line);
+  EXPECT_EQ(line, "line,family,u,v,x,y,z,k1,k2");
+  int rows = 0, lastLine = 0;
+  bool families[4] = {};
+  ParamPair prev{};
+  std::string prevFamily;
+  while (std::getline(csv, line)) {
+    ++rows;
+    std::vector<std::string> f;
+    std::stringstream ss(line);
+    for (std::string x; std::getline(ss, x, ',');) f.push_back(x);
+    ASSERT_EQ(f.size(), 9u) << line;
+    const int number = std::stoi(f[0]);
+    EXPECT_GE(number, lastLine);
+    const ParamPair p{std::stod(f[2]), std::stod(f[3])};
+    const Point3 S = model.SurfacePointUV(p);
+    EXPECT_NEAR(std::stod(f[4]), S.x, 1e-12 * (1 + std::fabs(S.x)));
+    EXPECT_NEAR(std::stod(f[5]), S.y, 1e-12 * (1 + std::fabs(S.y)));
+    EXPECT_NEAR(std::stod(f[6]), S.z, 1e-12 * (1 + std::fabs(S.z)));
+    families[f[1] == "u" ? 0 : f[1] == "v" ? 1 : f[1] == "k1" ? 2 : 3] = true;
+    // Along a curvature line the normal curvature of a step is nearer to the
+    // line's own principal curvature than to the other.
+    if (number == lastLine && (f[1] == "k1" || f[1] == "k2")) {
+      const SurfaceGeom g = SurfaceGeometry(prev);
+      const double du = p.u - prev.u, dv = p.v - prev.v;
+      const double kn = (g.L * du * du + 2 * g.M * du * dv + g.N * dv * dv) /
+                        (g.E * du * du + 2 * g.F * du * dv + g.G * dv * dv);
+      const CurvatureValues c = CurvaturesOf(g);
+      const double own = f[1] == "k1" ? c.k1 : c.k2, other = f[1] == "k1" ? c.k2 : c.k1;
+      EXPECT_LT(std::fabs(kn - own), std::fabs(kn - other)) << line;
+    }
+    lastLine = number;
+    prev = p;
+  }
+  EXPECT_GT(rows, 82);
+  for (bool b : families) EXPECT_TRUE(b);
+  // A new drawing starts a new record.
+  ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
+  EXPECT_EQ(TracedLinesCsv(), "line,family,u,v,x,y,z,k1,k2\n");
+}
+
+TEST(ExchangeRefusal, SurfacesOtherProgramsCannotHoldAreNotWritten) {
+  const fs::path dir = fs::temp_directory_path() / ("quorlen-unwritable-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const struct {
+    Case model;
+    int i, j;
+    double weight;
+    const char* message;
+  } cases[] = {
+      // Five rows of a cubic: the one inner knot falls on the first end.
+      {{"cubic_5", 3, false, 4, 6, {}, {}}, 0, 0, 1.0, "los nudos no crecen de un extremo a otro de las reglas"},
+      {{"zero_weight", 1, true, 3, 3, {}, {}}, 2, 1, 0.0, "un peso no es positivo"},
+      {{"huge", 2, false, 3, 3, {}, {}}, 1, 1, 1.0, "hay números demasiado grandes o pequeños para el archivo"},
+  };
+  for (const auto& c : cases) {
+    BuildModel(c.model);
+    model.controlNet[c.i][c.j].w = c.weight;
+    if (std::string(c.model.name) == "huge") model.controlNet[c.i][c.j].x = 1e120;
+    const std::string name = (dir / "s.step").string();
+    std::string error;
+    EXPECT_FALSE(WriteCadFile(CadFormat::Step, CurrentCadSurface(), name, error)) << c.model.name;
+    EXPECT_EQ(error, c.message);
+    EXPECT_FALSE(fs::exists(name));
+  }
+  fs::remove_all(dir);
+}
+
+// Another program's uniform quadratic over [0, 1] on a 12 x 8 net: its
+// knots, scaled onto the sliders, are those of evenly laid-out ticks (154
+// pixels divide into 11 and 7 equal steps); it reads as the same surface.
+TEST(ExchangeForeign, AUniformQuadraticOverTheUnitSquareFits) {
+  const fs::path dir = fs::temp_directory_path() / ("quorlen-foreign-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  TColgp_Array2OfPnt poles(1, 12, 1, 8);
+  for (int i = 1; i <= 12; ++i)
+    for (int j = 1; j <= 8; ++j) poles.SetValue(i, j, gp_Pnt(i, j, std::cos(0.7 * i) * std::sin(0.4 * j)));
+  auto uniform = [](int spans, TColStd_Array1OfReal& k, TColStd_Array1OfInteger& m) {
+    for (int s = 0; s <= spans; ++s) {
+      k.SetValue(s + 1, static_cast<double>(s) / spans);
+      m.SetValue(s + 1, s == 0 || s == spans ? 3 : 1);
+    }
+  };
+  TColStd_Array1OfReal ku(1, 11), kv(1, 7);
+  TColStd_Array1OfInteger mu(1, 11), mv(1, 7);
+  uniform(10, ku, mu);
+  uniform(6, kv, mv);
+  Handle(Geom_BSplineSurface) g = new Geom_BSplineSurface(poles, ku, kv, mu, mv, 2, 2);
+  STEPControl_Writer w;
+  ASSERT_EQ(w.Transfer(BRepBuilderAPI_MakeFace(g, 1e-7).Face(), STEPControl_AsIs), IFSelect_RetDone);
+  const std::string name = (dir / "uniform.step").string();
+  ASSERT_EQ(w.Write(name.c_str()), IFSelect_RetDone);
+
+  BuildModel(kCases[0]);
+  CadSurface s;
+  std::string error;
+  ASSERT_TRUE(ReadCadFile(CadFormat::Step, name, s, error)) << error;
+  ApplyCadSurface(s);
+  EXPECT_EQ(model.surfaceKind, 2);
+  EXPECT_FALSE(model.rationalSurface);
+  ASSERT_EQ(model.netM, 11);
+  ASSERT_EQ(model.netN, 7);
+  const auto ticksH = model.tickPosH, ticksV = model.tickPosV;
+  LayOutTicks(11, 7);
+  EXPECT_EQ(std::memcmp(&ticksH, &model.tickPosH, sizeof ticksH), 0);
+  EXPECT_EQ(std::memcmp(&ticksV, &model.tickPosV, sizeof ticksV), 0);
+  SetKnots();
+  for (double u : {0.0, 0.13, 0.5, 0.91, 1.0})
+    for (double v : {0.0, 0.37, 0.5, 1.0}) {
+      const Point3 q = model.SurfacePoint(u, v);
+      const gp_Pnt p = g->Value(u, v);
+      EXPECT_NEAR(q.x, p.X(), 1e-12 * 12);
+      EXPECT_NEAR(q.y, p.Y(), 1e-12 * 12);
+      EXPECT_NEAR(q.z, p.Z(), 1e-12 * 12);
+    }
+  fs::remove_all(dir);
+}
