@@ -77,17 +77,7 @@ void TForm1::EligeMapa(MapQuantity q) {
   mapQuantity = q;
   analysisItems[static_cast<int>(q)]->setChecked(true);
   Settings().setValue(QStringLiteral("analisis/mapa"), static_cast<int>(q));
-  // While a drawing runs, the choice applies when it ends.
-  if (!model.pictureValid || model.busy) return;
-  ShadeToBitmap();  // the shaded picture back from the shade indices
-  AplicaMapa();
-  if (model.netEditMode) {
-    ResetViewToPicture();
-    ShowNetOverlay(viewCanvas);
-    ShowView();
-  } else {
-    DibujaRedes();
-  }
+  RepintaAnalisis();
 }
 
 void TForm1::AplicaMapa() {

@@ -9,7 +9,7 @@
 #include <QPen>
 #include <QSvgGenerator>
 
-#include "exchange/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 QImage ViewFileImage(const Canvas& canvas) {
   QImage img(canvas.Width(), canvas.Height(), QImage::Format_RGB888);

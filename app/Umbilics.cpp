@@ -92,14 +92,7 @@ void TForm1::RepintaAnalisis() {
   // While a drawing runs, the choice applies when it ends.
   if (!model.pictureValid || model.busy) return;
   ShadeToBitmap();  // the shaded picture back from the shade indices
-  AplicaMapa();
-  if (model.netEditMode) {
-    ResetViewToPicture();
-    ShowNetOverlay(viewCanvas);
-    ShowView();
-  } else {
-    DibujaRedes();
-  }
+  ShowAnalysedPicture();
 }
 
 void TForm1::AplicaAnalisis() {

@@ -145,6 +145,10 @@ void TForm1::AlSoltar() {
     Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
     return;
   }
+  ShowAnalysedPicture();
+}
+
+void TForm1::ShowAnalysedPicture() {
   AplicaMapa();
   if (model.netEditMode) {
     ResetViewToPicture();

@@ -288,6 +288,9 @@ class TForm1 : public QMainWindow {
   void AbreCad(const QString& name);
   // The view back to the bare picture: its overlay lines are gone.
   void ResetViewToPicture();
+  // The picture with the map or reflection lines chosen, and the overlays of
+  // the mode, on the view.
+  void ShowAnalysedPicture();
   // The legend strip of the curvature map on show, for picture files.
   std::optional<Canvas> LeyendaParaArchivo() const;
   // Runs draw(), logging the lines it draws on the view into viewLines.

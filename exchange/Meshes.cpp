@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "exchange/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "model/Curvature.h"
 #include "model/Knots.h"
 #include "model/SurfaceKinds.h"

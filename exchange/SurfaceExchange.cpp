@@ -40,7 +40,7 @@
 #include <sstream>
 #include <vector>
 
-#include "exchange/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "model/Knots.h"
 #include "model/SurfaceKinds.h"
 #include "platform/RunChecks.h"

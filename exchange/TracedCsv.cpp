@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "exchange/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "interact/TracedLines.h"
 #include "model/Curvature.h"
 

@@ -1,18 +1,17 @@
 #include "model/SurfaceFile.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
-#include <unistd.h>
 
 #include "model/Knots.h"
 #include "model/ModelState.h"
 #include "model/Projection.h"
 #include "model/SurfaceKinds.h"
+#include "platform/AtomicFile.h"
 
 namespace {
 
@@ -99,23 +98,8 @@ bool alDisco(const std::string& name, std::string* error) {
     return false;
   };
   const std::vector<uint8_t> bytes = EncodeSurfaceFile();
-  const std::string tmp = name + ".tmp~";
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return fail(std::strerror(errno));
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = (std::fflush(f) == 0) && ok;
-  ok = (fsync(fileno(f)) == 0) && ok;
-  const int savedErrno = errno;
-  ok = (std::fclose(f) == 0) && ok;
-  if (!ok) {
-    std::remove(tmp.c_str());
-    return fail(std::strerror(savedErrno ? savedErrno : EIO));
-  }
-  if (std::rename(tmp.c_str(), name.c_str()) != 0) {
-    const int e = errno;
-    std::remove(tmp.c_str());
-    return fail(std::strerror(e));
-  }
+  std::string why;
+  if (!WriteFileAtomically(name, std::string(bytes.begin(), bytes.end()), why)) return fail(why);
   model.pictureUnsaved = false;
   return true;
 }

@@ -1,4 +1,4 @@
-#include "exchange/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>
