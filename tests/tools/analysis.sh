@@ -23,11 +23,6 @@ awk '/lemon/ {z += $5; n++} END {exit !(n == 2 && z == 0)}' "$work/ell.txt" || f
 grep -q "^region .* 1.0000$" "$work/oct.txt" || fail "octant region: $(cat "$work/oct.txt")"
 grep -q "^singular 0.0000 1.0000 0.0000 0.0000$" "$work/oct.txt" || fail "octant pole: $(cat "$work/oct.txt")"
 
-# The visible umbilic is marked in the picture.
-run --shape ellipsoid --png "$work/ell.png"
-"$tool" --shape ellipsoid --umbilics --png "$work/ell-marked.png" >/dev/null || fail "ellipsoid marks"
-cmp -s "$work/ell.png" "$work/ell-marked.png" && fail "ellipsoid: no mark in the picture"
-
 # The net: both families' colours in the listing, the lines in the picture
 # (which otherwise matches the plain drawing).
 run --curvature-net --png "$work/net.png" --segments "$work/net.txt"
