@@ -78,12 +78,10 @@ class AnalysisTest : public QObject {
     f->analysisItems[1]->trigger();
     const MapRange automatic = f->mapShown.range;
     QVERIFY(!automatic.fixed);
-    QCOMPARE(f->FijaEscala(false, QStringLiteral("x"), QStringLiteral("1")),
-             QStringLiteral("El límite inferior no es un número"));
-    QCOMPARE(f->FijaEscala(false, QStringLiteral("0"), QStringLiteral("1e999")),
-             QStringLiteral("El límite superior no es un número"));
-    QCOMPARE(f->FijaEscala(false, QStringLiteral("2"), QStringLiteral("2")),
-             QStringLiteral("El límite inferior ha de ser menor que el superior"));
+    const char* bad[][3] = {{"x", "1", "El límite inferior no es un número"},
+                            {"0", "1e999", "El límite superior no es un número"},
+                            {"2", "2", "El límite inferior ha de ser menor que el superior"}};
+    for (const auto& b : bad) QCOMPARE(f->FijaEscala(false, b[0], b[1]), QString::fromUtf8(b[2]));
     QVERIFY(!f->mapChosen.fixed);
     const std::vector<uint8_t> before = Picture();
     QCOMPARE(f->FijaEscala(false, QStringLiteral("-0.5"), QStringLiteral("3")), QString());

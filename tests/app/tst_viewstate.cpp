@@ -44,6 +44,13 @@ class ViewStateTest : public QObject {
     return ScreenPoint{-1, -1};
   }
   NetPoint Picked() { return model.controlNet[model.CurrentNode.x][model.CurrentNode.y]; }
+  // Whether the picked point stays where it is for a while.
+  bool PickedStays() {
+    const NetPoint a = Picked();
+    QTest::qWait(150);
+    const NetPoint b = Picked();
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+  }
 
  private slots:
   void initTestCase() { StartTestApplication(); }
@@ -79,22 +86,15 @@ class ViewStateTest : public QObject {
     Key(QEvent::KeyPress, Qt::Key_Up);
     Mouse(QEvent::MouseButtonPress, q.x, q.y, Qt::LeftButton);
     QTest::qWait(100);
-    NetPoint a = Picked();
-    QTest::qWait(150);
-    QCOMPARE(Picked().z, a.z);
-    QCOMPARE(Picked().x, a.x);
+    QVERIFY(PickedStays());
     // Up pressed during the drag moves the point on every step...
     Key(QEvent::KeyPress, Qt::Key_Up);
-    QTRY_VERIFY(Picked().x != a.x || Picked().y != a.y || Picked().z != a.z);
+    QTRY_VERIFY(!PickedStays());
     // ...until the window loses the focus, where its release is never seen.
     QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(f.get(), &out);
     QTest::qWait(60);
-    a = Picked();
-    QTest::qWait(150);
-    QCOMPARE(Picked().x, a.x);
-    QCOMPARE(Picked().y, a.y);
-    QCOMPARE(Picked().z, a.z);
+    QVERIFY(PickedStays());
     Mouse(QEvent::MouseButtonRelease, q.x, q.y, Qt::NoButton);
   }
 

@@ -19,6 +19,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include <unistd.h>
@@ -82,15 +84,18 @@ std::vector<uint8_t> Picture() {
   return model.pictureBitmap->Bytes();
 }
 
-class ExchangeTest : public ::testing::TestWithParam<std::tuple<Case, CadFormat>> {
+class ExchangeFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("quorlen-exchange-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
+  std::string File(const std::string& name) const { return (dir_ / name).string(); }
   fs::path dir_;
 };
+
+class ExchangeTest : public ExchangeFiles, public ::testing::WithParamInterface<std::tuple<Case, CadFormat>> {};
 
 // Open CASCADE reading the file as any CAD program would: the face's surface.
 Handle(Geom_BSplineSurface) OcctSurface(CadFormat f, const std::string& name) {
@@ -111,24 +116,66 @@ Handle(Geom_BSplineSurface) OcctSurface(CadFormat f, const std::string& name) {
   return Handle(Geom_BSplineSurface)::DownCast(BRep_Tool::Surface(TopoDS::Face(faces.Current())));
 }
 
+// Another program's clamped B-spline of degree p on nu x nv poles, its spans
+// even over [0, 1] but for the inner knots moved by `shift` of a span.
+Handle(Geom_BSplineSurface) ForeignSurface(int nu, int nv, int p, double shift = 0) {
+  TColgp_Array2OfPnt poles(1, nu, 1, nv);
+  for (int i = 1; i <= nu; ++i)
+    for (int j = 1; j <= nv; ++j) poles.SetValue(i, j, gp_Pnt(i, j, std::cos(0.7 * i) * std::sin(0.4 * j)));
+  TColStd_Array1OfReal ku(1, nu - p + 1), kv(1, nv - p + 1);
+  TColStd_Array1OfInteger mu(1, nu - p + 1), mv(1, nv - p + 1);
+  for (auto [k, m] : {std::pair{&ku, &mu}, std::pair{&kv, &mv}}) {
+    const int spans = k->Length() - 1;
+    for (int s = 0; s <= spans; ++s) {
+      const bool end = s == 0 || s == spans;
+      k->SetValue(s + 1, (s + (end ? 0 : shift)) / spans);
+      m->SetValue(s + 1, end ? p + 1 : 1);
+    }
+  }
+  return new Geom_BSplineSurface(poles, ku, kv, mu, mv, p, p);
+}
+
+std::string WriteForeignStep(const Handle(Geom_BSplineSurface)& g, const std::string& name) {
+  STEPControl_Writer w;
+  EXPECT_EQ(w.Transfer(BRepBuilderAPI_MakeFace(g, 1e-7).Face(), STEPControl_AsIs), IFSelect_RetDone);
+  EXPECT_EQ(w.Write(name.c_str()), IFSelect_RetDone);
+  return name;
+}
+
 }  // namespace
 
-TEST_P(ExchangeTest, RoundTripGivesTheSameModelAndPicture) {
+// Open CASCADE evaluates the written surface where the model does, and the
+// file read back gives the same model, knots and picture.
+TEST_P(ExchangeTest, OpenCascadeAndTheRoundTripGiveTheSameSurface) {
   const auto& [c, format] = GetParam();
   BuildModel(c);
   const std::vector<uint8_t> before = Picture();
   const CadSurface original = CurrentCadSurface();
   const auto knotsU = model.knotsU, knotsV = model.knotsV;
-  const std::string name = (dir_ / (std::string(c.name) + (format == CadFormat::Step ? ".step" : ".igs"))).string();
+  const std::string name = File(std::string(c.name) + (format == CadFormat::Step ? ".step" : ".igs"));
   std::string error;
   ASSERT_TRUE(WriteCadFile(format, original, name, error)) << error;
-  std::ifstream in(name);
   std::stringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(name).rdbuf();
   EXPECT_NE(text.str().find("Quorlen"), std::string::npos);
 
-  // Another model in between, so that nothing is left over.
-  BuildModel(Case{"other", 2, false, 3, 3, {}, {}});
+  Handle(Geom_BSplineSurface) s = OcctSurface(format, name);
+  ASSERT_FALSE(s.IsNull());
+  EXPECT_EQ(s->UDegree(), c.kind == 1 ? c.m : c.kind);
+  double a, b, lo, hi;
+  s->Bounds(a, b, lo, hi);
+  for (int i = 0; i <= 10; ++i)
+    for (int j = 0; j <= 10; ++j) {
+      const double u = i / 10.0, v = j / 10.0;
+      const Point3 q = model.SurfacePoint(u, v);
+      const gp_Pnt p = s->Value(a + u * (b - a), lo + v * (hi - lo));
+      const double tol = 1e-12 * std::max(1.0, std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z));
+      EXPECT_NEAR(p.X(), q.x, tol) << u << " " << v;
+      EXPECT_NEAR(p.Y(), q.y, tol) << u << " " << v;
+      EXPECT_NEAR(p.Z(), q.z, tol) << u << " " << v;
+    }
+
+  BuildModel(Case{"other", 2, false, 3, 3, {}, {}});  // nothing may be left over
   CadSurface back;
   ASSERT_TRUE(ReadCadFile(format, name, back, error)) << error;
   ApplyCadSurface(back);
@@ -145,30 +192,6 @@ TEST_P(ExchangeTest, RoundTripGivesTheSameModelAndPicture) {
   EXPECT_TRUE(before == after);
 }
 
-TEST_P(ExchangeTest, OpenCascadeEvaluatesTheSamePoints) {
-  const auto& [c, format] = GetParam();
-  BuildModel(c);
-  SetKnots();
-  const std::string name = (dir_ / (format == CadFormat::Step ? "e.step" : "e.igs")).string();
-  std::string error;
-  ASSERT_TRUE(WriteCadFile(format, CurrentCadSurface(), name, error)) << error;
-  Handle(Geom_BSplineSurface) s = OcctSurface(format, name);
-  ASSERT_FALSE(s.IsNull());
-  EXPECT_EQ(s->UDegree(), c.kind == 1 ? c.m : c.kind);
-  double a, b, lo, hi;
-  s->Bounds(a, b, lo, hi);
-  for (int i = 0; i <= 10; ++i)
-    for (int j = 0; j <= 10; ++j) {
-      const double u = i / 10.0, v = j / 10.0;
-      const Point3 q = model.SurfacePoint(u, v);
-      const gp_Pnt p = s->Value(a + u * (b - a), lo + v * (hi - lo));
-      const double scale = std::max(1.0, std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z));
-      EXPECT_NEAR(p.X(), q.x, 1e-12 * scale) << u << " " << v;
-      EXPECT_NEAR(p.Y(), q.y, 1e-12 * scale) << u << " " << v;
-      EXPECT_NEAR(p.Z(), q.z, 1e-12 * scale) << u << " " << v;
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Kinds, ExchangeTest,
                          ::testing::Combine(::testing::ValuesIn(kCases),
                                             ::testing::Values(CadFormat::Step, CadFormat::Iges)),
@@ -177,37 +200,18 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ExchangeTest,
                                   (std::get<1>(info.param) == CadFormat::Step ? "_step" : "_iges");
                          });
 
-TEST(ExchangeRefusal, ForeignSurfacesThatDoNotFitLeaveTheModel) {
-  const fs::path dir = fs::temp_directory_path() / ("quorlen-refuse-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  // Open CASCADE's own writer; poles, knots and degrees per case.
-  struct Foreign {
+TEST_F(ExchangeFiles, ForeignSurfacesThatDoNotFitLeaveTheModel) {
+  const struct {
     int degree, poles;
-    bool uniformInner;  // inner knots 1, 2, ... (else a third of a step off)
+    double shift;
     const char* message;
   } cases[] = {
-      {5, 20, true, "grado 5 no admitido"},
-      {3, 13, true, "más de 12 × 12 puntos"},
-      {3, 8, false, "nudos que las reglas no pueden representar"},
+      {5, 20, 0, "grado 5 no admitido"},
+      {3, 13, 0, "más de 12 × 12 puntos"},
+      {3, 8, 0.3, "nudos que las reglas no pueden representar"},
   };
-  for (const Foreign& f : cases) {
-    TColgp_Array2OfPnt poles(1, f.poles, 1, f.poles);
-    for (int i = 1; i <= f.poles; ++i)
-      for (int j = 1; j <= f.poles; ++j) poles.SetValue(i, j, gp_Pnt(i, j, std::sin(i + 0.5 * j)));
-    const int inner = f.poles - f.degree - 1;
-    TColStd_Array1OfReal knots(1, inner + 2);
-    TColStd_Array1OfInteger mults(1, inner + 2);
-    for (int k = 1; k <= inner + 2; ++k) {
-      knots.SetValue(k, k - 1 + ((k > 1 && k < inner + 2 && !f.uniformInner) ? 0.3 : 0.0));
-      mults.SetValue(k, (k == 1 || k == inner + 2) ? f.degree + 1 : 1);
-    }
-    Handle(Geom_BSplineSurface) g =
-        new Geom_BSplineSurface(poles, knots, knots, mults, mults, f.degree, f.degree);
-    STEPControl_Writer w;
-    ASSERT_EQ(w.Transfer(BRepBuilderAPI_MakeFace(g, 1e-7).Face(), STEPControl_AsIs), IFSelect_RetDone);
-    const std::string name = (dir / "foreign.step").string();
-    ASSERT_EQ(w.Write(name.c_str()), IFSelect_RetDone);
-
+  for (const auto& f : cases) {
+    const std::string name = WriteForeignStep(ForeignSurface(f.poles, f.poles, f.degree, f.shift), File("f.step"));
     BuildModel(kCases[0]);
     const std::vector<uint8_t> net(reinterpret_cast<const uint8_t*>(&model.controlNet),
                                    reinterpret_cast<const uint8_t*>(&model.controlNet) + sizeof model.controlNet);
@@ -218,32 +222,55 @@ TEST(ExchangeRefusal, ForeignSurfacesThatDoNotFitLeaveTheModel) {
     EXPECT_EQ(std::memcmp(net.data(), &model.controlNet, net.size()), 0);
     EXPECT_EQ(model.netM, 11);
   }
-  fs::remove_all(dir);
+}
+
+// A uniform quadratic over [0, 1] on a 12 x 8 net: its knots, scaled onto
+// the sliders, are those of evenly laid-out ticks (154 pixels divide into 11
+// and 7 equal steps); it reads as the same surface.
+TEST_F(ExchangeFiles, AUniformQuadraticOverTheUnitSquareFits) {
+  const Handle(Geom_BSplineSurface) g = ForeignSurface(12, 8, 2);
+  const std::string name = WriteForeignStep(g, File("uniform.step"));
+  BuildModel(kCases[0]);
+  CadSurface s;
+  std::string error;
+  ASSERT_TRUE(ReadCadFile(CadFormat::Step, name, s, error)) << error;
+  ApplyCadSurface(s);
+  EXPECT_EQ(model.surfaceKind, 2);
+  EXPECT_FALSE(model.rationalSurface);
+  ASSERT_EQ(model.netM, 11);
+  ASSERT_EQ(model.netN, 7);
+  const auto ticksH = model.tickPosH, ticksV = model.tickPosV;
+  LayOutTicks(11, 7);
+  EXPECT_EQ(std::memcmp(&ticksH, &model.tickPosH, sizeof ticksH), 0);
+  EXPECT_EQ(std::memcmp(&ticksV, &model.tickPosV, sizeof ticksV), 0);
+  SetKnots();
+  for (double u : {0.0, 0.13, 0.5, 0.91, 1.0})
+    for (double v : {0.0, 0.37, 0.5, 1.0}) {
+      const Point3 q = model.SurfacePoint(u, v);
+      const gp_Pnt p = g->Value(u, v);
+      EXPECT_NEAR(q.x, p.X(), 1e-12 * 12);
+      EXPECT_NEAR(q.y, p.Y(), 1e-12 * 12);
+      EXPECT_NEAR(q.z, p.Z(), 1e-12 * 12);
+    }
 }
 
 TEST(ExchangeMesh, ObjHasTheGridWithUnitNormals) {
   BuildModel(kCases[0]);  // the sphere: its poles collapse an edge
   for (int n : {2, 5, 33}) {
     std::istringstream obj(ObjText(TessellateSurface(n)));
-    int v = 0, vt = 0, vn = 0, f = 0;
+    std::map<std::string, int> count;
     for (std::string line; std::getline(obj, line);) {
       std::istringstream in(line);
       std::string tag;
-      in >> tag;
-      if (tag == "v") ++v;
-      if (tag == "vt") ++vt;
-      if (tag == "f") ++f;
-      if (tag == "vn") {
-        ++vn;
-        double x, y, z;
-        in >> x >> y >> z;
-        EXPECT_NEAR(std::sqrt(x * x + y * y + z * z), 1.0, 1e-12) << line;
-      }
+      double x, y, z;
+      in >> tag >> x >> y >> z;
+      ++count[tag];
+      if (tag != "vn") continue;
+      EXPECT_NEAR(std::sqrt(x * x + y * y + z * z), 1.0, 1e-12) << line;
     }
-    EXPECT_EQ(v, n * n);
-    EXPECT_EQ(vt, n * n);
-    EXPECT_EQ(vn, n * n);
-    EXPECT_EQ(f, 2 * (n - 1) * (n - 1));
+    const std::map<std::string, int> want{
+        {"#", 1}, {"f", 2 * (n - 1) * (n - 1)}, {"v", n * n}, {"vn", n * n}, {"vt", n * n}};
+    EXPECT_EQ(count, want);
   }
   // A true sphere's normals point along the radius (outward or inward).
   stest::ExactSphere(2.0);
@@ -271,9 +298,8 @@ TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
   std::getline(csv, line);
   EXPECT_EQ(line, "line,family,u,v,x,y,z,k1,k2");
   int rows = 0, lastLine = 0;
-  bool families[4] = {};
+  std::set<std::string> families;
   ParamPair prev{};
-  std::string prevFamily;
   while (std::getline(csv, line)) {
     ++rows;
     std::vector<std::string> f;
@@ -287,7 +313,7 @@ TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
     EXPECT_NEAR(std::stod(f[4]), S.x, 1e-12 * (1 + std::fabs(S.x)));
     EXPECT_NEAR(std::stod(f[5]), S.y, 1e-12 * (1 + std::fabs(S.y)));
     EXPECT_NEAR(std::stod(f[6]), S.z, 1e-12 * (1 + std::fabs(S.z)));
-    families[f[1] == "u" ? 0 : f[1] == "v" ? 1 : f[1] == "k1" ? 2 : 3] = true;
+    families.insert(f[1]);
     // Along a curvature line the normal curvature of a step is nearer to the
     // line's own principal curvature than to the other.
     if (number == lastLine && (f[1] == "k1" || f[1] == "k2")) {
@@ -303,15 +329,13 @@ TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
     prev = p;
   }
   EXPECT_GT(rows, 82);
-  for (bool b : families) EXPECT_TRUE(b);
+  EXPECT_EQ(families, (std::set<std::string>{"k1", "k2", "u", "v"}));
   // A new drawing starts a new record.
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
   EXPECT_EQ(TracedLinesCsv(), "line,family,u,v,x,y,z,k1,k2\n");
 }
 
-TEST(ExchangeRefusal, SurfacesOtherProgramsCannotHoldAreNotWritten) {
-  const fs::path dir = fs::temp_directory_path() / ("quorlen-unwritable-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+TEST_F(ExchangeFiles, SurfacesOtherProgramsCannotHoldAreNotWritten) {
   const struct {
     Case model;
     int i, j;
@@ -327,61 +351,9 @@ TEST(ExchangeRefusal, SurfacesOtherProgramsCannotHoldAreNotWritten) {
     BuildModel(c.model);
     model.controlNet[c.i][c.j].w = c.weight;
     if (std::string(c.model.name) == "huge") model.controlNet[c.i][c.j].x = 1e120;
-    const std::string name = (dir / "s.step").string();
     std::string error;
-    EXPECT_FALSE(WriteCadFile(CadFormat::Step, CurrentCadSurface(), name, error)) << c.model.name;
+    EXPECT_FALSE(WriteCadFile(CadFormat::Step, CurrentCadSurface(), File("s.step"), error)) << c.model.name;
     EXPECT_EQ(error, c.message);
-    EXPECT_FALSE(fs::exists(name));
+    EXPECT_FALSE(fs::exists(File("s.step")));
   }
-  fs::remove_all(dir);
-}
-
-// Another program's uniform quadratic over [0, 1] on a 12 x 8 net: its
-// knots, scaled onto the sliders, are those of evenly laid-out ticks (154
-// pixels divide into 11 and 7 equal steps); it reads as the same surface.
-TEST(ExchangeForeign, AUniformQuadraticOverTheUnitSquareFits) {
-  const fs::path dir = fs::temp_directory_path() / ("quorlen-foreign-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  TColgp_Array2OfPnt poles(1, 12, 1, 8);
-  for (int i = 1; i <= 12; ++i)
-    for (int j = 1; j <= 8; ++j) poles.SetValue(i, j, gp_Pnt(i, j, std::cos(0.7 * i) * std::sin(0.4 * j)));
-  auto uniform = [](int spans, TColStd_Array1OfReal& k, TColStd_Array1OfInteger& m) {
-    for (int s = 0; s <= spans; ++s) {
-      k.SetValue(s + 1, static_cast<double>(s) / spans);
-      m.SetValue(s + 1, s == 0 || s == spans ? 3 : 1);
-    }
-  };
-  TColStd_Array1OfReal ku(1, 11), kv(1, 7);
-  TColStd_Array1OfInteger mu(1, 11), mv(1, 7);
-  uniform(10, ku, mu);
-  uniform(6, kv, mv);
-  Handle(Geom_BSplineSurface) g = new Geom_BSplineSurface(poles, ku, kv, mu, mv, 2, 2);
-  STEPControl_Writer w;
-  ASSERT_EQ(w.Transfer(BRepBuilderAPI_MakeFace(g, 1e-7).Face(), STEPControl_AsIs), IFSelect_RetDone);
-  const std::string name = (dir / "uniform.step").string();
-  ASSERT_EQ(w.Write(name.c_str()), IFSelect_RetDone);
-
-  BuildModel(kCases[0]);
-  CadSurface s;
-  std::string error;
-  ASSERT_TRUE(ReadCadFile(CadFormat::Step, name, s, error)) << error;
-  ApplyCadSurface(s);
-  EXPECT_EQ(model.surfaceKind, 2);
-  EXPECT_FALSE(model.rationalSurface);
-  ASSERT_EQ(model.netM, 11);
-  ASSERT_EQ(model.netN, 7);
-  const auto ticksH = model.tickPosH, ticksV = model.tickPosV;
-  LayOutTicks(11, 7);
-  EXPECT_EQ(std::memcmp(&ticksH, &model.tickPosH, sizeof ticksH), 0);
-  EXPECT_EQ(std::memcmp(&ticksV, &model.tickPosV, sizeof ticksV), 0);
-  SetKnots();
-  for (double u : {0.0, 0.13, 0.5, 0.91, 1.0})
-    for (double v : {0.0, 0.37, 0.5, 1.0}) {
-      const Point3 q = model.SurfacePoint(u, v);
-      const gp_Pnt p = g->Value(u, v);
-      EXPECT_NEAR(q.x, p.X(), 1e-12 * 12);
-      EXPECT_NEAR(q.y, p.Y(), 1e-12 * 12);
-      EXPECT_NEAR(q.z, p.Z(), 1e-12 * 12);
-    }
-  fs::remove_all(dir);
 }

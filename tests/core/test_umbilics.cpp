@@ -32,11 +32,20 @@ void Exact(ExactShape s, double scale = 1) {
   SetProcessEventsHook(nullptr);
   StartupModel();
   ExactShapeModel(s);
+  EXPECT_EQ(model.surfaceKind, 1);
   for (int i = 0; i <= model.netM; ++i)
     for (int j = 0; j <= model.netN; ++j) {
       NetPoint& p = model.controlNet[i][j];
       p = NetPoint{p.x * scale, p.y * scale, p.z * scale, p.w};
     }
+}
+
+// The net drawn as a B-spline of degree p.
+void AsBSpline(int p) {
+  LayOutTicks(model.netM, model.netN);
+  model.surfaceKind = p;
+  FijaFunciones();
+  SetKnots();
 }
 
 // The closed form of the parameter of the degree-3 half circle at angle t:
@@ -46,33 +55,48 @@ double HalfArcParam(double angle) {
   return q / (1 + q);
 }
 
-TEST_F(UmbilicsTest, ExactShapesLieOnTheirQuadrics) {
+// The exact quadrics, built by the menu's shapes and by revolution nets:
+// points on the quadric, K and |H| of the closed form, borders included.
+TEST_F(UmbilicsTest, ExactQuadricsAndTheirCurvatures) {
   const double a = kEllipsoidAxisX, b = kEllipsoidAxisY, c = kEllipsoidAxisZ;
+  const auto sphere = [](double r) { return [r](const Point3& p) { return Dot(p, p) - r * r; }; };
+  const auto cylinder = [](double r) { return [r](const Point3& p) { return p.x * p.x + p.y * p.y - r * r; }; };
   const struct {
-    ExactShape s;
+    const char* name;
+    std::function<void()> build;
     std::function<double(const Point3&)> implicit;  // 0 on the quadric
     double K, absH;                                 // NaN: not constant
   } cases[] = {
-      {ExactShape::SphereOctant, [](const Point3& p) { return Dot(p, p) - 1; }, 1, 1},
-      {ExactShape::HalfSphere, [](const Point3& p) { return Dot(p, p) - 1; }, 1, 1},
-      {ExactShape::Ellipsoid,
+      {"octant", [] { Exact(ExactShape::SphereOctant); }, sphere(1), 1, 1},
+      {"half sphere", [] { Exact(ExactShape::HalfSphere); }, sphere(1), 1, 1},
+      {"ellipsoid", [] { Exact(ExactShape::Ellipsoid); },
        [&](const Point3& p) { return p.x * p.x / (a * a) + p.y * p.y / (b * b) + p.z * p.z / (c * c) - 1; }, NAN,
        NAN},
-      {ExactShape::HalfCylinder, [](const Point3& p) { return p.x * p.x + p.y * p.y - 1; }, 0, 0.5},
+      {"half cylinder", [] { Exact(ExactShape::HalfCylinder); }, cylinder(1), 0, 0.5},
+      {"octant net r = 2.5", [] {
+         stest::Arc q = stest::QuarterCircle();
+         for (int k = 0; k < 3; ++k) q.x[k] *= 2.5, q.y[k] *= 2.5;
+         stest::RevolutionNet(q);
+       }, sphere(2.5), 0.16, 0.4},
+      {"sphere patch as rational quadratic B-spline", [] {
+         stest::ExactSphere(1);
+         AsBSpline(2);
+       }, sphere(1), 1, 1},
+      {"cylinder r = 0.3", [] { stest::ExactCylinder(0.3); }, cylinder(0.3), 0, 1 / 0.6},
   };
   for (const auto& k : cases) {
-    SCOPED_TRACE(ExactShapeName(k.s));
-    Exact(k.s);
-    EXPECT_EQ(model.surfaceKind, 1);
+    SCOPED_TRACE(k.name);
+    k.build();
     EXPECT_TRUE(model.rationalSurface);
-    for (double u : {0.05, 0.3, 0.5, 0.8})
-      for (double v : {0.1, 0.45, 0.9}) {
+    for (double u : {0.0, 0.13, 0.5, 0.91, 1.0})
+      for (double v : {0.02, 0.1, 0.45, 0.77, 0.95}) {
         const ParamPair p{u, v};
         EXPECT_NEAR(k.implicit(model.SurfacePointUV(p)), 0, 1e-14);
         const SurfaceGeom g = ExactSurfaceGeometry(p);
         ASSERT_TRUE(g.ok);
-        if (std::isnan(k.K)) continue;
         const CurvatureValues cv = CurvaturesOf(g);
+        EXPECT_GE(cv.k1, cv.k2);
+        if (std::isnan(k.K)) continue;
         EXPECT_NEAR(cv.K, k.K, 1e-12);
         EXPECT_NEAR(std::fabs(cv.H), k.absH, 1e-12);
       }
@@ -92,9 +116,7 @@ TEST_F(UmbilicsTest, SpheresAndPlanesAreUmbilicRegions) {
       // the derivatives at v = 0 fail a division; the search goes on.
       {"plane, cubic B-spline, empty first span", [] {
          stest::ShapeNet(4, 4, PlaneNet);
-         model.surfaceKind = 3;
-         FijaFunciones();
-         SetKnots();
+         AsBSpline(3);
        }, 0},
   };
   for (const auto& c : cases) {
@@ -233,9 +255,7 @@ TEST_F(UmbilicsTest, RandomNetsAgreeWithABruteScan) {
         model.controlNet[i][j].w = weight(gen);
       }
     model.rationalSurface = trial % 2 == 1;
-    model.surfaceKind = trial % 3 == 2 ? 3 : 1;
-    FijaFunciones();
-    SetKnots();
+    AsBSpline(trial % 3 == 2 ? 3 : 1);
     const UmbilicReport r = FindUmbilics();
     EXPECT_TRUE(r.regions.empty());
     for (const UmbilicPoint& p : r.points) {

@@ -13,20 +13,14 @@ refuse --map --map zebra --map gauss
 refuse --umbilics --umbilics --umbilics
 refuse --segments --segments "$work/s.txt"
 
-# The ellipsoid's two lemons, mirror images in z; the plane and the octant
-# are regions; the octant's pole is said to be skipped.
+# The ellipsoid's two lemons (their places are checked in the core); the
+# plane and the octant are regions; the octant's pole is said to be skipped.
 "$tool" --shape ellipsoid --umbilics >"$work/ell.txt" || fail "ellipsoid"
 [ "$(grep -c ' lemon$' "$work/ell.txt")" = 2 ] || fail "ellipsoid: $(cat "$work/ell.txt")"
-awk '/lemon/ {z += $5; n++} END {exit !(n == 2 && z == 0)}' "$work/ell.txt" || fail "ellipsoid: not mirrored"
 "$tool" --shape plane --umbilics | grep -qx "region 0.0000 1.0000 0.0000 1.0000 0.0000" || fail "plane region"
 "$tool" --shape octant --umbilics >"$work/oct.txt" || fail "octant"
 grep -q "^region .* 1.0000$" "$work/oct.txt" || fail "octant region: $(cat "$work/oct.txt")"
 grep -q "^singular 0.0000 1.0000 0.0000 0.0000$" "$work/oct.txt" || fail "octant pole: $(cat "$work/oct.txt")"
-
-# The visible umbilic is marked in the picture.
-run --shape ellipsoid --png "$work/ell.png"
-"$tool" --shape ellipsoid --umbilics --png "$work/ell-marked.png" >/dev/null || fail "ellipsoid marks"
-cmp -s "$work/ell.png" "$work/ell-marked.png" && fail "ellipsoid: no mark in the picture"
 
 # The net: both families' colours in the listing, the lines in the picture
 # (which otherwise matches the plain drawing).

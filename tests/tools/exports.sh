@@ -45,10 +45,6 @@ count=$(od -An -tu4 -j80 -N4 mesh.stl | tr -d ' ')
 [ "$size" = $((84 + 50 * count)) ] && [ "$count" -le $((2 * 63 * 63)) ] && [ "$count" -gt 7000 ] ||
   fail "STL of $size bytes claims $count triangles"
 
-[ "$(cut -d, -f2 lines.csv | sed 1d | sort -u | tr '\n' ' ')" = "k1 k2 u v " ] || fail "CSV families"
-grep -q "Quorlen" s.step || fail "STEP does not name Quorlen"
-grep -q "Quorlen" s.igs || fail "IGES does not name Quorlen"
-
 # Read back: the same surface draws the same picture (with a new view, as
 # the start-up model without --open draws it).
 for f in s.step s.igs; do
