@@ -57,12 +57,45 @@ bool Visible(int x, int y) {
   return c.u >= 0 && c.v >= 0;
 }
 
-void ValuesOfColumns(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values, int from, int to) {
-  for (int x = from; x < to; ++x)
+// Columns first, first + step, ...
+void ValuesOfColumns(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values, int first, int step) {
+  for (int x = first; x < kView; x += step)
     for (int y = 0; y < kView; ++y) {
       ParamPair uv;
       values[static_cast<size_t>(x) * kView + y] = lookup(x, y, uv) ? MapValueAt(q, uv) : kNaN;
     }
+}
+
+// Runs columns(first, step) over all columns: alternate columns on the two
+// threads where a second one is to be had, which shares the visible pixels
+// evenly whatever the outline. The first error, the calling thread's
+// first, is raised once both are done.
+template <class Columns>
+void OnBothThreads(Columns&& columns) {
+  if (!side::Enabled()) {
+    columns(0, 1);
+    return;
+  }
+  struct Odd {
+    Columns& columns;
+    std::exception_ptr error;
+    void operator()() {
+      try {
+        columns(1, 2);
+      } catch (...) {
+        error = std::current_exception();
+      }
+    }
+  } odd{columns, nullptr};
+  side::OfferCall(odd);
+  try {
+    columns(0, 2);
+  } catch (...) {
+    side::Abandon();
+    throw;
+  }
+  side::Finish();
+  if (odd.error) std::rethrow_exception(odd.error);
 }
 
 }  // namespace
@@ -129,33 +162,7 @@ double MapValueAt(MapQuantity q, ParamPair p) {
 
 void ComputeMapValues(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values) {
   values.assign(static_cast<size_t>(kView) * kView, kNaN);
-  if (!side::Enabled()) {
-    ValuesOfColumns(q, lookup, values, 0, kView);
-    return;
-  }
-  // The right half of the columns on the second thread.
-  struct Right {
-    MapQuantity q;
-    PixelParamsFn lookup;
-    std::vector<double>& values;
-    std::exception_ptr error;
-    void operator()() {
-      try {
-        ValuesOfColumns(q, lookup, values, kView / 2, kView);
-      } catch (...) {
-        error = std::current_exception();
-      }
-    }
-  } right{q, lookup, values, nullptr};
-  side::OfferCall(right);
-  try {
-    ValuesOfColumns(q, lookup, values, 0, kView / 2);
-  } catch (...) {
-    side::Abandon();
-    throw;
-  }
-  side::Finish();
-  if (right.error) std::rethrow_exception(right.error);
+  OnBothThreads([&](int first, int step) { ValuesOfColumns(q, lookup, values, first, step); });
 }
 
 double NiceCeiling(double x) {
@@ -207,13 +214,15 @@ void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const M
   Canvas& bmp = *model.pictureBitmap;
   std::vector<uint32_t> colour(static_cast<size_t>(kView) * kView, 0);
   std::vector<uint8_t> have(colour.size(), 0);
-  for (int x = 0; x < kView; ++x)
-    for (int y = 0; y < kView; ++y) {
-      if (!Visible(x, y)) continue;
-      const size_t k = static_cast<size_t>(x) * kView + y;
-      colour[k] = Scale(MapColour(q, values[k], range.lo, range.hi), Brightness(shade[x][y]));
-      have[k] = 1;
-    }
+  OnBothThreads([&](int first, int step) {
+    for (int x = first; x < kView; x += step)
+      for (int y = 0; y < kView; ++y) {
+        if (!Visible(x, y)) continue;
+        const size_t k = static_cast<size_t>(x) * kView + y;
+        colour[k] = Scale(MapColour(q, values[k], range.lo, range.hi), Brightness(shade[x][y]));
+        have[k] = 1;
+      }
+  });
   for (int y = 0; y < kView; ++y) {
     uint8_t* row = bmp.Row(y);
     for (int x = 0; x < kView; ++x) {
