@@ -1,11 +1,14 @@
 #include "interact/LineTracing.h"
 
+#include "model/SurfaceKinds.h"
+
 #include <chrono>
 #include <cmath>
 #include <random>
 
 #include "interact/TracedLines.h"
 #include "model/Projection.h"
+#include "model/SurfaceKinds.h"
 #include "platform/Events.h"
 #include "platform/NumberFormat.h"
 #include "platform/RunChecks.h"
@@ -37,12 +40,32 @@ bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) {
   const PixelCell& cell = model.pixelCells[x][y];
   double u = cell.u, v = cell.v;
   if (u < 0 || v < 0) return false;
-  P = model.SurfacePoint(u, v);
+  const double d = sqrtHalfPer416;
+  // P and its neighbour along u share v: a column evaluator gives both, bit
+  // for bit the points, for the work along v of one.
+  // Where the column fails, the points one by one give the error in their
+  // order.
+  Point3 pu;
+  bool done = false;
+  if (const SurfaceColumnFn column = ColumnEvaluator(model.SurfacePoint)) {
+    const double us[2] = {u, u + d};
+    Point3 both[2];
+    try {
+      column(v, 2, us, both);
+      P = both[0];
+      pu = both[1];
+      done = true;
+    } catch (const qchk::RunError&) {
+    }
+  }
+  if (!done) {
+    P = model.SurfacePoint(u, v);
+    pu = model.SurfacePoint(u + d, v);
+  }
   double px, py;
   ProjectToView(P, px, py);
-  const double d = sqrtHalfPer416;
   double ax, ay, bx, by;
-  ProjectToView(model.SurfacePoint(u + d, v), ax, ay);
+  ProjectToView(pu, ax, ay);
   ProjectToView(model.SurfacePoint(u, v + d), bx, by);
   const double a = (ax - px) / d, b = (bx - px) / d, c = (ay - py) / d, e = (by - py) / d;
   const double det = a * e - b * c;
