@@ -143,6 +143,12 @@ void TForm1::Escala() {
   form->addRow(fixed);
   form->addRow(QStringLiteral("Límite inferior"), lo);
   form->addRow(QStringLiteral("Límite superior"), hi);
+  ExecSettingsDialog(dialog, form, why,
+                     [&] { return FijaEscala(automatic->isChecked(), lo->text(), hi->text()); });
+}
+
+void TForm1::ExecSettingsDialog(QDialog& dialog, QFormLayout* form, QLabel* why,
+                                const std::function<QString()>& apply) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
@@ -153,8 +159,8 @@ void TForm1::Escala() {
   connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
     Run([&] {
-      // A bad limit keeps the dialog open with the reason; nothing changes.
-      const QString error = FijaEscala(automatic->isChecked(), lo->text(), hi->text());
+      // A bad value keeps the dialog open with the reason; nothing changes.
+      const QString error = apply();
       why->setText(error);
       if (error.isEmpty()) dialog.accept();
     });

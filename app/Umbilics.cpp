@@ -130,22 +130,7 @@ void TForm1::EscalaCebra() {
   form->addRow(QStringLiteral("Número de rayas"), count);
   form->addRow(QStringLiteral("Barras de luz"), horizontal);
   form->addRow(QString(), vertical);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
-  auto* layout = new QVBoxLayout(&dialog);
-  layout->addLayout(form);
-  layout->addWidget(why);
-  layout->addWidget(buttons);
-  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-    Run([&] {
-      const QString error = FijaCebra(count->value(), vertical->isChecked());
-      why->setText(error);
-      if (error.isEmpty()) dialog.accept();
-    });
-  });
-  dialog.exec();
+  ExecSettingsDialog(dialog, form, why, [&] { return FijaCebra(count->value(), vertical->isChecked()); });
 }
 
 void TForm1::MuestraUmbilicos(bool on) {

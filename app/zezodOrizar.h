@@ -3,7 +3,9 @@
 // Every handler keeps the name the program has always used for it.
 #pragma once
 
+#include <QDialog>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +20,7 @@
 #include <QSet>
 #include <QTimer>
 #include <exception>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -293,6 +296,10 @@ class TForm1 : public QMainWindow {
   void ShowAnalysedPicture();
   // The legend strip of the curvature map on show, for picture files.
   std::optional<Canvas> LeyendaParaArchivo() const;
+  // Runs a small settings dialog: Aceptar / Cancelar under the form and the
+  // reason line; Aceptar applies, and a reason returned keeps it open.
+  void ExecSettingsDialog(QDialog& dialog, QFormLayout* form, QLabel* why,
+                          const std::function<QString()>& apply);
   // Runs draw(), logging the lines it draws on the view into viewLines.
   template <class F>
   void LogViewLines(F&& draw) {
