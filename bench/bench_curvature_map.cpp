@@ -33,15 +33,7 @@ BENCHMARK(BM_CurvatureMapRationalBSpline3OneThread)->Unit(benchmark::kMillisecon
 
 // The same nets and weights as BM_SurfacePoint, so the two compare.
 void BM_SurfaceDerivatives(benchmark::State& state, int m, int n, int kind, bool rational) {
-  InitModelState();
-  LayOutTicks(m, n);
-  SphereNet();
-  for (int i = 0; i <= m; ++i)
-    for (int j = 0; j <= n; ++j) model.controlNet[i][j].w = 1.0 + 0.1 * ((i + j) % 3);
-  model.surfaceKind = kind;
-  model.rationalSurface = rational;
-  FijaFunciones();
-  SetKnots();
+  PointModel(m, n, kind, rational);
   double u = 0.0;
   SurfaceDerivs d;
   for (auto _ : state) {

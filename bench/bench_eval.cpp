@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "bench_models.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
 #include "model/Shapes.h"
@@ -10,20 +11,8 @@
 
 namespace {
 
-void Setup(int m, int n, int kind, bool rational) {
-  InitModelState();
-  LayOutTicks(m, n);
-  SphereNet();
-  for (int i = 0; i <= m; ++i)
-    for (int j = 0; j <= n; ++j) model.controlNet[i][j].w = 1.0 + 0.1 * ((i + j) % 3);
-  model.surfaceKind = kind;
-  model.rationalSurface = rational;
-  FijaFunciones();
-  SetKnots();
-}
-
 void BM_SurfacePoint(benchmark::State& state, int m, int n, int kind, bool rational) {
-  Setup(m, n, kind, rational);
+  PointModel(m, n, kind, rational);
   double u = 0.0;
   for (auto _ : state) {
     u += 0.0137;

@@ -7,6 +7,7 @@
 #include "interact/DrawingCycle.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
+#include "model/Shapes.h"
 #include "model/SurfaceKinds.h"
 #include "platform/Events.h"
 
@@ -14,6 +15,20 @@ inline void SphereModel() {
   InitModelState();
   SetProcessEventsHook(nullptr);
   StartupModel();
+  SetKnots();
+}
+
+// The sphere net of size m x n as the given kind, weights 1.0 to 1.2: the
+// nets of the one-point benchmarks.
+inline void PointModel(int m, int n, int kind, bool rational) {
+  InitModelState();
+  LayOutTicks(m, n);
+  SphereNet();
+  for (int i = 0; i <= m; ++i)
+    for (int j = 0; j <= n; ++j) model.controlNet[i][j].w = 1.0 + 0.1 * ((i + j) % 3);
+  model.surfaceKind = kind;
+  model.rationalSurface = rational;
+  FijaFunciones();
   SetKnots();
 }
 

@@ -372,14 +372,7 @@ bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
       error = "nudos que las reglas no pueden representar";
       return false;
     }
-    for (int k = 0; k <= d; ++k) {
-      s.knotsU[k] = d;
-      s.knotsV[k] = d;
-      s.knotsU[m + 1 + k] = m + 1;
-      s.knotsV[n + 1 + k] = n + 1;
-    }
-    for (int k = d + 1; k <= m; ++k) s.knotsU[k] = KnotOfTickH(s.ticksH[k], d, m);
-    for (int k = d + 1; k <= n; ++k) s.knotsV[k] = KnotOfTickV(s.ticksV[k], d, n);
+    KnotsOfTicks(d, m, n, s.ticksH, s.ticksV, s.knotsU, s.knotsV);
   }
   for (int i = 0; i <= m; ++i)
     for (int j = 0; j <= n; ++j) {
@@ -408,17 +401,7 @@ CadSurface CurrentCadSurface() {
     s.ticksH[k] = model.tickPosH[k];
     s.ticksV[k] = model.tickPosV[k];
   }
-  if (s.kind == 2 || s.kind == 3) {
-    const int d = s.kind;
-    for (int k = 0; k <= d; ++k) {
-      s.knotsU[k] = d;
-      s.knotsV[k] = d;
-      s.knotsU[s.m + 1 + k] = s.m + 1;
-      s.knotsV[s.n + 1 + k] = s.n + 1;
-    }
-    for (int k = d + 1; k <= s.m; ++k) s.knotsU[k] = KnotOfTickH(s.ticksH[k], d, s.m);
-    for (int k = d + 1; k <= s.n; ++k) s.knotsV[k] = KnotOfTickV(s.ticksV[k], d, s.n);
-  }
+  if (s.kind == 2 || s.kind == 3) KnotsOfTicks(s.kind, s.m, s.n, s.ticksH, s.ticksV, s.knotsU, s.knotsV);
   return s;
 }
 

@@ -48,16 +48,20 @@ bool MoveTickV(int k, int y) {
   return true;
 }
 
-void SetKnots() {
-  const int d = model.surfaceKind, m = model.netM, n = model.netN;
+void KnotsOfTicks(int d, int m, int n, const int* ticksH, const int* ticksV, double* knotsU, double* knotsV) {
   for (int k = 0; k <= d; ++k) {
-    model.knotsU[k] = d;
-    model.knotsV[k] = d;
-    model.knotsU[m + 1 + k] = m + 1;
-    model.knotsV[n + 1 + k] = n + 1;
+    knotsU[k] = d;
+    knotsV[k] = d;
+    knotsU[m + 1 + k] = m + 1;
+    knotsV[n + 1 + k] = n + 1;
   }
-  for (int k = d + 1; k <= m; ++k) model.knotsU[k] = KnotOfTickH(model.tickPosH[k], d, m);
-  for (int k = d + 1; k <= n; ++k) model.knotsV[k] = KnotOfTickV(model.tickPosV[k], d, n);
+  for (int k = d + 1; k <= m; ++k) knotsU[k] = KnotOfTickH(ticksH[k], d, m);
+  for (int k = d + 1; k <= n; ++k) knotsV[k] = KnotOfTickV(ticksV[k], d, n);
+}
+
+void SetKnots() {
+  KnotsOfTicks(model.surfaceKind, model.netM, model.netN, model.tickPosH.data(), model.tickPosV.data(),
+               model.knotsU.data(), model.knotsV.data());
 }
 
 double KnotOfTickH(int pos, int d, int last) { return qchk::Mul(pos - 2, last + 2 - d) / 154.0; }

@@ -22,6 +22,10 @@ bool MoveTickV(int k, int y);
 // knotsU / knotsV from the tick positions, for degree surfaceKind.
 void SetKnots();
 
+// The knot vectors of degree d over nets of highest indices m and n from the
+// tick positions: the clamped ends and the inner knots of the sliders.
+void KnotsOfTicks(int d, int m, int n, const int* ticksH, const int* ticksV, double* knotsU, double* knotsV);
+
 // The inner knot that a tick at pos gives, for degree d and a net whose
 // highest index in that direction is last (SetKnots' formula).
 double KnotOfTickH(int pos, int d, int last);
