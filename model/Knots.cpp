@@ -49,6 +49,9 @@ bool MoveTickV(int k, int y) {
 }
 
 void KnotsOfTicks(int d, int m, int n, const int* ticksH, const int* ticksV, double* knotsU, double* knotsV) {
+  // Every index below lies within these: 16 knots and 12 ticks a direction.
+  qchk::CheckIndex(m + 1 + d, 0, 15);
+  qchk::CheckIndex(n + 1 + d, 0, 15);
   for (int k = 0; k <= d; ++k) {
     knotsU[k] = d;
     knotsV[k] = d;
