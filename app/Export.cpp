@@ -150,8 +150,10 @@ void TForm1::ExportaCad(bool step) {
                            QStringLiteral("igs"));
   if (name.isEmpty()) return;
   std::string error;
-  const bool ok = WriteCadFile(step ? CadFormat::Step : CadFormat::Iges, CurrentCadSurface(), Std(name), error);
-  Informa(!ok, Outcome(ok, name, error));
+  const CadSurface surface = CurrentCadSurface();
+  const bool ok = WriteCadFile(step ? CadFormat::Step : CadFormat::Iges, surface, Std(name), error);
+  const std::string note = CadExportNote(surface);
+  Informa(!ok, Outcome(ok, name, error) + (ok && !note.empty() ? QStringLiteral(", ") + Text(note) : QString()));
 }
 
 bool TForm1::IsCadFileName(const QString& name) {

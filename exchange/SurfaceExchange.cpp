@@ -402,7 +402,33 @@ CadSurface CurrentCadSurface() {
     s.ticksV[k] = model.tickPosV[k];
   }
   if (s.kind == 2 || s.kind == 3) KnotsOfTicks(s.kind, s.m, s.n, s.ticksH, s.ticksV, s.knotsU, s.knotsV);
+  if (s.kind == 2 || s.kind == 3) {
+    // A first row or column without a span is not part of the surface
+    // drawn: the file gets the rest, over the knots after the first.
+    if (FirstRowHasNoSpan(s.kind, s.m, s.knotsU)) {
+      for (int i = 0; i < s.m; ++i)
+        for (int j = 0; j <= s.n; ++j) s.net[i][j] = s.net[i + 1][j];
+      std::copy(s.knotsU + 1, s.knotsU + 16, s.knotsU);
+      --s.m;
+      s.firstRowDropped = true;
+    }
+    if (FirstRowHasNoSpan(s.kind, s.n, s.knotsV)) {
+      for (int i = 0; i <= s.m; ++i)
+        for (int j = 0; j < s.n; ++j) s.net[i][j] = s.net[i][j + 1];
+      std::copy(s.knotsV + 1, s.knotsV + 16, s.knotsV);
+      --s.n;
+      s.firstColumnDropped = true;
+    }
+  }
   return s;
+}
+
+std::string CadExportNote(const CadSurface& s) {
+  if (s.firstRowDropped && s.firstColumnDropped)
+    return "sin la primera fila ni la primera columna de la red, que no tienen tramo de nudos y no se dibujan";
+  if (s.firstRowDropped) return "sin la primera fila de la red, que no tiene tramo de nudos y no se dibuja";
+  if (s.firstColumnDropped) return "sin la primera columna de la red, que no tiene tramo de nudos y no se dibuja";
+  return "";
 }
 
 bool CadFormatOfName(const std::string& name, CadFormat& format) {

@@ -21,9 +21,16 @@ struct CadSurface {
   int ticksH[12]{}, ticksV[12]{};
   // knotsU[0..m + d + 1], knotsV[0..n + d + 1] for B-splines.
   double knotsU[16]{}, knotsV[16]{};
+  // The first row (u) or column (v) of the net was left out: it had no
+  // knot span, so the surface drawn does without it.
+  bool firstRowDropped = false, firstColumnDropped = false;
 };
 
 CadSurface CurrentCadSurface();
+
+// What the status line adds after an export of `surface`: "" or why a row
+// or column of the net was left out (Spanish).
+std::string CadExportNote(const CadSurface& surface);
 
 // Writes `surface` to `name` (through a temporary file renamed over it).
 // False with a Spanish reason in `error` when it cannot be written: knots

@@ -9,10 +9,8 @@
 namespace {
 
 void PutNumber(std::string& out, double x) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, x);
   out += ',';
-  out.append(buf, r.ptr);
+  out += ShortestNumberText(x);
 }
 
 const char* FamilyName(TracedFamily f) {
@@ -27,6 +25,12 @@ const char* FamilyName(TracedFamily f) {
 
 }  // namespace
 
+std::string ShortestNumberText(double x) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, x);
+  return std::string(buf, r.ptr);
+}
+
 std::string TracedLinesCsv() {
   std::string out = "line,family,u,v,x,y,z,k1,k2\n";
   for (const TracedPoint& t : TracedPoints()) {
@@ -39,7 +43,9 @@ std::string TracedLinesCsv() {
     PutNumber(out, P.x);
     PutNumber(out, P.y);
     PutNumber(out, P.z);
-    const SurfaceGeom g = SurfaceGeometry(t.uv);
+    // The read-out's geometry: exact derivatives on the border, across
+    // knot lines and in narrow spans, where plain differences go wrong.
+    const SurfaceGeom g = ReadOutGeometry(t.uv);
     if (g.ok && g.E * g.G - g.F * g.F != 0) {
       const CurvatureValues c = CurvaturesOf(g);
       PutNumber(out, c.k1);

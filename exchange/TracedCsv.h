@@ -10,6 +10,10 @@
 // decimal separator, every number to full double precision.
 std::string TracedLinesCsv();
 
+// The shortest text that reads back to the same double ("." as separator,
+// exponent where that is shorter): the CSV's numbers, and the tool's.
+std::string ShortestNumberText(double x);
+
 // Writes it atomically; false with the reason in `error`. `lines` receives
 // how many lines were written.
 bool WriteTracedCsvFile(const std::string& name, int& lines, std::string& error);

@@ -8,6 +8,7 @@
 
 #include "interact/TracedLines.h"
 #include "model/Projection.h"
+#include "model/SurfaceDerivatives.h"
 #include "model/SurfaceKinds.h"
 #include "platform/Events.h"
 #include "platform/NumberFormat.h"
@@ -29,6 +30,113 @@ double SquaredDistance(const Point3& a, const Point3& b) {
 
 // f(u, v) = |S(u, v) - T|^2.
 double DistanceSq(double u, double v, const Point3& T) { return SquaredDistance(model.SurfacePoint(u, v), T); }
+
+// The change of the projection of P along the model direction t, exactly:
+// the derivative of ProjectWith's perspective division.
+void ProjectionDerivative(const ViewCamera& cam, const Point3& P, const Point3& t, double& dx, double& dy) {
+  const double d = Dot(cam.viewDir, P) - cam.eyeDepth;
+  const double s = qchk::Div(cam.focal, d);
+  const double xu = (Dot(cam.screenX, P) - cam.eyeX) * s, yu = (Dot(cam.screenY, P) - cam.eyeY) * s;
+  const double dd = Dot(cam.viewDir, t) / d;
+  dx = Dot(cam.screenX, t) * s - xu * dd;
+  dy = Dot(cam.screenY, t) * s - yu * dd;
+}
+
+// First derivatives at uv: exact where the kind has them, else central
+// differences over a step far below any knot span the ticks can make.
+void FirstDerivatives(ParamPair uv, Point3& Su, Point3& Sv) {
+  SurfaceDerivs d;
+  if (SurfaceDerivatives(uv, d)) {
+    Su = d.Su;
+    Sv = d.Sv;
+    return;
+  }
+  const double t = 1e-7;
+  const Point3 a = model.SurfacePoint(uv.u + t, uv.v), b = model.SurfacePoint(uv.u - t, uv.v);
+  const Point3 c = model.SurfacePoint(uv.u, uv.v + t), e = model.SurfacePoint(uv.u, uv.v - t);
+  Su = Point3{(a.x - b.x) / (2 * t), (a.y - b.y) / (2 * t), (a.z - b.z) / (2 * t)};
+  Sv = Point3{(c.x - e.x) / (2 * t), (c.y - e.y) / (2 * t), (c.z - e.z) / (2 * t)};
+}
+
+double ClampParam(double t) { return t < 0 ? 1e-10 : t > 1 ? 0.9999999999 : t; }
+
+// Whether P may be the surface seen at its pixel: in the view and not
+// behind the depth drawn there by more than a twentieth of the scene. The
+// drawn depths come from flat triangles, which cut the corners of a narrow
+// span by several pixels: a point of the true surface may lie a little
+// behind them, the far side of the surface lies much farther.
+bool SeenAtItsPixel(const Point3& P) {
+  const ScreenPoint q = ProjectToPixel(P);
+  const auto& r = model.viewRect;
+  if (q.x < r.left || q.x >= r.right || q.y < r.top || q.y >= r.bottom) return false;
+  const PixelCell& c = model.pixelCells[q.x][q.y];
+  if (c.u < 0 || c.v < 0) return false;
+  return PointDepth(P) < c.depth + 0.05 * model.sceneDiag * model.depthScale;
+}
+
+// The Newton step on the projection at uv: (x, y) - (cx, cy) through the
+// screen Jacobian of the surface there. A parameter held at the border of
+// the square that the step would push out stays, and the other takes the
+// least-squares step alone.
+bool ProjectionStep(ParamPair uv, const Point3& P, double cx, double cy, int x, int y, double& du, double& dv) {
+  Point3 Su, Sv;
+  FirstDerivatives(uv, Su, Sv);
+  double a, c, b, e;
+  const ViewCamera cam = ModelCamera();
+  ProjectionDerivative(cam, P, Su, a, c);
+  ProjectionDerivative(cam, P, Sv, b, e);
+  const double ex = x - cx, ey = y - cy;
+  const double det = a * e - b * c;
+  du = (e * ex - b * ey) / det;
+  dv = (a * ey - c * ex) / det;
+  auto pushedOut = [](double t, double d) { return (t <= 1e-10 && d < 0) || (t >= 0.9999999999 && d > 0); };
+  if (pushedOut(uv.u, du)) {
+    du = 0;
+    dv = (b * ex + e * ey) / (b * b + e * e);
+  } else if (pushedOut(uv.v, dv)) {
+    dv = 0;
+    du = (a * ex + c * ey) / (a * a + c * c);
+  }
+  return std::isfinite(du) && std::isfinite(dv);
+}
+
+// Newton on the projection from uv (point P, off pixels from (x, y)):
+// until the point projects within 0.01 px of the pixel, halving a step that
+// leads farther away. uv and P end at the nearest point met that may be
+// the one seen there.
+void RefineOnPixel(int x, int y, ParamPair& uv, Point3& P, double& off) {
+  ParamPair cur = uv;
+  Point3 curP = P;
+  double curOff = off, cx, cy;
+  ProjectToView(curP, cx, cy);
+  for (int it = 0; it < 30 && curOff > 0.01; ++it) {
+    double du, dv;
+    if (!ProjectionStep(cur, curP, cx, cy, x, y, du, dv)) break;
+    bool moved = false;
+    for (double f = 1; f > 1.0 / 1024; f /= 2) {
+      const ParamPair next{ClampParam(cur.u + f * du), ClampParam(cur.v + f * dv)};
+      const Point3 nextP = model.SurfacePointUV(next);
+      double nx, ny;
+      ProjectToView(nextP, nx, ny);
+      const double nextOff = std::hypot(nx - x, ny - y);
+      if (nextOff < curOff) {
+        cur = next;
+        curP = nextP;
+        curOff = nextOff;
+        cx = nx;
+        cy = ny;
+        moved = true;
+        break;
+      }
+    }
+    if (!moved) break;
+    if (curOff < off && SeenAtItsPixel(curP)) {
+      uv = cur;
+      P = curP;
+      off = curOff;
+    }
+  }
+}
 
 void DrawRedSegment(Canvas& view, const Point3& a, const Point3& b) {
   DrawShadedSegment3D(view, a, b, model.redLineColours, 1, 15);
@@ -71,6 +179,8 @@ bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) {
   const double det = a * e - b * c;
   if (std::fabs(det) < 1e-8) {
     uv = ParamPair{u, v};
+    double off = std::hypot(px - x, py - y);
+    if (off > 0.5) RefineOnPixel(x, y, uv, P, off);
     return true;
   }
   const ParamPair cellUV{u, v};
@@ -83,18 +193,37 @@ bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) {
   if (v > 1) v = 0.9999999999;
   uv = ParamPair{u, v};
   P = model.SurfacePointUV(uv);
-  // Near the outline the surface turns away from the eye, the screen
-  // Jacobian is nearly singular and the step can overshoot, even to a
-  // clamped corner on the hidden side. The cell's own parameters already
-  // project within a fraction of a pixel of it (they are interpolated over
-  // the triangle drawn there), so a refined point more than a pixel away
-  // and farther than the cell's own is no refinement: keep the cell's.
   double rx, ry;
   ProjectToView(P, rx, ry);
   const double refinedOff = std::hypot(rx - x, ry - y);
-  if (refinedOff > 1 && refinedOff > std::hypot(px - x, py - y)) {
+  if (refinedOff <= 0.5) return true;
+  // The step's Jacobian, taken over sqrtHalfPer416, is no guide where a
+  // knot span is narrower than that, and near the outline, where the
+  // surface turns away, it can overshoot to the hidden side. Newton on the
+  // projection itself, from the better of the step and the cell (whose
+  // parameters, interpolated over the triangle drawn there, are visible).
+  const double cellOff = std::hypot(px - x, py - y);
+  const bool stepFirst = refinedOff < cellOff && SeenAtItsPixel(P);
+  const ParamPair stepUV = uv;
+  const Point3 stepP = P;
+  double off = stepFirst ? refinedOff : cellOff;
+  if (!stepFirst) {
     uv = cellUV;
     P = cellP;
+  }
+  RefineOnPixel(x, y, uv, P, off);
+  if (off > 0.01) {
+    // Stuck (a fold, the border): the other start may reach the pixel.
+    ParamPair otherUV = stepFirst ? cellUV : stepUV;
+    Point3 otherP = stepFirst ? cellP : stepP;
+    double otherOff = stepFirst ? cellOff : refinedOff;
+    if (stepFirst || SeenAtItsPixel(otherP)) {
+      RefineOnPixel(x, y, otherUV, otherP, otherOff);
+      if (otherOff < off) {
+        uv = otherUV;
+        P = otherP;
+      }
+    }
   }
   return true;
 }

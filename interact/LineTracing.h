@@ -16,7 +16,10 @@ extern const char* const kUmbilicMessage;
 
 // The surface under view pixel (x, y) of the last render: false on the
 // background. uv is refined by one Newton step so that P projects onto the
-// pixel itself. x and y must lie in 0..416 (checked).
+// pixel itself; where that step lands more than half a pixel off (a narrow
+// knot span, the outline), Newton on the projection carries on until P
+// projects within 0.01 px, keeping the nearest visible point it meets.
+// x and y must lie in 0..416 (checked).
 bool PixelLookup(int x, int y, ParamPair& uv, Point3& P);
 
 // The two parameter lines through uv, each across the whole square.

@@ -246,9 +246,10 @@ std::string CurvatureNumberText(double x, const std::string& separator) { return
 SurfaceGeom ReadOutGeometry(ParamPair p) {
   // Differences across the border meet the clamped ends of a B-spline, and
   // across a knot line a jump of the second derivatives: the exact
-  // derivatives serve there. Elsewhere the differences stay, and so do the
-  // texts they give.
-  if (DifferencesCrossSeam(p)) {
+  // derivatives serve there, and in a span narrower than 100 steps, where
+  // the step is no longer small. Elsewhere the differences stay, and so do
+  // the texts they give.
+  if (DifferencesCrossSeam(p) || InNarrowSpan(p, 100 * h)) {
     SurfaceDerivs d;
     if (SurfaceDerivatives(p, d)) return GeometryOf(d);
   }

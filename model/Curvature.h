@@ -2,7 +2,7 @@
 // principal directions and the probe cross. The derivatives are finite
 // differences of model.SurfacePoint, so the same code serves every kind of
 // surface; the read-out turns to exact ones only where the differences
-// would straddle a seam.
+// would straddle a seam or the knot span is narrow.
 #pragma once
 
 #include <string>
@@ -28,7 +28,7 @@ SurfaceGeom SurfaceGeometry(ParamPair p);
 
 // The geometry that the read-out shows: SurfaceGeometry, or the exact
 // derivatives where its differences would straddle the border of the square
-// or a knot line.
+// or a knot line, or where p lies in a knot span narrower than 100 steps.
 SurfaceGeom ReadOutGeometry(ParamPair p);
 
 // Gaussian, mean and principal curvatures (k1 >= k2) from the two forms, and

@@ -70,3 +70,9 @@ void SetKnots() {
 double KnotOfTickH(int pos, int d, int last) { return qchk::Mul(pos - 2, last + 2 - d) / 154.0; }
 
 double KnotOfTickV(int pos, int d, int last) { return qchk::Mul(156 - pos, last + 2 - d) / 154.0; }
+
+bool FirstRowHasNoSpan(int d, int last, const double* knots) {
+  // Basis function 0 lives on [knots[0], knots[d + 1]], empty when the
+  // first inner knot equals the start.
+  return d >= 2 && last > d && knots[d + 1] == knots[0];
+}

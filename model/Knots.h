@@ -30,3 +30,10 @@ void KnotsOfTicks(int d, int m, int n, const int* ticksH, const int* ticksV, dou
 // highest index in that direction is last (SetKnots' formula).
 double KnotOfTickH(int pos, int d, int last);
 double KnotOfTickV(int pos, int d, int last);
+
+// Whether the first control row of a direction carries no knot span: the
+// ticks put its first inner knot on the clamped start (a cubic of five
+// rows, whose one inner knot is the fixed last tick's). The surface drawn
+// is then the cubic of the other rows over the knots after the first.
+// d the degree, last the highest net index, knots the full vector.
+bool FirstRowHasNoSpan(int d, int last, const double* knots);

@@ -1,5 +1,6 @@
 #include "model/SurfaceDerivatives.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -284,28 +285,69 @@ SurfaceGeom ExactSurfaceGeometry(ParamPair p) {
   return GeometryOf(d);
 }
 
-bool DifferencesCrossSeam(ParamPair p) {
-  const double h = finiteStep;
-  if (p.u - h < 0 || p.u + h > 1 || p.v - h < 0 || p.v + h > 1) return true;
+namespace {
+
+// The degree of the B-spline point routine in force, 0 for the other kinds
+// (and for a net too small to carry the degree).
+int SplineDegree() {
   const SurfacePointFn fn = model.SurfacePoint;
   int deg = 0;
   if (fn == BSpline2Point) deg = 2;
   if (fn == BSpline3Point) deg = 3;
-  if (deg == 0 || model.netM < deg) return false;
+  return deg == 0 || model.netM < deg ? 0 : deg;
+}
+
+// The span index the point routine takes at e: the first with K[i+1] > e,
+// stopping at last + 1.
+long RoutineSpan(const CArr<double, 16>& K, int deg, int last, double e) {
+  long i = deg;
+  while (!(K[i + 1] > e) && i != last + 1) ++i;
+  return i;
+}
+
+}  // namespace
+
+bool DifferencesCrossSeam(ParamPair p) {
+  const double h = finiteStep;
+  if (p.u - h < 0 || p.u + h > 1 || p.v - h < 0 || p.v + h > 1) return true;
+  const int deg = SplineDegree();
+  if (deg == 0) return false;
   const int m = model.netM, n = model.netN;
-  auto spanU = [&](double u) {
-    const double e = (m + 1 - deg) * u + deg;
-    long i = deg;
-    while (!(model.knotsU[i + 1] > e) && i != m + 1) ++i;
-    return i;
-  };
+  auto spanU = [&](double u) { return RoutineSpan(model.knotsU, deg, m, (m + 1 - deg) * u + deg); };
   if (spanU(p.u - h) != spanU(p.u + h)) return true;
   if (n < deg) return false;
-  auto spanV = [&](double v) {
-    const double e = (n + 1 - deg) * v + deg;
-    long i = deg;
-    while (!(model.knotsV[i + 1] > e)) ++i;
-    return i;
-  };
+  auto spanV = [&](double v) { return RoutineSpan(model.knotsV, deg, n, (n + 1 - deg) * v + deg); };
   return spanV(p.v - h) != spanV(p.v + h);
+}
+
+bool InNarrowSpan(ParamPair p, double width) {
+  const int deg = SplineDegree();
+  if (deg == 0) return false;
+  // Spans measured in the parameters of the point routines, [0, 1] over
+  // the whole knot range.
+  auto narrow = [&](const CArr<double, 16>& K, int last, double t) {
+    const double scale = last + 1 - deg;
+    const long i = RoutineSpan(K, deg, last, scale * t + deg);
+    if (i > last) return false;  // past the end: the border's business
+    return (K[i + 1] - K[i]) / scale < width;
+  };
+  if (narrow(model.knotsU, model.netM, p.u)) return true;
+  return model.netN >= deg && narrow(model.knotsV, model.netN, p.v);
+}
+
+std::vector<double> KnotLines(bool alongU) {
+  std::vector<double> lines;
+  const int deg = SplineDegree();
+  if (deg == 0) return lines;
+  const int last = alongU ? model.netM : model.netN;
+  if (last < deg) return lines;
+  const CArr<double, 16>& K = alongU ? model.knotsU : model.knotsV;
+  const double scale = last + 1 - deg;
+  for (int k = deg + 1; k <= last; ++k) {
+    const double t = (K[k] - deg) / scale;
+    if (t > 0 && t < 1) lines.push_back(t);
+  }
+  std::sort(lines.begin(), lines.end());
+  lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+  return lines;
 }

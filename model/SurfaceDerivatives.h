@@ -4,6 +4,8 @@
 // of the parameter square or a knot line.
 #pragma once
 
+#include <vector>
+
 #include "model/Curvature.h"
 #include "model/ModelState.h"
 
@@ -31,3 +33,13 @@ SurfaceGeom GeometryOf(const SurfaceDerivs& d);
 // the square or, on a B-spline, across a knot line (the points at p - h and
 // p + h lie in different spans in u or in v).
 bool DifferencesCrossSeam(ParamPair p);
+
+// Whether p lies, on a B-spline, in a knot span narrower than `width` in u
+// or in v (the span the point routine evaluates). Differences with a step
+// not small beside the span lose their accuracy there.
+bool InNarrowSpan(ParamPair p, double width);
+
+// The inner knot lines of the B-spline in force along u (or v), as
+// parameters strictly inside (0, 1), increasing and distinct; none for the
+// other kinds.
+std::vector<double> KnotLines(bool alongU);

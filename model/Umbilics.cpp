@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr int kGrid = 32;                 // cells of the search grid per side
+constexpr int kGrid = 32;                 // cells of the search grid over the square
+constexpr int kSpanCells = 4;             // cells at least in every knot span
 constexpr double kNodeUmbilic = 1e-6;     // deviation of a node inside a region
 constexpr double kRootUmbilic = 1e-8;     // deviation accepted at a root
 constexpr double kJacobianStep = 1e-6;
@@ -52,15 +53,40 @@ struct Node {
   UmbilicMap f{};
 };
 
-ParamPair NodeParam(int i, int j) { return ParamPair{static_cast<double>(i) / kGrid, static_cast<double>(j) / kGrid}; }
+// The search grid's node parameters along u and along v. Each knot span
+// gets its own cells, about kGrid over the square and at least kSpanCells
+// in a span, so that a narrow span (by the border, say) is seeded as well
+// as a wide one; a Bézier surface has one span.
+struct SearchGrid {
+  std::vector<double> u, v;
+  int Nu() const { return static_cast<int>(u.size()); }
+  int Nv() const { return static_cast<int>(v.size()); }
+  size_t At(int i, int j) const { return static_cast<size_t>(i) * v.size() + static_cast<size_t>(j); }
+  ParamPair Node(int i, int j) const { return ParamPair{u[static_cast<size_t>(i)], v[static_cast<size_t>(j)]}; }
+};
+
+std::vector<double> GridLine(bool alongU) {
+  std::vector<double> ends = KnotLines(alongU);
+  ends.insert(ends.begin(), 0.0);
+  ends.push_back(1.0);
+  std::vector<double> nodes{0.0};
+  for (size_t s = 0; s + 1 < ends.size(); ++s) {
+    const double a = ends[s], b = ends[s + 1];
+    const int cells = std::max(kSpanCells, qchk::Ceil(kGrid * (b - a)));
+    for (int k = 1; k < cells; ++k) nodes.push_back(a + (b - a) * k / cells);
+    nodes.push_back(b);
+  }
+  return nodes;
+}
 
 // The 4-connected groups of nodes with the flag, as boxes.
 template <class Flag>
-std::vector<std::vector<std::pair<int, int>>> Groups(const std::vector<Node>& nodes, Flag flag) {
-  const int n = kGrid + 1;
-  std::vector<int> seen(static_cast<size_t>(n * n), 0);
+std::vector<std::vector<std::pair<int, int>>> Groups(const SearchGrid& grid, const std::vector<Node>& nodes,
+                                                     Flag flag) {
+  const int nu = grid.Nu(), n = grid.Nv();
+  std::vector<int> seen(static_cast<size_t>(nu * n), 0);
   std::vector<std::vector<std::pair<int, int>>> out;
-  for (int s = 0; s < n * n; ++s) {
+  for (int s = 0; s < nu * n; ++s) {
     if (seen[s] || !flag(nodes[s])) continue;
     std::vector<std::pair<int, int>> group, stack{{s / n, s % n}};
     seen[s] = 1;
@@ -71,7 +97,7 @@ std::vector<std::vector<std::pair<int, int>>> Groups(const std::vector<Node>& no
       const int di[4] = {1, -1, 0, 0}, dj[4] = {0, 0, 1, -1};
       for (int k = 0; k < 4; ++k) {
         const int a = i + di[k], b = j + dj[k];
-        if (a < 0 || a >= n || b < 0 || b >= n) continue;
+        if (a < 0 || a >= nu || b < 0 || b >= n) continue;
         const int t = a * n + b;
         if (seen[t] || !flag(nodes[t])) continue;
         seen[t] = 1;
@@ -83,16 +109,16 @@ std::vector<std::vector<std::pair<int, int>>> Groups(const std::vector<Node>& no
   return out;
 }
 
-ParamBox BoxOf(const std::vector<std::pair<int, int>>& g) {
-  int i0 = kGrid, i1 = 0, j0 = kGrid, j1 = 0;
+ParamBox BoxOf(const SearchGrid& grid, const std::vector<std::pair<int, int>>& g) {
+  int i0 = grid.Nu(), i1 = 0, j0 = grid.Nv(), j1 = 0;
   for (const auto& [i, j] : g) {
     i0 = std::min(i0, i);
     i1 = std::max(i1, i);
     j0 = std::min(j0, j);
     j1 = std::max(j1, j);
   }
-  return ParamBox{static_cast<double>(i0) / kGrid, static_cast<double>(i1) / kGrid, static_cast<double>(j0) / kGrid,
-                  static_cast<double>(j1) / kGrid, 0.0};
+  return ParamBox{grid.u[static_cast<size_t>(i0)], grid.u[static_cast<size_t>(i1)], grid.v[static_cast<size_t>(j0)],
+                  grid.v[static_cast<size_t>(j1)], 0.0};
 }
 
 // The Jacobian of (f1, f2) by central differences of the exact map.
@@ -108,9 +134,9 @@ bool MapJacobian(ParamPair p, double step, double J[2][2]) {
   return true;
 }
 
-// Newton from p on the map; false when it does not settle on a root
-// within reach of the square.
-bool NewtonRoot(ParamPair& p) {
+// Newton from p on the map, steps capped at `cap`; false when it does not
+// settle on a root within reach of the square.
+bool NewtonRoot(ParamPair& p, double cap) {
   for (int it = 0; it < 40; ++it) {
     UmbilicMap f;
     if (!UmbilicMapAt(p, f)) return false;
@@ -124,7 +150,6 @@ bool NewtonRoot(ParamPair& p) {
     const double len = std::hypot(du, dv);
     if (!(len == len)) return false;
     // A step longer than a few cells leaves the root this cell is near.
-    const double cap = 2.0 / kGrid;
     if (len > cap) {
       du *= cap / len;
       dv *= cap / len;
@@ -139,12 +164,11 @@ bool NewtonRoot(ParamPair& p) {
 
 // Whether (f1, f2) may vanish near the cell: both change sign over the
 // nodes of the cell and its neighbours.
-bool MayHoldRoot(const std::vector<Node>& nodes, int ci, int cj) {
-  const int n = kGrid + 1;
+bool MayHoldRoot(const SearchGrid& grid, const std::vector<Node>& nodes, int ci, int cj) {
   bool pos1 = false, neg1 = false, pos2 = false, neg2 = false;
-  for (int i = std::max(0, ci - 1); i <= std::min(kGrid, ci + 2); ++i)
-    for (int j = std::max(0, cj - 1); j <= std::min(kGrid, cj + 2); ++j) {
-      const Node& q = nodes[static_cast<size_t>(i * n + j)];
+  for (int i = std::max(0, ci - 1); i <= std::min(grid.Nu() - 1, ci + 2); ++i)
+    for (int j = std::max(0, cj - 1); j <= std::min(grid.Nv() - 1, cj + 2); ++j) {
+      const Node& q = nodes[grid.At(i, j)];
       if (q.singular) continue;
       if (q.umbilic) return true;
       (q.f.f1 >= 0 ? pos1 : neg1) = true;
@@ -247,26 +271,28 @@ UmbilicReport FindUmbilics() {
     return r;
   }
   g_flat = FlatCurvature();
-  const int n = kGrid + 1;
-  std::vector<Node> nodes(static_cast<size_t>(n * n));
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      Node& q = nodes[static_cast<size_t>(i * n + j)];
-      q.singular = !UmbilicMapAt(NodeParam(i, j), q.f);
+  const SearchGrid grid{GridLine(true), GridLine(false)};
+  const int nu = grid.Nu(), nv = grid.Nv();
+  std::vector<Node> nodes(static_cast<size_t>(nu * nv));
+  for (int i = 0; i < nu; ++i)
+    for (int j = 0; j < nv; ++j) {
+      Node& q = nodes[grid.At(i, j)];
+      q.singular = !UmbilicMapAt(grid.Node(i, j), q.f);
       q.umbilic = !q.singular && Deviation(q.f) < kNodeUmbilic;
     }
   // Umbilic regions: groups of two nodes or more; a lone node is a root
   // that happens to lie on the grid.
-  std::vector<char> inRegion(static_cast<size_t>(n * n), 0);
-  for (const auto& g : Groups(nodes, [](const Node& q) { return q.umbilic; })) {
+  std::vector<char> inRegion(nodes.size(), 0);
+  for (const auto& g : Groups(grid, nodes, [](const Node& q) { return q.umbilic; })) {
     if (g.size() < 2) continue;
-    ParamBox b = BoxOf(g);
+    ParamBox b = BoxOf(grid, g);
     const auto& mid = g[g.size() / 2];
-    b.k = nodes[static_cast<size_t>(mid.first * n + mid.second)].f.trace / 2;
+    b.k = nodes[grid.At(mid.first, mid.second)].f.trace / 2;
     r.regions.push_back(b);
-    for (const auto& [i, j] : g) inRegion[static_cast<size_t>(i * n + j)] = 1;
+    for (const auto& [i, j] : g) inRegion[grid.At(i, j)] = 1;
   }
-  for (const auto& g : Groups(nodes, [](const Node& q) { return q.singular; })) r.singular.push_back(BoxOf(g));
+  for (const auto& g : Groups(grid, nodes, [](const Node& q) { return q.singular; }))
+    r.singular.push_back(BoxOf(grid, g));
 
   auto regionAround = [&](ParamPair p) {
     // A root with umbilic neighbours belongs to a region.
@@ -280,17 +306,20 @@ UmbilicReport FindUmbilics() {
     return umbilic >= 2;
   };
   std::vector<ParamPair> roots;
-  for (int ci = 0; ci < kGrid; ++ci)
-    for (int cj = 0; cj < kGrid; ++cj) {
+  for (int ci = 0; ci + 1 < nu; ++ci)
+    for (int cj = 0; cj + 1 < nv; ++cj) {
       bool allRegion = true;
       for (int a = 0; a <= 1; ++a)
         for (int b = 0; b <= 1; ++b) {
-          const Node& q = nodes[static_cast<size_t>((ci + a) * n + cj + b)];
-          if (!q.singular && !inRegion[static_cast<size_t>((ci + a) * n + cj + b)]) allRegion = false;
+          const size_t k = grid.At(ci + a, cj + b);
+          if (!nodes[k].singular && !inRegion[k]) allRegion = false;
         }
-      if (allRegion || !MayHoldRoot(nodes, ci, cj)) continue;
-      ParamPair p{(ci + 0.5) / kGrid, (cj + 0.5) / kGrid};
-      if (!NewtonRoot(p)) continue;
+      if (allRegion || !MayHoldRoot(grid, nodes, ci, cj)) continue;
+      const double u0 = grid.u[static_cast<size_t>(ci)], u1 = grid.u[static_cast<size_t>(ci) + 1];
+      const double v0 = grid.v[static_cast<size_t>(cj)], v1 = grid.v[static_cast<size_t>(cj) + 1];
+      ParamPair p{(u0 + u1) / 2, (v0 + v1) / 2};
+      // Two cells of the wider side: on the even grid, two cells.
+      if (!NewtonRoot(p, 2 * std::max(u1 - u0, v1 - v0))) continue;
       const double tol = 1e-9;
       if (p.u < -tol || p.u > 1 + tol || p.v < -tol || p.v > 1 + tol) continue;
       p.u = std::clamp(p.u, 0.0, 1.0);

@@ -105,6 +105,37 @@ TEST_F(LineTracingTest, LookupNeverLeavesThePixel) {
     }
 }
 
+// A cubic sphere whose first span along u is narrow (tick 4 of 8 at 70):
+// the single step, its Jacobian taken over sqrtHalfPer416, missed by up to
+// 49 px (the cell's own parameters up to 24 px). Every pixel's point now
+// projects within half a pixel of it.
+TEST_F(LineTracingTest, LookupLandsOnItsPixelInANarrowSpan) {
+  Draw([] {
+    stest::ShapeNet(8, 8, SphereNet);
+    model.surfaceKind = 3;
+    model.tickPosH[4] = 70;
+    FijaFunciones();
+    SetKnots();
+  });
+  int visible = 0, cellsOff = 0;
+  ParamPair uv{};
+  Point3 P{};
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y) {
+      if (!PixelLookup(x, y, uv, P)) continue;
+      ++visible;
+      double px, py;
+      ProjectToView(P, px, py);
+      const double off = std::hypot(px - x, py - y);
+      EXPECT_LE(off, 0.5) << x << "," << y;
+      const PixelCell& c = model.pixelCells[x][y];
+      ProjectToView(model.SurfacePoint(c.u, c.v), px, py);
+      if (std::hypot(px - x, py - y) > 2) ++cellsOff;
+    }
+  EXPECT_GT(visible, 10000);
+  EXPECT_GT(cellsOff, 100);  // the drawn triangles are far off: a real test
+}
+
 // Coordinate lines are the parameter lines; on "Cilindro" the lines of
 // curvature are too (rulings u = const and cross-sections v = const). Every
 // drawn line ends on pixels of one of the two, both are drawn far from the

@@ -5,11 +5,11 @@
 #include <stdexcept>
 #include <vector>
 
+#include "exchange/TracedCsv.h"
 #include "interact/CurvatureMapping.h"
 #include "interact/CurvatureNet.h"
 #include "interact/UmbilicMarks.h"
 #include "model/Umbilics.h"
-#include "platform/NumberFormat.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
 namespace {
@@ -18,7 +18,9 @@ namespace {
   throw OptionError{option + ": " + what};
 }
 
-std::string Number(double x) { return FormatFixed(x, 4, 8); }
+// The umbilics to full precision, as the traced-lines CSV writes numbers:
+// the shortest text that reads back to the same double.
+std::string Number(double x) { return ShortestNumberText(x); }
 
 std::string LineText(const DrawnLine& l) {
   char colour[16];

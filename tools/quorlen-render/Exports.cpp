@@ -1,6 +1,7 @@
 #include "tools/quorlen-render/Exports.h"
 
 #include <charconv>
+#include <cstdio>
 #include <stdexcept>
 
 #include "app/PictureFiles.h"
@@ -79,6 +80,9 @@ void WriteExports(const RenderOptions& o, const Canvas& picture, const Canvas& v
   const CadSurface surface = CurrentCadSurface();
   if (o.exportStep) Check(WriteCadFile(CadFormat::Step, surface, *o.exportStep, error), *o.exportStep, error);
   if (o.exportIges) Check(WriteCadFile(CadFormat::Iges, surface, *o.exportIges, error), *o.exportIges, error);
+  // The window's note after "Exportado a ...".
+  if ((o.exportStep || o.exportIges) && !CadExportNote(surface).empty())
+    std::printf("%s\n", CadExportNote(surface).c_str());
 }
 
 const char* const kExportUsage =
