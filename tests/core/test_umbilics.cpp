@@ -279,6 +279,51 @@ TEST_F(UmbilicsTest, RandomNetsAgreeWithABruteScan) {
   EXPECT_GT(found, 0);  // the nets must have had something to find
 }
 
+// Bumpy cubic nets whose first spans in u and in v are narrow (0.0058 and
+// 0.0093 of the square): a fine scan of both strips finds every place
+// where |k1 - k2| nearly vanishes beside an umbilic the search found. One
+// even grid of 32 cells put no seed in such a strip.
+TEST_F(UmbilicsTest, NarrowSpansByTheBorderAreSearched) {
+  std::mt19937 gen(7);
+  std::uniform_real_distribution<double> bump(-0.2, 0.2);
+  int inStrips = 0;
+  for (int trial = 0; trial < 12; ++trial) {
+    SCOPED_TRACE(trial);
+    stest::ShapeNet(11, 9, PlaneNet);
+    for (int i = 0; i <= 11; ++i)
+      for (int j = 0; j <= 9; ++j) model.controlNet[i][j].z = bump(gen);
+    AsBSpline(3);
+    model.tickPosH[4] = 49;   // knot 3.052 of [3, 12]
+    model.tickPosV[4] = 97;   // knot 3.065 of [3, 10]
+    SetKnots();
+    const UmbilicReport r = FindUmbilics();
+    const double wu = (model.knotsU[4] - 3) / 9, wv = (model.knotsV[4] - 3) / 7;
+    ASSERT_LT(wu, 0.01);
+    ASSERT_LT(wv, 0.01);
+    auto scan = [&](double u0, double u1, double v0, double v1) {
+      const int n = 1000, k = 24;
+      for (int a = 0; a <= k; ++a)
+        for (int b = 0; b <= n; ++b) {
+          const bool alongV = u1 - u0 < v1 - v0;
+          const double fa = static_cast<double>(a) / k, fb = static_cast<double>(b) / n;
+          const ParamPair q = alongV ? ParamPair{u0 + (u1 - u0) * fa, v0 + (v1 - v0) * fb}
+                                     : ParamPair{u0 + (u1 - u0) * fb, v0 + (v1 - v0) * fa};
+          if (!(UmbilicDeviation(q) < 3e-3)) continue;
+          bool near = false;
+          for (const UmbilicPoint& p : r.points) near = near || std::hypot(p.p.u - q.u, p.p.v - q.v) < 0.01;
+          EXPECT_TRUE(near) << "at " << q.u << ", " << q.v;
+        }
+    };
+    scan(0, wu, 0, 1);
+    scan(0, 1, 0, wv);
+    for (const UmbilicPoint& p : r.points) {
+      EXPECT_LT(UmbilicDeviation(p.p), 1e-8);
+      if (p.p.u < wu || p.p.v < wv) ++inStrips;
+    }
+  }
+  EXPECT_GT(inStrips, 0);  // the nets must have had something to find there
+}
+
 // The tracer's test: an exact sphere of any radius and parametrisation, and
 // a plane, have no principal directions anywhere; beside the ellipsoid's
 // umbilic there are.
