@@ -8,6 +8,8 @@
 
 // The surface parameters under view pixel (x, y) as the read-out finds them.
 bool MapPixelParams(int x, int y, ParamPair& uv);
+// The same with the exact derivatives there where the look-up had them.
+bool MapPixelGeometry(int x, int y, ParamPair& uv, SurfaceDerivs& d, bool& haveDerivs);
 
 // What a map leaves for the legend, the status line and the tool.
 struct MapResult {

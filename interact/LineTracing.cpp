@@ -144,7 +144,11 @@ void DrawRedSegment(Canvas& view, const Point3& a, const Point3& b) {
 
 }  // namespace
 
-bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) {
+namespace {
+
+// PixelLookup; with `derivs`, also the exact derivatives at the uv found
+// where they can be had without a second search (haveDerivs tells).
+bool LookUp(int x, int y, ParamPair& uv, Point3& P, SurfaceDerivs* derivs, bool* haveDerivs) {
   const PixelCell& cell = model.pixelCells[x][y];
   double u = cell.u, v = cell.v;
   if (u < 0 || v < 0) return false;
@@ -192,11 +196,28 @@ bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) {
   if (v < 0) v = 1e-10;
   if (v > 1) v = 0.9999999999;
   uv = ParamPair{u, v};
-  P = model.SurfacePointUV(uv);
   double rx, ry;
+  bool derivsOk = false;
+  if (derivs && SurfaceDerivatives(uv, *derivs)) {
+    // The map needs the derivatives here anyway: their S, within rounding
+    // of the point routine's, settles the half-pixel test but within a
+    // hair of the limit, where the point routine decides as below.
+    derivsOk = true;
+    ProjectToView(derivs->S, rx, ry);
+    const double dx = rx - x, dy = ry - y;
+    if (dx * dx + dy * dy < 0.25 * (1 - 1e-9)) {
+      P = derivs->S;
+      *haveDerivs = true;
+      return true;
+    }
+  }
+  P = model.SurfacePointUV(uv);
   ProjectToView(P, rx, ry);
   const double refinedOff = std::hypot(rx - x, ry - y);
-  if (refinedOff <= 0.5) return true;
+  if (refinedOff <= 0.5) {
+    if (haveDerivs) *haveDerivs = derivsOk;
+    return true;
+  }
   // The step's Jacobian, taken over sqrtHalfPer416, is no guide where a
   // knot span is narrower than that, and near the outline, where the
   // surface turns away, it can overshoot to the hidden side. Newton on the
@@ -226,6 +247,16 @@ bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) {
     }
   }
   return true;
+}
+
+}  // namespace
+
+bool PixelLookup(int x, int y, ParamPair& uv, Point3& P) { return LookUp(x, y, uv, P, nullptr, nullptr); }
+
+bool PixelLookupWithDerivatives(int x, int y, ParamPair& uv, SurfaceDerivs& d, bool& haveDerivs) {
+  haveDerivs = false;
+  Point3 P;
+  return LookUp(x, y, uv, P, &d, &haveDerivs);
 }
 
 void DrawCoordinateLines(Canvas& view, ParamPair uv) {

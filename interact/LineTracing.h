@@ -8,6 +8,7 @@
 
 #include "model/Curvature.h"
 #include "model/ModelState.h"
+#include "model/SurfaceDerivatives.h"
 #include "platform/Canvas.h"
 
 // What the tracer reports when the clicked point has no distinguished
@@ -21,6 +22,11 @@ extern const char* const kUmbilicMessage;
 // projects within 0.01 px, keeping the nearest visible point it meets.
 // x and y must lie in 0..416 (checked).
 bool PixelLookup(int x, int y, ParamPair& uv, Point3& P);
+
+// The same uv, for the curvature map, with the exact derivatives there in d
+// where the look-up had them to hand (haveDerivs true): the map's work of a
+// pixel then needs one surface evaluation less.
+bool PixelLookupWithDerivatives(int x, int y, ParamPair& uv, SurfaceDerivs& d, bool& haveDerivs);
 
 // The two parameter lines through uv, each across the whole square.
 void DrawCoordinateLines(Canvas& view, ParamPair uv);

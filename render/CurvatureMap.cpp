@@ -66,6 +66,19 @@ void ValuesOfColumns(MapQuantity q, PixelParamsFn lookup, std::vector<double>& v
     }
 }
 
+// The same where the look-up hands over the derivatives it had.
+void ValuesOfColumns(MapQuantity q, PixelGeometryFn lookup, std::vector<double>& values, int first, int step) {
+  for (int x = first; x < kView; x += step)
+    for (int y = 0; y < kView; ++y) {
+      ParamPair uv;
+      SurfaceDerivs d;
+      bool have = false;
+      double value = kNaN;
+      if (lookup(x, y, uv, d, have)) value = have ? MapValueOf(q, d) : MapValueAt(q, uv);
+      values[static_cast<size_t>(x) * kView + y] = value;
+    }
+}
+
 // Runs columns(first, step) over all columns: alternate columns on the two
 // threads where a second one is to be had, which shares the visible pixels
 // evenly whatever the outline. The first error, the calling thread's
@@ -135,6 +148,10 @@ bool MapQuantityFromWord(const std::string& word, MapQuantity& q) {
 double MapValueAt(MapQuantity q, ParamPair p) {
   SurfaceDerivs d;
   if (!SurfaceDerivatives(p, d)) return kNaN;
+  return MapValueOf(q, d);
+}
+
+double MapValueOf(MapQuantity q, const SurfaceDerivs& d) {
   const SurfaceGeom g = GeometryOf(d);
   if (!g.ok) return kNaN;
   // E G - F^2 vanishes on a regular point only by rounding: no value there
@@ -161,6 +178,11 @@ double MapValueAt(MapQuantity q, ParamPair p) {
 }
 
 void ComputeMapValues(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values) {
+  values.assign(static_cast<size_t>(kView) * kView, kNaN);
+  OnBothThreads([&](int first, int step) { ValuesOfColumns(q, lookup, values, first, step); });
+}
+
+void ComputeMapValues(MapQuantity q, PixelGeometryFn lookup, std::vector<double>& values) {
   values.assign(static_cast<size_t>(kView) * kView, kNaN);
   OnBothThreads([&](int first, int step) { ValuesOfColumns(q, lookup, values, first, step); });
 }

@@ -9,6 +9,7 @@
 
 #include "model/Curvature.h"
 #include "model/ModelState.h"
+#include "model/SurfaceDerivatives.h"
 #include "platform/Canvas.h"
 
 enum class MapQuantity { None, Gauss, Mean, K1, K2, AbsMax };
@@ -22,6 +23,8 @@ bool MapQuantityFromWord(const std::string& word, MapQuantity& q);
 // The quantity from exact derivatives at p: NaN where the surface is
 // singular or the derivatives cannot be had.
 double MapValueAt(MapQuantity q, ParamPair p);
+// The same from the derivatives at the point.
+double MapValueOf(MapQuantity q, const SurfaceDerivs& d);
 
 // A range of the colour scale: automatic (from the values) or fixed.
 struct MapRange {
@@ -32,10 +35,14 @@ struct MapRange {
 // The surface parameters under view pixel (x, y), false on the background:
 // the read-out's look-up, which lives above this layer.
 using PixelParamsFn = bool (*)(int x, int y, ParamPair& uv);
+// The same look-up handing over the exact derivatives at uv where it had
+// them (haveDerivs true), so that they are not evaluated twice.
+using PixelGeometryFn = bool (*)(int x, int y, ParamPair& uv, SurfaceDerivs& d, bool& haveDerivs);
 
 // The value of every view pixel, [x * 416 + y], NaN where lookup finds no
 // surface. Shared with the second thread when it is to be had.
 void ComputeMapValues(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values);
+void ComputeMapValues(MapQuantity q, PixelGeometryFn lookup, std::vector<double>& values);
 
 // x rounded up to 1, 2 or 5 times a power of ten (x > 0).
 double NiceCeiling(double x);
