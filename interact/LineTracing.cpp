@@ -66,12 +66,18 @@ double ClampParam(double t) { return t < 0 ? 1e-10 : t > 1 ? 0.9999999999 : t; }
 // span by several pixels: a point of the true surface may lie a little
 // behind them, the far side of the surface lies much farther.
 bool SeenAtItsPixel(const Point3& P) {
-  const ScreenPoint q = ProjectToPixel(P);
+  // In doubles throughout: a point far off the view is no error here.
+  double px, py;
+  ProjectToView(P, px, py);
   const auto& r = model.viewRect;
+  if (!(px >= r.left - 0.5 && px < r.right - 0.5 && py >= r.top - 0.5 && py < r.bottom - 0.5)) return false;
+  const ScreenPoint q{qchk::Round(px), qchk::Round(py)};
   if (q.x < r.left || q.x >= r.right || q.y < r.top || q.y >= r.bottom) return false;
   const PixelCell& c = model.pixelCells[q.x][q.y];
   if (c.u < 0 || c.v < 0) return false;
-  return PointDepth(P) < c.depth + 0.05 * model.sceneDiag * model.depthScale;
+  const double dx = P.x - model.eye.x, dy = P.y - model.eye.y, dz = P.z - model.eye.z;
+  const double depth = (std::sqrt(dx * dx + dy * dy + dz * dz) - model.depthOffset) * model.depthScale;
+  return depth < c.depth + 0.05 * model.sceneDiag * model.depthScale;
 }
 
 // The Newton step on the projection at uv: (x, y) - (cx, cy) through the

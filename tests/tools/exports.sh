@@ -52,6 +52,13 @@ for f in s.step s.igs; do
   cmp -s plain.png "back-$f.png" || fail "$f read back draws another picture"
 done
 
+# A cubic of five rows: its first row has no knot span; the file holds the
+# surface drawn, and the tool says so as the window's status line does.
+"$tool" --size 4,6 --kind bspline3 --export-step five.step >five.txt || fail "five-row cubic not written"
+grep -qx "sin la primera fila de la red, que no tiene tramo de nudos y no se dibuja" five.txt ||
+  fail "five-row cubic: no note: $(cat five.txt)"
+[ -s five.step ] || fail "five-row cubic: no file"
+
 # Refusals: bad N, a file that is no STEP, a surface the program cannot hold.
 refuse --export-obj --export-obj m.obj,1
 refuse --export-stl --export-stl m.stl,513
