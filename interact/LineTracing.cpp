@@ -37,7 +37,7 @@ void ProjectionDerivative(const ViewCamera& cam, const Point3& P, const Point3& 
   const double d = Dot(cam.viewDir, P) - cam.eyeDepth;
   const double s = qchk::Div(cam.focal, d);
   const double xu = (Dot(cam.screenX, P) - cam.eyeX) * s, yu = (Dot(cam.screenY, P) - cam.eyeY) * s;
-  const double dd = Dot(cam.viewDir, t) / d;
+  const double dd = Dot(cam.viewDir, t) / d;  // d != 0: Div above
   dx = Dot(cam.screenX, t) * s - xu * dd;
   dy = Dot(cam.screenY, t) * s - yu * dd;
 }
@@ -93,15 +93,21 @@ bool ProjectionStep(ParamPair uv, const Point3& P, double cx, double cy, int x, 
   ProjectionDerivative(cam, P, Sv, b, e);
   const double ex = x - cx, ey = y - cy;
   const double det = a * e - b * c;
+  // A singular Jacobian (an edge seen end on) ends the search.
+  if (!(std::fabs(det) > 0)) return false;
   du = (e * ex - b * ey) / det;
   dv = (a * ey - c * ex) / det;
   auto pushedOut = [](double t, double d) { return (t <= 1e-10 && d < 0) || (t >= 0.9999999999 && d > 0); };
   if (pushedOut(uv.u, du)) {
+    const double bb = b * b + e * e;
+    if (!(bb > 0)) return false;
     du = 0;
-    dv = (b * ex + e * ey) / (b * b + e * e);
+    dv = (b * ex + e * ey) / bb;
   } else if (pushedOut(uv.v, dv)) {
+    const double aa = a * a + c * c;
+    if (!(aa > 0)) return false;
     dv = 0;
-    du = (a * ex + c * ey) / (a * a + c * c);
+    du = (a * ex + c * ey) / aa;
   }
   return std::isfinite(du) && std::isfinite(dv);
 }

@@ -5,6 +5,8 @@
 
 #include "AppTestSupport.h"
 #include "interact/TracedLines.h"
+#include "model/Knots.h"
+#include "model/SurfaceKinds.h"
 
 class ExportTest : public QObject {
   Q_OBJECT
@@ -65,6 +67,21 @@ class ExportTest : public QObject {
       QCOMPARE(Status(), QStringLiteral("Exportado a ") + name + QString::fromUtf8(c.note));
       QFile::remove(Path(name));
     }
+  }
+
+  // A cubic of five rows: written as the surface drawn, without its first
+  // row, and the status line says so.
+  void aFiveRowCubicIsExportedWithANote() {
+    LayOutTicks(4, 6);
+    model.surfaceKind = 3;
+    FijaFunciones();
+    SetKnots();
+    Draw();
+    AnswerFileDialog(Path("cinco"));
+    f->ExportarStep1->trigger();
+    QVERIFY(!Bytes(Path("cinco.step")).isEmpty());
+    QCOMPARE(Status(), QStringLiteral("Exportado a cinco.step, sin la primera fila de la red, que no tiene tramo de "
+                                      "nudos y no se dibuja"));
   }
 
   void aMeshAsksForItsSize() {
