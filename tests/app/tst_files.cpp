@@ -317,13 +317,15 @@ class FilesTest : public QObject {
     });
     f->Abrir1->trigger();
     QCOMPARE(title, QStringLiteral("Abrir"));
-    QCOMPARE(shown, QStringList({"Superficies Bézier y Splines (*.yqs)", "Superficies STEP (*.step *.stp)",
+    QCOMPARE(shown, QStringList({"Todas las superficies (*.yqs *.step *.stp *.iges *.igs)",
+                                 "Superficies Bézier y Splines (*.yqs)", "Superficies STEP (*.step *.stp)",
                                  "Superficies IGES (*.iges *.igs)"}));
     shownButtons.sort();
     QCOMPARE(shownButtons, QStringList({"Abrir", "Cancelar"}));
     // The open dialog lists every name ending in "yqs", as it always did.
     QCOMPARE(f->OpenDialog1->nameFilters(),
-             QStringList({"Superficies Bézier y Splines (*.yqs) (*yqs)",
+             QStringList({"Todas las superficies (*.yqs *.step *.stp *.iges *.igs) (*yqs *.step *.stp *.iges *.igs)",
+                          "Superficies Bézier y Splines (*.yqs) (*yqs)",
                           "Superficies STEP (*.step *.stp) (*.step *.stp)",
                           "Superficies IGES (*.iges *.igs) (*.iges *.igs)"}));
     QCOMPARE(f->SaveDialog1->nameFilters(), QStringList({"Superficies Bézier y Splines (*.yqs)"}));
