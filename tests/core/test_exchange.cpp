@@ -448,6 +448,22 @@ TEST_F(ExchangeFiles, DamagedFilesAreRefusedWithTheReasonAndLeaveTheModel) {
          return std::string(t).erase(rows, t.find(',', t.find(')', rows)) + 1 - rows);
        },
        "la superficie del archivo tiene datos que no se pueden leer"},
+      // Open CASCADE's parser crashes on these two (in the reader process).
+      {"empty weight table", F::Step,
+       [](const std::string& t) {
+         const size_t from = t.find("RATIONAL_B_SPLINE_SURFACE("), to = t.find(") REPRESENTATION_ITEM", from);
+         return std::string(t).replace(from, to - from, "RATIONAL_B_SPLINE_SURFACE(()");
+       },
+       "El archivo está dañado o no se puede leer"},
+      {"negative degree", F::Iges,
+       [](const std::string& t) { return IgesReplaced(t, "128,3,3,2,2,", "128,3,3,-5,2,"); },
+       "El archivo está dañado o no se puede leer"},
+      {"no weight table", F::Step,
+       [](const std::string& t) {
+         const size_t from = t.find("RATIONAL_B_SPLINE_SURFACE("), to = t.find(") REPRESENTATION_ITEM", from);
+         return std::string(t).replace(from, to - from, "RATIONAL_B_SPLINE_SURFACE($");
+       },
+       "la tabla de pesos no tiene el tamaño de la red"},
       {"text for a coordinate", F::Step,
        [](const std::string& t) { return Replaced(t, "7.7500000000000000E+00", "siete"); },
        "un punto de control falta o no es un punto"},
