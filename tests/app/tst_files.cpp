@@ -6,6 +6,10 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
 #include "platform/NumberFormat.h"
 #include "app/About.h"
 #include "interact/NetDrawing.h"
@@ -197,6 +201,38 @@ class FilesTest : public QObject {
     Open(Path("ocho.yqs"));
     QCOMPARE(model.netN, 6);
     QVERIFY(model.pictureValid);
+  }
+
+  // "Abrir..." on a named pipe refuses at once instead of waiting for a
+  // writer; a STEP file that crashes the parser is refused the same way.
+  // The surface on show stays.
+  void openRefusesPipesAndDamagedFilesKeepingTheSurface_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("pipe.yqs") << "tubo.yqs" << "no es un archivo normal";
+    QTest::newRow("pipe.step") << "tubo.step" << "no es un archivo normal";
+    QTest::newRow("damaged step") << "rota.step" << "El archivo está dañado o no se puede leer";
+  }
+  void openRefusesPipesAndDamagedFilesKeepingTheSurface() {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    if (name.startsWith(QStringLiteral("tubo"))) QCOMPARE(mkfifo(Path(name).toLocal8Bit().constData(), 0600), 0);
+    else Write(Path(name), "ISO-10303-21;\nHEADER;\nENDSEC;\nDATA;\n"
+                           "#2=CARTESIAN_POINT('',(0.,0.,0.));\n#3=( BOUNDED_SURFACE() "
+                           "B_SPLINE_SURFACE(2,2,((#2,#2,#2),(#2,#2,#2),(#2,#2,#2)),.UNSPECIFIED.,.F.,.F.,.F.) "
+                           "B_SPLINE_SURFACE_WITH_KNOTS((3,3),(3,3),(0.,1.),(0.,1.),.UNSPECIFIED.) "
+                           "GEOMETRIC_REPRESENTATION_ITEM() RATIONAL_B_SPLINE_SURFACE(()) "
+                           "REPRESENTATION_ITEM('') SURFACE() );\nENDSEC;\nEND-ISO-10303-21;\n");
+    TypeInto(f->editn, QStringLiteral("4"));
+    Draw();
+    QVERIFY(model.pictureValid);
+    const auto net = model.controlNet;
+    Open(Path(name));
+    const QString shown = f->errors.empty() ? f->InfoPanel->text() : f->errors.back();
+    QVERIFY2(shown.contains(reason), qPrintable(shown));
+    QVERIFY(model.pictureValid);
+    QCOMPARE(model.netN, 4);
+    QVERIFY(std::memcmp(&net, &model.controlNet, sizeof net) == 0);
   }
 
   void openingShowsTheFilesNetSize() {
