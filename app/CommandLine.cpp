@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "app/zezodOrizar.h"
+#include "app/WindowSupport.h"
 #include "model/SurfaceFile.h"
+#include "platform/FileKind.h"
+#include "platform/RunChecks.h"
 
 namespace {
 
@@ -105,8 +108,8 @@ QString UsageText() {
   return QStringLiteral(
       "Uso: quorlen [opciones] [archivo.yqs]\n"
       "\n"
-      "Explora superficies de Bézier y B-spline. Con un archivo de superficie,\n"
-      "lo abre y lo dibuja al empezar, como \"Abrir...\".\n"
+      "Explora superficies de Bézier y B-spline. Con un archivo de superficie\n"
+      "(.yqs, STEP o IGES), lo abre y lo dibuja al empezar, como \"Abrir...\".\n"
       "\n"
       "Opciones:\n"
       "  -h, --help      muestra esta ayuda y termina\n"
@@ -119,6 +122,13 @@ QString VersionText(const QString& version) { return QStringLiteral("quorlen %1\
 
 void OpenAtStart(TForm1& form, const QString& name) {
   form.Run([&] {
+    // Only a regular file: a named pipe would hold the window for ever.
+    std::string reason;
+    if (!CheckRegularFile(win::Std(name), reason))
+      throw qchk::RunError(
+          win::Std(QStringLiteral("No se puede abrir ") + name + QStringLiteral(": ") + win::Text(reason)));
+    // STEP and IGES open as "Abrir..." opens them.
+    if (TForm1::IsCadFileName(name)) return form.AbreCad(name);
     QFile file(name);
     if (file.open(QIODevice::ReadOnly)) {
       // The first bytes alone tell a foreign file from one of ours; the

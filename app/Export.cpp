@@ -32,9 +32,12 @@ void TForm1::BuildExportMenu() {
   ExportarStl1 = item("ExportarStl1", QStringLiteral("Malla STL..."), [this] { ExportaMalla(false); });
   ExportarStep1 = item("ExportarStep1", QStringLiteral("Superficie STEP..."), [this] { ExportaCad(true); });
   ExportarIges1 = item("ExportarIges1", QStringLiteral("Superficie IGES..."), [this] { ExportaCad(false); });
-  // "Abrir..." reads STEP and IGES too. The dialog hides the last
-  // parentheses: the patterns are shown from the first.
-  OpenDialog1->setNameFilters({QStringLiteral("Superficies Bézier y Splines (*.yqs) (*yqs)"),
+  // "Abrir..." reads STEP and IGES too; the first filter shows every file
+  // it reads. The dialog hides the last parentheses: the patterns are shown
+  // from the first.
+  OpenDialog1->setNameFilters({QStringLiteral("Todas las superficies (*.yqs *.step *.stp *.iges *.igs) "
+                                              "(*yqs *.step *.stp *.iges *.igs)"),
+                               QStringLiteral("Superficies Bézier y Splines (*.yqs) (*yqs)"),
                                QStringLiteral("Superficies STEP (*.step *.stp) (*.step *.stp)"),
                                QStringLiteral("Superficies IGES (*.iges *.igs) (*.iges *.igs)")});
 }

@@ -10,6 +10,7 @@
 #include "app/zezodOrizar.h"
 #include "model/Knots.h"
 #include "model/SurfaceFile.h"
+#include "platform/FileKind.h"
 #include "platform/RunChecks.h"
 
 using namespace win;
@@ -50,6 +51,11 @@ void TForm1::Abrir() {
   if (model.busy) return Refuse();
   if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) return;
   const QString name = OpenDialog1->selectedFiles().first();
+  // A named pipe would hold the reading for ever; a folder or a device is
+  // no surface either.
+  std::string reason;
+  if (!CheckRegularFile(Std(name), reason))
+    return ShowError(QStringLiteral("No se puede abrir ") + name + QStringLiteral(": ") + Text(reason));
   if (IsCadFileName(name)) return AbreCad(name);
   // Whatever its name, any other file is read for what its bytes are.
   DelDisco(name);

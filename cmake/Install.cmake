@@ -1,4 +1,5 @@
-# What `cmake --install` puts on the machine: the two programs, and what a
+# What `cmake --install` puts on the machine: the two programs and the
+# STEP / IGES reader they start (beside them), and what a
 # desktop needs to offer Quorlen in its menus and to open .yqs files with it
 # (menu entry, icon, file type, software-centre description).
 include(GNUInstallDirs)
@@ -7,7 +8,7 @@ set(QUORLEN_APP_ID org.quorlen.Quorlen)
 set(QUORLEN_HOMEPAGE "https://quorlen.org" CACHE STRING
   "Web address of the project; the software-centre entry points its screenshot there")
 
-foreach(program quorlen quorlen-render)
+foreach(program quorlen quorlen-render quorlen-cad-reader)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()

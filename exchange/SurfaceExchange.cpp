@@ -32,7 +32,25 @@
 #include <TColStd_Array2OfReal.hxx>
 #include <TColgp_Array2OfPnt.hxx>
 #include <TCollection_HAsciiString.hxx>
+#include <Interface_Check.hxx>
+#include <Interface_InterfaceModel.hxx>
+#include <StepGeom_BezierSurfaceAndRationalBSplineSurface.hxx>
 #include <TopoDS_Face.hxx>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
 
 #include <algorithm>
 #include <cctype>
@@ -41,6 +59,7 @@
 #include <vector>
 
 #include "platform/AtomicFile.h"
+#include "platform/FileKind.h"
 #include "model/Knots.h"
 #include "model/SurfaceKinds.h"
 #include "platform/RunChecks.h"
@@ -187,71 +206,406 @@ struct RawSurface {
   std::vector<double> ku, kv;
 };
 
-std::vector<double> Expand(const Handle(TColStd_HArray1OfReal)& knots, const Handle(TColStd_HArray1OfInteger)& mults) {
-  std::vector<double> full;
-  if (knots.IsNull() || mults.IsNull() || knots->Length() != mults->Length()) return full;
-  for (int k = knots->Lower(); k <= knots->Upper(); ++k) {
-    const int times = mults->Value(k - knots->Lower() + mults->Lower());
-    if (times < 1 || times > 30) return {};
-    full.insert(full.end(), times, knots->Value(k));
-  }
-  return full;
-}
+// What the reader process answers when the parsing library fails in any
+// way of its own: a crash, a time-out, an answer that makes no sense.
+constexpr const char* kDamaged = "El archivo está dañado o no se puede leer";
 
-// The surface of one STEP entity, false if it is no B-spline surface.
-bool RawOfStep(const Handle(Standard_Transient)& entity, RawSurface& raw) {
-  Handle(StepGeom_BSplineSurface) base = Handle(StepGeom_BSplineSurface)::DownCast(entity);
-  if (base.IsNull()) return false;
-  raw.du = base->UDegree();
-  raw.dv = base->VDegree();
-  raw.nu = base->NbControlPointsListI();
-  raw.nv = base->NbControlPointsListJ();
-  Handle(StepGeom_HArray2OfCartesianPoint) pts = base->ControlPointsList();
-  if (pts.IsNull()) return true;
-  for (int i = 0; i < raw.nu; ++i)
-    for (int j = 0; j < raw.nv; ++j) {
-      Handle(StepGeom_CartesianPoint) p = pts->Value(pts->LowerRow() + i, pts->LowerCol() + j);
-      const int c = p.IsNull() ? 0 : p->NbCoordinates();
-      raw.poles.push_back(Point3{c > 0 ? p->CoordinatesValue(1) : 0.0, c > 1 ? p->CoordinatesValue(2) : 0.0,
-                                 c > 2 ? p->CoordinatesValue(3) : 0.0});
-      raw.weights.push_back(1.0);
+// Degrees and net size, checked before anything is sized from them (a
+// degree of 2147483647 overflows the first sum made with it). The order of
+// the reasons is the one FitRaw gives for the same surface.
+bool CheckShape(int du, int dv, int nu, int nv, std::string& error) {
+  if (nu < 2 || nv < 2) {
+    error = "la superficie del archivo está incompleta";
+    return false;
+  }
+  const bool bezier = du >= 1 && dv >= 1 && du == nu - 1 && dv == nv - 1;
+  if (!bezier) {
+    const int bad = (du == 2 || du == 3) ? dv : du;
+    if (bad != 2 && bad != 3) {
+      error = "grado " + std::to_string(bad) + " no admitido";
+      return false;
     }
-  if (auto r = Handle(StepGeom_BSplineSurfaceWithKnotsAndRationalBSplineSurface)::DownCast(entity); !r.IsNull()) {
-    raw.ku = Expand(r->UKnots(), r->UMultiplicities());
-    raw.kv = Expand(r->VKnots(), r->VMultiplicities());
-    Handle(TColStd_HArray2OfReal) w = r->RationalBSplineSurface().IsNull()
-                                          ? Handle(TColStd_HArray2OfReal)()
-                                          : r->RationalBSplineSurface()->WeightsData();
-    if (!w.IsNull() && w->ColLength() == raw.nu && w->RowLength() == raw.nv)
-      for (int i = 0; i < raw.nu; ++i)
-        for (int j = 0; j < raw.nv; ++j) raw.weights[i * raw.nv + j] = w->Value(w->LowerRow() + i, w->LowerCol() + j);
-  } else if (auto k = Handle(StepGeom_BSplineSurfaceWithKnots)::DownCast(entity); !k.IsNull()) {
-    raw.ku = Expand(k->UKnots(), k->UMultiplicities());
-    raw.kv = Expand(k->VKnots(), k->VMultiplicities());
-  } else if (!Handle(StepGeom_BezierSurface)::DownCast(entity).IsNull()) {
-    raw.ku.assign(raw.du + 1, 0.0);
-    raw.ku.insert(raw.ku.end(), raw.du + 1, 1.0);
-    raw.kv.assign(raw.dv + 1, 0.0);
-    raw.kv.insert(raw.kv.end(), raw.dv + 1, 1.0);
+    if (du != dv) {
+      error = "grados " + std::to_string(du) + " y " + std::to_string(dv) + " distintos no admitidos";
+      return false;
+    }
+  }
+  if (nu > 12 || nv > 12) {
+    error = "más de 12 × 12 puntos";
+    return false;
   }
   return true;
 }
 
-bool RawOfIges(const Handle(Standard_Transient)& entity, RawSurface& raw) {
-  Handle(IGESGeom_BSplineSurface) s = Handle(IGESGeom_BSplineSurface)::DownCast(entity);
+// Numbers the drawing can work with: the exporter's own range.
+bool Sane(double x) { return std::isfinite(x) && std::fabs(x) < kLargest; }
+
+// Everything FitRaw relies on: sizes that agree, numbers in range, weights
+// positive. Run by the reader process on what it parsed and again on its
+// answer.
+bool ValidateRaw(const RawSurface& raw, std::string& error) {
+  if (!CheckShape(raw.du, raw.dv, raw.nu, raw.nv, error)) return false;
+  const size_t count = static_cast<size_t>(raw.nu) * static_cast<size_t>(raw.nv);
+  if (raw.poles.size() != count || raw.weights.size() != count) {
+    error = "la superficie del archivo está incompleta";
+    return false;
+  }
+  if (raw.ku.size() != static_cast<size_t>(raw.nu + raw.du + 1) ||
+      raw.kv.size() != static_cast<size_t>(raw.nv + raw.dv + 1)) {
+    error = "el número de nudos no corresponde al de puntos";
+    return false;
+  }
+  for (const Point3& p : raw.poles)
+    if (!Sane(p.x) || !Sane(p.y) || !Sane(p.z)) {
+      error = "la superficie del archivo tiene números no válidos";
+      return false;
+    }
+  for (double k : raw.ku)
+    if (!Sane(k)) {
+      error = "la superficie del archivo tiene números no válidos";
+      return false;
+    }
+  for (double k : raw.kv)
+    if (!Sane(k)) {
+      error = "la superficie del archivo tiene números no válidos";
+      return false;
+    }
+  for (double w : raw.weights)
+    if (!(w > 0) || !std::isfinite(w)) {
+      error = "un peso no es positivo";
+      return false;
+    } else if (w > kLargest || w < kSmallest) {
+      error = "un peso es demasiado grande o demasiado pequeño";
+      return false;
+    }
+  return true;
+}
+
+// The full knot vector from distinct knots and multiplicities; false when
+// the tables are missing, differ in size or hold a multiplicity out of
+// 1..degree + 1.
+bool Expand(const Handle(TColStd_HArray1OfReal)& knots, const Handle(TColStd_HArray1OfInteger)& mults, int degree,
+            std::vector<double>& full, std::string& error) {
+  const bool sizes = !knots.IsNull() && !mults.IsNull() && knots->Length() == mults->Length() && knots->Length() <= 64;
+  for (int k = sizes ? knots->Lower() : 0; sizes && k <= knots->Upper(); ++k) {
+    const int times = mults->Value(k - knots->Lower() + mults->Lower());
+    if (times < 1 || times > degree + 1) break;
+    full.insert(full.end(), times, knots->Value(k));
+    if (k == knots->Upper()) return true;
+  }
+  error = "los nudos del archivo no son válidos";
+  return false;
+}
+
+void BezierKnots(int d, std::vector<double>& full) {
+  full.assign(d + 1, 0.0);
+  full.insert(full.end(), d + 1, 1.0);
+}
+
+// A fail the parser noted on the entity numbered `num` (a number field
+// holding text, a reference of the wrong type...): the value it left
+// behind is no value of the file.
+bool ParsedCleanly(const Handle(Interface_InterfaceModel)& model, int num) {
+  if (num < 1 || model->IsErrorEntity(num)) return false;
+  const Handle(Interface_Check)& check = model->Check(num, Standard_True);
+  return check.IsNull() || !check->HasFailed();
+}
+
+// Every parameter of the B-spline surfaces (entity 128) of an IGES file is
+// a number: the parser skips a word where a number should stand and reads
+// the next number in its place. Columns 1-64 of the parameter lines hold
+// the data, 66-72 the entity's directory line.
+bool IgesSurfaceNumbersAreNumbers(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::map<std::string, std::string> params;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() < 73 || line[72] != 'P') continue;
+    params[line.substr(65, 7)] += line.substr(0, 64);
+  }
+  for (const auto& [entity, text] : params) {
+    const std::string data = text.substr(0, text.find(';'));
+    if (data.compare(0, 4, "128,") != 0) continue;
+    size_t at = 0;
+    while (at <= data.size()) {
+      size_t end = data.find(',', at);
+      if (end == std::string::npos) end = data.size();
+      std::string token = data.substr(at, end - at);
+      token.erase(0, token.find_first_not_of(' '));
+      token.erase(token.find_last_not_of(' ') + 1);
+      for (char& c : token)
+        if (c == 'D' || c == 'd') c = 'E';
+      char* stop = nullptr;
+      std::strtod(token.c_str(), &stop);
+      if (token.empty() || stop != token.c_str() + token.size()) return false;
+      at = end + 1;
+    }
+  }
+  return true;
+}
+
+// The surface of one STEP entity: false with `error` empty if it is no
+// B-spline surface, false with a reason if it is a damaged one.
+bool RawOfStep(const Handle(StepData_StepModel)& model, int num, RawSurface& raw, std::string& error) {
+  const Handle(Standard_Transient) entity = model->Value(num);
+  Handle(StepGeom_BSplineSurface) base = Handle(StepGeom_BSplineSurface)::DownCast(entity);
+  if (base.IsNull()) return false;
+  raw.du = base->UDegree();
+  raw.dv = base->VDegree();
+  Handle(StepGeom_HArray2OfCartesianPoint) pts = base->ControlPointsList();
+  if (pts.IsNull()) {
+    error = "la superficie del archivo no tiene puntos de control";
+    return false;
+  }
+  raw.nu = pts->ColLength();
+  raw.nv = pts->RowLength();
+  if (!CheckShape(raw.du, raw.dv, raw.nu, raw.nv, error)) return false;
+  for (int i = 0; i < raw.nu; ++i)
+    for (int j = 0; j < raw.nv; ++j) {
+      Handle(StepGeom_CartesianPoint) p = pts->Value(pts->LowerRow() + i, pts->LowerCol() + j);
+      if (p.IsNull() || !ParsedCleanly(model, model->Number(p))) {
+        error = "un punto de control falta o no es un punto";
+        return false;
+      }
+      if (p->NbCoordinates() != 3) {
+        error = "un punto de control no tiene tres coordenadas";
+        return false;
+      }
+      raw.poles.push_back(Point3{p->CoordinatesValue(1), p->CoordinatesValue(2), p->CoordinatesValue(3)});
+    }
+  raw.weights.assign(raw.poles.size(), 1.0);
+  Handle(StepGeom_RationalBSplineSurface) rational;
+  if (auto r = Handle(StepGeom_BSplineSurfaceWithKnotsAndRationalBSplineSurface)::DownCast(entity); !r.IsNull()) {
+    if (!Expand(r->UKnots(), r->UMultiplicities(), raw.du, raw.ku, error) ||
+        !Expand(r->VKnots(), r->VMultiplicities(), raw.dv, raw.kv, error))
+      return false;
+    rational = r->RationalBSplineSurface();
+    if (rational.IsNull()) rational = new StepGeom_RationalBSplineSurface;  // no table: refused below
+  } else if (auto k = Handle(StepGeom_BSplineSurfaceWithKnots)::DownCast(entity); !k.IsNull()) {
+    if (!Expand(k->UKnots(), k->UMultiplicities(), raw.du, raw.ku, error) ||
+        !Expand(k->VKnots(), k->VMultiplicities(), raw.dv, raw.kv, error))
+      return false;
+  } else if (auto b = Handle(StepGeom_BezierSurfaceAndRationalBSplineSurface)::DownCast(entity); !b.IsNull()) {
+    BezierKnots(raw.du, raw.ku);
+    BezierKnots(raw.dv, raw.kv);
+    rational = b->RationalBSplineSurface();
+    if (rational.IsNull()) rational = new StepGeom_RationalBSplineSurface;
+  } else if (!Handle(StepGeom_BezierSurface)::DownCast(entity).IsNull()) {
+    BezierKnots(raw.du, raw.ku);
+    BezierKnots(raw.dv, raw.kv);
+  } else if (auto r = Handle(StepGeom_RationalBSplineSurface)::DownCast(entity); !r.IsNull()) {
+    error = "superficie racional sin nudos";
+    return false;
+  } else {
+    error = "tipo de superficie B-spline no admitido";
+    return false;
+  }
+  if (raw.ku.size() != static_cast<size_t>(raw.nu + raw.du + 1) ||
+      raw.kv.size() != static_cast<size_t>(raw.nv + raw.dv + 1)) {
+    error = "el número de nudos no corresponde al de puntos";
+    return false;
+  }
+  if (!rational.IsNull()) {
+    Handle(TColStd_HArray2OfReal) w = rational->WeightsData();
+    if (w.IsNull() || w->ColLength() != raw.nu || w->RowLength() != raw.nv) {
+      error = "la tabla de pesos no tiene el tamaño de la red";
+      return false;
+    }
+    for (int i = 0; i < raw.nu; ++i)
+      for (int j = 0; j < raw.nv; ++j) raw.weights[i * raw.nv + j] = w->Value(w->LowerRow() + i, w->LowerCol() + j);
+  }
+  // Whatever else the parser could not read (a degree or a knot that is
+  // text, say) left a value that is not the file's.
+  if (!ParsedCleanly(model, num)) {
+    error = "la superficie del archivo tiene datos que no se pueden leer";
+    return false;
+  }
+  return true;
+}
+
+bool RawOfIges(const Handle(IGESData_IGESModel)& model, int num, RawSurface& raw, std::string& error) {
+  Handle(IGESGeom_BSplineSurface) s = Handle(IGESGeom_BSplineSurface)::DownCast(model->Value(num));
   if (s.IsNull()) return false;
+  // A surface whose parameters did not all parse was never filled: its
+  // poles and weights are not there to ask for.
+  if (!ParsedCleanly(model, num)) {
+    error = "la superficie del archivo tiene datos que no se pueden leer";
+    return false;
+  }
   raw.du = s->DegreeU();
   raw.dv = s->DegreeV();
   raw.nu = s->NbPolesU();
   raw.nv = s->NbPolesV();
+  if (!CheckShape(raw.du, raw.dv, raw.nu, raw.nv, error)) return false;
+  if (s->NbKnotsU() != raw.nu + raw.du + 1 || s->NbKnotsV() != raw.nv + raw.dv + 1) {
+    error = "el número de nudos no corresponde al de puntos";
+    return false;
+  }
+  // Poles in millimetres, where the entity puts them.
+  const double unit = model->GlobalSection().UnitValue();
+  if (!(unit > 0) || !std::isfinite(unit)) {
+    error = "la unidad de longitud del archivo no es válida";
+    return false;
+  }
+  const double scale = model->GlobalSection().UnitFlag() == 2 ? 1.0 : unit;
   for (int i = 0; i < raw.nu; ++i)
     for (int j = 0; j < raw.nv; ++j) {
-      const gp_Pnt p = s->Pole(i, j);
-      raw.poles.push_back(Point3{p.X(), p.Y(), p.Z()});
+      const gp_Pnt p = s->HasTransf() ? s->TransformedPole(i, j) : s->Pole(i, j);
+      raw.poles.push_back(scale == 1.0 ? Point3{p.X(), p.Y(), p.Z()}
+                                       : Point3{p.X() * scale, p.Y() * scale, p.Z() * scale});
       raw.weights.push_back(s->Weight(i, j));
     }
+  // The parser turns a surface with a weight of 0 or less into a
+  // polynomial one, whose weights all read as 1; its own weights still
+  // differ.
+  if (s->IsPolynomial() && !s->IsPolynomial(Standard_True)) {
+    error = "un peso no es positivo";
+    return false;
+  }
   for (int k = -raw.du; k <= s->UpperIndexU() + 1; ++k) raw.ku.push_back(s->KnotU(k));
   for (int k = -raw.dv; k <= s->UpperIndexV() + 1; ++k) raw.kv.push_back(s->KnotV(k));
+  return true;
+}
+
+// The reader process's answer: "QCR1", then 0 and the raw surface, or 1
+// and a reason; numbers in the machine's own byte order (the two processes
+// are one program).
+constexpr char kAnswerMagic[4] = {'Q', 'C', 'R', '1'};
+
+class AnswerWriter {
+ public:
+  std::string bytes{kAnswerMagic, 4};
+  void Byte(uint8_t b) { bytes.push_back(static_cast<char>(b)); }
+  template <class T>
+  void Value(T v) {
+    bytes.append(reinterpret_cast<const char*>(&v), sizeof v);
+  }
+};
+
+class AnswerReader {
+ public:
+  explicit AnswerReader(const std::string& b) : bytes_(b) {}
+  template <class T>
+  bool Value(T& v) {
+    if (bytes_.size() - at_ < sizeof v) return false;
+    std::memcpy(&v, bytes_.data() + at_, sizeof v);
+    at_ += sizeof v;
+    return true;
+  }
+  bool Text(size_t length, std::string& out) {
+    if (bytes_.size() - at_ < length) return false;
+    out = bytes_.substr(at_, length);
+    at_ += length;
+    return true;
+  }
+  bool Skip(size_t n) {
+    if (bytes_.size() - at_ < n) return false;
+    at_ += n;
+    return true;
+  }
+  bool AtEnd() const { return at_ == bytes_.size(); }
+
+ private:
+  const std::string& bytes_;
+  size_t at_ = 0;
+};
+
+std::string EncodeRefusal(const std::string& reason) {
+  AnswerWriter w;
+  w.Byte(1);
+  const std::string text = reason.substr(0, 400);
+  w.Value(static_cast<uint16_t>(text.size()));
+  w.bytes += text;
+  return w.bytes;
+}
+
+std::string EncodeRaw(const RawSurface& raw) {
+  AnswerWriter w;
+  w.Byte(0);
+  for (int v : {raw.du, raw.dv, raw.nu, raw.nv}) w.Value(static_cast<int32_t>(v));
+  for (const Point3& p : raw.poles) {
+    w.Value(p.x);
+    w.Value(p.y);
+    w.Value(p.z);
+  }
+  for (double x : raw.weights) w.Value(x);
+  for (const std::vector<double>* k : {&raw.ku, &raw.kv}) {
+    w.Value(static_cast<int32_t>(k->size()));
+    for (double x : *k) w.Value(x);
+  }
+  return w.bytes;
+}
+
+// A reason the reader process gives is shown to the user: plain UTF-8
+// text of a sentence's length, nothing else.
+bool ShowableText(const std::string& s) {
+  if (s.empty() || s.size() > 400) return false;
+  for (size_t k = 0; k < s.size();) {
+    const auto c = static_cast<unsigned char>(s[k]);
+    size_t more = 0;
+    if (c < 0x80) {
+      if (c < 0x20 || c == 0x7F) return false;
+    } else if ((c & 0xE0) == 0xC0 && c >= 0xC2) {
+      more = 1;
+    } else if ((c & 0xF0) == 0xE0) {
+      more = 2;
+    } else if ((c & 0xF8) == 0xF0 && c <= 0xF4) {
+      more = 3;
+    } else {
+      return false;
+    }
+    if (s.size() - k <= more) return false;
+    for (size_t t = 1; t <= more; ++t)
+      if ((static_cast<unsigned char>(s[k + t]) & 0xC0) != 0x80) return false;
+    k += more + 1;
+  }
+  return true;
+}
+
+// False with the reason when the answer is a refusal; false with kDamaged
+// when it is no answer the reader gives.
+bool DecodeRaw(const std::string& bytes, RawSurface& raw, std::string& error) {
+  error = kDamaged;
+  AnswerReader r(bytes);
+  char magic[4];
+  uint8_t status = 0;
+  if (!r.Value(magic) || std::memcmp(magic, kAnswerMagic, 4) != 0 || !r.Value(status)) return false;
+  if (status == 1) {
+    uint16_t length = 0;
+    std::string reason;
+    if (r.Value(length) && r.Text(length, reason) && r.AtEnd() && ShowableText(reason)) error = reason;
+    return false;
+  }
+  if (status != 0) return false;
+  int32_t sizes[4];
+  for (int32_t& v : sizes)
+    if (!r.Value(v)) return false;
+  raw.du = sizes[0];
+  raw.dv = sizes[1];
+  raw.nu = sizes[2];
+  raw.nv = sizes[3];
+  // What the reader sends has passed CheckShape: degrees 1..11, 2..12 poles.
+  for (int v : {raw.du, raw.dv})
+    if (v < 1 || v > 11) return false;
+  for (int v : {raw.nu, raw.nv})
+    if (v < 2 || v > 12) return false;
+  const int count = raw.nu * raw.nv;
+  raw.poles.resize(count);
+  raw.weights.resize(count);
+  for (Point3& p : raw.poles)
+    if (!r.Value(p.x) || !r.Value(p.y) || !r.Value(p.z)) return false;
+  for (double& x : raw.weights)
+    if (!r.Value(x)) return false;
+  for (std::vector<double>* k : {&raw.ku, &raw.kv}) {
+    int32_t length = 0;
+    if (!r.Value(length) || length < 0 || length > 64) return false;
+    k->resize(length);
+    for (double& x : *k)
+      if (!r.Value(x)) return false;
+  }
+  if (!r.AtEnd()) return false;
+  if (!ValidateRaw(raw, error)) return false;
   return true;
 }
 
@@ -311,23 +665,9 @@ bool BezierShaped(const std::vector<double>& full, int d, int count) {
 }
 
 bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
-  if (static_cast<int>(raw.poles.size()) != raw.nu * raw.nv || raw.nu < 2 || raw.nv < 2) {
-    error = "la superficie del archivo está incompleta";
-    return false;
-  }
-  for (const Point3& p : raw.poles)
-    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
-      error = "la superficie del archivo tiene números no válidos";
-      return false;
-    }
+  if (!ValidateRaw(raw, error)) return false;
   bool rational = false;
-  for (double w : raw.weights) {
-    if (!(w > 0) || !std::isfinite(w)) {
-      error = "un peso no es positivo";
-      return false;
-    }
-    rational = rational || w != raw.weights.front();
-  }
+  for (double w : raw.weights) rational = rational || w != raw.weights.front();
   const int m = raw.nu - 1, n = raw.nv - 1;
   const bool splineEnds = raw.du == raw.dv && (raw.du == 2 || raw.du == 3) && !raw.ku.empty() &&
                           !raw.kv.empty() && raw.ku.front() == raw.du && raw.ku.back() == m + 1 &&
@@ -380,6 +720,145 @@ bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
       s.net[i][j] = NetPoint{p.x, p.y, p.z, rational ? raw.weights[i * raw.nv + j] : 1.0};
     }
   return true;
+}
+
+// Parses the file with Open CASCADE in this process: the reader process's
+// work. False with `error` set when there is no surface or it is damaged.
+bool ParseRaw(CadFormat format, const std::string& name, RawSurface& raw, std::string& error) {
+  Quiet();
+  bool found = false, damagedEntities = false;
+  error.clear();
+  if (format == CadFormat::Step) {
+    STEPControl_Controller::Init();
+    STEPControl_Reader reader;
+    if (reader.ReadFile(name.c_str()) != IFSelect_RetDone) {
+      error = "no es un archivo STEP legible";
+      return false;
+    }
+    Handle(StepData_StepModel) model = reader.StepModel();
+    for (int k = 1; k <= model->NbEntities() && !found && error.empty(); ++k) found = RawOfStep(model, k, raw, error);
+    // An entity the parser could not make sense of may be the surface.
+    for (int k = 1; k <= model->NbEntities() && !found; ++k) damagedEntities = damagedEntities || model->IsErrorEntity(k);
+  } else {
+    if (!IgesSurfaceNumbersAreNumbers(name)) {
+      error = "la superficie del archivo tiene datos que no se pueden leer";
+      return false;
+    }
+    IGESControl_Controller::Init();
+    IGESControl_Reader reader;
+    if (reader.ReadFile(name.c_str()) != IFSelect_RetDone) {
+      error = "no es un archivo IGES legible";
+      return false;
+    }
+    Handle(IGESData_IGESModel) model = reader.IGESModel();
+    for (int k = 1; k <= model->NbEntities() && !found && error.empty(); ++k) found = RawOfIges(model, k, raw, error);
+  }
+  if (!error.empty()) return false;
+  if (!found) {
+    error = damagedEntities ? "la superficie del archivo tiene datos que no se pueden leer"
+                            : "el archivo no tiene ninguna superficie B-spline ni Bézier";
+    return false;
+  }
+  return ValidateRaw(raw, error);
+}
+
+// The reader program beside the running one (or the one the environment
+// names, for the tests).
+std::string DefaultReaderProgram() {
+  if (const char* named = std::getenv("QUORLEN_CAD_READER"); named && *named) return named;
+  char self[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length <= 0) return "quorlen-cad-reader";
+  std::string dir(self, static_cast<size_t>(length));
+  dir.erase(dir.rfind('/') + 1);
+  return dir + "quorlen-cad-reader";
+}
+
+// Runs the reader on the file and collects what it writes, at most 1 MiB
+// (a surface of 12 x 12 points takes under 6 KiB). False when the reader
+// cannot start, crashes, runs past its time or exits with an error.
+bool RunReader(const CadReader& reader, CadFormat format, const std::string& name, std::string& answer,
+               std::string& error) {
+  if (access(reader.program.c_str(), X_OK) != 0) {
+    error = "falta el programa lector " + reader.program;
+    return false;
+  }
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) {
+    error = "no se puede arrancar el lector de archivos";
+    return false;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  // Its own process group: a time-out ends whatever it started too.
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  const std::string mode = format == CadFormat::Step ? "step" : "iges";
+  std::vector<char*> argv{const_cast<char*>(reader.program.c_str()), const_cast<char*>(mode.c_str()),
+                          const_cast<char*>(name.c_str()), nullptr};
+  pid_t pid = -1;
+  const int spawned = posix_spawn(&pid, reader.program.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  close(fds[1]);
+  if (spawned != 0) {
+    close(fds[0]);
+    error = "no se puede arrancar el lector de archivos";
+    return false;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(reader.timeoutMs);
+  bool timedOut = false, tooLong = false;
+  char buffer[65536];
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0) {
+      timedOut = true;
+      break;
+    }
+    pollfd p{fds[0], POLLIN, 0};
+    const int ready = poll(&p, 1, static_cast<int>(std::min<long long>(left, 1000)));
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) continue;
+    const ssize_t got = read(fds[0], buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;  // the reader closed its end
+    answer.append(buffer, static_cast<size_t>(got));
+    if (answer.size() > (1u << 20)) {
+      tooLong = true;
+      break;
+    }
+  }
+  close(fds[0]);
+  if (timedOut || tooLong) kill(-pid, SIGKILL);
+  // A reader that closed its output may still be running: it gets what is
+  // left of its time to end.
+  int status = 0;
+  bool ended = false;
+  while (!ended) {
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) {
+      ended = true;
+    } else if (done < 0 && errno != EINTR) {
+      break;
+    } else if (std::chrono::steady_clock::now() >= deadline) {
+      timedOut = true;
+      kill(-pid, SIGKILL);
+      while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+      }
+      ended = true;
+    } else {
+      usleep(2000);
+    }
+  }
+  if (ended && !timedOut && !tooLong && WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  error = kDamaged;
+  return false;
 }
 
 std::string Lower(std::string s) {
@@ -467,39 +946,46 @@ bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string
   return WriteFileAtomically(name, text, error);
 }
 
+CadReader DefaultCadReader() { return CadReader{DefaultReaderProgram(), 30000}; }
+
 bool ReadCadFile(CadFormat format, const std::string& name, CadSurface& surface, std::string& error) {
+  return ReadCadFileWith(DefaultCadReader(), format, name, surface, error);
+}
+
+bool ReadCadFileWith(const CadReader& reader, CadFormat format, const std::string& name, CadSurface& surface,
+                     std::string& error) {
+  if (!CheckRegularFile(name, error)) return false;
+  struct stat st {};
+  if (stat(name.c_str(), &st) == 0 && st.st_size == 0) {
+    error = "el archivo está vacío";
+    return false;
+  }
+  std::string answer;
+  if (!RunReader(reader, format, name, answer, error)) return false;
+  return DecodeCadAnswer(answer, surface, error);
+}
+
+bool DecodeCadAnswer(const std::string& answer, CadSurface& surface, std::string& error) {
   RawSurface raw;
-  bool found = false;
-  Quiet();
+  CadSurface fitted;
+  if (!DecodeRaw(answer, raw, error) || !FitRaw(raw, fitted, error)) return false;
+  surface = fitted;
+  return true;
+}
+
+std::string CadReaderAnswer(CadFormat format, const std::string& name) {
+  RawSurface raw;
+  std::string error;
+  bool ok = false;
   try {
-    if (format == CadFormat::Step) {
-      STEPControl_Controller::Init();
-      STEPControl_Reader reader;
-      if (reader.ReadFile(name.c_str()) != IFSelect_RetDone) {
-        error = "no es un archivo STEP legible";
-        return false;
-      }
-      Handle(StepData_StepModel) model = reader.StepModel();
-      for (int k = 1; k <= model->NbEntities() && !found; ++k) found = RawOfStep(model->Value(k), raw);
-    } else {
-      IGESControl_Controller::Init();
-      IGESControl_Reader reader;
-      if (reader.ReadFile(name.c_str()) != IFSelect_RetDone) {
-        error = "no es un archivo IGES legible";
-        return false;
-      }
-      Handle(IGESData_IGESModel) model = reader.IGESModel();
-      for (int k = 1; k <= model->NbEntities() && !found; ++k) found = RawOfIges(model->Value(k), raw);
-    }
-  } catch (const Standard_Failure& f) {
-    error = std::string("Open CASCADE: ") + f.GetMessageString();
-    return false;
+    ok = ParseRaw(format, name, raw, error);
+  } catch (...) {
+    // Open CASCADE's failures and the standard library's (a table sized
+    // from a number no surface of 12 x 12 points needs) say nothing the
+    // user can act on.
+    error = kDamaged;
   }
-  if (!found) {
-    error = "el archivo no tiene ninguna superficie B-spline ni Bézier";
-    return false;
-  }
-  return FitRaw(raw, surface, error);
+  return ok ? EncodeRaw(raw) : EncodeRefusal(error);
 }
 
 void ApplyCadSurface(const CadSurface& s) {

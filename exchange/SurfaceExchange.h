@@ -42,8 +42,10 @@ bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string
 // .igs, any case); false for any other.
 bool CadFormatOfName(const std::string& name, CadFormat& format);
 
-// Reads the first B-spline or Bézier surface of the file. False with a
-// Spanish reason when there is none or it does not fit the program:
+// Reads the first B-spline or Bézier surface of the file, through the
+// reader process of DefaultCadReader. False with a Spanish reason when the
+// file is missing, no regular file, empty or damaged, when it holds no
+// surface or when the surface does not fit the program:
 // degree 2 or 3 in both directions, clamped, with inner knots the ticks can
 // hold exactly; or a Bézier surface of at most 12 x 12 points.
 bool ReadCadFile(CadFormat format, const std::string& name, CadSurface& surface, std::string& error);
@@ -52,3 +54,31 @@ bool ReadCadFile(CadFormat format, const std::string& name, CadSurface& surface,
 // the origin with weight 1), net size and ticks; installs the evaluators.
 // The caller draws it with a new view.
 void ApplyCadSurface(const CadSurface& surface);
+
+// STEP and IGES files are parsed in a separate reader process: a parser
+// that crashes or loops on a damaged file takes only that process down.
+// `program` runs as `program step|iges FILE` and writes CadReaderAnswer's
+// bytes to its standard output.
+struct CadReader {
+  std::string program;
+  int timeoutMs = 30000;
+};
+
+// quorlen-cad-reader beside the running program, or the program that the
+// QUORLEN_CAD_READER environment variable names; 30 seconds.
+CadReader DefaultCadReader();
+
+// ReadCadFile through the given reader. Anything but a regular file is
+// refused before the reader starts; a reader that crashes, runs past its
+// time or answers what no reader answers gives "El archivo está dañado o no
+// se puede leer".
+bool ReadCadFileWith(const CadReader& reader, CadFormat format, const std::string& name, CadSurface& surface,
+                     std::string& error);
+
+// The reader process's side: parses the file here and encodes the surface
+// it holds, or the reason it is refused.
+std::string CadReaderAnswer(CadFormat format, const std::string& name);
+
+// The other side: checks every size and number of a reader's answer and
+// fits the surface to the program; false with a Spanish reason.
+bool DecodeCadAnswer(const std::string& answer, CadSurface& surface, std::string& error);

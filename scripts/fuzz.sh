@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Runs one fuzz target for a while on a scratch copy of its seed corpus:
-#   bash scripts/fuzz.sh decoder|drawing SECONDS [more libFuzzer flags]
+#   bash scripts/fuzz.sh decoder|drawing|cad SECONDS [more libFuzzer flags]
 # Builds the core and the targets with Clang under the address and
 # undefined-behaviour sanitizers in build-fuzz/. An input that fails is
 # kept in build-fuzz/artifacts-TARGET/ and the script exits non-zero.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-target=${1:?usage: fuzz.sh decoder|drawing SECONDS}
+target=${1:?usage: fuzz.sh decoder|drawing|cad SECONDS}
 seconds=${2:-30}
 shift 2 2>/dev/null || shift $#
 [ -d "tests/fuzz/$target" ] || { echo "fuzz.sh: no target '$target'" >&2; exit 2; }

@@ -26,7 +26,7 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   ctest --test-dir build-tsan -j "$jobs" --output-on-failure || status=1
 
 echo "== Fuzz targets, 30 seconds each"
-for target in decoder drawing; do
+for target in decoder drawing cad; do
   [ -f "fuzz/fuzz_$target.cpp" ] || continue
   bash scripts/fuzz.sh "$target" 30 || status=1
 done

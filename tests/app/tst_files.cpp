@@ -6,6 +6,10 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
 #include "platform/NumberFormat.h"
 #include "app/About.h"
 #include "interact/NetDrawing.h"
@@ -199,6 +203,38 @@ class FilesTest : public QObject {
     QVERIFY(model.pictureValid);
   }
 
+  // "Abrir..." on a named pipe refuses at once instead of waiting for a
+  // writer; a STEP file that crashes the parser is refused the same way.
+  // The surface on show stays.
+  void openRefusesPipesAndDamagedFilesKeepingTheSurface_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("pipe.yqs") << "tubo.yqs" << "no es un archivo normal";
+    QTest::newRow("pipe.step") << "tubo.step" << "no es un archivo normal";
+    QTest::newRow("damaged step") << "rota.step" << "El archivo está dañado o no se puede leer";
+  }
+  void openRefusesPipesAndDamagedFilesKeepingTheSurface() {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    if (name.startsWith(QStringLiteral("tubo"))) QCOMPARE(mkfifo(Path(name).toLocal8Bit().constData(), 0600), 0);
+    else Write(Path(name), "ISO-10303-21;\nHEADER;\nENDSEC;\nDATA;\n"
+                           "#2=CARTESIAN_POINT('',(0.,0.,0.));\n#3=( BOUNDED_SURFACE() "
+                           "B_SPLINE_SURFACE(2,2,((#2,#2,#2),(#2,#2,#2),(#2,#2,#2)),.UNSPECIFIED.,.F.,.F.,.F.) "
+                           "B_SPLINE_SURFACE_WITH_KNOTS((3,3),(3,3),(0.,1.),(0.,1.),.UNSPECIFIED.) "
+                           "GEOMETRIC_REPRESENTATION_ITEM() RATIONAL_B_SPLINE_SURFACE(()) "
+                           "REPRESENTATION_ITEM('') SURFACE() );\nENDSEC;\nEND-ISO-10303-21;\n");
+    TypeInto(f->editn, QStringLiteral("4"));
+    Draw();
+    QVERIFY(model.pictureValid);
+    const auto net = model.controlNet;
+    Open(Path(name));
+    const QString shown = f->errors.empty() ? f->InfoPanel->text() : f->errors.back();
+    QVERIFY2(shown.contains(reason), qPrintable(shown));
+    QVERIFY(model.pictureValid);
+    QCOMPARE(model.netN, 4);
+    QVERIFY(std::memcmp(&net, &model.controlNet, sizeof net) == 0);
+  }
+
   void openingShowsTheFilesNetSize() {
     TypeInto(f->editm, QStringLiteral("4"));
     TypeInto(f->editn, QStringLiteral("3"));
@@ -317,13 +353,15 @@ class FilesTest : public QObject {
     });
     f->Abrir1->trigger();
     QCOMPARE(title, QStringLiteral("Abrir"));
-    QCOMPARE(shown, QStringList({"Superficies Bézier y Splines (*.yqs)", "Superficies STEP (*.step *.stp)",
+    QCOMPARE(shown, QStringList({"Todas las superficies (*.yqs *.step *.stp *.iges *.igs)",
+                                 "Superficies Bézier y Splines (*.yqs)", "Superficies STEP (*.step *.stp)",
                                  "Superficies IGES (*.iges *.igs)"}));
     shownButtons.sort();
     QCOMPARE(shownButtons, QStringList({"Abrir", "Cancelar"}));
     // The open dialog lists every name ending in "yqs", as it always did.
     QCOMPARE(f->OpenDialog1->nameFilters(),
-             QStringList({"Superficies Bézier y Splines (*.yqs) (*yqs)",
+             QStringList({"Todas las superficies (*.yqs *.step *.stp *.iges *.igs) (*yqs *.step *.stp *.iges *.igs)",
+                          "Superficies Bézier y Splines (*.yqs) (*yqs)",
                           "Superficies STEP (*.step *.stp) (*.step *.stp)",
                           "Superficies IGES (*.iges *.igs) (*.iges *.igs)"}));
     QCOMPARE(f->SaveDialog1->nameFilters(), QStringList({"Superficies Bézier y Splines (*.yqs)"}));

@@ -4,6 +4,9 @@
 
 #include "AppTestSupport.h"
 #include "app/CommandLine.h"
+#include "exchange/SurfaceExchange.h"
+
+#include <sys/stat.h>
 
 using Action = StartRequest::Action;
 Q_DECLARE_METATYPE(StartRequest::Action)
@@ -118,6 +121,77 @@ class StartFileTest : public QObject {
     QCOMPARE(f->InfoPanel->text(), QStringLiteral("El archivo no es una superficie válida"));
     QCOMPARE(f->beepCount, beeps + 1);
     QVERIFY(f->errors.empty());
+    ExpectStartupWindow();
+  }
+
+  // `quorlen archivo.step`, as a double click on it runs: the surface, as
+  // "Abrir..." reads it.
+  void aStepOrIgesFileOpensAsAbrirDoes() {
+    for (CadFormat format : {CadFormat::Step, CadFormat::Iges}) {
+      f = NewForm();
+      const QString path = dir->filePath(format == CadFormat::Step ? "cuadrica.step" : "cuadrica.igs");
+      CadSurface written;
+      written.kind = 1;
+      written.m = 2;
+      written.n = 3;
+      for (int i = 0; i <= 2; ++i)
+        for (int j = 0; j <= 3; ++j) written.net[i][j] = NetPoint{double(i), double(j), 0.25 * i * j, 1.0};
+      std::string error;
+      QVERIFY2(WriteCadFile(format, written, path.toStdString(), error), error.c_str());
+      OpenAtStart(*f, path);
+      QVERIFY(f->errors.empty());
+      QCOMPARE(f->windowTitle(), QStringLiteral("cuadrica"));
+      QCOMPARE(model.netM, 2);
+      QCOMPARE(model.netN, 3);
+      QCOMPARE(model.controlNet[2][3].z, 1.5);
+    }
+  }
+
+  // Names that are no regular file, and damaged STEP files, leave the
+  // window as it was with a Spanish reason; a named pipe does not hold it.
+  void irregularAndDamagedFilesLeaveTheWindow_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("box");  // an error box, or the information line
+    QTest::newRow("pipe.yqs") << "pipe.yqs" << "no es un archivo normal" << true;
+    QTest::newRow("pipe.step") << "pipe.step" << "no es un archivo normal" << true;
+    QTest::newRow("folder") << "carpeta.igs" << "es una carpeta, no un archivo" << true;
+    QTest::newRow("empty") << "vacio.step" << "el archivo está vacío" << false;
+    QTest::newRow("crashes the parser") << "pesos.step" << "El archivo está dañado o no se puede leer" << false;
+  }
+  void irregularAndDamagedFilesLeaveTheWindow() {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QFETCH(bool, box);
+    const QString path = dir->filePath(name);
+    if (name.startsWith(QStringLiteral("pipe"))) QCOMPARE(mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+    if (name.startsWith(QStringLiteral("carpeta"))) QVERIFY(QDir(dir->path()).mkdir(name));
+    if (name.startsWith(QStringLiteral("vacio"))) Write(name, QByteArray());
+    if (name.startsWith(QStringLiteral("pesos"))) {
+      CadSurface s;
+      s.kind = 1;
+      s.rational = true;
+      s.m = s.n = 2;
+      for (int i = 0; i <= 2; ++i)
+        for (int j = 0; j <= 2; ++j) s.net[i][j] = NetPoint{double(i), double(j), 0.0, i == 1 ? 2.0 : 1.0};
+      std::string error;
+      QVERIFY2(WriteCadFile(CadFormat::Step, s, path.toStdString(), error), error.c_str());
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      QByteArray text = file.readAll();
+      file.close();
+      const qsizetype from = text.indexOf("RATIONAL_B_SPLINE_SURFACE("), to = text.indexOf(") REPRESENTATION_ITEM");
+      QVERIFY(from > 0 && to > from);
+      Write(name, text.replace(from, to - from, "RATIONAL_B_SPLINE_SURFACE(()"));
+    }
+    OpenAtStart(*f, path);
+    if (box) {
+      QCOMPARE(f->errors.size(), size_t(1));
+      QVERIFY2(f->errors[0].contains(reason), qPrintable(f->errors[0]));
+    } else {
+      QVERIFY(f->errors.empty());
+      QVERIFY2(f->InfoPanel->text().contains(reason), qPrintable(f->InfoPanel->text()));
+    }
     ExpectStartupWindow();
   }
 

@@ -16,7 +16,9 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Face.hxx>
 
+#include <chrono>
 #include <cmath>
+#include <functional>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +26,7 @@
 #include <set>
 #include <sstream>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "exchange/Meshes.h"
@@ -478,4 +481,270 @@ TEST_F(ExchangeFiles, AFivePointCubicIsWrittenAsTheSurfaceDrawn) {
         EXPECT_NEAR(p.Z(), q.z, 1e-11);
       }
   }
+}
+
+// ---------------------------------------------------------------------------
+// Damaged STEP and IGES files: each is refused with a Spanish reason and
+// leaves the model as it was, whether our checks find the damage or the
+// parser fails on it in the reader process.
+
+namespace {
+
+// The test program stands apart from the reader program.
+const bool kReaderNamed = [] { return setenv("QUORLEN_CAD_READER", QUORLEN_CAD_READER_PATH, 0) == 0; }();
+
+// A rational quadratic on a 4 x 4 net with one weight of 1.25 and one
+// coordinate of 7.75, each written once in the file.
+CadSurface MarkedSurface() {
+  BuildModel(Case{"marked", 2, true, 3, 3, {}, {}});
+  for (int i = 0; i <= 3; ++i)
+    for (int j = 0; j <= 3; ++j) model.controlNet[i][j].w = 1.0;
+  model.controlNet[1][2].w = 1.25;
+  model.controlNet[2][1].x = 7.75;
+  return CurrentCadSurface();
+}
+
+std::string TextOf(const std::string& name) {
+  std::stringstream text;
+  text << std::ifstream(name).rdbuf();
+  return text.str();
+}
+
+void Put(const std::string& name, const std::string& text) { std::ofstream(name, std::ios::binary) << text; }
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+// IGES parameter lines keep their columns: what a change adds or takes
+// is taken from or given to the blanks before column 65.
+std::string IgesReplaced(const std::string& text, const std::string& from, const std::string& to) {
+  std::string out = Replaced(text, from, to);
+  const size_t at = out.find(to), end = out.find('\n', at), start = out.rfind('\n', at) + 1;
+  std::string line = out.substr(start, end - start);
+  const long grow = static_cast<long>(to.size()) - static_cast<long>(from.size());
+  if (grow > 0) line.erase(64, grow);
+  if (grow < 0) line.insert(64 + grow, -grow, ' ');
+  return out.replace(start, end - start, line);
+}
+
+// The label of the surface's first pole ("#34").
+std::string FirstPole(const std::string& step) {
+  const size_t at = step.find('#', step.find("B_SPLINE_SURFACE("));
+  return step.substr(at, step.find_first_of(",)", at) - at);
+}
+
+std::string SurfaceLabel(const std::string& step) {
+  const size_t at = step.rfind('#', step.find("= ( BOUNDED_SURFACE"));
+  return step.substr(at, step.find(' ', at) - at);
+}
+
+struct Damage {
+  const char* name;
+  CadFormat format;
+  std::function<std::string(const std::string&)> change;
+  const char* reason;  // the refusal holds it
+};
+
+}  // namespace
+
+TEST_F(ExchangeFiles, DamagedFilesAreRefusedWithTheReasonAndLeaveTheModel) {
+  using F = CadFormat;
+  const Damage cases[] = {
+      {"dangling pole", F::Step, [](const std::string& t) { return Replaced(t, FirstPole(t) + ",", "#9999,"); },
+       "un punto de control falta o no es un punto"},
+      {"missing pole", F::Step, [](const std::string& t) { return Replaced(t, FirstPole(t) + ",", "$,"); },
+       "un punto de control falta o no es un punto"},
+      {"pole of the wrong type", F::Step,
+       [](const std::string& t) { return Replaced(t, FirstPole(t) + ",", SurfaceLabel(t) + ","); },
+       "un punto de control falta o no es un punto"},
+      {"short pole row", F::Step,
+       [](const std::string& t) { return Replaced(t, "(" + FirstPole(t) + ",", "("); },
+       "el número de nudos no corresponde al de puntos"},
+      {"weights of the wrong size", F::Step,
+       [](const std::string& t) {
+         const size_t rows = t.find("((", t.find("RATIONAL_B_SPLINE_SURFACE")) + 1;
+         return std::string(t).erase(rows, t.find(',', t.find(')', rows)) + 1 - rows);
+       },
+       "la superficie del archivo tiene datos que no se pueden leer"},
+      // Open CASCADE's parser crashes on these two (in the reader process).
+      {"empty weight table", F::Step,
+       [](const std::string& t) {
+         const size_t from = t.find("RATIONAL_B_SPLINE_SURFACE("), to = t.find(") REPRESENTATION_ITEM", from);
+         return std::string(t).replace(from, to - from, "RATIONAL_B_SPLINE_SURFACE(()");
+       },
+       "El archivo está dañado o no se puede leer"},
+      {"negative degree", F::Iges,
+       [](const std::string& t) { return IgesReplaced(t, "128,3,3,2,2,", "128,3,3,-5,2,"); },
+       "El archivo está dañado o no se puede leer"},
+      {"no weight table", F::Step,
+       [](const std::string& t) {
+         const size_t from = t.find("RATIONAL_B_SPLINE_SURFACE("), to = t.find(") REPRESENTATION_ITEM", from);
+         return std::string(t).replace(from, to - from, "RATIONAL_B_SPLINE_SURFACE($");
+       },
+       "la tabla de pesos no tiene el tamaño de la red"},
+      {"text for a coordinate", F::Step,
+       [](const std::string& t) { return Replaced(t, "7.7500000000000000E+00", "siete"); },
+       "un punto de control falta o no es un punto"},
+      {"infinite coordinate", F::Step,
+       [](const std::string& t) { return Replaced(t, "7.7500000000000000E+00", "7.75E+999"); },
+       "números no válidos"},
+      {"degree 2147483647", F::Step,
+       [](const std::string& t) { return Replaced(t, "B_SPLINE_SURFACE(2,2,", "B_SPLINE_SURFACE(2147483647,2,"); },
+       "grado 2147483647 no admitido"},
+      {"not STEP", F::Step, [](const std::string&) { return std::string("solid cube\nendsolid\n"); },
+       "no es un archivo STEP legible"},
+      {"weight 0", F::Iges,
+       [](const std::string& t) { return IgesReplaced(t, "1.2500000000000000E+00", "0.0000000000000000E+00"); },
+       "un peso no es positivo"},
+      {"weight -1", F::Iges, [](const std::string& t) { return IgesReplaced(t, "1.2500000000000000E+00", "-1.0"); },
+       "un peso no es positivo"},
+      {"text for a coordinate", F::Iges,
+       [](const std::string& t) { return IgesReplaced(t, "7.7500000000000000E+00", "siete"); },
+       "datos que no se pueden leer"},
+      {"degree 2147483647", F::Iges,
+       [](const std::string& t) { return IgesReplaced(t, "128,3,3,2,2,", "128,3,3,2147483647,2,"); },
+       "El archivo está dañado o no se puede leer"},
+      {"empty", F::Iges, [](const std::string&) { return std::string(); }, "el archivo está vacío"},
+  };
+  for (const Damage& d : cases) {
+    SCOPED_TRACE(std::string(d.name) + (d.format == F::Step ? " (STEP)" : " (IGES)"));
+    const std::string good = File(d.format == F::Step ? "good.step" : "good.igs");
+    std::string error;
+    ASSERT_TRUE(WriteCadFile(d.format, MarkedSurface(), good, error)) << error;
+    const std::string bad = File(d.format == F::Step ? "bad.step" : "bad.igs");
+    Put(bad, d.change(TextOf(good)));
+    BuildModel(kCases[0]);
+    const std::vector<uint8_t> net(reinterpret_cast<const uint8_t*>(&model.controlNet),
+                                   reinterpret_cast<const uint8_t*>(&model.controlNet) + sizeof model.controlNet);
+    CadSurface s;
+    EXPECT_FALSE(ReadCadFile(d.format, bad, s, error));
+    EXPECT_NE(error.find(d.reason), std::string::npos) << error;
+    EXPECT_EQ(std::memcmp(net.data(), &model.controlNet, net.size()), 0);
+    // The undamaged file reads.
+    EXPECT_TRUE(ReadCadFile(d.format, good, s, error)) << error;
+  }
+}
+
+// Names that are no regular file never reach the reader: a named pipe
+// would hold it until its time ran out.
+TEST_F(ExchangeFiles, OnlyRegularFilesAreRead) {
+  const std::string pipe = File("pipe.step");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const std::pair<std::string, const char*> cases[] = {
+      {pipe, "no es un archivo normal"},
+      {dir_.string(), "es una carpeta, no un archivo"},
+      {File("no-existe.step"), "el archivo no existe"},
+  };
+  for (const auto& [name, reason] : cases) {
+    CadSurface s;
+    std::string error;
+    EXPECT_FALSE(ReadCadFile(CadFormat::Step, name, s, error)) << name;
+    EXPECT_NE(error.find(reason), std::string::npos) << error;
+  }
+}
+
+// Whatever goes wrong in the reader process is one refusal; the parent
+// carries on.
+TEST_F(ExchangeFiles, AReaderThatCrashesHangsOrBabblesIsRefused) {
+  std::string good, error;
+  good = File("good.step");
+  ASSERT_TRUE(WriteCadFile(CadFormat::Step, MarkedSurface(), good, error)) << error;
+  const std::pair<const char*, const char*> readers[] = {
+      {"crash", "kill -SEGV $$"},
+      {"hang", "exec sleep 60"},
+      {"garbage", "printf 'QCR1\\000\\377\\377\\377\\177'"},
+      {"endless", "exec cat /dev/zero"},
+      {"failure", "printf 'QCR1\\001\\005\\000hola!'; exit 3"},
+  };
+  for (const auto& [name, body] : readers) {
+    SCOPED_TRACE(name);
+    const std::string program = File(name);
+    Put(program, std::string("#!/bin/sh\n") + body + "\n");
+    fs::permissions(program, fs::perms::owner_all);
+    CadSurface s;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ReadCadFileWith(CadReader{program, 500}, CadFormat::Step, good, s, error));
+    EXPECT_EQ(error, "El archivo está dañado o no se puede leer");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  }
+  // The real reader, with its time and its answer.
+  CadSurface s;
+  EXPECT_TRUE(ReadCadFileWith(DefaultCadReader(), CadFormat::Step, good, s, error)) << error;
+}
+
+// The answer's own checks: sizes out of range and numbers that are no
+// numbers are refused before anything is built from them.
+TEST(ExchangeAnswer, AnswersOutOfRangeAreRefused) {
+  const auto answer = [](int32_t du, int32_t nu, double w, int32_t knots) {
+    std::string b("QCR1", 4);
+    b.push_back(0);
+    for (int32_t v : {du, du, nu, nu}) b.append(reinterpret_cast<const char*>(&v), 4);
+    const int count = nu > 0 && nu <= 12 ? nu * nu : 0;
+    for (int k = 0; k < 3 * count; ++k) b.append(std::string(8, '\0'));
+    for (int k = 0; k < count; ++k) b.append(reinterpret_cast<const char*>(&w), 8);
+    for (int dir = 0; dir < 2; ++dir) {
+      b.append(reinterpret_cast<const char*>(&knots), 4);
+      for (int k = 0; k < knots; ++k) {
+        const double x = k < du + 1 ? 0.0 : 1.0;
+        b.append(reinterpret_cast<const char*>(&x), 8);
+      }
+    }
+    return b;
+  };
+  CadSurface s;
+  std::string error;
+  ASSERT_TRUE(DecodeCadAnswer(answer(2, 3, 1.0, 6), s, error)) << error;  // a Bézier of degree 2
+  EXPECT_EQ(s.kind, 1);
+  const std::pair<std::string, const char*> cases[] = {
+      {answer(2147483647, 3, 1.0, 6), "El archivo está dañado o no se puede leer"},
+      {answer(2, 13, 1.0, 16), "El archivo está dañado o no se puede leer"},
+      {answer(2, 3, 0.0, 6), "un peso no es positivo"},
+      {answer(2, 3, std::nan(""), 6), "un peso no es positivo"},
+      {answer(2, 3, 1.0, 5), "el número de nudos no corresponde al de puntos"},
+      {answer(2, 3, 1.0, 6).substr(0, 40), "El archivo está dañado o no se puede leer"},
+      {std::string("QCR1\001\003\000\xff\xfe\xfd", 10), "El archivo está dañado o no se puede leer"},
+  };
+  for (const auto& [bytes, reason] : cases) {
+    EXPECT_FALSE(DecodeCadAnswer(bytes, s, error));
+    EXPECT_EQ(error, reason);
+  }
+}
+
+// Another program's IGES file in inches: the poles come in millimetres.
+TEST_F(ExchangeFiles, IgesPolesComeInMillimetres) {
+  const std::string good = File("mm.igs"), inches = File("in.igs");
+  std::string error;
+  const CadSurface written = MarkedSurface();
+  ASSERT_TRUE(WriteCadFile(CadFormat::Iges, written, good, error)) << error;
+  Put(inches, IgesReplaced(TextOf(good), "1.,2,2HMM,", "1.,1,2HIN,"));
+  CadSurface s;
+  ASSERT_TRUE(ReadCadFile(CadFormat::Iges, inches, s, error)) << error;
+  EXPECT_DOUBLE_EQ(s.net[2][1].x, 7.75 * 25.4);
+  EXPECT_DOUBLE_EQ(s.net[1][2].w, 1.25);
+}
+
+// A rational Bézier surface as STEP states it, a complex entity of its own.
+TEST_F(ExchangeFiles, StepRationalBezierSurfacesRead) {
+  BuildModel(Case{"bezier", 1, true, 3, 2, {}, {}});
+  const CadSurface written = CurrentCadSurface();
+  const std::string name = File("b.step");
+  std::string error;
+  ASSERT_TRUE(WriteCadFile(CadFormat::Step, written, name, error)) << error;
+  std::string text = TextOf(name);
+  // Its parts in alphabetical order, as STEP lists them.
+  const size_t from = text.find("B_SPLINE_SURFACE_WITH_KNOTS("), to = text.find(") GEOMETRIC", from);
+  ASSERT_NE(to, std::string::npos);
+  text.erase(from, to + 2 - from);
+  text = Replaced(text, "( BOUNDED_SURFACE()", "( BEZIER_SURFACE() BOUNDED_SURFACE()");
+  Put(name, text);
+  CadSurface s;
+  ASSERT_TRUE(ReadCadFile(CadFormat::Step, name, s, error)) << error;
+  EXPECT_EQ(s.kind, 1);
+  EXPECT_TRUE(s.rational);
+  for (int i = 0; i <= 3; ++i)
+    for (int j = 0; j <= 2; ++j) EXPECT_EQ(std::memcmp(&s.net[i][j], &written.net[i][j], sizeof(NetPoint)), 0);
 }

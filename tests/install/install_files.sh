@@ -22,7 +22,7 @@ DESTDIR="$work/stage" cmake --install "$build" >"$work/install.log" 2>&1 ||
   { cat "$work/install.log"; echo "FAIL: cmake --install"; exit 1; }
 root="$work/stage$prefix"
 
-for f in bin/quorlen bin/quorlen-render; do
+for f in bin/quorlen bin/quorlen-render bin/quorlen-cad-reader; do
   [ -x "$root/$f" ] || fail "$f is not installed as a program"
 done
 desktop="$root/share/applications/$id.desktop"
@@ -44,7 +44,8 @@ appstreamcli validate --no-net "$meta" >"$work/as.log" 2>&1 ||
 
 # One id, one file type, everywhere.
 grep -qx "Icon=$id" "$desktop" || fail "the desktop entry does not name the icon $id"
-grep -qx "MimeType=$type;" "$desktop" || fail "the desktop entry does not offer $type"
+grep -qx "MimeType=$type;model/step;model/iges;" "$desktop" ||
+  fail "the desktop entry does not offer $type, STEP and IGES"
 grep -q '^Exec=quorlen %f$' "$desktop" || fail "the desktop entry does not pass the file (%f)"
 grep -q "<mime-type type=\"$type\">" "$mime" || fail "the file type is not $type"
 grep -q "<id>$id</id>" "$meta" || fail "the metainfo id is not $id"
@@ -62,6 +63,7 @@ cp -r "$root/share/mime" "$work/mime"
 update-mime-database "$work/mime" >"$work/mime.log" 2>&1 ||
   { cat "$work/mime.log"; fail "update-mime-database rejects the file type"; }
 grep -qx "50:$type:\*.yqs" "$work/mime/globs2" || fail "*.yqs is not mapped to $type"
+grep -q ":model/step:\*.step$" "$work/mime/globs2" || fail "*.step is not mapped to model/step"
 grep -aq "RHMQYQS" "$work/mime/magic" || fail "the magic RHMQYQS is not in the compiled database"
 [ -s "$work/mime/$type.xml" ] || fail "no compiled entry for $type"
 

@@ -18,6 +18,7 @@
 #include "model/Shapes.h"
 #include "model/SurfaceFile.h"
 #include "model/SurfaceKinds.h"
+#include "platform/FileKind.h"
 #include "platform/RunChecks.h"
 #include "tools/quorlen-render/Clicks.h"
 #include "tools/quorlen-render/Drags.h"
@@ -81,6 +82,9 @@ bool BuildModel(const RenderOptions& o) {
   };
   bool cad = false;  // STEP and IGES hold no view
   if (o.open) edit(EditKind::Open, [&] {
+    // A named pipe would hold the reading for ever.
+    std::string reason;
+    if (!CheckRegularFile(*o.open, reason)) throw OptionError{"--open: " + *o.open + ": " + reason};
     if (OpenCadFile(*o.open)) {
       cad = true;
       return;

@@ -1,0 +1,32 @@
+#include "platform/FileKind.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool CheckRegularFile(const std::string& name, std::string& reason) {
+  struct stat st {};
+  if (stat(name.c_str(), &st) != 0) {
+    reason = errno == ENOENT || errno == ENOTDIR ? "el archivo no existe" : "no se puede leer el archivo";
+    return false;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    reason = "es una carpeta, no un archivo";
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    reason = "no es un archivo normal (es una tubería, un dispositivo o un conector)";
+    return false;
+  }
+  // Non-blocking: should the name have become a pipe since, opening it
+  // does not wait for a writer.
+  const int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    reason = "no se puede leer el archivo";
+    return false;
+  }
+  close(fd);
+  return true;
+}
