@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <thread>
 
 #include "interact/DrawingCycle.h"
 #include "model/Knots.h"
@@ -16,6 +19,7 @@
 #include "model/Shapes.h"
 #include "model/SurfaceFile.h"
 #include "model/SurfaceKinds.h"
+#include "platform/AtomicFile.h"
 
 namespace fs = std::filesystem;
 
@@ -45,6 +49,27 @@ double F64At(const std::vector<uint8_t>& b, size_t off) {
 
 void PutF64At(std::vector<uint8_t>& b, size_t off, double v) { std::memcpy(b.data() + off, &v, 8); }
 void PutI32At(std::vector<uint8_t>& b, size_t off, int32_t v) { std::memcpy(b.data() + off, &v, 4); }
+
+// Files of more than `bytes` cannot be written while it lives (the write
+// fails with EFBIG instead of the signal), as on a full device.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit r = old_;
+    r.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &r);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldSignal_);
+  }
+
+ private:
+  rlimit old_;
+  void (*oldSignal_)(int);
+};
 
 class SurfaceFileTest : public ::testing::Test {
  protected:
@@ -217,17 +242,240 @@ TEST_F(SurfaceFileTest, FailedWriteKeepsTheOldFile) {
   const fs::path f = dir_ / "guardada.yqs";
   ASSERT_TRUE(alDisco(f.string()));
   const std::vector<uint8_t> old = ReadAll(f);
-  // Make the temporary file impossible to create: a folder stands in its way.
-  fs::create_directory(f.string() + ".tmp~");
   model.controlNet[0][0].x = 42;
   model.pictureUnsaved = true;
   std::string err;
-  EXPECT_FALSE(alDisco(f.string(), &err));
+  {
+    // A full disk: no byte can be written.
+    const FileSizeLimit full(0);
+    EXPECT_FALSE(alDisco(f.string(), &err));
+  }
   EXPECT_FALSE(err.empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);  // no temporary left
   EXPECT_TRUE(model.pictureUnsaved);  // not taken as saved
   EXPECT_EQ(ReadAll(f), old);
   // A folder that does not exist fails too, and says so.
   EXPECT_FALSE(alDisco((dir_ / "falta" / "x.yqs").string(), &err));
   // An empty name writes nothing.
   EXPECT_TRUE(alDisco(""));
+}
+
+// A rational surface or moved ticks: the trailer keeps what the 4788 bytes
+// cannot, and a reopened surface is the one saved.
+TEST_F(SurfaceFileTest, RationalFlagAndMovedTicksSurviveSaveAndOpen) {
+  struct Case {
+    const char* what;
+    bool exactOctant;
+    int kind, m, n;
+    std::vector<std::pair<int, int>> ticksH, ticksV;  // (k, position)
+  };
+  const Case cases[] = {
+      {"exact octant", true, 1, 0, 0, {}, {}},
+      {"moved ticks", false, 3, 6, 6, {{4, 131}, {5, 140}}, {{4, 40}}},
+      {"exact octant as B-spline, moved tick", true, 2, 0, 0, {{1, 30}}, {}},
+      {"ticks 2 pixels apart", false, 2, 5, 3, {{1, 4}, {2, 6}}, {{2, 4}}},
+  };
+  for (const Case& c : cases) {
+    InitModelState();
+    StartupModel();
+    SetCamera();
+    if (c.exactOctant) ExactShapeModel(ExactShape::SphereOctant);
+    else ResizeNet(c.m, c.n);
+    model.surfaceKind = c.kind;
+    FijaFunciones();
+    for (auto [k, pos] : c.ticksH) model.tickPosH[k] = pos;
+    for (auto [k, pos] : c.ticksV) model.tickPosV[k] = pos;
+    const bool rational = model.rationalSurface;
+    const int m = model.netM, n = model.netN;
+    const auto ticksH = model.tickPosH, ticksV = model.tickPosV;
+    const fs::path f = dir_ / "con-cola.yqs";
+    std::string err;
+    ASSERT_TRUE(alDisco(f.string(), &err)) << c.what << ": " << err;
+    const std::vector<uint8_t> written = ReadAll(f);
+    const size_t ticks = static_cast<size_t>(model.netM + 1 + model.netN + 1);
+    ASSERT_EQ(written.size(), 4788u + 20 + 4 * ticks) << c.what;
+    EXPECT_EQ(std::memcmp(written.data() + 4788, "YQS+", 4), 0) << c.what;
+    EXPECT_EQ(I32At(written, 4792), 1) << c.what;  // version
+    EXPECT_EQ(I32At(written, 4796), c.exactOctant ? 1 : 0) << c.what;
+    EXPECT_EQ(I32At(written, 4800), model.netM + 1) << c.what;
+    EXPECT_EQ(I32At(written, 4804), model.netN + 1) << c.what;
+    for (auto [k, pos] : c.ticksH) EXPECT_EQ(I32At(written, 4808 + 4 * static_cast<size_t>(k)), pos) << c.what;
+
+    // A plain start-up model in between, as a new window has.
+    InitModelState();
+    StartupModel();
+    ASSERT_EQ(DelDisco(f.string()), SurfaceFileRead::Loaded) << c.what;
+    EXPECT_EQ(model.rationalSurface, rational) << c.what;
+    ASSERT_EQ(model.netM, m) << c.what;
+    ASSERT_EQ(model.netN, n) << c.what;
+    for (int k = 0; k <= m; ++k) EXPECT_EQ(model.tickPosH[k], ticksH[k]) << c.what << " H" << k;
+    for (int k = 0; k <= n; ++k) EXPECT_EQ(model.tickPosV[k], ticksV[k]) << c.what << " V" << k;
+    EXPECT_EQ(EncodeSurfaceFile(), written) << c.what;
+  }
+  // The octant reopened evaluates as the exact sphere: |P| = 1 at its middle.
+  InitModelState();
+  StartupModel();
+  ExactShapeModel(ExactShape::SphereOctant);
+  ASSERT_TRUE(alDisco((dir_ / "octante.yqs").string()));
+  StartupModel();
+  ASSERT_EQ(DelDisco((dir_ / "octante.yqs").string()), SurfaceFileRead::Loaded);
+  SetKnots();
+  const Point3 p = model.SurfacePoint(0.5, 0.5);
+  EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 1.0, 1e-12);
+}
+
+TEST_F(SurfaceFileTest, APlainSurfaceWithEvenTicksKeepsTheShortFile) {
+  // Moved and put back: even again, so no trailer.
+  LayOutTicks(7, 4);
+  model.tickPosH[3] = 70;
+  model.tickPosH[3] = EvenTickH(3, 7);
+  EXPECT_EQ(EncodeSurfaceFile().size(), 4788u);
+  // A B-spline's ticks 1..d change no knot, but they are kept all the same.
+  model.tickPosV[1] = 120;
+  EXPECT_GT(EncodeSurfaceFile().size(), 4788u);
+}
+
+TEST_F(SurfaceFileTest, DamagedTrailersAreRefusedWhole) {
+  LayOutTicks(5, 3);
+  model.rationalSurface = true;
+  model.tickPosH[2] = 60;
+  const std::vector<uint8_t> good = EncodeSurfaceFile();
+  ASSERT_EQ(good.size(), 4788u + 20 + 4 * 10);
+  ASSERT_EQ(DecodeSurfaceFile(good), SurfaceFileRead::Loaded);
+  const size_t ticksH = 4808, ticksV = 4808 + 4 * 6;
+  std::vector<std::pair<const char*, std::vector<uint8_t>>> cases;
+  auto with = [&](const char* what, auto edit) {
+    std::vector<uint8_t> b = good;
+    edit(b);
+    cases.emplace_back(what, b);
+  };
+  with("tag", [](auto& b) { b[4791] = '-'; });
+  with("version 2", [](auto& b) { PutI32At(b, 4792, 2); });
+  with("rational 2", [](auto& b) { PutI32At(b, 4796, 2); });
+  with("count H against m", [](auto& b) { PutI32At(b, 4800, 5); });
+  with("count V against n", [](auto& b) { PutI32At(b, 4804, 5); });
+  with("one byte more", [](auto& b) { b.push_back(0); });
+  with("one byte less", [](auto& b) { b.pop_back(); });
+  with("head only", [](auto& b) { b.resize(4788 + 19); });
+  with("first tick off the end", [&](auto& b) { PutI32At(b, ticksH, 3); });
+  with("last tick off the end", [&](auto& b) { PutI32At(b, ticksH + 20, 155); });
+  with("ticks out of order", [&](auto& b) { PutI32At(b, ticksH + 8, 20); });
+  with("ticks 1 pixel apart", [&](auto& b) { PutI32At(b, ticksH + 8, I32At(b, ticksH + 4) + 1); });
+  with("vertical rising", [&](auto& b) { PutI32At(b, ticksV + 4, 157); });
+  with("huge tick", [&](auto& b) { PutI32At(b, ticksV + 4, std::numeric_limits<int32_t>::min()); });
+  with("longer than any trailer", [](auto& b) { b.resize(4788 + 20 + 4 * 24 + 1); });
+
+  InitModelState();
+  StartupModel();
+  const std::vector<uint8_t> before = EncodeSurfaceFile();
+  for (const auto& [what, bytes] : cases) {
+    EXPECT_EQ(DecodeSurfaceFile(bytes), SurfaceFileRead::Invalid) << what;
+    EXPECT_EQ(CheckSurfaceFile(bytes), SurfaceFileRead::Invalid) << what;
+    EXPECT_EQ(EncodeSurfaceFile(), before) << what;
+    EXPECT_FALSE(model.rationalSurface) << what;
+  }
+}
+
+// The writer every file goes through: QSaveFile's behaviour without Qt.
+class AtomicFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("quorlen-atomic-test-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  static std::string Text(const fs::path& p) {
+    const std::vector<uint8_t> b = ReadAll(p);
+    return std::string(b.begin(), b.end());
+  }
+  static mode_t ModeOf(const fs::path& p) {
+    struct stat st;
+    stat(p.c_str(), &st);
+    return st.st_mode & 07777;
+  }
+  size_t Entries() const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+  }
+  fs::path dir_;
+};
+
+TEST_F(AtomicFileTest, ALinkIsFollowedAndKeptWithTheTargetsMode) {
+  fs::create_directory(dir_ / "real");
+  const fs::path target = dir_ / "real" / "datos.txt";
+  WriteAll(target, {'o', 'l', 'd'});
+  chmod(target.c_str(), 0640);
+  fs::create_symlink("real/datos.txt", dir_ / "enlace.txt");
+  std::string err;
+  ASSERT_TRUE(WriteFileAtomically((dir_ / "enlace.txt").string(), "nuevo", err)) << err;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "enlace.txt"));
+  EXPECT_EQ(Text(target), "nuevo");
+  EXPECT_EQ(ModeOf(target), 0640u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "real"), fs::directory_iterator()), 1);
+  // A dangling link: its target is created, the link stays.
+  fs::create_symlink("real/nuevo.txt", dir_ / "colgante.txt");
+  ASSERT_TRUE(WriteFileAtomically((dir_ / "colgante.txt").string(), "x", err)) << err;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "colgante.txt"));
+  EXPECT_EQ(Text(dir_ / "real" / "nuevo.txt"), "x");
+}
+
+TEST_F(AtomicFileTest, ANewFileGetsTheUmasksMode) {
+  const mode_t old = umask(027);
+  std::string err;
+  const bool ok = WriteFileAtomically((dir_ / "nuevo.bin").string(), std::string(3, '\0'), err);
+  umask(old);
+  ASSERT_TRUE(ok) << err;
+  EXPECT_EQ(ModeOf(dir_ / "nuevo.bin"), 0640u);
+  EXPECT_EQ(fs::file_size(dir_ / "nuevo.bin"), 3u);
+}
+
+TEST_F(AtomicFileTest, WhatIsNotARegularFileIsRefusedAndLeftAsItWas) {
+  const fs::path fifo = dir_ / "tuberia", folder = dir_ / "carpeta";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_directory(folder);
+  fs::create_symlink("tuberia", dir_ / "a-la-tuberia");
+  const std::pair<fs::path, const char*> cases[] = {
+      {fifo, "tubería"}, {folder, "carpeta"}, {dir_ / "a-la-tuberia", "tubería"}, {"/dev/null", "dispositivo"}};
+  for (const auto& [path, kind] : cases) {
+    std::string err;
+    EXPECT_FALSE(WriteFileAtomically(path.string(), "x", err)) << path;
+    EXPECT_NE(err.find(kind), std::string::npos) << path << ": " << err;
+    EXPECT_NE(err.find("no un archivo normal"), std::string::npos) << err;
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_EQ(Entries(), 3u);  // no temporary left
+}
+
+TEST_F(AtomicFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+  const fs::path f = dir_ / "viejo.txt";
+  WriteAll(f, {'v', 'i', 'e', 'j', 'o'});
+  std::string err;
+  {
+    const FileSizeLimit full(2);
+    EXPECT_FALSE(WriteFileAtomically(f.string(), "mucho más largo", err));
+  }
+  EXPECT_FALSE(err.empty());
+  EXPECT_EQ(Text(f), "viejo");
+  EXPECT_EQ(Entries(), 1u);
+  EXPECT_FALSE(WriteFileAtomically((dir_ / "falta" / "x").string(), "x", err));
+  EXPECT_FALSE(WriteFileAtomically("", "x", err));
+}
+
+TEST_F(AtomicFileTest, TwoWritersNeverShareATemporary) {
+  // The old fixed temporary name in the way, as another writer's would be.
+  fs::create_directory(dir_ / "datos.txt.tmp~");
+  std::string err;
+  ASSERT_TRUE(WriteFileAtomically((dir_ / "datos.txt").string(), "uno", err)) << err;
+  // Writers on two threads at once: each file whole, nothing else left.
+  std::thread other([&] {
+    std::string e;
+    for (int k = 0; k < 50; ++k) WriteFileAtomically((dir_ / "datos.txt").string(), std::string(4096, 'a'), e);
+  });
+  for (int k = 0; k < 50; ++k) WriteFileAtomically((dir_ / "datos.txt").string(), std::string(4096, 'b'), err);
+  other.join();
+  const std::string last = Text(dir_ / "datos.txt");
+  EXPECT_TRUE(last == std::string(4096, 'a') || last == std::string(4096, 'b'));
+  EXPECT_EQ(Entries(), 2u);
 }
