@@ -104,6 +104,14 @@ StartRequest ParseStartArguments(const QStringList& arguments) {
   return r;
 }
 
+QString StartFileProblem(const QString& file) {
+  const QFileInfo info(file);
+  if (!info.exists()) return QStringLiteral("no existe el archivo «%1»").arg(file);
+  if (info.isDir()) return QStringLiteral("«%1» es una carpeta, no un archivo").arg(file);
+  if (!info.isReadable()) return QStringLiteral("no se puede leer el archivo «%1»").arg(file);
+  return QString();
+}
+
 QString UsageText() {
   return QStringLiteral(
       "Uso: quorlen [opciones] [archivo.yqs]\n"

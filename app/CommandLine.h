@@ -24,6 +24,11 @@ StartRequest ParseStartArguments(const QStringList& arguments);
 // --version before the toolkit starts.
 QStringList ArgumentsWithoutToolkitOptions(int argc, char** argv);
 
+// What keeps the surface file named on the command line from being read
+// (it does not exist, is a folder, cannot be read), in words for the line
+// the program ends with; empty when nothing does.
+QString StartFileProblem(const QString& file);
+
 // The usage, printed by --help and after a wrong command line.
 QString UsageText();
 QString VersionText(const QString& version);

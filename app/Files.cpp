@@ -38,7 +38,7 @@ bool TForm1::DelDisco(const QString& name, const QString& recoveredCaption) {
     model.fileName.clear();  // saved under a name the user gives
   }
   setWindowTitle(caption);
-  CambiaRegletas(model.netM, model.netN);
+  ShowKnotTicks();  // as the file has them
   ShowCurrentPointOfNewNet();
   GestionaMenus();
   CommitEdit(EditKind::Open, name);

@@ -115,7 +115,7 @@ void TForm1::OfferRecovery() {
     QFile file(path);
     const QDateTime when = QFileInfo(path).lastModified();
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly)) bytes = file.read(kSurfaceFileSize + 1);
+    if (file.open(QIODevice::ReadOnly)) bytes = file.read(kSurfaceFileMaxSize + 1);
     file.close();
     if (CheckSurfaceFile(std::vector<uint8_t>(bytes.begin(), bytes.end())) != SurfaceFileRead::Loaded) {
       // Kept for whoever wants to look at it, out of the way of the next start.

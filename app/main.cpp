@@ -16,16 +16,28 @@ void Print(std::FILE* to, const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // --help and --version answer before the toolkit starts: it would abort
-  // where there is no display.
+  // Every answer on the command line comes before the toolkit starts: it
+  // would abort where there is no display.
   const StartRequest early = ParseStartArguments(ArgumentsWithoutToolkitOptions(argc, argv));
-  if (early.action == StartRequest::Action::Help) {
-    Print(stdout, UsageText());
-    return 0;
-  }
-  if (early.action == StartRequest::Action::Version) {
-    Print(stdout, VersionText(QStringLiteral(QUORLEN_VERSION)));
-    return 0;
+  switch (early.action) {
+    case StartRequest::Action::Help:
+      Print(stdout, UsageText());
+      return 0;
+    case StartRequest::Action::Version:
+      Print(stdout, VersionText(QStringLiteral(QUORLEN_VERSION)));
+      return 0;
+    case StartRequest::Action::Wrong:
+      Print(stderr, QStringLiteral("quorlen: %1\n\n").arg(early.problem) + UsageText());
+      return 2;
+    case StartRequest::Action::Start:
+      if (!early.file.isEmpty()) {
+        const QString problem = StartFileProblem(early.file);
+        if (!problem.isEmpty()) {
+          Print(stderr, QStringLiteral("quorlen: %1\n").arg(problem));
+          return 2;
+        }
+      }
+      break;
   }
 
   // The toolkit first: it takes its own options (-platform, -display...)

@@ -10,8 +10,23 @@ void LayOutTicks(int m, int n) {
   qchk::CheckIndex(n, 1, 11);
   model.netM = m;
   model.netN = n;
-  for (int k = 0; k <= m; ++k) model.tickPosH[k] = qchk::Trunc(k * 154.0 / m) + 2;
-  for (int k = 0; k <= n; ++k) model.tickPosV[k] = 156 - qchk::Trunc(k * 154.0 / n);
+  for (int k = 0; k <= m; ++k) model.tickPosH[k] = EvenTickH(k, m);
+  for (int k = 0; k <= n; ++k) model.tickPosV[k] = EvenTickV(k, n);
+}
+
+int EvenTickH(int k, int last) { return qchk::Trunc(k * 154.0 / last) + 2; }
+
+int EvenTickV(int k, int last) { return 156 - qchk::Trunc(k * 154.0 / last); }
+
+bool TickRowReachable(const int32_t* pos, int last, bool horizontal) {
+  if (last < 1 || last > 11) return false;
+  if (pos[0] != (horizontal ? 2 : 156) || pos[last] != (horizontal ? 156 : 2)) return false;
+  for (int k = 1; k <= last; ++k) {
+    // In 64 bits: the positions may come from a file.
+    const int64_t gap = horizontal ? int64_t{pos[k]} - pos[k - 1] : int64_t{pos[k - 1]} - pos[k];
+    if (gap < 2) return false;
+  }
+  return true;
 }
 
 int GrabTickH(int x) {

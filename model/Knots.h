@@ -9,6 +9,16 @@
 // part of a net-size change; the window also updates its widgets).
 void LayOutTicks(int m, int n);
 
+// Where LayOutTicks puts tick k of a row whose last tick is `last`.
+int EvenTickH(int k, int last);
+int EvenTickV(int k, int last);
+
+// Whether ticks 0..last form a row that laying out and dragging can leave:
+// the end ticks at the slider's ends, each tick at least 2 pixels past the
+// one before it (positions rise along the horizontal slider and fall along
+// the vertical one).
+bool TickRowReachable(const int32_t* pos, int last, bool horizontal);
+
 // Index of the inner tick grabbed by a press at x (horizontal slider) or y
 // (vertical slider), or -1 when the press grabs nothing.
 int GrabTickH(int x);

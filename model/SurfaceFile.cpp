@@ -16,6 +16,18 @@
 namespace {
 
 const char kMagic[8] = {'R', 'H', 'M', 'Q', 'Y', 'Q', 'S', 0};
+const char kTrailerTag[4] = {'Y', 'Q', 'S', '+'};
+constexpr int32_t kTrailerVersion = 1;
+
+// Whether the ticks in use lie where a net-size change or a file without a
+// trailer would lay them out.
+bool TicksEven() {
+  for (int k = 0; k <= model.netM; ++k)
+    if (model.tickPosH[k] != EvenTickH(k, model.netM)) return false;
+  for (int k = 0; k <= model.netN; ++k)
+    if (model.tickPosV[k] != EvenTickV(k, model.netN)) return false;
+  return true;
+}
 
 void PutI32(std::vector<uint8_t>& b, int32_t v) {
   const uint32_t u = static_cast<uint32_t>(v);
@@ -37,6 +49,7 @@ void PutP3(std::vector<uint8_t>& b, const Point3& p) {
 class Reader {
  public:
   explicit Reader(const std::vector<uint8_t>& b) : b_(b) {}
+  uint8_t I8() { return b_[pos_++]; }
   int32_t I32() {
     uint32_t u = 0;
     for (int k = 0; k < 4; ++k) u |= static_cast<uint32_t>(b_[pos_++]) << (8 * k);
@@ -55,6 +68,7 @@ class Reader {
     return Point3{x, y, z};
   }
   void Skip(size_t n) { pos_ += n; }
+  size_t Left() const { return b_.size() - pos_; }
   bool AllFinite() const { return finite_; }
 
  private:
@@ -67,7 +81,7 @@ class Reader {
 
 std::vector<uint8_t> EncodeSurfaceFile() {
   std::vector<uint8_t> b;
-  b.reserve(kSurfaceFileSize);
+  b.reserve(kSurfaceFileMaxSize);
   b.insert(b.end(), kMagic, kMagic + 8);
   b.insert(b.end(), 8, 0);
   PutI32(b, model.surfaceKind);
@@ -88,6 +102,15 @@ std::vector<uint8_t> EncodeSurfaceFile() {
   PutP3(b, c.viewDir);
   for (double v : {model.dragRadiusSq, c.focal, c.eyeDepth, c.eyeX, c.eyeY, c.shiftX, c.shiftY})
     PutF64(b, v);
+  if (model.rationalSurface || !TicksEven()) {
+    b.insert(b.end(), kTrailerTag, kTrailerTag + 4);
+    PutI32(b, kTrailerVersion);
+    PutI32(b, model.rationalSurface ? 1 : 0);
+    PutI32(b, model.netM + 1);
+    PutI32(b, model.netN + 1);
+    for (int k = 0; k <= model.netM; ++k) PutI32(b, model.tickPosH[k]);
+    for (int k = 0; k <= model.netN; ++k) PutI32(b, model.tickPosV[k]);
+  }
   return b;
 }
 
@@ -112,7 +135,28 @@ struct ParsedSurface {
   Point3 eye;
   ViewCamera camera;
   double dragRadiusSq;
+  bool hasTrailer = false;
+  bool rational = false;
+  int32_t ticksH[12], ticksV[12];
 };
+
+// The trailer after the 4788 bytes, whole and consistent with the net size
+// read before it, or refused.
+bool ParseTrailer(Reader& r, ParsedSurface& s) {
+  if (r.Left() < static_cast<size_t>(kSurfaceTrailerHead)) return false;
+  char tag[4];
+  for (char& c : tag) c = static_cast<char>(r.I8());
+  if (std::memcmp(tag, kTrailerTag, 4) != 0 || r.I32() != kTrailerVersion) return false;
+  const int32_t rational = r.I32(), countH = r.I32(), countV = r.I32();
+  if ((rational != 0 && rational != 1) || countH != s.m + 1 || countV != s.n + 1) return false;
+  if (r.Left() != 4 * static_cast<size_t>(countH + countV)) return false;
+  for (int k = 0; k < countH; ++k) s.ticksH[k] = r.I32();
+  for (int k = 0; k < countV; ++k) s.ticksV[k] = r.I32();
+  if (!TickRowReachable(s.ticksH, s.m, true) || !TickRowReachable(s.ticksV, s.n, false)) return false;
+  s.hasTrailer = true;
+  s.rational = rational == 1;
+  return true;
+}
 
 SurfaceFileRead ParseSurfaceFile(const std::vector<uint8_t>& bytes, ParsedSurface& s) {
   // The magic is the text up to the first zero byte; only its first seven
@@ -122,7 +166,8 @@ SurfaceFileRead ParseSurfaceFile(const std::vector<uint8_t>& bytes, ParsedSurfac
     while (len < 8 && bytes[len] != 0) ++len;
     if (len < 7 || std::memcmp(bytes.data(), kMagic, 7) != 0) return SurfaceFileRead::WrongMagic;
   }
-  if (bytes.size() != static_cast<size_t>(kSurfaceFileSize)) return SurfaceFileRead::Invalid;
+  if (bytes.size() < static_cast<size_t>(kSurfaceFileSize) || bytes.size() > static_cast<size_t>(kSurfaceFileMaxSize))
+    return SurfaceFileRead::Invalid;
 
   Reader r(bytes);
   r.Skip(16);
@@ -147,6 +192,7 @@ SurfaceFileRead ParseSurfaceFile(const std::vector<uint8_t>& bytes, ParsedSurfac
   s.dragRadiusSq = r.F64();
   for (double* v : {&c.focal, &c.eyeDepth, &c.eyeX, &c.eyeY, &c.shiftX, &c.shiftY}) *v = r.F64();
   if (!r.AllFinite()) return SurfaceFileRead::Invalid;
+  if (r.Left() > 0 && !ParseTrailer(r, s)) return SurfaceFileRead::Invalid;
   return SurfaceFileRead::Loaded;
 }
 
@@ -163,6 +209,8 @@ SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
   if (res != SurfaceFileRead::Loaded) return res;
   // Valid: only now does the model change.
   model.surfaceKind = s.kind;
+  // Without a trailer the flag was not stored: it stays as it was.
+  if (s.hasTrailer) model.rationalSurface = s.rational;
   for (int i = 0; i <= 11; ++i)
     for (int j = 0; j <= 11; ++j) model.controlNet[i][j] = s.net[i][j];
   model.eye = s.eye;
@@ -170,14 +218,18 @@ SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
   model.dragRadiusSq = s.dragRadiusSq;
   FijaFunciones();
   LayOutTicks(s.m, s.n);
+  if (s.hasTrailer) {
+    for (int k = 0; k <= s.m; ++k) model.tickPosH[k] = s.ticksH[k];
+    for (int k = 0; k <= s.n; ++k) model.tickPosV[k] = s.ticksV[k];
+  }
   return SurfaceFileRead::Loaded;
 }
 
 SurfaceFileRead DelDisco(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
   if (!in) return SurfaceFileRead::IoError;
-  // One byte past the expected size is enough to tell a longer file.
-  std::vector<uint8_t> bytes(kSurfaceFileSize + 1);
+  // One byte past the longest file is enough to tell a longer one.
+  std::vector<uint8_t> bytes(kSurfaceFileMaxSize + 1);
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (in.bad()) return SurfaceFileRead::IoError;
   bytes.resize(static_cast<size_t>(in.gcount()));

@@ -103,6 +103,31 @@ class FilesTest : public QObject {
     QVERIFY(SameCanvas(f->viewCanvas, *model.pictureBitmap));
   }
 
+  void anExactShapeWithAMovedTickReopensAsSaved() {
+    f->FormaExacta(ExactShape::Ellipsoid);
+    // Tick 1 dragged from 53 to 40, as the mouse does.
+    QTest::mousePress(f->Panelhor, Qt::LeftButton, Qt::NoModifier, QPoint(53, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(40, 5), f->Panelhor->mapToGlobal(QPointF(40, 5)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f->Panelhor, &move);
+    QTest::mouseRelease(f->Panelhor, Qt::LeftButton, Qt::NoModifier, QPoint(40, 5));
+    QCOMPARE(model.tickPosH[1], 40);
+    Draw();
+    const std::vector<uint8_t> picture = model.pictureBitmap->Bytes();
+    SaveAs(QStringLiteral("elipsoide.yqs"));
+
+    // A plain start-up surface, then the file again.
+    f.reset();
+    f = NewForm();
+    QVERIFY(!model.rationalSurface);
+    Open(Path("elipsoide.yqs"));
+    QVERIFY(model.rationalSurface);
+    QVERIFY(f->Racionales->isChecked());
+    QCOMPARE(model.tickPosH[1], 40);
+    QCOMPARE(f->knotMarksH[1]->x(), 40);
+    QVERIFY(model.pictureBitmap->Bytes() == picture);
+  }
+
   void openingTheReferenceFileDrawsTheReferencePicture() {
     TypeInto(f->editn, QStringLiteral("2"));
     const QString copy = Path("startup-sphere.yqs");

@@ -108,6 +108,25 @@ class RecoveryTest : public QObject {
     QVERIFY(f->Deshacer1->text().startsWith(QStringLiteral("Deshacer abrir")));
   }
 
+  void aRationalSurfaceWithAMovedTickIsRecoveredWhole() {
+    {
+      auto f = Form();
+      f->FormaExacta(ExactShape::Ellipsoid);
+      model.tickPosH[1] = 40;  // as a drag leaves it
+      QTest::mouseClick(f->StopButton, Qt::LeftButton);
+    }
+    const QByteArray lost = ModelBytes();
+    QVERIFY(lost.size() > kSurfaceFileSize);
+    const QString path = LeftBehind(lost);
+    auto f = Form();
+    QVERIFY(!model.rationalSurface);
+    f->OfferRecovery();
+    QVERIFY(model.rationalSurface && f->Racionales->isChecked());
+    QCOMPARE(model.tickPosH[1], 40);
+    QCOMPARE(ModelBytes(), lost);
+    QVERIFY(!QFile::exists(path));
+  }
+
   void noRemovesIt() {
     const QString path = LeftBehind(Bytes(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs")));
     auto f = Form();

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
+#include <csignal>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <thread>
 
 #include "interact/DrawingCycle.h"
 #include "model/Knots.h"
@@ -16,6 +20,7 @@
 #include "model/Shapes.h"
 #include "model/SurfaceFile.h"
 #include "model/SurfaceKinds.h"
+#include "platform/AtomicFile.h"
 
 namespace fs = std::filesystem;
 
@@ -45,6 +50,27 @@ double F64At(const std::vector<uint8_t>& b, size_t off) {
 
 void PutF64At(std::vector<uint8_t>& b, size_t off, double v) { std::memcpy(b.data() + off, &v, 8); }
 void PutI32At(std::vector<uint8_t>& b, size_t off, int32_t v) { std::memcpy(b.data() + off, &v, 4); }
+
+// Files of more than `bytes` cannot be written while it lives (the write
+// fails with EFBIG instead of the signal), as on a full device.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit r = old_;
+    r.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &r);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldSignal_);
+  }
+
+ private:
+  rlimit old_;
+  void (*oldSignal_)(int);
+};
 
 class SurfaceFileTest : public ::testing::Test {
  protected:
@@ -217,17 +243,179 @@ TEST_F(SurfaceFileTest, FailedWriteKeepsTheOldFile) {
   const fs::path f = dir_ / "guardada.yqs";
   ASSERT_TRUE(alDisco(f.string()));
   const std::vector<uint8_t> old = ReadAll(f);
-  // Make the temporary file impossible to create: a folder stands in its way.
-  fs::create_directory(f.string() + ".tmp~");
   model.controlNet[0][0].x = 42;
   model.pictureUnsaved = true;
   std::string err;
-  EXPECT_FALSE(alDisco(f.string(), &err));
+  {
+    // A full disk: no byte can be written.
+    const FileSizeLimit full(0);
+    EXPECT_FALSE(alDisco(f.string(), &err));
+  }
   EXPECT_FALSE(err.empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);  // no temporary left
   EXPECT_TRUE(model.pictureUnsaved);  // not taken as saved
   EXPECT_EQ(ReadAll(f), old);
   // A folder that does not exist fails too, and says so.
   EXPECT_FALSE(alDisco((dir_ / "falta" / "x.yqs").string(), &err));
   // An empty name writes nothing.
   EXPECT_TRUE(alDisco(""));
+}
+
+// A rational surface or moved ticks: the trailer keeps what the 4788 bytes
+// cannot, and a reopened surface is the one saved.
+TEST_F(SurfaceFileTest, RationalFlagAndMovedTicksSurviveSaveAndOpen) {
+  struct Case {
+    const char* what;
+    bool octant;
+    int kind, m, n, tickH, posH;
+  };
+  const Case cases[] = {{"exact octant", true, 1, 2, 2, 0, 0},
+                        {"moved tick", false, 3, 6, 6, 4, 120},
+                        {"ticks 2 pixels apart", false, 2, 5, 3, 1, 4}};
+  for (const Case& c : cases) {
+    StartupModel();
+    if (c.octant) ExactShapeModel(ExactShape::SphereOctant);
+    else ResizeNet(c.m, c.n);
+    model.surfaceKind = c.kind;
+    if (c.tickH) model.tickPosH[c.tickH] = c.posH;
+    const auto ticksH = model.tickPosH, ticksV = model.tickPosV;
+    const fs::path f = dir_ / "con-cola.yqs";
+    ASSERT_TRUE(alDisco(f.string())) << c.what;
+    const std::vector<uint8_t> written = ReadAll(f);
+    ASSERT_EQ(written.size(), 4788u + 20 + 4 * static_cast<size_t>(c.m + c.n + 2)) << c.what;
+    EXPECT_EQ(std::memcmp(written.data() + 4788, "YQS+\1\0\0\0", 8), 0) << c.what;  // tag, version
+
+    StartupModel();  // plain, as a new window has it
+    ASSERT_EQ(DelDisco(f.string()), SurfaceFileRead::Loaded) << c.what;
+    EXPECT_EQ(model.rationalSurface, c.octant) << c.what;
+    ASSERT_EQ(model.netM, c.m);
+    for (int k = 0; k <= c.m; ++k) EXPECT_EQ(model.tickPosH[k], ticksH[k]) << c.what << " H" << k;
+    for (int k = 0; k <= c.n; ++k) EXPECT_EQ(model.tickPosV[k], ticksV[k]) << c.what << " V" << k;
+    EXPECT_EQ(EncodeSurfaceFile(), written) << c.what;
+  }
+  // The octant reopened is the exact sphere again: |P| = 1 at its middle.
+  StartupModel();
+  ExactShapeModel(ExactShape::SphereOctant);
+  ASSERT_TRUE(alDisco((dir_ / "octante.yqs").string()));
+  StartupModel();
+  ASSERT_EQ(DelDisco((dir_ / "octante.yqs").string()), SurfaceFileRead::Loaded);
+  const Point3 p = model.SurfacePoint(0.5, 0.5);
+  EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 1.0, 1e-12);
+  // A plain net whose moved tick is put back is even again: no trailer.
+  model.rationalSurface = false;
+  model.tickPosH[1] = 30;
+  model.tickPosH[1] = EvenTickH(1, model.netM);
+  EXPECT_EQ(EncodeSurfaceFile().size(), 4788u);
+}
+
+TEST_F(SurfaceFileTest, DamagedTrailersAreRefusedWhole) {
+  LayOutTicks(5, 3);
+  model.rationalSurface = true;
+  model.tickPosH[2] = 60;
+  const std::vector<uint8_t> good = EncodeSurfaceFile();
+  const size_t ticksH = 4808, ticksV = 4808 + 4 * 6;
+  std::vector<std::pair<const char*, std::vector<uint8_t>>> cases;
+  auto with = [&](const char* what, auto edit) {
+    cases.emplace_back(what, good);
+    edit(cases.back().second);
+  };
+  with("tag", [](auto& b) { b[4791] = '-'; });
+  with("version 2", [](auto& b) { PutI32At(b, 4792, 2); });
+  with("rational 2", [](auto& b) { PutI32At(b, 4796, 2); });
+  with("count against m", [](auto& b) { PutI32At(b, 4800, 5); });
+  with("one byte more", [](auto& b) { b.push_back(0); });
+  with("head only", [](auto& b) { b.resize(4788 + 19); });
+  with("end tick moved", [&](auto& b) { PutI32At(b, ticksH + 20, 155); });
+  with("ticks 1 pixel apart", [&](auto& b) { PutI32At(b, ticksH + 8, I32At(b, ticksH + 4) + 1); });
+  with("vertical rising", [&](auto& b) { PutI32At(b, ticksV + 4, std::numeric_limits<int32_t>::min()); });
+  StartupModel();
+  const std::vector<uint8_t> before = EncodeSurfaceFile();
+  for (const auto& [what, bytes] : cases) {
+    EXPECT_EQ(DecodeSurfaceFile(bytes), SurfaceFileRead::Invalid) << what;
+    EXPECT_EQ(EncodeSurfaceFile(), before) << what;
+    EXPECT_FALSE(model.rationalSurface) << what;
+  }
+}
+
+// The writer every file goes through: QSaveFile's behaviour without Qt.
+class AtomicFileTest : public SurfaceFileTest {
+ protected:
+  static std::string Text(const fs::path& p) {
+    const std::vector<uint8_t> b = ReadAll(p);
+    return std::string(b.begin(), b.end());
+  }
+  static mode_t ModeOf(const fs::path& p) {
+    struct stat st;
+    stat(p.c_str(), &st);
+    return st.st_mode & 07777;
+  }
+  size_t Entries(const fs::path& d) const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(d), fs::directory_iterator()));
+  }
+  std::string err;
+};
+
+TEST_F(AtomicFileTest, LinksAreFollowedAndModesKept) {
+  fs::create_directory(dir_ / "real");
+  const fs::path target = dir_ / "real" / "datos.txt";
+  WriteAll(target, {'o', 'l', 'd'});
+  chmod(target.c_str(), 0640);
+  fs::create_symlink("real/datos.txt", dir_ / "enlace.txt");
+  fs::create_symlink("real/nuevo.txt", dir_ / "colgante.txt");  // dangling: its target is made
+  const mode_t mask = umask(027);
+  const bool ok = WriteFileAtomically((dir_ / "enlace.txt").string(), "nuevo", err) &&
+                  WriteFileAtomically((dir_ / "colgante.txt").string(), "x", err);
+  umask(mask);
+  ASSERT_TRUE(ok) << err;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "enlace.txt") && fs::is_symlink(dir_ / "colgante.txt"));
+  EXPECT_EQ(Text(target), "nuevo");
+  EXPECT_EQ(ModeOf(target), 0640u);
+  EXPECT_EQ(Text(dir_ / "real" / "nuevo.txt"), "x");
+  EXPECT_EQ(ModeOf(dir_ / "real" / "nuevo.txt"), 0640u);  // 0666 less the umask
+  EXPECT_EQ(Entries(dir_ / "real"), 2u);
+}
+
+TEST_F(AtomicFileTest, WhatIsNotARegularFileIsRefusedAndLeftAsItWas) {
+  const fs::path fifo = dir_ / "tuberia", folder = dir_ / "carpeta", device = dir_ / "nulo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_directory(folder);
+  fs::create_symlink("tuberia", dir_ / "a-la-tuberia");
+  std::vector<std::pair<fs::path, const char*>> cases = {
+      {fifo, "tubería"}, {folder, "carpeta"}, {dir_ / "a-la-tuberia", "tubería"}};
+  // A null device of our own (root only), never the system's.
+  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) cases.emplace_back(device, "dispositivo");
+  for (const auto& [path, kind] : cases) {
+    EXPECT_FALSE(WriteFileAtomically(path.string(), "x", err)) << path;
+    EXPECT_NE(err.find(std::string(kind) + ", no un archivo normal"), std::string::npos) << err;
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo) && fs::is_directory(folder));
+  if (cases.size() == 4) EXPECT_TRUE(fs::is_character_file(device));
+  EXPECT_EQ(Entries(dir_), cases.size());  // no temporary left
+}
+
+TEST_F(AtomicFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+  const fs::path f = dir_ / "viejo.txt";
+  WriteAll(f, {'v', 'i', 'e', 'j', 'o'});
+  {
+    const FileSizeLimit full(2);
+    EXPECT_FALSE(WriteFileAtomically(f.string(), "mucho más largo", err));
+  }
+  EXPECT_FALSE(err.empty());
+  EXPECT_EQ(Text(f), "viejo");
+  EXPECT_EQ(Entries(dir_), 1u);
+  EXPECT_FALSE(WriteFileAtomically("", "x", err));
+}
+
+TEST_F(AtomicFileTest, TwoWritersNeverShareATemporary) {
+  fs::create_directory(dir_ / "datos.txt.tmp~");  // the old fixed name, taken
+  std::thread other([&] {
+    std::string e;
+    for (int k = 0; k < 50; ++k) WriteFileAtomically((dir_ / "datos.txt").string(), std::string(4096, 'a'), e);
+  });
+  for (int k = 0; k < 50; ++k)
+    EXPECT_TRUE(WriteFileAtomically((dir_ / "datos.txt").string(), std::string(4096, 'b'), err)) << err;
+  other.join();
+  const std::string last = Text(dir_ / "datos.txt");
+  EXPECT_TRUE(last == std::string(4096, 'a') || last == std::string(4096, 'b'));
+  EXPECT_EQ(Entries(dir_), 2u);
 }

@@ -43,11 +43,13 @@ for opt in --help --version; do
   [ "$rc" -eq 0 ] && [ -s "$work/out" ] || fail "$opt without a display: status $rc, $(head -c 300 "$work/err")"
 done
 
-# wrong EXPECTED-FIRST-LINE ARGS...
+# wrong EXPECTED-FIRST-LINE ARGS...: answered without any display, as a
+# terminal without one gets it.
 wrong() {
   local first=$1
   shift
-  run "$@"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$prog" "$@" >"$work/out" 2>"$work/err"
+  rc=$?
   [ "$rc" -eq 2 ] || fail "'$*': status $rc, expected 2"
   [ "$(head -n1 "$work/err")" = "$first" ] || fail "'$*': first line '$(head -n1 "$work/err")'"
   grep -q '^Uso: quorlen' "$work/err" || fail "'$*': no usage on standard error"
@@ -56,6 +58,18 @@ wrong() {
 wrong "quorlen: opción desconocida: --bogus" --bogus
 wrong "quorlen: opción desconocida: -x" -x some.yqs
 wrong "quorlen: sobra el argumento «b.yqs»: se abre un solo archivo" a.yqs b.yqs
+wrong "quorlen: opción desconocida: --no-such-option" --no-such-option
+
+# A file that cannot be opened: one line, status 2, no window and no usage.
+mkdir "$work/carpeta"
+for c in "$work/no-existe.yqs|quorlen: no existe el archivo «$work/no-existe.yqs»" \
+  "$work/carpeta|quorlen: «$work/carpeta» es una carpeta, no un archivo"; do
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$prog" "${c%%|*}" >"$work/out" 2>"$work/err"
+  rc=$?
+  [ "$rc" -eq 2 ] || fail "'${c%%|*}': status $rc, expected 2"
+  [ "$(cat "$work/err")" = "${c#*|}" ] || fail "'${c%%|*}': said '$(cat "$work/err")'"
+  [ ! -s "$work/out" ] || fail "'${c%%|*}' wrote on standard output: $(cat "$work/out")"
+done
 
 # The toolkit's own options are not the program's business.
 run -platform offscreen -style fusion --version

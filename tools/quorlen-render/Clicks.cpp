@@ -1,7 +1,6 @@
 #include "tools/quorlen-render/Clicks.h"
 
 #include <cstdio>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "interact/LineTracing.h"
 #include "model/ModelState.h"
 #include "platform/RunChecks.h"
+#include "tools/quorlen-render/OutputFiles.h"
 
 namespace {
 
@@ -80,9 +80,6 @@ void RunPointerActions(const RenderOptions& o, Canvas& view, std::string listing
       Named("tracing the lines", [&] { Click(view, a.x, a.y, listing); });
   }
   if (o.segments) {
-    std::ofstream out(*o.segments, std::ios::binary | std::ios::trunc);
-    out << listing;
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + *o.segments);
+    WriteOutputFile(*o.segments, listing);
   }
 }

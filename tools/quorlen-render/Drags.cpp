@@ -1,7 +1,6 @@
 #include "tools/quorlen-render/Drags.h"
 
 #include <cstdio>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -10,6 +9,7 @@
 #include "interact/SurfaceMove.h"
 #include "model/ModelState.h"
 #include "platform/RunChecks.h"
+#include "tools/quorlen-render/OutputFiles.h"
 
 namespace {
 
@@ -84,9 +84,6 @@ void RunDrags(const RenderOptions& o) {
   // Printed once every drag has gone through: a refused one prints nothing.
   std::fputs(printed.c_str(), stdout);
   if (o.previewMap) {
-    std::ofstream out(*o.previewMap, std::ios::binary | std::ios::trunc);
-    out.write(preview.data(), static_cast<std::streamsize>(preview.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + *o.previewMap);
+    WriteOutputFile(*o.previewMap, preview);
   }
 }

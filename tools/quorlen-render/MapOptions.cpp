@@ -1,17 +1,14 @@
 #include "tools/quorlen-render/MapOptions.h"
 
-#include <QImage>
-#include <QImageWriter>
-#include <QString>
-
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <stdexcept>
 #include <system_error>
 
+#include "app/PictureFiles.h"
+#include "tools/quorlen-render/OutputFiles.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
 namespace {
@@ -26,21 +23,6 @@ bool ToDouble(const std::string& s, double& out) {
   if (*first == '+') ++first;
   const auto res = std::from_chars(first, s.data() + s.size(), out);
   return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(out);
-}
-
-void WritePngOf(const std::string& name, const Canvas& c) {
-  QImage img(c.Width(), c.Height(), QImage::Format_RGB888);
-  for (int y = 0; y < c.Height(); ++y) {
-    const uint8_t* src = c.Row(y);
-    uchar* dst = img.scanLine(y);
-    for (int x = 0; x < c.Width(); ++x) {
-      dst[3 * x] = src[3 * x + 2];
-      dst[3 * x + 1] = src[3 * x + 1];
-      dst[3 * x + 2] = src[3 * x];
-    }
-  }
-  QImageWriter writer(QString::fromStdString(name), "png");
-  if (!writer.write(img)) throw std::runtime_error("cannot write " + name + ": " + writer.errorString().toStdString());
 }
 
 }  // namespace
@@ -71,15 +53,12 @@ bool MapOption(MapOptions& m, const std::string& opt, const std::function<std::s
   return true;
 }
 
-void CheckMapOptions(const MapOptions& m, const std::optional<std::string>& png) {
+void CheckMapOptions(const MapOptions& m) {
   if (m.quantity == MapQuantity::None) {
     if (m.range.fixed) Fail("--map-range", "needs --map");
     if (m.values) Fail("--map-values", "needs --map");
     if (m.legend) Fail("--legend", "needs --map");
   }
-  if (m.values && m.legend && *m.values == *m.legend) Fail("--legend", "same file as --map-values");
-  if (png && m.values && *png == *m.values) Fail("--map-values", "same file as --png");
-  if (png && m.legend && *png == *m.legend) Fail("--legend", "same file as --png");
 }
 
 MapResult ApplyMapOptions(const MapOptions& m) { return ApplyCurvatureMap(m.quantity, m.range); }
@@ -94,12 +73,9 @@ void WriteMapOutputs(const MapOptions& m, const MapResult& r) {
       std::memcpy(&bits, &f, 4);
       for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<char>((bits >> (8 * k)) & 0xFF));
     }
-    std::ofstream out(*m.values, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + *m.values);
+    WriteOutputFile(*m.values, bytes);
   }
-  if (m.legend) WritePngOf(*m.legend, DrawLegend(r.quantity, r.range));
+  if (m.legend) WriteOutputFile(*m.legend, PngBytes(ViewFileImage(DrawLegend(r.quantity, r.range))));
 }
 
 const char* const kMapUsage =

@@ -18,8 +18,8 @@ struct MapOptions {
 // OptionError on a bad one) and says whether it did.
 bool MapOption(MapOptions& m, const std::string& opt, const std::function<std::string()>& value);
 
-// The map options that need --map, or clash with another output file.
-void CheckMapOptions(const MapOptions& m, const std::optional<std::string>& png);
+// The map options that need --map.
+void CheckMapOptions(const MapOptions& m);
 
 // Paints the map over the picture (before the overlays) when one is asked.
 MapResult ApplyMapOptions(const MapOptions& m);

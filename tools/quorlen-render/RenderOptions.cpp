@@ -7,6 +7,7 @@
 
 #include "model/Shapes.h"
 #include "tools/quorlen-render/Exports.h"
+#include "tools/quorlen-render/OutputFiles.h"
 
 namespace {
 
@@ -221,20 +222,6 @@ void CheckCombinations(const RenderOptions& o) {
   bool moves = false;
   for (const DragAction& d : o.drags) moves = moves || d.kind == DragAction::Move;
   if (o.previewMap && !moves) Fail("--preview-map", "shows only the preview of a --move");
-  // Two outputs into one file would leave only the last.
-  const std::optional<std::string> obj = o.exportObj ? std::optional(o.exportObj->file) : std::nullopt;
-  const std::optional<std::string> stl = o.exportStl ? std::optional(o.exportStl->file) : std::nullopt;
-  const std::optional<std::string>* outs[] = {&o.png,       &o.shadeMap,  &o.depthMap,  &o.polylines, &o.save,
-                                              &o.segments,  &o.previewMap, &o.exportPng, &o.exportSvg, &o.exportCsv,
-                                              &obj,         &stl,          &o.exportStep, &o.exportIges};
-  const char* names[] = {"--png",        "--shade-map",  "--depth-map",  "--polylines", "--save",
-                         "--segments",   "--preview-map", "--export-png", "--export-svg", "--export-csv",
-                         "--export-obj", "--export-stl",  "--export-step", "--export-iges"};
-  constexpr int kOuts = 14;
-  for (int a = 0; a < kOuts; ++a)
-    for (int b = a + 1; b < kOuts; ++b)
-      if (*outs[a] && *outs[b] && **outs[a] == **outs[b])
-        Fail(names[b], "same file as " + std::string(names[a]));
 }
 
 }  // namespace
@@ -261,8 +248,9 @@ RenderOptions ParseOptions(int argc, char** argv) {
   }
   if (!o.help) {
     CheckCombinations(o);
-    CheckMapOptions(o.map, o.png);
+    CheckMapOptions(o.map);
     CheckAnalysisOptions(o.analysis, o.map.quantity != MapQuantity::None, o.png.has_value(), o.segments.has_value());
+    CheckOutputFiles(o);
   }
   return o;
 }
@@ -299,8 +287,12 @@ const char* UsageText() {
          "  --shade-map FILE    416 x 416 shade indices, one byte each, (x, y) at x*416+y\n"
          "  --depth-map FILE    the view's pixel depths, little-endian int32, same order\n"
          "  --polylines FILE    the traced box and net edges as text\n"
-         "  --save FILE.yqs     the surface file with the view\n"
+         "  --save FILE.yqs     the surface file with the view (and the rational flag\n"
+         "                      and the knot ticks, when not plain and even)\n"
          "  --camera            print the camera values\n"
+         "  Every file is written whole through a temporary file beside it (links\n"
+         "  followed, the mode kept); a device, a pipe or a folder is refused, and\n"
+         "  two options naming one file, however spelt, or an empty name are bad values\n"
          "\n"
          "Drags (after the drawing, in the order given; positions in -100000..100000):\n"
          "  --move FX,FY,TX,TY[,ctrl|,shift]\n"

@@ -1,15 +1,11 @@
 // quorlen-render: the drawing cycle of the window's "Dibújala" without the
 // window, writing the picture and the buffers behind it to files.
-#include <QImage>
-#include <QImageWriter>
-#include <QString>
-
 #include <cstdio>
 #include <exception>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "app/PictureFiles.h"
 #include "interact/DrawingCycle.h"
 #include "interact/ModelEdits.h"
 #include "interact/NetDrawing.h"
@@ -23,6 +19,7 @@
 #include "tools/quorlen-render/Clicks.h"
 #include "tools/quorlen-render/Drags.h"
 #include "tools/quorlen-render/Exports.h"
+#include "tools/quorlen-render/OutputFiles.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
 namespace {
@@ -148,13 +145,6 @@ void Draw(bool keepView) {
     throw DrawError{"the surface is a single point: nothing to draw"};
 }
 
-void WriteBytes(const std::string& name, const std::string& bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw DrawError{"cannot write " + name};
-}
-
 // The view after the drawing: the picture, then the overlays in the order
 // the display options draw them. Every line drawn on it from here on is
 // logged in `overlay`.
@@ -165,21 +155,6 @@ Canvas ViewAfterDrawing(bool net, bool cube, std::vector<DrawnLine>& overlay) {
   if (net) DrawNet(view);
   if (cube) DrawSegmentList(view);
   return view;
-}
-
-void WritePng(const std::string& name, const Canvas& view) {
-  QImage img(kView, kView, QImage::Format_RGB888);
-  for (int y = 0; y < kView; ++y) {
-    const uint8_t* src = view.Row(y);
-    uchar* dst = img.scanLine(y);
-    for (int x = 0; x < kView; ++x) {
-      dst[3 * x] = src[3 * x + 2];
-      dst[3 * x + 1] = src[3 * x + 1];
-      dst[3 * x + 2] = src[3 * x];
-    }
-  }
-  QImageWriter writer(QString::fromStdString(name), "png");
-  if (!writer.write(img)) throw DrawError{"cannot write " + name + ": " + writer.errorString().toStdString()};
 }
 
 std::string ShadeMapBytes() {
@@ -239,13 +214,13 @@ void PrintCamera() {
 }
 
 void WriteOutputs(const RenderOptions& o, const Canvas& view) {
-  if (o.png) WritePng(*o.png, view);
-  if (o.shadeMap) WriteBytes(*o.shadeMap, ShadeMapBytes());
-  if (o.depthMap) WriteBytes(*o.depthMap, DepthMapBytes());
-  if (o.polylines) WriteBytes(*o.polylines, PolylinesText());
+  if (o.png) WriteOutputFile(*o.png, PngBytes(ViewFileImage(view)));
+  if (o.shadeMap) WriteOutputFile(*o.shadeMap, ShadeMapBytes());
+  if (o.depthMap) WriteOutputFile(*o.depthMap, DepthMapBytes());
+  if (o.polylines) WriteOutputFile(*o.polylines, PolylinesText());
   if (o.save) {
     std::string why;
-    if (!alDisco(*o.save, &why)) throw DrawError{"cannot write " + *o.save + (why.empty() ? "" : ": " + why)};
+    if (!alDisco(*o.save, &why)) throw DrawError{"cannot write " + *o.save + ": " + why};
   }
   if (o.camera) PrintCamera();
 }

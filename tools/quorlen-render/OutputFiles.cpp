@@ -1,0 +1,81 @@
+#include "tools/quorlen-render/OutputFiles.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageWriter>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "platform/AtomicFile.h"
+#include "tools/quorlen-render/RenderOptions.h"
+
+void WriteOutputFile(const std::string& name, const std::string& bytes) {
+  std::string error;
+  if (!WriteFileAtomically(name, bytes, error)) throw std::runtime_error("cannot write " + name + ": " + error);
+}
+
+std::string PngBytes(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(image)) throw std::runtime_error("cannot encode the PNG: " + writer.errorString().toStdString());
+  return bytes.toStdString();
+}
+
+std::vector<std::pair<std::string, std::string>> OutputFileOptions(const RenderOptions& o) {
+  const std::optional<std::string> obj = o.exportObj ? std::optional(o.exportObj->file) : std::nullopt;
+  const std::optional<std::string> stl = o.exportStl ? std::optional(o.exportStl->file) : std::nullopt;
+  const std::pair<const char*, const std::optional<std::string>*> files[] = {
+      {"--png", &o.png},
+      {"--shade-map", &o.shadeMap},
+      {"--depth-map", &o.depthMap},
+      {"--polylines", &o.polylines},
+      {"--save", &o.save},
+      {"--segments", &o.segments},
+      {"--preview-map", &o.previewMap},
+      {"--map-values", &o.map.values},
+      {"--legend", &o.map.legend},
+      {"--export-png", &o.exportPng},
+      {"--export-svg", &o.exportSvg},
+      {"--export-csv", &o.exportCsv},
+      {"--export-obj", &obj},
+      {"--export-stl", &stl},
+      {"--export-step", &o.exportStep},
+      {"--export-iges", &o.exportIges}};
+  std::vector<std::pair<std::string, std::string>> out;
+  for (const auto& [name, slot] : files)
+    if (*slot) out.emplace_back(name, **slot);
+  return out;
+}
+
+std::string CanonicalOutputPath(const std::string& name) {
+  namespace fs = std::filesystem;
+  std::string error;
+  std::string target = RealTargetOf(name, error);
+  if (target.empty()) target = name;  // a loop of links: the write will say so
+  std::error_code ec;
+  const fs::path canonical = fs::weakly_canonical(fs::absolute(target, ec), ec);
+  return ec ? fs::absolute(target).lexically_normal().string() : canonical.string();
+}
+
+void CheckOutputFiles(const RenderOptions& o) {
+  const auto outs = OutputFileOptions(o);
+  std::vector<std::string> paths;
+  for (const auto& [opt, file] : outs) {
+    if (file.empty()) throw OptionError{opt + ": the file name is empty"};
+    paths.push_back(CanonicalOutputPath(file));
+    struct stat st;
+    if (::stat(paths.back().c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+      throw OptionError{opt + ": " + file + " is not a regular file (" +
+                        (S_ISDIR(st.st_mode) ? "a folder" : S_ISFIFO(st.st_mode) ? "a pipe" : "a device or socket") +
+                        "); it is not replaced"};
+  }
+  // Two outputs into one file would leave only the last.
+  for (size_t a = 0; a < outs.size(); ++a)
+    for (size_t b = a + 1; b < outs.size(); ++b)
+      if (paths[a] == paths[b]) throw OptionError{outs[b].first + ": same file as " + outs[a].first};
+}
