@@ -40,7 +40,9 @@ TForm1::TForm1() : edits_(std::make_unique<EditRecorder>()) {
 
 TForm1::~TForm1() {
   SetProcessEventsHook(nullptr);
-  // Before the controls its signals would update.
+  // Before the controls its signals would update. Its clearing is no
+  // change of the model: detached first, it writes no recovery file.
+  undoStack->disconnect(this);
   delete undoStack;
   undoStack = nullptr;
 }

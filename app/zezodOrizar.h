@@ -363,8 +363,9 @@ class TForm1 : public QMainWindow {
   // Recovery after a crash (Recovery.cpp).
   static QString DefaultRecoveryFolder();
   void EnableRecovery(const QString& folder);
-  // Offers the files that windows ended without a clean exit left.
-  void OfferRecovery();
+  // Offers one of the files that windows ended without a clean exit left
+  // (the others wait for the next start); true when its surface was read.
+  bool OfferRecovery();
   // A clean exit: this window's recovery file goes.
   void FinishRecovery();
   RecoveryFile* Recovery() const { return recovery_; }

@@ -40,12 +40,24 @@ class RecoveryTest : public QObject {
     return f;
   }
   // A file as a window that was killed leaves it: no one holds its lock.
-  QString LeftBehind(const QByteArray& bytes) {
-    const QString path = dir->filePath(QStringLiteral("quorlen-999999.yqs"));
+  QString LeftBehind(const QByteArray& bytes, const QString& name = QStringLiteral("quorlen-999999.yqs")) {
+    const QString path = dir->filePath(name);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write");
     file.write(bytes);
     return path;
+  }
+  static QByteArray Sphere() {
+    return Bytes(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs"));
+  }
+  // The bytes of a surface other than the start-up one: a B-spline plane.
+  static QByteArray Plane() {
+    if (!InitModelState()) qFatal("no model state");
+    auto f = std::make_unique<TestForm>();
+    f->BotonPlano->click();
+    f->Bsplines2->trigger();
+    f->Dibujala(false);
+    return ModelBytes();
   }
 
  private slots:
@@ -131,6 +143,126 @@ class RecoveryTest : public QObject {
       QVERIFY(SameModel(CaptureModel(), start));
       QCOMPARE(Bytes(path + QStringLiteral(".dañado")), bad);
     }
+  }
+
+  void aCleanExitLeavesNoFile() {
+    auto f = Form();
+    const QString path = f->Recovery()->Path();
+    f->BotonPlano->click();
+    QTRY_COMPARE(Bytes(path), ModelBytes());
+    // The debounce would write at once again: the stack's clearing as the
+    // window goes must not count as an edit.
+    QTRY_VERIFY(f->Recovery()->SinceLastWrite() > RecoveryFile::kIntervalMs);
+    f->FinishRecovery();
+    f.reset();
+    QVERIFY(!QFile::exists(path) && !QFile::exists(path + QStringLiteral(".lock")));
+  }
+
+  void theOwnFileMustHoldTheSurfaceBeforeTheCrashFileGoes() {
+    const QString path = LeftBehind(Plane());
+    auto f = Form();
+    QDir().mkpath(f->Recovery()->Path());  // this window's file cannot be written
+    QVERIFY(f->OfferRecovery());
+    QCOMPARE(ModelBytes(), Bytes(path));
+    QVERIFY(QFile::exists(path));  // kept for the next start
+  }
+
+  void theFileArgumentNeverReplacesARecoveredSurface_data() {
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("recovered");
+    QTest::newRow("yes: the recovered surface stays") << QMessageBox::Yes << true;
+    QTest::newRow("no: the file is opened") << QMessageBox::No << false;
+  }
+
+  void theFileArgumentNeverReplacesARecoveredSurface() {
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, recovered);
+    const QByteArray lost = Plane();
+    LeftBehind(lost);
+    const QString argument = LeftBehind(Sphere(), QStringLiteral("argumento.yqs"));
+    auto f = Form();
+    f->answer = answer;
+    RecoverThenOpen(*f, argument);
+    QCOMPARE(f->offers.size(), size_t(1));
+    QCOMPARE(ModelBytes() == lost, recovered);
+    QCOMPARE(f->InfoPanel->text(),
+             recovered ? QStringLiteral("Se ha recuperado la superficie sin guardar; no se ha abierto ") +
+                             QDir::toNativeSeparators(argument)
+                       : QString());
+    QCOMPARE(QString::fromStdString(model.fileName), recovered ? QString() : argument);
+  }
+
+  void oneFileIsOfferedAStart_data() {
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::newRow("yes") << QMessageBox::Yes;
+    QTest::newRow("no") << QMessageBox::No;
+  }
+
+  void oneFileIsOfferedAStart() {
+    QFETCH(QMessageBox::StandardButton, answer);
+    const QString older = LeftBehind(Sphere(), QStringLiteral("quorlen-999998.yqs"));
+    const QString newer = LeftBehind(Plane(), QStringLiteral("quorlen-999999.yqs"));
+    {
+      QFile o(older);
+      QVERIFY(o.open(QIODevice::ReadWrite));
+      QVERIFY(o.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    }
+    const QByteArray olderBytes = Bytes(older);
+    {
+      auto f = Form();
+      f->answer = answer;
+      QCOMPARE(f->OfferRecovery(), answer == QMessageBox::Yes);
+      QCOMPARE(f->offers.size(), size_t(1));
+      QVERIFY(!QFile::exists(newer));
+      QCOMPARE(Bytes(older), olderBytes);
+      f->FinishRecovery();
+    }
+    auto f = Form();
+    QVERIFY(f->OfferRecovery());
+    QCOMPARE(f->offers.size(), size_t(1));
+    QCOMPARE(ModelBytes(), olderBytes);
+    QVERIFY(!QFile::exists(older));
+  }
+
+  void aDamagedFileIsSetAsideWhereverItCanGo() {
+    // The usual name is a folder that cannot go: another one is taken, and
+    // the message names it.
+    const QString path = LeftBehind("RHMQYQS");
+    QDir().mkpath(path + QStringLiteral(".dañado/dentro"));
+    auto f = Form();
+    f->OfferRecovery();
+    const QString aside = path + QStringLiteral(".dañado-1");
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(Bytes(aside), QByteArray("RHMQYQS"));
+    QCOMPARE(f->errors.size(), size_t(1));
+    QVERIFY(f->errors[0].endsWith(QStringLiteral("se ha apartado como ") + QDir::toNativeSeparators(aside)));
+  }
+
+  void aLockNoWindowWroteIsNoLock_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("garbage") << QByteArray("no es un proceso\n\x01") << false;
+    QTest::newRow("folder") << QByteArray() << true;
+  }
+
+  void aLockNoWindowWroteIsNoLock() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, folder);
+    const QString path = LeftBehind(Sphere());
+    const QString lockPath = path + QStringLiteral(".lock");
+    if (folder) {
+      QVERIFY(QDir().mkdir(lockPath));
+    } else {
+      QFile file(lockPath);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(content);
+    }
+    auto f = Form();
+    f->answer = QMessageBox::No;
+    QVERIFY(!f->OfferRecovery());
+    QCOMPARE(f->offers.size(), size_t(1));
+    QVERIFY(!QFileInfo::exists(path) && !QFileInfo::exists(lockPath));
   }
 };
 
