@@ -47,16 +47,13 @@ class RecoveryTest : public QObject {
     file.write(bytes);
     return path;
   }
-  static QByteArray Sphere() {
-    return Bytes(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs"));
-  }
-  // The bytes of a surface other than the start-up one: a B-spline plane.
+  static QByteArray Sphere() { return Bytes(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs")); }
+  // A surface other than the start-up one.
   static QByteArray Plane() {
     if (!InitModelState()) qFatal("no model state");
-    auto f = std::make_unique<TestForm>();
-    f->BotonPlano->click();
-    f->Bsplines2->trigger();
-    f->Dibujala(false);
+    TestForm f;
+    f.BotonPlano->click();
+    f.Dibujala(false);
     return ModelBytes();
   }
 
@@ -150,119 +147,68 @@ class RecoveryTest : public QObject {
     const QString path = f->Recovery()->Path();
     f->BotonPlano->click();
     QTRY_COMPARE(Bytes(path), ModelBytes());
-    // The debounce would write at once again: the stack's clearing as the
-    // window goes must not count as an edit.
+    // Past the debounce, the stack's clearing as the window goes would write.
     QTRY_VERIFY(f->Recovery()->SinceLastWrite() > RecoveryFile::kIntervalMs);
     f->FinishRecovery();
     f.reset();
     QVERIFY(!QFile::exists(path) && !QFile::exists(path + QStringLiteral(".lock")));
   }
 
-  void theOwnFileMustHoldTheSurfaceBeforeTheCrashFileGoes() {
+  void theCrashFileStaysUntilTheOwnFileHoldsItsSurface() {
     const QString path = LeftBehind(Plane());
     auto f = Form();
     QDir().mkpath(f->Recovery()->Path());  // this window's file cannot be written
-    QVERIFY(f->OfferRecovery());
-    QCOMPARE(ModelBytes(), Bytes(path));
-    QVERIFY(QFile::exists(path));  // kept for the next start
+    QVERIFY(f->OfferRecovery() && ModelBytes() == Bytes(path));
   }
 
-  void theFileArgumentNeverReplacesARecoveredSurface_data() {
-    QTest::addColumn<QMessageBox::StandardButton>("answer");
-    QTest::addColumn<bool>("recovered");
-    QTest::newRow("yes: the recovered surface stays") << QMessageBox::Yes << true;
-    QTest::newRow("no: the file is opened") << QMessageBox::No << false;
-  }
-
-  void theFileArgumentNeverReplacesARecoveredSurface() {
-    QFETCH(QMessageBox::StandardButton, answer);
-    QFETCH(bool, recovered);
+  void oneFileAStartAndNoFileArgumentOverIt() {
+    const QString older = LeftBehind(Sphere(), QStringLiteral("quorlen-999998.yqs"));
+    QFile o(older);
+    QVERIFY(o.open(QIODevice::ReadWrite) &&
+            o.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    o.close();
     const QByteArray lost = Plane();
     LeftBehind(lost);
-    const QString argument = LeftBehind(Sphere(), QStringLiteral("argumento.yqs"));
+    const QString argument = QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs");
     auto f = Form();
-    f->answer = answer;
     RecoverThenOpen(*f, argument);
-    QCOMPARE(f->offers.size(), size_t(1));
-    QCOMPARE(ModelBytes() == lost, recovered);
-    QCOMPARE(f->InfoPanel->text(),
-             recovered ? QStringLiteral("Se ha recuperado la superficie sin guardar; no se ha abierto ") +
-                             QDir::toNativeSeparators(argument)
-                       : QString());
-    QCOMPARE(QString::fromStdString(model.fileName), recovered ? QString() : argument);
-  }
-
-  void oneFileIsOfferedAStart_data() {
-    QTest::addColumn<QMessageBox::StandardButton>("answer");
-    QTest::newRow("yes") << QMessageBox::Yes;
-    QTest::newRow("no") << QMessageBox::No;
-  }
-
-  void oneFileIsOfferedAStart() {
-    QFETCH(QMessageBox::StandardButton, answer);
-    const QString older = LeftBehind(Sphere(), QStringLiteral("quorlen-999998.yqs"));
-    const QString newer = LeftBehind(Plane(), QStringLiteral("quorlen-999999.yqs"));
-    {
-      QFile o(older);
-      QVERIFY(o.open(QIODevice::ReadWrite));
-      QVERIFY(o.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
-    }
-    const QByteArray olderBytes = Bytes(older);
-    {
-      auto f = Form();
-      f->answer = answer;
-      QCOMPARE(f->OfferRecovery(), answer == QMessageBox::Yes);
-      QCOMPARE(f->offers.size(), size_t(1));
-      QVERIFY(!QFile::exists(newer));
-      QCOMPARE(Bytes(older), olderBytes);
-      f->FinishRecovery();
-    }
-    auto f = Form();
-    QVERIFY(f->OfferRecovery());
-    QCOMPARE(f->offers.size(), size_t(1));
-    QCOMPARE(ModelBytes(), olderBytes);
-    QVERIFY(!QFile::exists(older));
+    QVERIFY(f->offers.size() == 1 && ModelBytes() == lost && QFile::exists(older));
+    QCOMPARE(f->InfoPanel->text(), QStringLiteral("Se ha recuperado la superficie sin guardar; no se ha abierto ") +
+                                       QDir::toNativeSeparators(argument));
+    f->FinishRecovery();
+    f.reset();
+    f = Form();  // the next start offers the other
+    f->answer = QMessageBox::No;
+    QVERIFY(!f->OfferRecovery() && f->offers.size() == 1 && !QFile::exists(older));
   }
 
   void aDamagedFileIsSetAsideWhereverItCanGo() {
-    // The usual name is a folder that cannot go: another one is taken, and
-    // the message names it.
-    const QString path = LeftBehind("RHMQYQS");
+    // The usual name is a folder that cannot go: the next free one is taken.
+    const QString path = LeftBehind("RHMQYQS"), aside = path + QStringLiteral(".dañado-1");
     QDir().mkpath(path + QStringLiteral(".dañado/dentro"));
     auto f = Form();
     f->OfferRecovery();
-    const QString aside = path + QStringLiteral(".dañado-1");
-    QVERIFY(!QFile::exists(path));
-    QCOMPARE(Bytes(aside), QByteArray("RHMQYQS"));
-    QCOMPARE(f->errors.size(), size_t(1));
+    QVERIFY(!QFile::exists(path) && Bytes(aside) == "RHMQYQS" && f->errors.size() == 1);
     QVERIFY(f->errors[0].endsWith(QStringLiteral("se ha apartado como ") + QDir::toNativeSeparators(aside)));
   }
 
   void aLockNoWindowWroteIsNoLock_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("folder");
-    QTest::newRow("empty") << QByteArray() << false;
-    QTest::newRow("garbage") << QByteArray("no es un proceso\n\x01") << false;
-    QTest::newRow("folder") << QByteArray() << true;
+    QTest::addColumn<QByteArray>("content");  // "/" for a folder
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("no es un proceso\n\x01");
+    QTest::newRow("folder") << QByteArray("/");
   }
 
   void aLockNoWindowWroteIsNoLock() {
     QFETCH(QByteArray, content);
-    QFETCH(bool, folder);
-    const QString path = LeftBehind(Sphere());
-    const QString lockPath = path + QStringLiteral(".lock");
-    if (folder) {
-      QVERIFY(QDir().mkdir(lockPath));
-    } else {
-      QFile file(lockPath);
-      QVERIFY(file.open(QIODevice::WriteOnly));
-      file.write(content);
-    }
+    const QString path = LeftBehind(Sphere()), lock = path + QStringLiteral(".lock");
+    QFile file(lock);
+    QVERIFY(content == "/" ? QDir().mkdir(lock) : file.open(QIODevice::WriteOnly) && file.write(content) >= 0);
+    file.close();
     auto f = Form();
     f->answer = QMessageBox::No;
-    QVERIFY(!f->OfferRecovery());
-    QCOMPARE(f->offers.size(), size_t(1));
-    QVERIFY(!QFileInfo::exists(path) && !QFileInfo::exists(lockPath));
+    QVERIFY(!f->OfferRecovery() && f->offers.size() == 1);
+    QVERIFY(!QFileInfo::exists(path) && !QFileInfo::exists(lock));
   }
 };
 
