@@ -7,6 +7,7 @@
 #include <QUndoStack>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
@@ -33,6 +34,18 @@ QString CoordinatesCaption(const ModelEdit& e, const PanelState& at) {
   return (OnlyWeights(e.Before(), e.After()) ? QStringLiteral("cambiar peso del punto ")
                                              : QStringLiteral("cambiar coordenadas del punto ")) +
          PointName(at.currentI, at.currentJ);
+}
+
+template <class T>
+bool SameBits(const T& a, const T& b) {
+  return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+bool SameCamera(const ModelSnapshot& a, const ModelSnapshot& b) {
+  return SameBits(a.eye, b.eye) && SameBits(a.viewDir, b.viewDir) && SameBits(a.screenX, b.screenX) &&
+         SameBits(a.screenY, b.screenY) && SameBits(a.focal, b.focal) && SameBits(a.eyeDepth, b.eyeDepth) &&
+         SameBits(a.eyeX, b.eyeX) && SameBits(a.eyeY, b.eyeY) && SameBits(a.shiftX, b.shiftX) &&
+         SameBits(a.shiftY, b.shiftY);
 }
 
 struct ScreenBox {
@@ -293,7 +306,8 @@ void TForm1::StepHistory(bool back) {
   // history where the model is; fitted afresh when the camera no longer
   // suits the surface put back.
   if (redrawAfterStep_ && HasView())
-    Dibujala(ViewSuitsRestoredSurface(shownLo, shownHi));
+    Dibujala(stepView_ == StepView::Keep ||
+             (stepView_ == StepView::Check && ViewSuitsRestoredSurface(shownLo, shownHi)));
   else
     SugiereDibujar();
   // Back at the surface last written counts as saved, whatever the view:
@@ -334,6 +348,12 @@ void TForm1::RestoreEdit(const ModelEdit& edit, bool undo, const PanelState& p) 
     BotonPlano->setEnabled(false);
   }
   redrawAfterStep_ = hadPicture || p.pictureValid;
+  // A surface file brings the view it was seen with. A STEP or IGES file
+  // brings none (its step holds the view it was read over): it was shown
+  // fitted afresh, and so it is when redone.
+  stepView_ = StepView::Check;
+  if (edit.Kind() == EditKind::Open)
+    stepView_ = undo || !SameCamera(edit.Before(), edit.After()) ? StepView::Keep : StepView::Fit;
 }
 
 void TForm1::NoteSaved() {

@@ -456,6 +456,10 @@ class TForm1 : public QMainWindow {
   bool nodeDragging_ = false;
   std::unique_ptr<EditRecorder> edits_;
   bool redrawAfterStep_ = false;
+  // How the step just put back is drawn: the view kept (a file's own),
+  // fitted afresh (a STEP or IGES file redone), or kept only while it suits.
+  enum class StepView { Check, Keep, Fit };
+  StepView stepView_ = StepView::Check;
   // The model as last written to its file.
   std::optional<ModelSnapshot> savedModel_;
   RecoveryFile* recovery_ = nullptr;

@@ -192,6 +192,23 @@ class UndoTest : public QObject {
     QVERIFY(SameModel(camera, shown));
   }
 
+  void aStepFileRedoneIsFittedAsWhenOpened() {
+    f->BotonPlano->click();
+    Draw();
+    AnswerFileDialog(dir->filePath(QStringLiteral("plano")));
+    f->ExportarStep1->trigger();
+    f->BotonEsfera->click();
+    Draw();
+    const Seen sphere = Look();
+    AnswerFileDialog(dir->filePath(QStringLiteral("plano.step")));
+    f->Abrir1->trigger();
+    const Seen opened = Look();
+    f->Deshacer1->trigger();
+    Same(Look(), sphere);
+    f->Rehacer1->trigger();
+    Same(Look(), opened);
+  }
+
   void nothingUndoesWhileBusyOrDragging() {
     QVERIFY(!f->Deshacer1->isEnabled() && !f->Rehacer1->isEnabled());
     QCOMPARE(f->Deshacer1->text(), QStringLiteral("Deshacer"));
