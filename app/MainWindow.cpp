@@ -4,12 +4,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QExposeEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QLayout>
-#include <QWindow>
+#include <QShortcut>
 
 #include "app/Undo.h"
 #include "app/WindowSupport.h"
@@ -29,6 +28,7 @@ TForm1::TForm1() : edits_(std::make_unique<EditRecorder>()) {
   BuildControls();
   BuildMenus();
   BuildUndo();
+  BuildStopKeys();
   InitIconResources();
   // The icon the desktop knows the program by; the same picture is built in
   // for a program that was never installed.
@@ -40,7 +40,9 @@ TForm1::TForm1() : edits_(std::make_unique<EditRecorder>()) {
 
 TForm1::~TForm1() {
   SetProcessEventsHook(nullptr);
-  // Before the controls its signals would update.
+  // Before the controls its signals would update. Its clearing is no
+  // change of the model: detached first, it writes no recovery file.
+  undoStack->disconnect(this);
   delete undoStack;
   undoStack = nullptr;
 }
@@ -73,13 +75,24 @@ void TForm1::inicio() {
 }
 
 void TForm1::AlPintar() {
-  if (model.busy) {
-    model.stopRequested = true;
-    return;
-  }
+  // A repaint shows what the view holds: a computation under way draws on
+  // it, and so does a control point being dragged. It never stops either.
+  if (model.busy || nodeDragging_) return;
   if (!model.pictureValid) return;
   ResetViewToPicture();
   if (model.netEditMode) ShowNetOverlay(viewCanvas);
+}
+
+void TForm1::BuildStopKeys() {
+  auto stop = [] {
+    if (model.busy) model.stopRequested = true;
+  };
+  // Esc stops a computation under way, as "Parar" does.
+  auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(esc, &QShortcut::activated, this, stop);
+  // A typed edit makes the computation under way stale: it stops it, and is
+  // carried out once it has ended.
+  for (QLineEdit* e : {editn, editm, Editx, Edity, Editz, peso}) connect(e, &QLineEdit::textEdited, this, stop);
 }
 
 void TForm1::OnDrawButton() {
@@ -176,6 +189,11 @@ void TForm1::AlDesactivar() {
   // Arrow keys released in another window never reach this one.
   upHeld_ = downHeld_ = false;
   if (model.busy) return;
+  // Nor may the release of a drag: it ends here.
+  if (nodeDragging_) {
+    viewPressed_ = false;
+    AlSoltar();
+  }
   Imagen->setEnabled(false);
   if (model.pictureValid && model.probeMarkShown) {
     EraseProbeMark(viewCanvas);
@@ -245,27 +263,8 @@ void TForm1::changeEvent(QEvent* e) {
   QMainWindow::changeEvent(e);
 }
 
-void TForm1::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
-  if (QWindow* w = windowHandle()) w->installEventFilter(this);
-}
-
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   switch (e->type()) {
-    case QEvent::Expose:
-      // An uncovered window is redrawn from the backing store without a
-      // paint event; during a computation that must still stop it, as a
-      // repaint of the view does.
-      if (watched == windowHandle() && model.busy) {
-        const QRect view(Imagen->mapTo(this, QPoint(0, 0)), Imagen->size());
-        // The exposed region tells the view from the panel; Qt keeps it for
-        // this use although it prefers paint events.
-        QT_WARNING_PUSH
-        QT_WARNING_DISABLE_DEPRECATED
-        if (static_cast<QExposeEvent*>(e)->region().intersects(view)) model.stopRequested = true;
-        QT_WARNING_POP
-      }
-      break;
     case QEvent::MouseMove:
       if (watched == centralWidget()) {
         const QPoint p = centralWidget()->mapTo(this, static_cast<QMouseEvent*>(e)->position().toPoint());

@@ -150,7 +150,9 @@ void TForm1::GestionaMenus() {
 }
 
 void TForm1::Encuadra() {
-  if (model.busy) return Refuse();
+  // Not under a drag either: the view it fits would leave the drag's
+  // picture behind.
+  if (EditInProgress()) return Refuse();
   Dibujala(false);
 }
 

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -19,6 +18,38 @@ const QString kPrefix = QStringLiteral("quorlen-");
 const QString kSuffix = QStringLiteral(".yqs");
 
 QString LockOf(const QString& path) { return path + QStringLiteral(".lock"); }
+
+// Whether a lock that could not be taken is a real one: QLockFile writes the
+// process into it. One that is empty, unreadable or a folder was written by
+// no window, and no window will ever free it.
+bool HeldByAProcess(const QString& lockPath) {
+  if (!QFileInfo(lockPath).isFile()) return false;
+  QLockFile probe(lockPath);
+  qint64 pid = 0;
+  QString host, app;
+  return probe.getLockInfo(&pid, &host, &app);
+}
+
+void RemoveFalseLock(const QString& lockPath) {
+  if (QFileInfo(lockPath).isDir())
+    QDir().rmdir(lockPath);  // only when empty: what a user put there stays
+  else
+    QFile::remove(lockPath);
+}
+
+// Sets a damaged file aside beside itself, over an older one set aside, or
+// under a free name when that one cannot go (a folder, say). The name it
+// now has; empty when it could not be moved.
+QString SetAside(const QString& path) {
+  const QString base = path + QStringLiteral(".dañado");
+  QFile::remove(base);
+  QString name = base;
+  for (int k = 1; k <= 100; ++k) {
+    if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink() && QFile::rename(path, name)) return name;
+    name = base + QStringLiteral("-%1").arg(k);
+  }
+  return QString();
+}
 
 }  // namespace
 
@@ -50,20 +81,29 @@ QStringList RecoveryFile::Orphans() const {
                                                           QDir::Time);
   for (const QFileInfo& f : files) {
     if (f.absoluteFilePath() == QFileInfo(path_).absoluteFilePath()) continue;
-    QLockFile probe(LockOf(f.absoluteFilePath()));
+    const QString lock = LockOf(f.absoluteFilePath());
+    QLockFile probe(lock);
     probe.setStaleLockTime(0);
-    if (!probe.tryLock(0)) continue;  // its window is still open
-    probe.unlock();
+    if (probe.tryLock(0)) {
+      probe.unlock();
+    } else if (HeldByAProcess(lock)) {
+      continue;  // its window is still open
+    } else {
+      RemoveFalseLock(lock);
+    }
     found << f.absoluteFilePath();
   }
   // Locks of windows killed before they wrote anything.
   for (const QFileInfo& f : QDir(folder_).entryInfoList({kPrefix + QStringLiteral("*") + kSuffix + QStringLiteral(".lock")},
-                                                         QDir::Files)) {
+                                                         QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
     const QString file = f.absoluteFilePath().chopped(5);
     if (QFileInfo::exists(file)) continue;
     QLockFile probe(f.absoluteFilePath());
     probe.setStaleLockTime(0);
-    if (probe.tryLock(0)) probe.unlock();  // removes it
+    if (probe.tryLock(0))
+      probe.unlock();  // removes it
+    else if (!HeldByAProcess(f.absoluteFilePath()))
+      RemoveFalseLock(f.absoluteFilePath());
   }
   return found;
 }
@@ -77,7 +117,7 @@ void RecoveryFile::Schedule() {
 }
 
 bool RecoveryFile::WriteNow() {
-  if (!lock_) return true;
+  if (!lock_) return false;
   // A drawing may be changing the camera: wait for it.
   if (model.busy) return false;
   const std::vector<uint8_t> bytes = EncodeSurfaceFile();
@@ -92,6 +132,11 @@ bool RecoveryFile::WriteNow() {
 void RecoveryFile::Remove() {
   timer_.stop();
   QFile::remove(path_);
+}
+
+void RecoveryFile::Finish() {
+  Remove();
+  lock_.reset();  // unlocks and removes the lock file
 }
 
 QString RecoveryQuestion(const QDateTime& when) {
@@ -109,8 +154,10 @@ QString TForm1::DefaultRecoveryFolder() {
       .filePath(QStringLiteral("recuperacion"));
 }
 
-void TForm1::OfferRecovery() {
-  if (!recovery_) return;
+bool TForm1::OfferRecovery() {
+  if (!recovery_) return false;
+  // One file a start: each recovered surface would replace the one before,
+  // so the others wait for the next start.
   for (const QString& path : recovery_->Orphans()) {
     QFile file(path);
     const QDateTime when = QFileInfo(path).lastModified();
@@ -119,28 +166,35 @@ void TForm1::OfferRecovery() {
     file.close();
     if (CheckSurfaceFile(std::vector<uint8_t>(bytes.begin(), bytes.end())) != SurfaceFileRead::Loaded) {
       // Kept for whoever wants to look at it, out of the way of the next start.
-      const QString aside = path + QStringLiteral(".dañado");
-      QFile::remove(aside);
-      QFile::rename(path, aside);
-      ShowError(QStringLiteral("El archivo de recuperación %1 está dañado y no se ha leído; se ha apartado como %2")
-                    .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside)));
+      const QString aside = SetAside(path);
+      const QString shown = QDir::toNativeSeparators(path);
+      if (!aside.isEmpty())
+        ShowError(QStringLiteral("El archivo de recuperación %1 está dañado y no se ha leído; se ha apartado como %2")
+                      .arg(shown, QDir::toNativeSeparators(aside)));
+      else
+        ShowError(QStringLiteral("El archivo de recuperación %1 está dañado y no se ha leído; no se ha podido apartar")
+                      .arg(shown));
       continue;
     }
-    if (AskRecoveryQuestion(RecoveryQuestion(when)) == QMessageBox::Yes) {
-      // The box leaves the view uncovered: its repaint, which would stop
-      // a drawing under way, comes first.
-      QEventLoop settle;
-      QTimer::singleShot(100, &settle, &QEventLoop::quit);
-      settle.exec();
-      bool read = false;
-      Run([&] { read = DelDisco(path, QStringLiteral("Superficie recuperada (sin guardar)")); });
-      if (!read) continue;  // kept for the next start
-      // Its surface lives on in this window's own file.
-      recovery_->WriteNow();
+    if (AskRecoveryQuestion(RecoveryQuestion(when)) != QMessageBox::Yes) {
+      QFile::remove(path);
+      QFile::remove(LockOf(path));
+      return false;
+    }
+    bool read = false;
+    Run([&] { read = DelDisco(path, QStringLiteral("Superficie recuperada (sin guardar)")); });
+    if (!read) return false;  // kept for the next start
+    // Gone only once its surface lives on in this window's own file.
+    if (!recovery_->WriteNow()) {
+      Informa(true, QStringLiteral("No se ha podido guardar la copia de recuperación; %1 se conserva")
+                        .arg(QDir::toNativeSeparators(path)));
+      return true;
     }
     QFile::remove(path);
-    QFile::remove(path + QStringLiteral(".lock"));
+    QFile::remove(LockOf(path));
+    return true;
   }
+  return false;
 }
 
 void TForm1::NoteModelChanged() {
@@ -152,5 +206,5 @@ void TForm1::NoteModelSaved() {
 }
 
 void TForm1::FinishRecovery() {
-  if (recovery_) recovery_->Remove();
+  if (recovery_) recovery_->Finish();
 }

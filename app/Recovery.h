@@ -31,10 +31,15 @@ class RecoveryFile : public QObject {
   QStringList Orphans() const;
   // Writes within a second, never more often than once a second.
   void Schedule();
-  // Writes the model's surface file now; false when it could not be written.
+  // Writes the model's surface file now; false when it could not be written
+  // (also when this window has no file of its own).
   bool WriteNow();
-  // This window's file, removed (a clean exit, or the surface was saved).
+  // This window's file, removed (the surface was saved).
   void Remove();
+  // A clean exit: the file and its lock go, and nothing is written again.
+  void Finish();
+  // Milliseconds since the last write (the debounce's clock); -1 before any.
+  qint64 SinceLastWrite() const { return sinceWrite_.isValid() ? sinceWrite_.elapsed() : -1; }
 
   static constexpr int kIntervalMs = 1000;
 

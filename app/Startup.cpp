@@ -1,7 +1,11 @@
 #include "app/Startup.h"
 
+#include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include "app/CommandLine.h"
+#include "app/zezodOrizar.h"
 
 bool InstallSpanishTranslation(QCoreApplication& app) {
   auto* translator = new QTranslator(&app);
@@ -10,4 +14,15 @@ bool InstallSpanishTranslation(QCoreApplication& app) {
     return false;
   }
   return QCoreApplication::installTranslator(translator);
+}
+
+void RecoverThenOpen(TForm1& form, const QString& file) {
+  const bool recovered = form.OfferRecovery();
+  if (file.isEmpty()) return;
+  if (recovered) {
+    form.Informa(false, QStringLiteral("Se ha recuperado la superficie sin guardar; no se ha abierto %1")
+                            .arg(QDir::toNativeSeparators(file)));
+    return;
+  }
+  OpenAtStart(form, file);
 }

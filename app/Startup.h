@@ -8,3 +8,10 @@
 // not installed on this machine (the program then runs with the toolkit's
 // default texts).
 bool InstallSpanishTranslation(QCoreApplication& app);
+
+class TForm1;
+
+// The work of a start once the window is on the screen: a surface left by a
+// crash is offered first; the file named on the command line is then opened,
+// unless a recovered surface is on show, which it would replace.
+void RecoverThenOpen(TForm1& form, const QString& file);

@@ -5,9 +5,14 @@
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <QUndoStack>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
+#include "model/Knots.h"
+#include "model/Projection.h"
 
 using namespace win;
 
@@ -29,6 +34,77 @@ QString CoordinatesCaption(const ModelEdit& e, const PanelState& at) {
   return (OnlyWeights(e.Before(), e.After()) ? QStringLiteral("cambiar peso del punto ")
                                              : QStringLiteral("cambiar coordenadas del punto ")) +
          PointName(at.currentI, at.currentJ);
+}
+
+template <class T>
+bool SameBits(const T& a, const T& b) {
+  return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+bool SameCamera(const ModelSnapshot& a, const ModelSnapshot& b) {
+  return SameBits(a.eye, b.eye) && SameBits(a.viewDir, b.viewDir) && SameBits(a.screenX, b.screenX) &&
+         SameBits(a.screenY, b.screenY) && SameBits(a.focal, b.focal) && SameBits(a.eyeDepth, b.eyeDepth) &&
+         SameBits(a.eyeX, b.eyeX) && SameBits(a.eyeY, b.eyeY) && SameBits(a.shiftX, b.shiftX) &&
+         SameBits(a.shiftY, b.shiftY);
+}
+
+struct ScreenBox {
+  double left = 0, top = 0, right = 0, bottom = 0;
+  double Width() const { return right - left; }
+  double Height() const { return bottom - top; }
+};
+
+// The box's corners through the model's camera; false when one of them is
+// not in front of the eye (or not a number).
+bool ProjectBox(const Point3& lo, const Point3& hi, ScreenBox& out) {
+  const ViewCamera c = ModelCamera();
+  bool first = true;
+  for (int k = 0; k < 8; ++k) {
+    const Point3 p{(k & 1) ? hi.x : lo.x, (k & 2) ? hi.y : lo.y, (k & 4) ? hi.z : lo.z};
+    const double d = Dot(c.viewDir, p) - c.eyeDepth;
+    if (!(d < 0)) return false;
+    const double s = c.focal / d;
+    const double x = (Dot(c.screenX, p) - c.eyeX) * s - c.shiftX;
+    const double y = (Dot(c.screenY, p) - c.eyeY) * s - c.shiftY;
+    if (!std::isfinite(x) || !std::isfinite(y)) return false;
+    if (first || x < out.left) out.left = x;
+    if (first || x > out.right) out.right = x;
+    if (first || y < out.top) out.top = y;
+    if (first || y > out.bottom) out.bottom = y;
+    first = false;
+  }
+  return true;
+}
+
+// Whether the camera in use still suits the surface the step put back: its
+// box (the 11 x 11 samples the fit measures) seen through the camera lies
+// within the view or the box on show before the step (shownLo, shownHi),
+// give or take a tenth, and is not much smaller than the box on show. An
+// edit that keeps the box keeps the view, turned or zoomed as it is.
+bool ViewSuitsRestoredSurface(const Point3& shownLo, const Point3& shownHi) {
+  Point3 lo{}, hi{};
+  try {
+    SetKnots();
+    for (int a = 0; a <= 10; ++a)
+      for (int b = 0; b <= 10; ++b) {
+        const Point3 p = model.SurfacePoint(a * 0.1, b * 0.1);
+        if (a + b == 0) lo = hi = p;
+        lo = Point3{std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+        hi = Point3{std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+      }
+  } catch (...) {
+    return false;  // the drawing that fits afresh reports it
+  }
+  ScreenBox restored, shown, room{0, 0, kView, kView};
+  if (!ProjectBox(lo, hi, restored)) return false;
+  if (ProjectBox(shownLo, shownHi, shown)) {
+    room = ScreenBox{std::min(room.left, shown.left), std::min(room.top, shown.top),
+                     std::max(room.right, shown.right), std::max(room.bottom, shown.bottom)};
+    if (restored.Width() < shown.Width() / 4 && restored.Height() < shown.Height() / 4) return false;
+  }
+  const double margin = std::max(room.Width(), room.Height()) / 10;
+  return restored.left >= room.left - margin && restored.right <= room.right + margin &&
+         restored.top >= room.top - margin && restored.bottom <= room.bottom + margin;
 }
 
 }  // namespace
@@ -220,14 +296,18 @@ void TForm1::StepHistory(bool back) {
   if (back ? !undoStack->canUndo() : !undoStack->canRedo()) return;
   EndTyping();
   redrawAfterStep_ = false;
+  // The box of the picture on show, which the camera was made for.
+  const Point3 shownLo = model.boxMin, shownHi = model.boxMax;
   if (back)
     undoStack->undo();
   else
     undoStack->redo();
   // Drawn once the stack has moved, so that a failed drawing leaves the
-  // history where the model is.
+  // history where the model is; fitted afresh when the camera no longer
+  // suits the surface put back.
   if (redrawAfterStep_ && HasView())
-    Dibujala(true);
+    Dibujala(stepView_ == StepView::Keep ||
+             (stepView_ == StepView::Check && ViewSuitsRestoredSurface(shownLo, shownHi)));
   else
     SugiereDibujar();
   // Back at the surface last written counts as saved, whatever the view:
@@ -268,6 +348,12 @@ void TForm1::RestoreEdit(const ModelEdit& edit, bool undo, const PanelState& p) 
     BotonPlano->setEnabled(false);
   }
   redrawAfterStep_ = hadPicture || p.pictureValid;
+  // A surface file brings the view it was seen with. A STEP or IGES file
+  // brings none (its step holds the view it was read over): it was shown
+  // fitted afresh, and so it is when redone.
+  stepView_ = StepView::Check;
+  if (edit.Kind() == EditKind::Open)
+    stepView_ = undo || !SameCamera(edit.Before(), edit.After()) ? StepView::Keep : StepView::Fit;
 }
 
 void TForm1::NoteSaved() {

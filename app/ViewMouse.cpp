@@ -7,6 +7,7 @@
 #include <QTextBlockFormat>
 #include <QTextCursor>
 
+#include "app/Undo.h"
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
 #include "interact/DrawingCycle.h"
@@ -35,11 +36,15 @@ void ShowMemo(QTextEdit* memo, std::initializer_list<const std::string*> texts) 
 void TForm1::AlPisar(int x, int y) {
   // An arrow held now is pressed again during the drag (auto-repeat).
   upHeld_ = downHeld_ = false;
+  // A drag whose release never came (another button, a lost grab) ends
+  // before another begins: its step keeps its own start.
+  if (nodeDragging_) AlSoltar();
   LastMouse = ScreenPoint{x, y};
   model.mouseInView = true;
   if (model.busy || !model.pictureValid) return;
   if (model.netEditMode) {
     if (!BeginNodeDrag(viewCanvas, x, y)) return;
+    nodeDragging_ = true;
     ShowView();
     Timer1->start();
     // The arrow keys must reach the timer step, not an edit box.
@@ -120,19 +125,26 @@ void TForm1::ShowPointTexts(const CoordTexts& xyz) {
 }
 
 void TForm1::AlSoltar() {
-  if (model.busy || !model.pictureValid) return;
-  if (!((model.movableSurface && model.surfaceMoved) || model.dragRedrawPending)) return;
-  const bool nodeDrag = model.netEditMode && model.dragRedrawPending;
+  // A node drag ends here on every path, whatever redrew the view during it.
+  const bool nodeDrag = nodeDragging_;
+  nodeDragging_ = false;
+  if (nodeDrag) Timer1->stop();
+  // The point moved even when something cleared the flag on the way.
+  const bool nodeMoved = nodeDrag && edits_->pending && !SameModel(CaptureModel(), edits_->pending->model, false);
+  const bool redraw = (model.movableSurface && model.surfaceMoved) || model.dragRedrawPending || nodeMoved;
+  if (model.busy || !model.pictureValid || !redraw) {
+    if (nodeDrag) CommitEdit(EditKind::NodeDrag);
+    UpdateUndoActions();
+    return;
+  }
   model.busy = true;  // no "Parar": the button keeps its state
   RenderResult r = RenderResult::Complete;
   try {
     r = RedrawAfterDrag();
   } catch (...) {
-    Timer1->stop();
     if (nodeDrag) CommitEdit(EditKind::NodeDrag);
     throw;
   }
-  Timer1->stop();
   model.stopRequested = false;
   model.busy = false;
   if (nodeDrag)

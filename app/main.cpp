@@ -73,10 +73,7 @@ int main(int argc, char** argv) {
     TForm1 form;
     form.show();
     form.EnableRecovery(TForm1::DefaultRecoveryFolder());
-    RunWhenShown(form, [&form, file = start.file] {
-      form.OfferRecovery();
-      if (!file.isEmpty()) OpenAtStart(form, file);
-    });
+    RunWhenShown(form, [&form, file = start.file] { RecoverThenOpen(form, file); });
     rc = app.exec();
     form.FinishRecovery();
   }

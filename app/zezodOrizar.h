@@ -317,8 +317,9 @@ class TForm1 : public QMainWindow {
   // window events run while it works (model.busy is set). Handlers that
   // would change the model then either refuse with a beep (menus, shapes,
   // files), are deferred (typed panel edits, a close: carried out by
-  // RunDeferred once the computation is over), or stop it (the draw button,
-  // a repaint or an expose of the view set model.stopRequested). painting_
+  // RunDeferred once the computation is over), or stop it ("Parar", Esc
+  // and a typed edit set model.stopRequested; a repaint of the view only
+  // shows what the view holds). painting_
   // marks a handler run from inside a paint event, where no dialog may open.
   // A run-time error ends the handler with a message box and leaves the
   // program usable.
@@ -363,8 +364,9 @@ class TForm1 : public QMainWindow {
   // Recovery after a crash (Recovery.cpp).
   static QString DefaultRecoveryFolder();
   void EnableRecovery(const QString& folder);
-  // Offers the files that windows ended without a clean exit left.
-  void OfferRecovery();
+  // Offers one of the files that windows ended without a clean exit left
+  // (the others wait for the next start); true when its surface was read.
+  bool OfferRecovery();
   // A clean exit: this window's recovery file goes.
   void FinishRecovery();
   RecoveryFile* Recovery() const { return recovery_; }
@@ -379,7 +381,6 @@ class TForm1 : public QMainWindow {
   virtual bool AskMeshSize(int& n);
 
  protected:
-  void showEvent(QShowEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
@@ -400,6 +401,8 @@ class TForm1 : public QMainWindow {
   void WireControls();
   void BuildMenus();
   void BuildUndo();
+  // Esc and typed edits stop a computation under way.
+  void BuildStopKeys();
   void StepHistory(bool back);
   void NoteModelChanged();
   void NoteModelSaved();
@@ -448,8 +451,15 @@ class TForm1 : public QMainWindow {
   bool upHeld_ = false, downHeld_ = false;
   // A mouse button is down on the view.
   bool viewPressed_ = false;
+  // A control point is being dragged: from the press that picked it to the
+  // release (or the window losing the focus), whatever redraws meanwhile.
+  bool nodeDragging_ = false;
   std::unique_ptr<EditRecorder> edits_;
   bool redrawAfterStep_ = false;
+  // How the step just put back is drawn: the view kept (a file's own),
+  // fitted afresh (a STEP or IGES file redone), or kept only while it suits.
+  enum class StepView { Check, Keep, Fit };
+  StepView stepView_ = StepView::Check;
   // The model as last written to its file.
   std::optional<ModelSnapshot> savedModel_;
   RecoveryFile* recovery_ = nullptr;

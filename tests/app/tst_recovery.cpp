@@ -40,12 +40,21 @@ class RecoveryTest : public QObject {
     return f;
   }
   // A file as a window that was killed leaves it: no one holds its lock.
-  QString LeftBehind(const QByteArray& bytes) {
-    const QString path = dir->filePath(QStringLiteral("quorlen-999999.yqs"));
+  QString LeftBehind(const QByteArray& bytes, const QString& name = QStringLiteral("quorlen-999999.yqs")) {
+    const QString path = dir->filePath(name);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write");
     file.write(bytes);
     return path;
+  }
+  static QByteArray Sphere() { return Bytes(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs")); }
+  // A surface other than the start-up one.
+  static QByteArray Plane() {
+    if (!InitModelState()) qFatal("no model state");
+    TestForm f;
+    f.BotonPlano->click();
+    f.Dibujala(false);
+    return ModelBytes();
   }
 
  private slots:
@@ -150,6 +159,75 @@ class RecoveryTest : public QObject {
       QVERIFY(SameModel(CaptureModel(), start));
       QCOMPARE(Bytes(path + QStringLiteral(".dañado")), bad);
     }
+  }
+
+  void aCleanExitLeavesNoFile() {
+    auto f = Form();
+    const QString path = f->Recovery()->Path();
+    f->BotonPlano->click();
+    QTRY_COMPARE(Bytes(path), ModelBytes());
+    // Past the debounce, the stack's clearing as the window goes would write.
+    QTRY_VERIFY(f->Recovery()->SinceLastWrite() > RecoveryFile::kIntervalMs);
+    f->FinishRecovery();
+    f.reset();
+    QVERIFY(!QFile::exists(path) && !QFile::exists(path + QStringLiteral(".lock")));
+  }
+
+  void theCrashFileStaysUntilTheOwnFileHoldsItsSurface() {
+    const QString path = LeftBehind(Plane());
+    auto f = Form();
+    QDir().mkpath(f->Recovery()->Path());  // this window's file cannot be written
+    QVERIFY(f->OfferRecovery() && ModelBytes() == Bytes(path));
+  }
+
+  void oneFileAStartAndNoFileArgumentOverIt() {
+    const QString older = LeftBehind(Sphere(), QStringLiteral("quorlen-999998.yqs"));
+    QFile o(older);
+    QVERIFY(o.open(QIODevice::ReadWrite) &&
+            o.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    o.close();
+    const QByteArray lost = Plane();
+    LeftBehind(lost);
+    const QString argument = QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs");
+    auto f = Form();
+    RecoverThenOpen(*f, argument);
+    QVERIFY(f->offers.size() == 1 && ModelBytes() == lost && QFile::exists(older));
+    QCOMPARE(f->InfoPanel->text(), QStringLiteral("Se ha recuperado la superficie sin guardar; no se ha abierto ") +
+                                       QDir::toNativeSeparators(argument));
+    f->FinishRecovery();
+    f.reset();
+    f = Form();  // the next start offers the other
+    f->answer = QMessageBox::No;
+    QVERIFY(!f->OfferRecovery() && f->offers.size() == 1 && !QFile::exists(older));
+  }
+
+  void aDamagedFileIsSetAsideWhereverItCanGo() {
+    // The usual name is a folder that cannot go: the next free one is taken.
+    const QString path = LeftBehind("RHMQYQS"), aside = path + QStringLiteral(".dañado-1");
+    QDir().mkpath(path + QStringLiteral(".dañado/dentro"));
+    auto f = Form();
+    f->OfferRecovery();
+    QVERIFY(!QFile::exists(path) && Bytes(aside) == "RHMQYQS" && f->errors.size() == 1);
+    QVERIFY(f->errors[0].endsWith(QStringLiteral("se ha apartado como ") + QDir::toNativeSeparators(aside)));
+  }
+
+  void aLockNoWindowWroteIsNoLock_data() {
+    QTest::addColumn<QByteArray>("content");  // "/" for a folder
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("no es un proceso\n\x01");
+    QTest::newRow("folder") << QByteArray("/");
+  }
+
+  void aLockNoWindowWroteIsNoLock() {
+    QFETCH(QByteArray, content);
+    const QString path = LeftBehind(Sphere()), lock = path + QStringLiteral(".lock");
+    QFile file(lock);
+    QVERIFY(content == "/" ? QDir().mkdir(lock) : file.open(QIODevice::WriteOnly) && file.write(content) >= 0);
+    file.close();
+    auto f = Form();
+    f->answer = QMessageBox::No;
+    QVERIFY(!f->OfferRecovery() && f->offers.size() == 1);
+    QVERIFY(!QFileInfo::exists(path) && !QFileInfo::exists(lock));
   }
 };
 

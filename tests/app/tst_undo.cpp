@@ -80,37 +80,40 @@ class UndoTest : public QObject {
     QTest::addColumn<std::function<void(UndoTest*)>>("setup");
     QTest::addColumn<std::function<void(UndoTest*)>>("edit");
     QTest::addColumn<QString>("caption");
+    // The surface redone sticks out of the camera it was drawn with: the
+    // redo fits the view afresh.
+    QTest::addColumn<bool>("fitsAfresh");
     using F = std::function<void(UndoTest*)>;
     const F none = [](UndoTest*) {};
     QTest::newRow("typed coordinate, ten digits")
         << none << F([](UndoTest* t) { TypeInto(t->f->Editx, QStringLiteral("0.12345678")); })
-        << QStringLiteral("cambiar coordenadas del punto (0, 0)");
+        << QStringLiteral("cambiar coordenadas del punto (0, 0)") << false;
     QTest::newRow("typed weight")
         << F([](UndoTest* t) { t->f->Racionales->trigger(); })
         << F([](UndoTest* t) { TypeInto(t->f->peso, QStringLiteral("2.5")); })
-        << QStringLiteral("cambiar peso del punto (0, 0)");
+        << QStringLiteral("cambiar peso del punto (0, 0)") << false;
     QTest::newRow("net size") << none << F([](UndoTest* t) { TypeInto(t->f->editm, QStringLiteral("10")); })
-                              << QStringLiteral("cambiar tamaño de la red");
+                              << QStringLiteral("cambiar tamaño de la red") << false;
     QTest::newRow("plane") << none << F([](UndoTest* t) { t->f->BotonPlano->click(); })
-                           << QStringLiteral("poner plano");
+                           << QStringLiteral("poner plano") << false;
     QTest::newRow("cylinder") << none << F([](UndoTest* t) { t->f->BotonCilindro->click(); })
-                              << QStringLiteral("poner cilindro");
+                              << QStringLiteral("poner cilindro") << true;
     QTest::newRow("sphere") << F([](UndoTest* t) { t->f->BotonPlano->click(); })
-                            << F([](UndoTest* t) { t->f->BotonEsfera->click(); }) << QStringLiteral("poner esfera");
+                            << F([](UndoTest* t) { t->f->BotonEsfera->click(); }) << QStringLiteral("poner esfera") << true;
     QTest::newRow("kind") << none << F([](UndoTest* t) { t->f->BSplines3->trigger(); })
-                          << QStringLiteral("cambiar grado");
+                          << QStringLiteral("cambiar grado") << false;
     QTest::newRow("rational") << none << F([](UndoTest* t) { t->f->Racionales->trigger(); })
-                              << QStringLiteral("activar racionales");
+                              << QStringLiteral("activar racionales") << false;
     QTest::newRow("knot tick") << F([](UndoTest* t) { t->f->BSplines3->trigger(); }) << F([](UndoTest* t) {
       const int x = model.tickPosH[4];
       t->Press(t->f->Panelhor, x, 5);
       for (int k = 1; k <= 6; ++k) t->Move(t->f->Panelhor, x + k, 5);
       t->Release(t->f->Panelhor, x + 6, 5);
-    }) << QStringLiteral("mover nudo");
+    }) << QStringLiteral("mover nudo") << false;
     QTest::newRow("node drag with arrows") << F([](UndoTest* t) {
       t->Draw();  // the mode needs a picture
       t->f->Modificarnodos1->trigger();
-    }) << F([](UndoTest* t) { t->DragNode(); }) << QStringLiteral("mover punto (7, 4)");
+    }) << F([](UndoTest* t) { t->DragNode(); }) << QStringLiteral("mover punto (7, 4)") << false;
     QTest::newRow("open") << F([](UndoTest* t) {
       // A file with another net, kind and view.
       t->f->BotonCilindro->click();
@@ -124,13 +127,14 @@ class UndoTest : public QObject {
     }) << F([](UndoTest* t) {
       AnswerFileDialog(t->dir->filePath(QStringLiteral("otra.yqs")));
       t->f->Abrir1->trigger();
-    }) << QStringLiteral("abrir otra.yqs");
+    }) << QStringLiteral("abrir otra.yqs") << false;
   }
 
   void eachEditIsOneStepBackAndForth() {
     QFETCH(std::function<void(UndoTest*)>, setup);
     QFETCH(std::function<void(UndoTest*)>, edit);
     QFETCH(QString, caption);
+    QFETCH(bool, fitsAfresh);
     setup(this);
     Draw();
     QVERIFY(model.pictureValid);
@@ -148,7 +152,61 @@ class UndoTest : public QObject {
     Same(Look(), before);
     QVERIFY(f->Rehacer1->text().startsWith(QStringLiteral("Rehacer ") + caption));
     f->Rehacer1->trigger();
-    Same(Look(), after);
+    if (!fitsAfresh) return Same(Look(), after);
+    const Seen redone = Look();
+    QVERIFY(SameModel(redone.model, after.model, false));
+    QCOMPARE(redone.panel, after.panel);
+    f->Encuadra();
+    Same(Look(), redone);
+  }
+
+  void aStepFitsTheViewAfreshOnlyWhenTheCameraNoLongerSuits_data() {
+    QTest::addColumn<std::function<void(UndoTest*)>>("edit");
+    QTest::addColumn<bool>("fitsAfresh");
+    using F = std::function<void(UndoTest*)>;
+    QTest::newRow("\"Plano\" drawn in its own view: the sphere would be clipped") << F([](UndoTest* t) {
+      t->f->BotonPlano->click();
+      t->Draw();
+    }) << true;
+    QTest::newRow("a typed coordinate after a turn: the turned view stays") << F([](UndoTest* t) {
+      t->Press(t->f->Imagen, 208, 208);
+      t->Move(t->f->Imagen, 250, 230);
+      t->Release(t->f->Imagen, 250, 230);
+      TypeInto(t->f->Editx, QStringLiteral("0.1"));
+      t->f->Dibujala(true);
+    }) << false;
+  }
+
+  void aStepFitsTheViewAfreshOnlyWhenTheCameraNoLongerSuits() {
+    QFETCH(std::function<void(UndoTest*)>, edit);
+    QFETCH(bool, fitsAfresh);
+    Draw();
+    const Seen fitted = Look();
+    edit(this);
+    const ModelSnapshot shown = CaptureModel();
+    f->Deshacer1->trigger();
+    QVERIFY(model.pictureValid && SameModel(CaptureModel(), fitted.model, false));
+    if (fitsAfresh) return Same(Look(), fitted);  // as the sphere's first drawing
+    ModelSnapshot camera = CaptureModel();
+    camera.controlNet = shown.controlNet;
+    QVERIFY(SameModel(camera, shown));
+  }
+
+  void aStepFileRedoneIsFittedAsWhenOpened() {
+    f->BotonPlano->click();
+    Draw();
+    AnswerFileDialog(dir->filePath(QStringLiteral("plano")));
+    f->ExportarStep1->trigger();
+    f->BotonEsfera->click();
+    Draw();
+    const Seen sphere = Look();
+    AnswerFileDialog(dir->filePath(QStringLiteral("plano.step")));
+    f->Abrir1->trigger();
+    const Seen opened = Look();
+    f->Deshacer1->trigger();
+    Same(Look(), sphere);
+    f->Rehacer1->trigger();
+    Same(Look(), opened);
   }
 
   void nothingUndoesWhileBusyOrDragging() {

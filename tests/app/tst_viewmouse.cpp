@@ -1,6 +1,7 @@
 // The view under the pointer: the point read-out, the probe cross and the
 // lines traced through a clicked point.
 #include <QtTest>
+#include <functional>
 
 #include "AppTestSupport.h"
 #include "interact/LineTracing.h"
@@ -147,11 +148,9 @@ class ViewMouseTest : public QObject {
     QVERIFY(model.pictureBitmap->Bytes() == redrawn);
   }
 
-  void aNodeDragMovesThePointAndTheReleaseRedraws() {
-    Draw();
-    f->Modificarnodos1->trigger();
-    // A control point in the view's middle part.
-    int pi = -1, pj = -1;
+  // A control point in the view's middle part that a press picks.
+  static void MiddleNode(int& pi, int& pj) {
+    pi = pj = -1;
     for (int i = 0; i <= model.netM && pi < 0; ++i)
       for (int j = 1; j < model.netN && pi < 0; ++j) {
         const ScreenPoint q = model.NetScreen[i][j];
@@ -161,6 +160,13 @@ class ViewMouseTest : public QObject {
           pj = j;
         }
       }
+  }
+
+  void aNodeDragMovesThePointAndTheReleaseRedraws() {
+    Draw();
+    f->Modificarnodos1->trigger();
+    int pi, pj;
+    MiddleNode(pi, pj);
     QVERIFY(pi >= 0);
     const ScreenPoint q = model.NetScreen[pi][pj];
     const NetPoint before = model.controlNet[pi][pj];
@@ -178,6 +184,44 @@ class ViewMouseTest : public QObject {
     QVERIFY(model.pictureBitmap->Bytes() != picture);
     // The view shows the new picture with the net over it.
     QVERIFY(!ViewShowsPicture());
+  }
+
+  void anInterruptedNodeDragStillEnds_data() {
+    QTest::addColumn<std::function<void(TestForm*)>>("interrupt");
+    QTest::addColumn<int>("beeps");
+    QTest::newRow("Encuadrar, refused") << std::function<void(TestForm*)>([](TestForm* w) {
+      w->Encuadrar1->trigger();
+    }) << 1;
+    QTest::newRow("a repaint of the view") << std::function<void(TestForm*)>([](TestForm* w) {
+      w->Imagen->repaint();
+    }) << 0;
+  }
+
+  void anInterruptedNodeDragStillEnds() {
+    QFETCH(std::function<void(TestForm*)>, interrupt);
+    QFETCH(int, beeps);
+    Draw();
+    f->Modificarnodos1->trigger();
+    int pi, pj;
+    MiddleNode(pi, pj);
+    QVERIFY(pi >= 0);
+    const ScreenPoint q = model.NetScreen[pi][pj];
+    const NetPoint before = model.controlNet[pi][pj];
+    const std::vector<uint8_t> picture = model.pictureBitmap->Bytes();
+    const Point3 eye = model.eye;
+    const int beepsBefore = f->beepCount;
+    Drag(QEvent::MouseButtonPress, q.x, q.y);
+    Drag(QEvent::MouseMove, q.x + 12, q.y - 8);
+    QTRY_VERIFY(model.controlNet[pi][pj].x != before.x || model.controlNet[pi][pj].y != before.y);
+    interrupt(f.get());
+    QCOMPARE(f->beepCount, beepsBefore + beeps);
+    QVERIFY(model.eye.x == eye.x && model.eye.y == eye.y && model.eye.z == eye.z);
+    Drag(QEvent::MouseButtonRelease, q.x + 12, q.y - 8);
+    // The drag is over: the timer stopped, the moved point drawn, one step.
+    QVERIFY(!f->Timer1->isActive() && !model.busy);
+    QVERIFY(model.pictureBitmap->Bytes() != picture);
+    QVERIFY(f->Deshacer1->isEnabled());
+    QCOMPARE(f->Deshacer1->text(), QStringLiteral("Deshacer mover punto (%1, %2)").arg(pi).arg(pj));
   }
 
   void theMovingModeTracesNothing() {

@@ -2,6 +2,7 @@
 // button, stopping, closing, refusals and errors.
 #include <QExposeEvent>
 #include <QtTest>
+#include <functional>
 
 #include "AppTestSupport.h"
 #include "model/SurfaceKinds.h"
@@ -124,15 +125,56 @@ class WindowTest : public QObject {
     QVERIFY(f->Modificarnodos1->isEnabled());
   }
 
-  void aRepaintOfTheViewStopsTheDrawing() {
-    DuringComputation([&] { f->Imagen->repaint(); });
-    Draw();
-    QVERIFY(model.pictureValid);
-    QVERIFY(CanvasImage(*model.pictureBitmap) != GoldenPicture());
-    // Redrawing without interruption gives the full picture again.
-    TypeInto(f->Editx, QStringLiteral("0"));
-    Draw();
-    QCOMPARE(CanvasImage(*model.pictureBitmap), GoldenPicture());
+  // What happens during a computation: the stop control, Esc and a typed
+  // edit stop it; a repaint or an expose of the view (a menu or a dialog
+  // closed over it) only shows what the view holds.
+  void whatStopsAComputation_data() {
+    QTest::addColumn<bool>("netOfLines");  // else the drawing
+    QTest::addColumn<std::function<void(TestForm*)>>("during");
+    QTest::addColumn<bool>("stops");
+    using F = std::function<void(TestForm*)>;
+    const F repaint = [](TestForm* w) { w->Imagen->repaint(); };
+    const F expose = [](TestForm* w) {
+      QExposeEvent e{QRegion(0, 0, w->width(), w->height())};
+      QCoreApplication::sendEvent(w->windowHandle(), &e);
+    };
+    const F stop = [](TestForm* w) { QTest::mouseClick(w->StopButton, Qt::LeftButton); };
+    const F esc = [](TestForm* w) { QTest::keyClick(w, Qt::Key_Escape); };
+    const F typed = [](TestForm* w) { TypeInto(w->Edity, QStringLiteral("0.25")); };
+    for (bool net : {false, true}) {
+      const char* what = net ? "net of lines: " : "drawing: ";
+      QTest::newRow(qPrintable(what + QStringLiteral("repaint"))) << net << repaint << false;
+      QTest::newRow(qPrintable(what + QStringLiteral("expose"))) << net << expose << false;
+      QTest::newRow(qPrintable(what + QStringLiteral("Parar"))) << net << stop << true;
+      QTest::newRow(qPrintable(what + QStringLiteral("Esc"))) << net << esc << true;
+    }
+    QTest::newRow("drawing: typed coordinate") << false << typed << true;
+  }
+
+  void whatStopsAComputation() {
+    QFETCH(bool, netOfLines);
+    QFETCH(std::function<void(TestForm*)>, during);
+    QFETCH(bool, stops);
+    auto run = [&] {
+      if (netOfLines)
+        f->Reddelineas1->trigger();
+      else
+        Draw();
+    };
+    // What the computation gives undisturbed.
+    if (netOfLines) {
+      Draw();
+      run();
+    }
+    const std::vector<uint8_t> whole = netOfLines ? f->viewCanvas.Bytes() : std::vector<uint8_t>();
+    if (netOfLines) f->Limpiar1->trigger();
+    DuringComputation([&] { during(f.get()); });
+    run();
+    QVERIFY(!model.busy && !model.stopRequested);
+    if (netOfLines)
+      QCOMPARE(f->viewCanvas.Bytes() != whole, stops);
+    else
+      QCOMPARE(CanvasImage(*model.pictureBitmap) != GoldenPicture(), stops);
   }
 
   void noWidgetCoversTheView() {
@@ -145,27 +187,14 @@ class WindowTest : public QObject {
     }
   }
 
-  void anExposeOfTheViewStopsTheDrawing() {
+  void outsideAComputationAnExposeKeepsTheView() {
     const QRect view(f->Imagen->mapTo(f.get(), QPoint(0, 0)), QSize(416, 416));
-    auto expose = [&](const QRect& r) {
-      QExposeEvent e{QRegion(r)};
-      QCoreApplication::sendEvent(f->windowHandle(), &e);
-    };
-    // Uncovering only the panel stops nothing.
-    DuringComputation([&] { expose(QRect(view.right() + 10, 0, 50, 50)); });
-    Draw();
-    QCOMPARE(CanvasImage(*model.pictureBitmap), GoldenPicture());
-    // Uncovering part of the view stops the drawing.
-    TypeInto(f->Editx, QStringLiteral("0"));
-    DuringComputation([&] { expose(QRect(view.topLeft(), QSize(30, 30))); });
-    Draw();
-    QVERIFY(model.pictureValid);
-    QVERIFY(CanvasImage(*model.pictureBitmap) != GoldenPicture());
-    // Outside a computation the view keeps what it shows, overlays included.
+    // The view keeps what it shows, overlays included.
     Draw();
     f->Cubo->trigger();
     const std::vector<uint8_t> withCube = f->viewCanvas.Bytes();
-    expose(view);
+    QExposeEvent e{QRegion(view)};
+    QCoreApplication::sendEvent(f->windowHandle(), &e);
     QVERIFY(f->viewCanvas.Bytes() == withCube);
     QVERIFY(!model.stopRequested);
   }

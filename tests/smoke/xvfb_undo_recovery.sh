@@ -2,7 +2,8 @@
 # The real program on a virtual X display: a control point dragged in the
 # net-editing mode, Ctrl+Z gives the picture before the drag back and
 # Ctrl+Y the dragged one; then the program is killed, and the next start
-# offers the recovery file and, on Yes, draws what was lost.
+# offers the recovery file and, on Yes, draws what was lost; a clean exit
+# after a later edit leaves no recovery file.
 #   bash xvfb_undo_recovery.sh <quorlen> <quorlen-render>
 set -u
 
@@ -47,7 +48,8 @@ view() {
     import -window root "$work/screen.png" 2>/dev/null || continue
     convert "$work/screen.png" -crop "416x416+$X+$((Y + menu))" +repage "$work/$1.png" || continue
     local sum
-    sum=$(md5sum <"$work/$1.png")
+    # The pixels alone: the file also holds the time it was written.
+    sum=$(convert "$work/$1.png" rgb:- | md5sum)
     [ "$sum" = "$last" ] && return 0
     last=$sum
   done
@@ -102,4 +104,24 @@ win=$(timeout 20 xdotool search --sync --onlyvisible --name "Superficie recupera
 geometry
 view recovered
 differ recovered expected && fail "the recovered surface is not the one lost"
+
+# An edit, two seconds, "Salir" and "No" to saving: a clean exit, which
+# leaves no recovery file behind, however long after the last write it came.
+xdotool mousemove --window "$win" $((417 + 174 + 20)) $((menu + 274 + 11)) click 1
+sleep 2
+# "General", then its last item, "Salir", by the keyboard.
+xdotool mousemove --window "$win" 25 $((menu / 2)) click 1
+sleep 0.4
+xdotool key Up Return
+sleep 1
+xdotool key n
+for _ in $(seq 50); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.2
+done
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not end on Salir"
+wait "$app_pid" 2>/dev/null
+app_pid=""
+left=$(ls "$XDG_DATA_HOME"/Quorlen/recuperacion/ 2>/dev/null | grep '^quorlen-')
+[ -z "$left" ] || fail "a clean exit left behind: $left"
 echo "PASS"
