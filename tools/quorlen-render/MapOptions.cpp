@@ -82,7 +82,11 @@ void CheckMapOptions(const MapOptions& m, const std::optional<std::string>& png)
   if (png && m.legend && *png == *m.legend) Fail("--legend", "same file as --png");
 }
 
-MapResult ApplyMapOptions(const MapOptions& m) { return ApplyCurvatureMap(m.quantity, m.range); }
+MapResult ApplyMapOptions(const MapOptions& m) {
+  MapResult r = ApplyCurvatureMap(m.quantity, m.range);
+  if (!r.error.empty()) throw std::runtime_error(r.error);
+  return r;
+}
 
 void WriteMapOutputs(const MapOptions& m, const MapResult& r) {
   if (m.values) {
@@ -90,6 +94,10 @@ void WriteMapOutputs(const MapOptions& m, const MapResult& r) {
     bytes.reserve(r.values.size() * 4);
     for (double v : r.values) {
       const float f = static_cast<float>(v);
+      // A value beyond float32's range would read as an infinity.
+      if (std::isfinite(v) && !std::isfinite(f))
+        throw std::runtime_error("cannot write " + *m.values + ": un valor del mapa (" + LegendLabelText(v, 0, std::fabs(v)) +
+                                 ") pasa del mayor número de 32 bits (3.4E38)");
       uint32_t bits;
       std::memcpy(&bits, &f, 4);
       for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<char>((bits >> (8 * k)) & 0xFF));
