@@ -265,22 +265,25 @@ void TForm1::AjustaVentanaUmbilicos() {
   umbilicWindow->adjustSize();
 }
 
-void TForm1::ColocaVentanaUmbilicos() {
-  // To the right of the main window, its tops level; to the left where the
-  // screen has no room on the right; against the screen's right edge where
-  // it has none on either side.
+QPoint TForm1::PlaceBeside(const QRect& main, const QSize& size, const QRect& room) {
   constexpr int kGap = 8;
-  const QRect main = frameGeometry();
-  const QSize size = umbilicWindow->frameGeometry().size();
   int x = main.right() + 1 + kGap;
   int y = main.top();
-  if (const QScreen* screen = this->screen()) {
-    const QRect room = screen->availableGeometry();
+  if (room.isValid()) {
     if (x + size.width() > room.right() + 1) x = main.left() - kGap - size.width();
     if (x < room.left()) x = std::max(room.left(), room.right() + 1 - size.width());
     y = std::clamp(y, room.top(), std::max(room.top(), room.bottom() + 1 - size.height()));
   }
-  umbilicWindow->move(x, y);
+  return QPoint(x, y);
+}
+
+void TForm1::ColocaVentanaUmbilicos() {
+  // Its frame, before it is first shown, taken as wide as the main
+  // window's.
+  QSize size = umbilicWindow->frameGeometry().size();
+  if (!umbilicWindow->isVisible()) size = umbilicWindow->size() + (frameGeometry().size() - geometry().size());
+  const QScreen* screen = this->screen();
+  umbilicWindow->move(PlaceBeside(frameGeometry(), size, screen ? screen->availableGeometry() : QRect()));
 }
 
 void TForm1::RedDeLineas() {

@@ -273,6 +273,10 @@ class TForm1 : public QMainWindow {
   // The list sized to its columns and rows, and placed beside the window.
   void AjustaVentanaUmbilicos();
   void ColocaVentanaUmbilicos();
+  // Where a window of `size` goes beside `main` within the screen's `room`:
+  // to its right, tops level; to its left where the right has no room;
+  // against the right edge where neither side has.
+  static QPoint PlaceBeside(const QRect& main, const QSize& size, const QRect& room);
   void RedDeLineas();
   void EligeMapa(MapQuantity q);
   // After a drawing: the map chosen over the new picture, and its legend.
