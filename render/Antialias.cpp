@@ -97,8 +97,8 @@ inline uint8_t Blend(int32_t val, double alpha) {
 
 // One line pass. `at(p, q)` reads the unfiltered map at position p along
 // the line and line q across it (for the row pass p is x and q is y);
-// `blend(p, n, alpha)` writes the copy at position p of this line from the
-// surface pixel at p of line n with surface share alpha. `minStep` is the
+// `blend(p, n, alpha, val)` writes the copy at position p of this line from
+// the surface pixel at p of line n, of shade val, with surface share alpha. `minStep` is the
 // shortest rising or falling step that is blended (2 for rows, 1 for
 // columns).
 template <class At, class BlendAt>
@@ -140,6 +140,7 @@ void LinePass(int32_t q, int32_t minStep, const uint64_t* starts, At&& at, Blend
     if ((kind == Rising || kind == Falling) && L < minStep) continue;
     const double L2 = static_cast<double>(L) * L;
     for (int32_t p = s; p < e; ++p) {
+      const int32_t val = at(p, n);
       const double w = 3.6 / L2 * (p - s + 0.5) * (e - 0.5 - p);
       const double b = (e - 0.5 - p) / L;
       double alpha;
@@ -157,32 +158,9 @@ void LinePass(int32_t q, int32_t minStep, const uint64_t* starts, At&& at, Blend
           alpha = b;
           break;
       }
-      blend(p, n, alpha);
+      blend(p, n, alpha, val);
     }
   }
-}
-
-}  // namespace
-
-namespace {
-
-// Both passes over the unfiltered map m: blend(x, y, fromX, fromY, alpha)
-// for every background pixel (x, y) a run covers, from its surface
-// neighbour (fromX, fromY); row pass first, so that a pixel of both passes
-// ends with the column pass's blend.
-template <class BlendAt>
-void BothPasses(const uint8_t* m, BlendAt&& blend) {
-  // Indices are checked per line and per run in LinePass; the pixels are
-  // then addressed directly (x * kView + y).
-  FindRunStarts(m);
-  for (int32_t y = 1; y <= 414; ++y)
-    LinePass(
-        y, 2, rowStarts[y], [m](int32_t x, int32_t r) -> int32_t { return m[x * kView + r]; },
-        [&blend, y](int32_t x, int32_t n, double alpha) { blend(x, y, x, n, alpha); });
-  for (int32_t x = 1; x <= 414; ++x)
-    LinePass(
-        x, 1, columnStarts[x], [m](int32_t y, int32_t c) -> int32_t { return m[c * kView + y]; },
-        [&blend, x](int32_t y, int32_t n, double alpha) { blend(x, y, n, y, alpha); });
 }
 
 }  // namespace
@@ -190,16 +168,32 @@ void BothPasses(const uint8_t* m, BlendAt&& blend) {
 void AntialiasShadeMap() {
   ShadeGrid& map = *model.shadeMap;
   std::memcpy(shadeMapCopy.data(), map.data(), sizeof(ShadeGrid));
+  // Indices are checked per line and per run in LinePass; the pixels are
+  // then addressed directly (x * kView + y).
   const uint8_t* m = &map[0][0];
   uint8_t* out = &shadeMapCopy[0][0];
-  BothPasses(m, [m, out](int32_t x, int32_t y, int32_t fromX, int32_t fromY, double alpha) {
-    out[x * kView + y] = Blend(m[fromX * kView + fromY], alpha);
-  });
+  FindRunStarts(m);
+  for (int32_t y = 1; y <= 414; ++y)
+    LinePass(
+        y, 2, rowStarts[y], [m](int32_t x, int32_t r) -> int32_t { return m[x * kView + r]; },
+        [out, y](int32_t x, int32_t, double alpha, int32_t val) { out[x * kView + y] = Blend(val, alpha); });
+  for (int32_t x = 1; x <= 414; ++x)
+    LinePass(
+        x, 1, columnStarts[x], [m](int32_t y, int32_t c) -> int32_t { return m[c * kView + y]; },
+        [out, x](int32_t y, int32_t, double alpha, int32_t val) { out[x * kView + y] = Blend(val, alpha); });
   std::memcpy(map.data(), shadeMapCopy.data(), sizeof(ShadeGrid));
 }
 
 void ForEachOutlineBlend(const ShadeGrid& surface, const OutlineBlendFn& blend) {
-  BothPasses(&surface[0][0], [&blend](int32_t x, int32_t y, int32_t fromX, int32_t fromY, double alpha) {
-    blend(x, y, fromX, fromY, alpha);
-  });
+  // The same passes, in the same order, as AntialiasShadeMap makes them.
+  const uint8_t* m = &surface[0][0];
+  FindRunStarts(m);
+  for (int32_t y = 1; y <= 414; ++y)
+    LinePass(
+        y, 2, rowStarts[y], [m](int32_t x, int32_t r) -> int32_t { return m[x * kView + r]; },
+        [&blend, y](int32_t x, int32_t n, double alpha, int32_t) { blend(x, y, x, n, alpha); });
+  for (int32_t x = 1; x <= 414; ++x)
+    LinePass(
+        x, 1, columnStarts[x], [m](int32_t y, int32_t c) -> int32_t { return m[c * kView + y]; },
+        [&blend, x](int32_t y, int32_t n, double alpha, int32_t) { blend(x, y, n, y, alpha); });
 }
