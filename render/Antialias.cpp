@@ -98,9 +98,9 @@ inline uint8_t Blend(int32_t val, double alpha) {
 // One line pass. `at(p, q)` reads the unfiltered map at position p along
 // the line and line q across it (for the row pass p is x and q is y);
 // `blend(p, n, alpha, val)` writes the copy at position p of this line from
-// the surface pixel at p of line n, of shade val, with surface share alpha. `minStep` is the
-// shortest rising or falling step that is blended (2 for rows, 1 for
-// columns).
+// the surface pixel at p of line n, of shade val, with surface share alpha.
+// `minStep` is the shortest rising or falling step that is blended (2 for
+// rows, 1 for columns).
 template <class At, class BlendAt>
 void LinePass(int32_t q, int32_t minStep, const uint64_t* starts, At&& at, BlendAt&& blend) {
   // The line and its two neighbours lie in the map; positions along the
