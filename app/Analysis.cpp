@@ -93,6 +93,15 @@ void TForm1::BorraLectura() {
   lastReadout_.clear();
 }
 
+void TForm1::QuitaAnalisis() {
+  BorraLectura();
+  mapShown = MapResult{};
+  zebraPhases.clear();
+  Leyenda->hide();
+  QWidget* client = centralWidget();
+  client->setFixedSize(client->width(), kView);
+}
+
 void TForm1::AplicaMapa() {
   // The read-out of the picture before this one no longer applies.
   BorraLectura();

@@ -149,6 +149,7 @@ void TForm1::Dibujala(bool keepView) {
     TerminaModal();
     if (r == RenderResult::Degenerate) {
       model.pictureUnsaved = wasUnsaved;
+      QuitaAnalisis();
       SugiereDibujar();
       Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
       return;
@@ -157,6 +158,7 @@ void TForm1::Dibujala(bool keepView) {
       // Drawn, but a line covers no pixel: the view is as empty as for a
       // point.
       model.pictureUnsaved = wasUnsaved;
+      QuitaAnalisis();
       ResetViewToPicture();
       ShowView();
       SugiereDibujar();
@@ -177,6 +179,7 @@ void TForm1::Dibujala(bool keepView) {
     // drawing is offered again.
     TerminaModal();
     model.pictureUnsaved = wasUnsaved;
+    QuitaAnalisis();
     ResetViewToPicture();
     ShowView();
     SugiereDibujar();

@@ -281,6 +281,9 @@ class TForm1 : public QMainWindow {
   void EligeMapa(MapQuantity q);
   // After a drawing: the map chosen over the new picture, and its legend.
   void AplicaMapa();
+  // A drawing that shows no surface to analyse: no map values, stripes or
+  // legend of an earlier picture are left.
+  void QuitaAnalisis();
   // The scale typed into "Escala...": "" when taken, else why not.
   QString FijaEscala(bool automatic, const QString& lo, const QString& hi);
   void Escala();

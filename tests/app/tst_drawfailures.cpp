@@ -17,7 +17,10 @@ class DrawFailuresTest : public QObject {
  private slots:
   void initTestCase() { StartTestApplication(); }
   void init() { f = NewForm(); }
-  void cleanup() { f.reset(); }
+  void cleanup() {
+    f.reset();
+    QSettings(QStringLiteral("Quorlen"), QStringLiteral("Quorlen")).clear();  // the map chosen
+  }
 
   // Every control point on one line: the surface is that line, which
   // covers no pixel; said as for a surface that is a point.
@@ -51,7 +54,9 @@ class DrawFailuresTest : public QObject {
   // cannot be traced over the picture: the new picture shows, the reason
   // in Spanish, and a drawing is offered again; no error box.
   void aNetThatCannotBeTracedLeavesTheNewPicture() {
+    f->analysisItems[2]->trigger();  // a map on the sphere, with its legend
     Draw();
+    QVERIFY(!f->Leyenda->isHidden());
     const std::vector<uint8_t> sphere = f->viewCanvas.Bytes();
     TypeInto(f->editm, QStringLiteral("3"));
     TypeInto(f->editn, QStringLiteral("3"));
@@ -71,6 +76,9 @@ class DrawFailuresTest : public QObject {
     QVERIFY(!model.busy);
     QVERIFY(f->StopButton->isEnabled());
     QCOMPARE(f->StopButton->text(), QStringLiteral("Dibújala"));
+    // Nothing of the sphere's map is left under the new picture.
+    QVERIFY(f->Leyenda->isHidden());
+    QCOMPARE(f->mapShown.quantity, MapQuantity::None);
   }
 
   // The core's run-time errors reach the error box in Spanish.
