@@ -15,6 +15,7 @@
 
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
+#include "platform/RunChecks.h"
 #include "render/RenderDriver.h"
 
 using namespace win;
@@ -71,20 +72,51 @@ void TForm1::BuildAnalysisMenu() {
       ReadNumber(s.value(QStringLiteral("analisis/hasta")).toString(), hi) && lo < hi)
     mapChosen = MapRange{true, lo, hi};
   analysisItems[static_cast<int>(mapQuantity)]->setChecked(true);
+  ActualizaEscala();
+}
+
+void TForm1::ActualizaEscala() {
+  // A scale (or the stripes' settings) only where there is one to set.
+  Escala1->setEnabled(mapQuantity != MapQuantity::None || zebraOn);
 }
 
 void TForm1::EligeMapa(MapQuantity q) {
   mapQuantity = q;
   analysisItems[static_cast<int>(q)]->setChecked(true);
   Settings().setValue(QStringLiteral("analisis/mapa"), static_cast<int>(q));
+  ActualizaEscala();
   RepintaAnalisis();
 }
 
-void TForm1::AplicaMapa() {
+void TForm1::BorraLectura() {
+  if (!lastReadout_.isEmpty() && InfoPanel->text() == lastReadout_) Informa(false, QString());
+  lastReadout_.clear();
+}
+
+void TForm1::QuitaAnalisis() {
+  BorraLectura();
   mapShown = MapResult{};
-  const bool on = mapQuantity != MapQuantity::None;
-  if (on) mapShown = ApplyCurvatureMap(mapQuantity, mapChosen);
+  zebraPhases.clear();
+  Leyenda->hide();
+  QWidget* client = centralWidget();
+  client->setFixedSize(client->width(), kView);
+}
+
+void TForm1::AplicaMapa() {
+  // The read-out of the picture before this one no longer applies.
+  BorraLectura();
+  mapShown = MapResult{};
+  if (mapQuantity != MapQuantity::None) {
+    mapShown = ApplyCurvatureMap(mapQuantity, mapChosen);
+    if (!mapShown.error.empty()) {
+      // The plain picture stays, with the reason; a redraw that fails
+      // again the same way does not beep again.
+      const QString why = Text(mapShown.error);
+      Informa(InfoPanel->text() != why, why);
+    }
+  }
   AplicaAnalisis();
+  const bool on = mapShown.quantity != MapQuantity::None;
   QWidget* client = centralWidget();
   client->setFixedSize(client->width(), kView + (on ? kLegendHeight : 0));
   if (!on) {
@@ -129,7 +161,11 @@ void TForm1::Escala() {
   hi->setObjectName(QStringLiteral("EscalaHasta"));
   auto* why = new QLabel(&dialog);
   (mapChosen.fixed ? fixed : automatic)->setChecked(true);
-  const MapRange now = mapChosen.fixed || mapShown.quantity == MapQuantity::None ? mapChosen : mapShown.range;
+  // The limits in force: the fixed ones, the automatic ones of the map on
+  // show, or before any map is drawn those of a flat picture.
+  const MapRange now = mapChosen.fixed                             ? mapChosen
+                       : mapShown.quantity != MapQuantity::None ? mapShown.range
+                                                                : AutomaticRange(mapQuantity, {});
   lo->setText(NumberText(now.lo));
   hi->setText(NumberText(now.hi));
   auto enable = [=] {
@@ -169,11 +205,33 @@ void TForm1::ExecSettingsDialog(QDialog& dialog, QFormLayout* form, QLabel* why,
 }
 
 void TForm1::MuestraValorMapa(int x, int y) {
-  if (mapShown.quantity == MapQuantity::None || mapShown.values.empty()) return;
+  const bool zebra = zebraOn && !zebraPhases.empty();
+  const bool map = mapShown.quantity != MapQuantity::None && !mapShown.values.empty();
+  if (!zebra && !map) {
+    BorraLectura();  // a read-out of a picture no longer on show
+    return;
+  }
   if (x < 0 || y < 0 || x >= kView || y >= kView) return;
-  const double v = mapShown.values[static_cast<size_t>(x) * kView + y];
-  const QString name = QString::fromUtf8(MapQuantityName(mapShown.quantity));
-  Informa(false, std::isnan(v) ? QString() : name + QStringLiteral(": ") + Text(CurvatureNumberText(v)));
+  const size_t k = static_cast<size_t>(x) * kView + y;
+  QString text;
+  if (zebra) {
+    // The stripe under the pointer, counted from the start of the turn.
+    const double t = zebraPhases[k];
+    if (!std::isnan(t)) {
+      const int stripe = qchk::Floor(t * zebraSettings.count);
+      text = QStringLiteral("Rayas de cebra: raya %1 de %2, %3")
+                 .arg(stripe + 1)
+                 .arg(zebraSettings.count)
+                 .arg(ZebraDark(zebraSettings, t) ? QStringLiteral("oscura") : QStringLiteral("clara"));
+    }
+  } else {
+    const double v = mapShown.values[k];
+    if (!std::isnan(v))
+      text = QString::fromUtf8(MapQuantityName(mapShown.quantity)) + QStringLiteral(": ") +
+             Text(CurvatureNumberText(v));
+  }
+  Informa(false, text);
+  lastReadout_ = text;
 }
 
 std::optional<Canvas> TForm1::LeyendaParaArchivo() const {

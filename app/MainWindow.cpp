@@ -9,6 +9,9 @@
 #include <QMouseEvent>
 #include <QLayout>
 #include <QShortcut>
+#include <QWindow>
+#include <cmath>
+#include <vector>
 
 #include "app/Undo.h"
 #include "app/WindowSupport.h"
@@ -95,6 +98,43 @@ void TForm1::BuildStopKeys() {
   for (QLineEdit* e : {editn, editm, Editx, Edity, Editz, peso}) connect(e, &QLineEdit::textEdited, this, stop);
 }
 
+namespace {
+
+// Whether the last render covered any pixel with the surface.
+bool AnyPixelOfSurface() {
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y)
+      if (model.pixelCells[x][y].u >= 0) return true;
+  return false;
+}
+
+// Whether the surface lies on one straight line (as with all its control
+// points on one), which covers no pixel.
+bool SurfaceIsALine() {
+  // An 11 x 11 grid of the surface against the line through its first
+  // point and the point farthest from it.
+  constexpr int kSteps = 10;
+  std::vector<Point3> p;
+  for (int i = 0; i <= kSteps; ++i)
+    for (int j = 0; j <= kSteps; ++j) p.push_back(model.SurfacePoint(static_cast<double>(i) / kSteps,
+                                                                     static_cast<double>(j) / kSteps));
+  auto sub = [](const Point3& a, const Point3& b) { return Point3{a.x - b.x, a.y - b.y, a.z - b.z}; };
+  auto length = [](const Point3& a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); };
+  Point3 d{0, 0, 0};
+  for (const Point3& q : p)
+    if (length(sub(q, p[0])) > length(d)) d = sub(q, p[0]);
+  const double extent = length(d);
+  if (!(extent > 0) || !std::isfinite(extent)) return false;
+  for (const Point3& q : p) {
+    const Point3 e = sub(q, p[0]);
+    const Point3 c{e.y * d.z - e.z * d.y, e.z * d.x - e.x * d.z, e.x * d.y - e.y * d.x};
+    if (!(length(c) <= 1e-9 * extent * extent)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 void TForm1::OnDrawButton() {
   if (model.busy) {
     model.stopRequested = true;
@@ -123,8 +163,20 @@ void TForm1::Dibujala(bool keepView) {
     TerminaModal();
     if (r == RenderResult::Degenerate) {
       model.pictureUnsaved = wasUnsaved;
+      QuitaAnalisis();
       SugiereDibujar();
       Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
+      return;
+    }
+    if (r == RenderResult::Complete && !AnyPixelOfSurface() && SurfaceIsALine()) {
+      // Drawn, but a line covers no pixel: the view is as empty as for a
+      // point.
+      model.pictureUnsaved = wasUnsaved;
+      QuitaAnalisis();
+      ResetViewToPicture();
+      ShowView();
+      SugiereDibujar();
+      Informa(true, QStringLiteral("La superficie se reduce a una línea: no hay nada que dibujar"));
       return;
     }
     AplicaMapa();
@@ -135,6 +187,20 @@ void TForm1::Dibujala(bool keepView) {
     GestionaMenus();
     if (QWidget* f = focusWidget()) f->clearFocus();
     if (model.netEditMode) ShowNetEditing();
+  } catch (const OverlayTraceError& e) {
+    // The picture is drawn; only the box or the control net could not be
+    // traced over it. The new picture shows, plain, with the reason, and a
+    // drawing is offered again.
+    TerminaModal();
+    model.pictureUnsaved = wasUnsaved;
+    QuitaAnalisis();
+    ResetViewToPicture();
+    ShowView();
+    SugiereDibujar();
+    GestionaMenus();
+    Informa(true, QStringLiteral("La superficie se ha dibujado, pero su red de control no se puede trazar sobre "
+                                 "el dibujo: ") +
+                      SpanishRunError(e.what()));
   } catch (...) {
     // Whatever failed, the next press of the button must start afresh.
     model.busy = false;
@@ -331,10 +397,12 @@ void TForm1::Failed(const QString& text, bool wasBusy) {
     SugiereDibujar();
     GestionaMenus();
   }
+  // The core's errors are named in English where they are raised.
+  const QString shown = SpanishRunError(text);
   if (painting_)
-    QTimer::singleShot(0, this, [this, text] { ShowError(text); });
+    QTimer::singleShot(0, this, [this, shown] { ShowError(shown); });
   else
-    ShowError(text);
+    ShowError(shown);
 }
 
 void TForm1::Refuse() {

@@ -10,7 +10,11 @@
 #include <QSpinBox>
 #include <QMenuBar>
 #include <QTableWidget>
+#include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstring>
 
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
@@ -20,6 +24,7 @@
 #include "render/RenderDriver.h"
 #include "render/Zebra.h"
 #include "platform/NumberFormat.h"
+#include "platform/RunChecks.h"
 
 using namespace win;
 
@@ -67,7 +72,10 @@ void TForm1::BuildUmbilicItems() {
   Analisis1->insertAction(before, Rayasdecebra1);
   analysisItems[0]->actionGroup()->addAction(Rayasdecebra1);
   Wire(Rayasdecebra1, &QAction::toggled, [this](bool on) {
-    if (!on) zebraOn = false;
+    if (on) return;
+    zebraOn = false;
+    zebraPhases.clear();
+    ActualizaEscala();
   });
   Wire(Rayasdecebra1, &QAction::triggered, [this] { EligeCebra(); });
 
@@ -85,6 +93,7 @@ void TForm1::EligeCebra() {
   zebraOn = true;
   Rayasdecebra1->setChecked(true);
   mapQuantity = MapQuantity::None;  // one picture at a time
+  ActualizaEscala();
   RepintaAnalisis();
 }
 
@@ -96,10 +105,10 @@ void TForm1::RepintaAnalisis() {
 }
 
 void TForm1::AplicaAnalisis() {
+  zebraPhases.clear();
   if (zebraOn) {
-    std::vector<double> phases;
-    ComputeZebraPhases(zebraSettings, MapPixelParams, phases);
-    PaintZebra(zebraSettings, phases);
+    ComputeZebraPhases(zebraSettings, MapPixelParams, zebraPhases);
+    PaintZebra(zebraSettings, zebraPhases);
   }
   AplicaUmbilicos();
 }
@@ -136,19 +145,50 @@ void TForm1::EscalaCebra() {
 void TForm1::MuestraUmbilicos(bool on) {
   showUmbilics = on;
   Puntosumbilicos1->setChecked(on);
+  umbilicWindowClosed = false;  // asked for: the list shows again
   if (!on && umbilicWindow) umbilicWindow->hide();
   RepintaAnalisis();
 }
 
+bool TForm1::BuscaUmbilicos() {
+  const ModelSnapshot now = CaptureModel();
+  auto sameKnots = [](const CArr<double, 16>& a, const CArr<double, 16>& b) {
+    return std::memcmp(a.data(), b.data(), sizeof(double) * 16) == 0;
+  };
+  if (umbilicSearch && SameModel(umbilicSearch->surface, now, false) &&
+      sameKnots(umbilicSearch->knotsU, model.knotsU) && sameKnots(umbilicSearch->knotsV, model.knotsV))
+    return false;
+  UmbilicSearch s{now, model.knotsU, model.knotsV, UmbilicReport{}, QString()};
+  ++umbilicSearches;
+  const QString cannot = QStringLiteral("No se pueden buscar los puntos umbílicos: ");
+  try {
+    s.report = FindUmbilics();
+    if (!s.report.ok)
+      s.failure = cannot + QStringLiteral("la superficie no tiene derivadas exactas en su centro (u = v = 0.5)");
+  } catch (const qchk::RunError& e) {
+    s.report = UmbilicReport{};
+    s.failure = cannot + SpanishRunError(e.what());
+  }
+  umbilicSearch = std::move(s);
+  return true;
+}
+
 void TForm1::AplicaUmbilicos() {
   if (!showUmbilics) return;
-  const UmbilicReport r = FindUmbilics();
-  DrawUmbilicMarks(*model.pictureBitmap, r);
+  const bool fresh = BuscaUmbilicos();
+  const UmbilicSearch& s = *umbilicSearch;
+  if (s.failure.isEmpty())
+    DrawUmbilicMarks(*model.pictureBitmap, s.report);
+  else if (fresh)
+    Informa(true, s.failure);  // once for the surface, not at every turn
   if (!umbilicWindow) {
     umbilicWindow = new QDialog(this);
     umbilicWindow->setObjectName(QStringLiteral("PuntosUmbilicos"));
     umbilicWindow->setWindowTitle(QStringLiteral("Puntos umbílicos"));
     umbilicWindow->setModal(false);
+    umbilicNote = new QLabel(umbilicWindow);
+    umbilicNote->setObjectName(QStringLiteral("AvisoUmbilicos"));
+    umbilicNote->setWordWrap(true);
     umbilicTable = new QTableWidget(umbilicWindow);
     umbilicTable->setObjectName(QStringLiteral("TablaUmbilicos"));
     umbilicTable->setColumnCount(7);
@@ -157,12 +197,28 @@ void TForm1::AplicaUmbilicos() {
                                              QStringLiteral("clase")});
     umbilicTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     umbilicTable->verticalHeader()->hide();
+    umbilicTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* layout = new QVBoxLayout(umbilicWindow);
+    layout->addWidget(umbilicNote);
     layout->addWidget(umbilicTable);
-    umbilicWindow->resize(560, 240);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Closed by the user: not shown again until asked for.
+    connect(umbilicWindow, &QDialog::finished, this, [this] { umbilicWindowClosed = true; });
+    LlenaVentanaUmbilicos();
+  } else if (fresh) {
+    LlenaVentanaUmbilicos();
   }
+  if (umbilicWindowClosed || umbilicWindow->isVisible()) return;
+  ColocaVentanaUmbilicos();
+  umbilicWindow->show();
+}
+
+void TForm1::LlenaVentanaUmbilicos() {
+  const UmbilicSearch& s = *umbilicSearch;
+  const UmbilicReport& r = s.report;
   auto num = [](double x) { return Text(FormatFixed(x, 4, 8)); };
   const int rows = static_cast<int>(r.points.size() + r.regions.size() + r.singular.size());
+  umbilicTable->clearContents();
   umbilicTable->setRowCount(rows);
   int row = 0;
   auto put = [&](const QStringList& cells) {
@@ -179,7 +235,55 @@ void TForm1::AplicaUmbilicos() {
   for (const ParamBox& b : r.singular)
     put({num(b.u0) + QStringLiteral("–") + num(b.u1), num(b.v0) + QStringLiteral("–") + num(b.v1), QString(),
          QString(), QString(), QString(), QStringLiteral("singular, omitido")});
-  umbilicWindow->show();
+  if (!s.failure.isEmpty())
+    umbilicNote->setText(s.failure);
+  else if (rows == 0)
+    umbilicNote->setText(QStringLiteral("La superficie no tiene puntos umbílicos."));
+  else
+    umbilicNote->clear();
+  umbilicNote->setVisible(!umbilicNote->text().isEmpty());
+  AjustaVentanaUmbilicos();
+}
+
+void TForm1::AjustaVentanaUmbilicos() {
+  // Every column as wide as its widest text, and room for the rows up to
+  // a dozen (a scroll bar beyond).
+  constexpr int kRowsShown = 12;
+  QTableWidget* t = umbilicTable;
+  t->resizeColumnsToContents();
+  t->resizeRowsToContents();
+  const int frame = 2 * t->frameWidth();
+  const int rows = std::min(t->rowCount(), kRowsShown);
+  int height = t->horizontalHeader()->sizeHint().height() + frame;
+  for (int r = 0; r < rows; ++r) height += t->rowHeight(r);
+  if (rows == 0) height += t->verticalHeader()->defaultSectionSize();
+  int width = t->horizontalHeader()->length() + frame;
+  if (t->rowCount() > kRowsShown) width += t->verticalScrollBar()->sizeHint().width();
+  t->setFixedSize(width, height);
+  // A long reason wraps within the table's width.
+  umbilicNote->setFixedWidth(width);
+  umbilicWindow->adjustSize();
+}
+
+QPoint TForm1::PlaceBeside(const QRect& main, const QSize& size, const QRect& room) {
+  constexpr int kGap = 8;
+  int x = main.right() + 1 + kGap;
+  int y = main.top();
+  if (room.isValid()) {
+    if (x + size.width() > room.right() + 1) x = main.left() - kGap - size.width();
+    if (x < room.left()) x = std::max(room.left(), room.right() + 1 - size.width());
+    y = std::clamp(y, room.top(), std::max(room.top(), room.bottom() + 1 - size.height()));
+  }
+  return QPoint(x, y);
+}
+
+void TForm1::ColocaVentanaUmbilicos() {
+  // Its frame, before it is first shown, taken as wide as the main
+  // window's.
+  QSize size = umbilicWindow->frameGeometry().size();
+  if (!umbilicWindow->isVisible()) size = umbilicWindow->size() + (frameGeometry().size() - geometry().size());
+  const QScreen* screen = this->screen();
+  umbilicWindow->move(PlaceBeside(frameGeometry(), size, screen ? screen->availableGeometry() : QRect()));
 }
 
 void TForm1::RedDeLineas() {
@@ -188,8 +292,14 @@ void TForm1::RedDeLineas() {
   IniciaModal();
   try {
     LogViewLines([this] { DrawCurvatureNet(viewCanvas); });
+  } catch (const qchk::RunError& e) {
+    // The lines drawn so far stay on the view, with the reason.
+    model.stopRequested = false;
+    TerminaModal();
+    ShowView();
+    Informa(true, QStringLiteral("No se pudo terminar la red de líneas de curvatura: ") + SpanishRunError(e.what()));
+    return;
   } catch (...) {
-    // The lines drawn so far stay; only the error box is shown.
     model.stopRequested = false;
     TerminaModal();
     ShowView();

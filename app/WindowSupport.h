@@ -32,6 +32,19 @@ inline bool HasThreeLetterExtension(const QString& name) {
   return name.size() >= 4 && name[name.size() - 4] == '.';
 }
 
+// The core's run-time errors (platform/RunChecks) in the program's
+// language; any other text as it is.
+inline QString SpanishRunError(const QString& what) {
+  if (what == QLatin1String("Range check error")) return QStringLiteral("un valor se sale de su intervalo");
+  if (what == QLatin1String("Floating point division by zero")) return QStringLiteral("una división por cero");
+  if (what == QLatin1String("Invalid floating point operation"))
+    return QStringLiteral("una operación de coma flotante no válida");
+  if (what == QLatin1String("Floating point overflow"))
+    return QStringLiteral("un número demasiado grande para la coma flotante");
+  return what;
+}
+inline QString SpanishRunError(const char* what) { return SpanishRunError(QString::fromUtf8(what)); }
+
 inline QColor ColourOf(uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 inline QPixmap FilledPixmap(int w, int h, uint32_t colour) {

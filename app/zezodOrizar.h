@@ -230,6 +230,7 @@ class TForm1 : public QMainWindow {
   QAction* Rayasdecebra1 = nullptr;
   bool zebraOn = false;
   ZebraSettings zebraSettings;
+  std::vector<double> zebraPhases;  // of the stripes on show, [x * 416 + y]
   void EligeCebra();
   // The picture again from its shades with the map, the stripes and the
   // marks as now chosen.
@@ -243,22 +244,57 @@ class TForm1 : public QMainWindow {
   QAction* Reddelineas1 = nullptr;
   QDialog* umbilicWindow = nullptr;  // "Puntos umbílicos", non-modal
   QTableWidget* umbilicTable = nullptr;
+  QLabel* umbilicNote = nullptr;  // over the list: none found, or why no search
   bool showUmbilics = false;
+  // The user closed the list: it stays closed, marks and all, until
+  // "Puntos umbílicos" is chosen again.
+  bool umbilicWindowClosed = false;
+  // The last search, kept while the surface stays the same (the net with its
+  // size and weights, the kind, the rational flag, the knots): turning the
+  // view only marks its points again.
+  struct UmbilicSearch {
+    ModelSnapshot surface;
+    CArr<double, 16> knotsU, knotsV;
+    UmbilicReport report;
+    QString failure;  // why there is no result
+  };
+  std::optional<UmbilicSearch> umbilicSearch;
+  int umbilicSearches = 0;  // searches run, for the tests
   void BuildExactShapesMenu();
   void FormaExacta(ExactShape s);
   void BuildUmbilicItems();
   void MuestraUmbilicos(bool on);
   // After the map: the umbilics marked on the picture and listed.
   void AplicaUmbilicos();
+  // The search for the surface as it is now, run only when it changed;
+  // true when it ran.
+  bool BuscaUmbilicos();
+  void LlenaVentanaUmbilicos();
+  // The list sized to its columns and rows, and placed beside the window.
+  void AjustaVentanaUmbilicos();
+  void ColocaVentanaUmbilicos();
+  // Where a window of `size` goes beside `main` within the screen's `room`:
+  // to its right, tops level; to its left where the right has no room;
+  // against the right edge where neither side has.
+  static QPoint PlaceBeside(const QRect& main, const QSize& size, const QRect& room);
   void RedDeLineas();
   void EligeMapa(MapQuantity q);
   // After a drawing: the map chosen over the new picture, and its legend.
   void AplicaMapa();
+  // A drawing that shows no surface to analyse: no map values, stripes or
+  // legend of an earlier picture are left.
+  void QuitaAnalisis();
   // The scale typed into "Escala...": "" when taken, else why not.
   QString FijaEscala(bool automatic, const QString& lo, const QString& hi);
   void Escala();
-  // The status line while a map is on: its value under the pointer.
+  // "Escala..." enabled while a map or the stripes are chosen.
+  void ActualizaEscala();
+  // The status line while a map or the stripes are on: the value or the
+  // stripe under the pointer.
   void MuestraValorMapa(int x, int y);
+  // The status line cleared of a read-out of a picture no longer on show.
+  void BorraLectura();
+  QString lastReadout_;  // the read-out written last
   // The picture as the clipboard gets it: with the legend below while a map
   // is on.
   QImage ImagenParaCopiar();

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "platform/AtomicFile.h"
 #include "model/Curvature.h"
@@ -197,10 +198,26 @@ std::string StlBytes(const SurfaceMesh& mesh) {
   return out + body;
 }
 
+std::string MeshRefusal(const SurfaceMesh& mesh, bool stl) {
+  constexpr double kFloatMax = std::numeric_limits<float>::max();
+  for (const Point3& p : mesh.points) {
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+      return "la superficie tiene puntos que no son números finitos";
+    if (stl && !(std::fabs(p.x) <= kFloatMax && std::fabs(p.y) <= kFloatMax && std::fabs(p.z) <= kFloatMax))
+      return "hay coordenadas de más de 3.4E38, que STL (números de 32 bits) no puede guardar; "
+             "OBJ, STEP e IGES sí";
+  }
+  return std::string();
+}
+
 bool WriteObjFile(const std::string& name, int n, std::string& error) {
-  return WriteFileAtomically(name, ObjText(TessellateSurface(n)), error);
+  const SurfaceMesh mesh = TessellateSurface(n);
+  error = MeshRefusal(mesh, false);
+  return error.empty() && WriteFileAtomically(name, ObjText(mesh), error);
 }
 
 bool WriteStlFile(const std::string& name, int n, std::string& error) {
-  return WriteFileAtomically(name, StlBytes(TessellateSurface(n)), error);
+  const SurfaceMesh mesh = TessellateSurface(n);
+  error = MeshRefusal(mesh, true);
+  return error.empty() && WriteFileAtomically(name, StlBytes(mesh), error);
 }

@@ -29,6 +29,12 @@ std::string ObjText(const SurfaceMesh& mesh);
 // collapse to a line or point leave their flat triangles out.
 std::string StlBytes(const SurfaceMesh& mesh);
 
-// Tessellate and write atomically; false with a Spanish reason.
+// Why the mesh cannot be written (in Spanish), or empty: a point that is
+// not finite, or for STL a coordinate beyond float32's range, which would
+// read as an infinity.
+std::string MeshRefusal(const SurfaceMesh& mesh, bool stl);
+
+// Tessellate and write atomically; false with a Spanish reason, and nothing
+// written, when the file cannot be written or MeshRefusal refuses the mesh.
 bool WriteObjFile(const std::string& name, int n, std::string& error);
 bool WriteStlFile(const std::string& name, int n, std::string& error);

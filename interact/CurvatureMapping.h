@@ -2,6 +2,7 @@
 // pixel look-up, for the window and the tool alike.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "render/CurvatureMap.h"
@@ -16,9 +17,14 @@ struct MapResult {
   MapQuantity quantity = MapQuantity::None;
   MapRange range;              // the range in force
   std::vector<double> values;  // [x * 416 + y], NaN off the surface
+  // Why no map could be made ("No se puede hacer el mapa: ..."), or empty.
+  std::string error;
 };
 
 // With a quantity other than None: the values of every pixel, the range in
-// force (the chosen one when fixed) and pictureBitmap repainted. With None
-// nothing is touched and the result is empty.
+// force (the chosen one when fixed) and pictureBitmap repainted. A value
+// that is not finite counts as none. With None nothing is touched and the
+// result is empty; so it is, with the reason in `error`, when the surface
+// is in view and no pixel of it has a value, or a value's computation fails
+// (an overflow).
 MapResult ApplyCurvatureMap(MapQuantity q, const MapRange& chosen);

@@ -86,9 +86,14 @@ RenderResult RenderPicture(bool keepView, bool overlays) {
 }
 
 void TraceOverlays() {
-  model.segmentList.clear();
-  TraceBoxEdges();
-  TraceAllNetEdges();
+  try {
+    model.segmentList.clear();
+    TraceBoxEdges();
+    TraceAllNetEdges();
+  } catch (const qchk::RunError& e) {
+    ForgetTracedNet();  // some edges traced anew, some not
+    throw OverlayTraceError(e.what());
+  }
   NoteNetTraced();
 }
 

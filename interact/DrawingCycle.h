@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/Shapes.h"
+#include "platform/RunChecks.h"
 #include "render/RenderDriver.h"
 
 // The model the program starts with: 12 x 7 unit sphere, Bézier, the knot
@@ -28,8 +29,15 @@ void ExactShapeModel(ExactShape s);
 RenderResult RenderPicture(bool keepView, bool overlays = false);
 
 // The box and net edges traced against the depth buffer just rendered; the
-// net is then known to be traced for the current size.
+// net is then known to be traced for the current size. A run-time error is
+// raised again as an OverlayTraceError, the net then known to be untraced.
 void TraceOverlays();
+
+// A run-time error of TraceOverlays (its message unchanged): the picture
+// was drawn before it, only the box or the net could not be traced over it.
+struct OverlayTraceError : qchk::RunError {
+  using qchk::RunError::RunError;
+};
 
 // RenderPicture with the overlays, with the picture flags as the draw
 // button leaves them: pictureUnsaved set, pictureValid set unless the

@@ -97,11 +97,12 @@ inline uint8_t Blend(int32_t val, double alpha) {
 
 // One line pass. `at(p, q)` reads the unfiltered map at position p along
 // the line and line q across it (for the row pass p is x and q is y);
-// `put(p, value)` writes the copy at position p of this line. `minStep` is
-// the shortest rising or falling step that is blended (2 for rows, 1 for
-// columns).
-template <class At, class Put>
-void LinePass(int32_t q, int32_t minStep, const uint64_t* starts, At&& at, Put&& put) {
+// `blend(p, n, alpha, val)` writes the copy at position p of this line from
+// the surface pixel at p of line n, of shade val, with surface share alpha.
+// `minStep` is the shortest rising or falling step that is blended (2 for
+// rows, 1 for columns).
+template <class At, class BlendAt>
+void LinePass(int32_t q, int32_t minStep, const uint64_t* starts, At&& at, BlendAt&& blend) {
   // The line and its two neighbours lie in the map; positions along the
   // line stay in 0..kLast (the main loop runs while x < kLast, a run stops
   // at kLast at the latest and looks back to s - 1 >= 0; writes end before
@@ -157,7 +158,7 @@ void LinePass(int32_t q, int32_t minStep, const uint64_t* starts, At&& at, Put&&
           alpha = b;
           break;
       }
-      put(p, Blend(val, alpha));
+      blend(p, n, alpha, val);
     }
   }
 }
@@ -175,10 +176,24 @@ void AntialiasShadeMap() {
   for (int32_t y = 1; y <= 414; ++y)
     LinePass(
         y, 2, rowStarts[y], [m](int32_t x, int32_t r) -> int32_t { return m[x * kView + r]; },
-        [out, y](int32_t x, uint8_t v) { out[x * kView + y] = v; });
+        [out, y](int32_t x, int32_t, double alpha, int32_t val) { out[x * kView + y] = Blend(val, alpha); });
   for (int32_t x = 1; x <= 414; ++x)
     LinePass(
         x, 1, columnStarts[x], [m](int32_t y, int32_t c) -> int32_t { return m[c * kView + y]; },
-        [out, x](int32_t y, uint8_t v) { out[x * kView + y] = v; });
+        [out, x](int32_t y, int32_t, double alpha, int32_t val) { out[x * kView + y] = Blend(val, alpha); });
   std::memcpy(map.data(), shadeMapCopy.data(), sizeof(ShadeGrid));
+}
+
+void ForEachOutlineBlend(const ShadeGrid& surface, const OutlineBlendFn& blend) {
+  // The same passes, in the same order, as AntialiasShadeMap makes them.
+  const uint8_t* m = &surface[0][0];
+  FindRunStarts(m);
+  for (int32_t y = 1; y <= 414; ++y)
+    LinePass(
+        y, 2, rowStarts[y], [m](int32_t x, int32_t r) -> int32_t { return m[x * kView + r]; },
+        [&blend, y](int32_t x, int32_t n, double alpha, int32_t) { blend(x, y, x, n, alpha); });
+  for (int32_t x = 1; x <= 414; ++x)
+    LinePass(
+        x, 1, columnStarts[x], [m](int32_t y, int32_t c) -> int32_t { return m[c * kView + y]; },
+        [&blend, x](int32_t y, int32_t n, double alpha, int32_t) { blend(x, y, n, y, alpha); });
 }

@@ -1,6 +1,7 @@
 #include "render/CurvatureMap.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -222,11 +223,28 @@ MapRange RangeInForce(MapQuantity q, const MapRange& chosen, const std::vector<d
   return AutomaticRange(q, values);
 }
 
-uint32_t MapColour(MapQuantity q, double x, double lo, double hi) {
-  if (std::isnan(x)) return kNoValueColour;
-  double t = hi > lo ? (x - lo) / (hi - lo) : 0.5;
+double RampPosition(MapQuantity q, double x, double lo, double hi) {
+  double t;
+  if (q == MapQuantity::AbsMax || lo == -hi || !(hi > lo)) {
+    // One linear ramp over the range: the sequential one, and the diverging
+    // one on a range symmetric about 0, where it puts 0 in the middle.
+    t = hi > lo ? (x - lo) / (hi - lo) : 0.5;
+  } else {
+    // The diverging ramp keeps its grey at 0 on any range: each side runs
+    // from 0 to its own limit (a range that leaves 0 out shows only the
+    // part of its side that it covers).
+    if (!(x > lo)) x = lo;
+    if (x > hi) x = hi;
+    t = x >= 0 ? (hi > 0 ? 0.5 + 0.5 * (x / hi) : 0.5) : 0.5 - 0.5 * (x / lo);
+  }
   if (!(t > 0)) t = 0;
   if (t > 1) t = 1;
+  return t;
+}
+
+uint32_t MapColour(MapQuantity q, double x, double lo, double hi) {
+  if (std::isnan(x)) return kNoValueColour;
+  const double t = RampPosition(q, x, lo, hi);
   if (q == MapQuantity::AbsMax) return FromTable(kSequential, 9, t);
   return FromTable(kDiverging, 11, t);
 }
@@ -303,11 +321,61 @@ Canvas DrawLegend(MapQuantity q, const MapRange& range) {
     const int x = left + qchk::Round((right - left) * k / 4.0);
     c.MoveTo(x, bottom + 2);
     c.LineTo(x, bottom + 5);
-    const double value = range.lo * (4 - k) / 4.0 + range.hi * k / 4.0;
-    const std::string label = CurvatureNumberText(value);
+    const std::string label = LegendLabelText(LegendValue(range, k), range.lo, range.hi);
+    // Centred under its tick, but never past the ends of the strip: the
+    // first and the last label line up with them.
     const int w = SmallTextWidth(label);
-    const int lx = std::clamp(x - w / 2, 2, kView - 2 - w);
+    const int lx = std::max(left - 1, std::min(x - w / 2, right + 3 - w));
     DrawSmallText(c, lx, bottom + 7, label, ink);
   }
   return c;
+}
+
+double LegendValue(const MapRange& range, int k) { return range.lo * (4 - k) / 4.0 + range.hi * k / 4.0; }
+
+namespace {
+
+// x with `digits` after the point (fixed) or in the mantissa (scientific),
+// trailing zeros and a bare point dropped; "." whatever the locale.
+std::string Chars(double x, std::chars_format format, int digits) {
+  char buffer[64];
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, x, format, digits);
+  std::string s(buffer, r.ptr);
+  const size_t e = s.find('e');
+  std::string mantissa = s.substr(0, e), exponent = e == std::string::npos ? "" : s.substr(e + 1);
+  if (mantissa.find('.') != std::string::npos) {
+    while (mantissa.back() == '0') mantissa.pop_back();
+    if (mantissa.back() == '.') mantissa.pop_back();
+  }
+  if (exponent.empty()) return mantissa;
+  // "e-06" -> "E-6", "e+05" -> "E5".
+  const bool negative = exponent[0] == '-';
+  size_t first = exponent.find_first_not_of("+-0");
+  return mantissa + "E" + (negative ? "-" : "") + (first == std::string::npos ? "0" : exponent.substr(first));
+}
+
+}  // namespace
+
+std::string LegendLabelText(double x, double lo, double hi) {
+  const double step = (hi - lo) / 4;
+  if (!(step > 0) || !std::isfinite(step) || !std::isfinite(x)) return Chars(x, std::chars_format::general, 4);
+  // Rounding of lo and hi in between leaves a trace of 0 where 0 is meant.
+  if (std::fabs(x) <= step * 1e-9) return "0";
+  // From the step's first digit down, as many digits as the value needs
+  // (at most four more): the labels of -2..3 (step 1.25) read -2, -0.75,
+  // 0.5, 1.75, 3.
+  const int stepDigit = static_cast<int>(std::floor(std::log10(step)));
+  const double largest = std::max(std::fabs(lo), std::fabs(hi));
+  int lastDigit = stepDigit;
+  for (int k = 0; k < 4; ++k) {
+    const double unit = std::pow(10.0, lastDigit);
+    if (std::fabs(std::round(x / unit) * unit - x) <= step * 1e-6) break;
+    --lastDigit;
+  }
+  if (largest >= 1e-2 && largest < 1e4 && lastDigit >= -6)
+    return Chars(x, std::chars_format::fixed, std::max(-lastDigit, 0));
+  // Very small or very large scales, or steps far below the values: each
+  // label as a mantissa and its power of ten (2.5E-6).
+  const int digit = static_cast<int>(std::floor(std::log10(std::fabs(x))));
+  return Chars(x, std::chars_format::scientific, std::clamp(digit - lastDigit, 0, 12));
 }

@@ -62,10 +62,23 @@ uint32_t MapColour(MapQuantity q, double x, double lo, double hi);
 // neighbours' colour blended towards white; the background stays.
 void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const MapRange& range);
 
+// Where value x falls on the ramp, 0 to 1, for a range lo < hi: linearly
+// from lo to hi for max |k| and for a range symmetric about 0; otherwise
+// the signed quantities keep 0 at the grey middle and each side spreads to
+// its own limit. Values beyond the range take its ends.
+double RampPosition(MapQuantity q, double x, double lo, double hi);
+
 // The legend strip, 416 pixels wide: the quantity's name and whether the
-// scale is automatic or fixed, the colour strip, five labelled values.
+// scale is automatic or fixed, the colour strip, five labelled values
+// (the quarters of the range), the labels within the strip's width.
 constexpr int kLegendHeight = 48;
 Canvas DrawLegend(MapQuantity q, const MapRange& range);
+// The value of label k = 0..4.
+double LegendValue(const MapRange& range, int k);
+// A label's text: to two digits below the first of the labels' step, in
+// plain decimals for scales from 0.01 to 10000, else as mantissa and power
+// of ten ("2.5E-6"); "0" for 0.
+std::string LegendLabelText(double x, double lo, double hi);
 
 // Draws UTF-8 text in a 5 x 7 pixel font with its top-left corner at (x, y)
 // and returns the width it took; characters without a glyph show a box.

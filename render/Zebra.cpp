@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "model/Projection.h"
+#include "render/Antialias.h"
 #include "model/SurfaceDerivatives.h"
 #include "platform/RunChecks.h"
 
@@ -47,14 +49,35 @@ void ComputeZebraPhases(const ZebraSettings& z, PixelParamsFn lookup, std::vecto
 
 void PaintZebra(const ZebraSettings& z, const std::vector<double>& phases) {
   Canvas& bmp = *model.pictureBitmap;
-  for (int y = 0; y < kView; ++y) {
-    uint8_t* row = bmp.Row(y);
-    for (int x = 0; x < kView; ++x) {
+  const ShadeGrid& shade = *model.shadeMap;
+  // The stripes' grey level of each visible pixel, and which pixels those
+  // are, for the outline.
+  auto level = std::make_unique<ShadeGrid>();
+  auto surface = std::make_unique<ShadeGrid>();
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y) {
       const PixelCell& c = model.pixelCells[x][y];
-      if (c.u < 0 || c.v < 0) continue;
+      const bool on = c.u >= 0 && c.v >= 0;
+      (*surface)[x][y] = on ? 1 : 0;
+      if (!on) continue;
       const double t = phases[static_cast<size_t>(x) * kView + y];
-      const uint8_t level = std::isnan(t) ? 128 : ZebraDark(z, t) ? 0 : 255;
-      row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = level;
+      (*level)[x][y] = std::isnan(t) ? 128 : ZebraDark(z, t) ? 0 : 255;
     }
-  }
+  auto put = [&bmp](int x, int y, uint8_t v) {
+    uint8_t* row = bmp.Row(y);
+    row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = v;
+  };
+  for (int y = 0; y < kView; ++y)
+    for (int x = 0; x < kView; ++x) {
+      if ((*surface)[x][y])
+        put(x, y, (*level)[x][y]);
+      else if (shade[x][y] != 0)
+        put(x, y, 255);  // the plain picture's smoothed outline goes
+    }
+  // The outline smoothed as the plain picture's is (the filter's runs and
+  // shares), from the stripes' own greys towards the white background.
+  ForEachOutlineBlend(*surface, [&](int32_t x, int32_t y, int32_t fromX, int32_t fromY, double alpha) {
+    const double from = (*level)[fromX][fromY];
+    put(x, y, static_cast<uint8_t>(qchk::Round(from * alpha + 255.0 * (1 - alpha))));
+  });
 }

@@ -26,5 +26,7 @@ bool ZebraDark(const ZebraSettings& z, double phase);
 void ComputeZebraPhases(const ZebraSettings& z, PixelParamsFn lookup, std::vector<double>& phases);
 
 // Repaints pictureBitmap: black or white on each visible pixel, mid grey
-// where a visible pixel has no normal; the outline and background stay.
+// where a visible pixel has no normal; the outline smoothed as the
+// antialiasing filter smooths the plain picture's, from the stripes' greys
+// towards white; the rest of the background stays.
 void PaintZebra(const ZebraSettings& z, const std::vector<double>& phases);

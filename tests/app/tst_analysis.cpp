@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QSettings>
 #include <QtTest>
@@ -27,20 +28,59 @@ class AnalysisTest : public QObject {
     QSettings(QStringLiteral("Quorlen"), QStringLiteral("Quorlen")).clear();
   }
 
-  void theMenuFollowsOpcionesWithItsItems() {
+  // What each item does, not what it reads: the six pictures, each named
+  // as the legend and the status line name its map, then "Rayas de cebra",
+  // "Escala..." for the picture chosen, the umbilics and the net.
+  void eachItemDoesWhatItsCaptionSays() {
     const QList<QAction*> menus = f->menuBar()->actions();
-    int opciones = -1;
-    for (int k = 0; k < menus.size(); ++k)
-      if (menus[k]->text() == QStringLiteral("Opciones")) opciones = k;
-    QVERIFY(opciones >= 0 && opciones + 1 < menus.size());
-    QCOMPARE(menus[opciones + 1]->text(), QStringLiteral("Análisis"));
-    QStringList texts;
-    for (QAction* a : f->Analisis1->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    QCOMPARE(texts, QStringList({"Sombreado", "Curvatura de Gauss (K)", "Curvatura media (H)",
-                                 "Curvatura principal máxima (k1)", "Curvatura principal mínima (k2)",
-                                 "Curvatura absoluta máxima (max |k|)", "Rayas de cebra", "-", "Escala...", "-",
-                                 "Puntos umbílicos", "Red de líneas de curvatura"}));
+    const int opciones = menus.indexOf(f->Opciones1->menuAction());
+    QVERIFY(opciones >= 0);
+    QCOMPARE(menus.value(opciones + 1), f->Analisis1->menuAction());
+    QList<QAction*> expected;
+    for (QAction* a : f->analysisItems) expected << a;
+    expected << f->Rayasdecebra1 << nullptr << f->Escala1 << nullptr << f->Puntosumbilicos1 << f->Reddelineas1;
+    const QList<QAction*> items = f->Analisis1->actions();
+    QCOMPARE(items.size(), expected.size());
+    for (int k = 0; k < items.size(); ++k)
+      QVERIFY2(expected[k] ? items[k] == expected[k] : items[k]->isSeparator(), qPrintable(QString::number(k)));
     QVERIFY(f->analysisItems[0]->isChecked());
+
+    Draw();
+    const MapQuantity shown[] = {MapQuantity::None, MapQuantity::Gauss, MapQuantity::Mean,
+                                 MapQuantity::K1,   MapQuantity::K2,    MapQuantity::AbsMax};
+    for (int k = 0; k < 6; ++k) {
+      QAction* a = f->analysisItems[k];
+      a->trigger();
+      QCOMPARE(f->mapShown.quantity, shown[k]);
+      QCOMPARE(a->text(), QString::fromUtf8(MapQuantityName(shown[k])));
+      QCOMPARE(f->Leyenda->isHidden(), k == 0);
+      f->AlMover(false, MoveKeys{}, 208, 208);
+      if (k > 0) QVERIFY2(f->InfoPanel->text().startsWith(a->text() + QStringLiteral(": ")), qPrintable(a->text()));
+    }
+    f->Rayasdecebra1->trigger();
+    QVERIFY(f->zebraOn && f->Leyenda->isHidden());
+    // "Escala..." sets what the picture on show has: the stripes, or a map's
+    // range.
+    auto dialogOfEscala = [this] {
+      QString name;
+      WhenModal([&name](QWidget* w) {
+        name = w->objectName();
+        w->close();
+      });
+      f->Escala1->trigger();
+      return name;
+    };
+    QCOMPARE(dialogOfEscala(), QStringLiteral("CebraDialog"));
+    f->analysisItems[2]->trigger();
+    QCOMPARE(dialogOfEscala(), QStringLiteral("EscalaDialog"));
+    f->Puntosumbilicos1->trigger();
+    QVERIFY(f->showUmbilics && f->umbilicSearch);
+    f->Puntosumbilicos1->trigger();
+    QVERIFY(!f->showUmbilics);
+    const size_t before = f->viewLines.size();
+    f->Reddelineas1->trigger();
+    QVERIFY(f->viewLines.size() > before + 100);
+    QVERIFY(f->errors.empty());
   }
 
   void choosingAMapRedrawsAtOnceAndSombreadoGivesThePictureBack() {
@@ -115,6 +155,97 @@ class AnalysisTest : public QObject {
     f->Escala1->trigger();
     QVERIFY(f->mapChosen.fixed);
     QCOMPARE(f->mapShown.range.lo, -1.0);
+  }
+
+  // The status line shows what is under the pointer in the picture on show,
+  // and never a value of a picture that is gone.
+  void theStatusLineFollowsThePictureOnShow() {
+    Draw();
+    f->analysisItems[2]->trigger();
+    f->AlMover(false, MoveKeys{}, 208, 208);
+    const QString mean = f->InfoPanel->text();
+    QVERIFY2(mean.startsWith(QStringLiteral("Curvatura media (H): ")), qPrintable(mean));
+    f->Rayasdecebra1->trigger();
+    QCOMPARE(f->InfoPanel->text(), QString());
+    f->AlMover(false, MoveKeys{}, 208, 208);
+    const QRegularExpression stripe(QStringLiteral("^Rayas de cebra: raya (\\d+) de 12, (oscura|clara)$"));
+    const QRegularExpressionMatch m = stripe.match(f->InfoPanel->text());
+    QVERIFY2(m.hasMatch(), qPrintable(f->InfoPanel->text()));
+    const double phase = f->zebraPhases[208 * kView + 208];
+    QCOMPARE(m.captured(1).toInt(), static_cast<int>(phase * 12) + 1);
+    QCOMPARE(m.captured(2) == QStringLiteral("oscura"), ZebraDark(f->zebraSettings, phase));
+    // Off the surface the line is cleared, as for a map.
+    f->AlMover(false, MoveKeys{}, 2, 2);
+    QCOMPARE(f->InfoPanel->text(), QString());
+    // A new scale clears the value under the pointer until the pointer moves.
+    f->analysisItems[2]->trigger();
+    f->AlMover(false, MoveKeys{}, 208, 208);
+    QCOMPARE(f->InfoPanel->text(), mean);
+    QCOMPARE(f->FijaEscala(false, QStringLiteral("-1"), QStringLiteral("3")), QString());
+    QCOMPARE(f->InfoPanel->text(), QString());
+    f->AlMover(false, MoveKeys{}, 208, 208);
+    QCOMPARE(f->InfoPanel->text(), mean);
+    // The plain picture shows no value; another message stays.
+    f->analysisItems[0]->trigger();
+    QCOMPARE(f->InfoPanel->text(), QString());
+    f->Informa(false, QStringLiteral("otro aviso"));
+    f->AlMover(false, MoveKeys{}, 208, 208);
+    QCOMPARE(f->InfoPanel->text(), QStringLiteral("otro aviso"));
+  }
+
+  // "Escala..." only where there is something to set, and never with the
+  // limits 0 and 0.
+  void escalaOnlyWithAMapOrTheStripes() {
+    QVERIFY(!f->Escala1->isEnabled());
+    f->analysisItems[4]->trigger();
+    QVERIFY(f->Escala1->isEnabled());
+    QString lo, hi;
+    WhenModal([&](QWidget* w) {
+      lo = w->findChild<QLineEdit*>(QStringLiteral("EscalaDesde"))->text();
+      hi = w->findChild<QLineEdit*>(QStringLiteral("EscalaHasta"))->text();
+      w->close();
+    });
+    f->Escala1->trigger();  // before any drawing: the limits of a flat picture
+    QCOMPARE(lo, QStringLiteral("-1"));
+    QCOMPARE(hi, QStringLiteral("1"));
+    f->analysisItems[0]->trigger();
+    QVERIFY(!f->Escala1->isEnabled());
+    f->Rayasdecebra1->trigger();
+    QVERIFY(f->Escala1->isEnabled());
+    f->analysisItems[0]->trigger();
+    QVERIFY(!f->Escala1->isEnabled());
+    // As the choice is remembered, so is the state of the item.
+    f->analysisItems[1]->trigger();
+    f.reset();
+    f = NewForm();
+    QVERIFY(f->Escala1->isEnabled());
+  }
+
+  // A map that cannot be made leaves the plain picture, without a legend,
+  // and says why in the status line (B-spline, every weight 1e-300).
+  void aMapThatCannotBeMadeSaysWhy() {
+    f->BSplines3->trigger();
+    f->Racionales->trigger();
+    for (int i = 0; i <= model.netM; ++i)
+      for (int j = 0; j <= model.netN; ++j) model.controlNet[i][j].w = 1e-300;
+    Draw();
+    QVERIFY(model.pictureValid);
+    const std::vector<uint8_t> plain = Picture();
+    const int beeps = f->beepCount;
+    f->analysisItems[1]->trigger();
+    QVERIFY2(f->InfoPanel->text().startsWith(QStringLiteral("No se puede hacer el mapa: ")),
+             qPrintable(f->InfoPanel->text()));
+    QVERIFY(f->InfoPanel->text().contains(QStringLiteral("pesos")));
+    QCOMPARE(f->beepCount, beeps + 1);
+    QVERIFY(Picture() == plain);
+    QVERIFY(f->Leyenda->isHidden());
+    QCOMPARE(f->mapShown.quantity, MapQuantity::None);
+    // The pointer over it keeps the reason on show.
+    f->AlMover(false, MoveKeys{}, 208, 208);
+    QVERIFY(f->InfoPanel->text().startsWith(QStringLiteral("No se puede hacer el mapa: ")));
+    f->Guardarenportapapeles1->trigger();
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(kView, kView));
+    QVERIFY(f->errors.empty());
   }
 };
 

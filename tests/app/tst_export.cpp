@@ -1,6 +1,9 @@
 // "General" -> "Exportar" through its dialogs, and "Abrir..." of STEP and
 // IGES files.
 #include <QInputDialog>
+#include <QRegularExpression>
+#include <QSet>
+#include <cstring>
 #include <QtTest>
 
 #include "AppTestSupport.h"
@@ -20,6 +23,29 @@ class ExportTest : public QObject {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
   QString Status() { return f->InfoPanel->text(); }
+  // Whether the bytes begin as a file of the format of that suffix does.
+  static bool LooksLike(const QString& suffix, const QByteArray& b) {
+    if (suffix == QLatin1String("png")) return b.startsWith("\x89PNG\r\n");
+    if (suffix == QLatin1String("svg")) return b.contains("<svg");
+    if (suffix == QLatin1String("csv")) return b.startsWith("line,family,u,v,x,y,z,k1,k2");
+    if (suffix == QLatin1String("obj")) return b.contains("\nv ") && b.contains("\nvn ") && b.contains("\nf ");
+    if (suffix == QLatin1String("stl")) {  // binary: 84 bytes, then 50 a triangle
+      if (b.size() < 84) return false;
+      uint32_t n = 0;
+      std::memcpy(&n, b.constData() + 80, 4);
+      return b.size() == 84 + 50 * static_cast<qsizetype>(n) && n > 0;
+    }
+    if (suffix == QLatin1String("step")) return b.startsWith("ISO-10303-21;");
+    if (suffix == QLatin1String("igs")) return b.size() > 80 && b[72] == 'S';  // the start section
+    return false;
+  }
+  // The mesh-size dialog answered with n.
+  static void AnswerMeshSize(QWidget* w, int n) {
+    auto* d = qobject_cast<QInputDialog*>(w);
+    if (!d) return;
+    d->setIntValue(n);
+    d->accept();
+  }
 
  private slots:
   void initTestCase() { StartTestApplication(); }
@@ -32,15 +58,54 @@ class ExportTest : public QObject {
     dir.reset();
   }
 
-  void theSubmenuFollowsSaveAs() {
+  // Each item writes a file of the format its caption names: the caption
+  // (less its dots and a bracketed format) is the description of the
+  // dialog's filter, and the file written under that filter's suffix starts
+  // as that format does.
+  void eachItemWritesTheFormatItNames() {
     const QList<QAction*> general = f->General1->actions();
-    const int at = general.indexOf(f->Guardarcomo1);
-    QCOMPARE(general.value(at + 1), f->Exportar1->menuAction());
-    QCOMPARE(f->Exportar1->title(), QStringLiteral("Exportar"));
-    QStringList items;
-    for (QAction* a : f->Exportar1->actions()) items << a->text();
-    QCOMPARE(items, QStringList({"Imagen PNG...", "Imagen SVG...", "Líneas trazadas (CSV)...", "Malla OBJ...",
-                                 "Malla STL...", "Superficie STEP...", "Superficie IGES..."}));
+    QCOMPARE(general.value(general.indexOf(f->Guardarcomo1) + 1), f->Exportar1->menuAction());
+    Draw();
+    const QList<QAction*> items = f->Exportar1->actions();
+    QCOMPARE(items.size(), 7);
+    QSet<QString> suffixes;
+    for (QAction* a : items) {
+      QString filter, suffix;
+      auto answer = [this, &filter, &suffix](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        if (!d) return;
+        filter = d->nameFilters().value(0);
+        suffix = d->defaultSuffix();
+        d->setDirectory(dir->path());
+        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("archivo"));
+        QMetaObject::invokeMethod(d, "accept");
+      };
+      if (a == f->ExportarObj1 || a == f->ExportarStl1)
+        WhenModal([answer](QWidget* w) {  // the mesh's size first
+          AnswerMeshSize(w, 8);
+          WhenModal(answer);
+        });
+      else
+        WhenModal(answer);
+      a->trigger();
+      // "Superficie IGES (*.iges *.igs)": the description, and the patterns,
+      // among them the suffix the dialog adds.
+      const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^(.*) \\((.*)\\)$")).match(filter);
+      QVERIFY2(m.hasMatch(), qPrintable(a->text() + QStringLiteral(": ") + filter));
+      QVERIFY2(m.captured(2).split(QLatin1Char(' ')).contains(QStringLiteral("*.") + suffix), qPrintable(filter));
+      QString caption = a->text();
+      caption.remove(QStringLiteral("...")).remove(QRegularExpression(QStringLiteral(" \\(\\w+\\)$")));
+      QCOMPARE(caption, m.captured(1));
+      suffixes.insert(suffix);
+      const QByteArray bytes = Bytes(Path(QStringLiteral("archivo.") + suffix));
+      QVERIFY2(!bytes.isEmpty(), qPrintable(suffix));
+      QVERIFY2(LooksLike(suffix, bytes), qPrintable(suffix + QStringLiteral(": ") + QString::fromLatin1(bytes.left(40))));
+      QCOMPARE(Status(), QStringLiteral("Exportado a archivo.") + suffix + (suffix == QStringLiteral("csv")
+                                                                             ? QStringLiteral(" (0 líneas)")
+                                                                             : QString()));
+    }
+    QCOMPARE(suffixes.size(), 7);  // seven formats, no item twice
+    QVERIFY(f->errors.empty());
   }
 
   // Each export proposes its own suffix; a cancelled dialog writes nothing.
@@ -157,6 +222,33 @@ class ExportTest : public QObject {
     QVERIFY(model.pictureValid);
     QCOMPARE(model.controlNet[3][2].x, before.x);
     QCOMPARE(model.netM, 11);
+  }
+
+  // Coordinates that float32 cannot hold: STL refuses them with the
+  // reason and writes nothing; OBJ, with doubles, takes them.
+  void stlRefusesCoordinatesItCannotHold() {
+    for (int i = 0; i <= model.netM; ++i)
+      for (int j = 0; j <= model.netN; ++j) {
+        NetPoint& p = model.controlNet[i][j];
+        p = NetPoint{p.x * 1e39, p.y * 1e39, p.z * 1e39, p.w};
+      }
+    Draw();
+    QVERIFY(model.pictureValid);
+    WhenModal([this](QWidget* w) {
+      AnswerMeshSize(w, 8);
+      AnswerFileDialog(Path("grande"));
+    });
+    f->ExportarStl1->trigger();
+    QVERIFY2(Status().startsWith(QStringLiteral("No se puede exportar a grande.stl: hay coordenadas de más de 3.4E38")),
+             qPrintable(Status()));
+    QVERIFY(!QFile::exists(Path("grande.stl")));
+    WhenModal([this](QWidget* w) {
+      AnswerMeshSize(w, 8);
+      AnswerFileDialog(Path("grande"));
+    });
+    f->ExportarObj1->trigger();
+    QCOMPARE(Status(), QStringLiteral("Exportado a grande.obj"));
+    QVERIFY(Bytes(Path("grande.obj")).contains("e+39"));
   }
 };
 

@@ -1,4 +1,8 @@
 // "Formas exactas" and "Puntos umbílicos" in the real window.
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -7,6 +11,12 @@
 class UmbilicsWindowTest : public QObject {
   Q_OBJECT
   std::unique_ptr<TestForm> f;
+
+  void Drag(QEvent::Type type, int x, int y) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(x, y), f->Imagen->mapToGlobal(QPointF(x, y)), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(f->Imagen, &e);
+  }
 
   void Trigger(const char* name) {
     auto* a = f->findChild<QAction*>(QString::fromLatin1(name));
@@ -39,7 +49,100 @@ class UmbilicsWindowTest : public QObject {
       if (table->item(r, 6) && table->item(r, 6)->text() == QStringLiteral("limón")) ++lemons;
     QCOMPARE(lemons, 2);
     QVERIFY(!table->window()->isModal());
+    // Every column shown whole, no row cut off.
+    QVERIFY(table->window()->isVisible());
+    QVERIFY2(table->horizontalHeader()->length() <= table->viewport()->width(),
+             qPrintable(QStringLiteral("%1 > %2").arg(table->horizontalHeader()->length()).arg(table->viewport()->width())));
+    int rows = 0;
+    for (int r = 0; r < table->rowCount(); ++r) rows += table->rowHeight(r);
+    QVERIFY(rows <= table->viewport()->height());
+    for (int c = 0; c < table->columnCount(); ++c)
+      for (int r = 0; r < table->rowCount(); ++r)
+        if (QTableWidgetItem* item = table->item(r, c))
+          QVERIFY(table->fontMetrics().horizontalAdvance(item->text()) <= table->columnWidth(c));
+    // Beside the main window, where the screen has room.
+    const QRect main = f->frameGeometry();
+    QCOMPARE(table->window()->pos(),
+             TForm1::PlaceBeside(main, table->window()->frameGeometry().size(), f->screen()->availableGeometry()));
+    const QSize size(530, 120);
+    const QRect wide(0, 0, 1920, 1080), narrow(0, 0, 800, 800);
+    QCOMPARE(TForm1::PlaceBeside(QRect(10, 20, 675, 460), size, wide), QPoint(693, 20));
+    QCOMPARE(TForm1::PlaceBeside(QRect(1200, 20, 675, 460), size, wide), QPoint(662, 20));
+    QCOMPARE(TForm1::PlaceBeside(QRect(0, 0, 675, 460), size, narrow), QPoint(270, 0));
+    QCOMPARE(TForm1::PlaceBeside(QRect(0, 1000, 675, 460), size, wide), QPoint(683, 960));
     QVERIFY(f->errors.empty());
+  }
+
+  // Turning the view only marks the points found again; a closed list stays
+  // closed after a drag until "Puntos umbílicos" is chosen again; an edit
+  // of the surface searches again.
+  void theSearchIsKeptForTheSurfaceAndAClosedListStaysClosed() {
+    Trigger("FormaExacta2");
+    f->Dibujala(false);
+    Trigger("Puntosumbilicos1");
+    QCOMPARE(f->umbilicSearches, 1);
+    QDialog* list = f->umbilicWindow;
+    QVERIFY(list && list->isVisible());
+    list->close();
+    QVERIFY(!list->isVisible());
+    const QImage before = CanvasImage(*model.pictureBitmap);
+    Drag(QEvent::MouseButtonPress, 208, 208);
+    Drag(QEvent::MouseMove, 260, 230);
+    Drag(QEvent::MouseButtonRelease, 260, 230);
+    QVERIFY(model.pictureValid);
+    QVERIFY(CanvasImage(*model.pictureBitmap) != before);  // turned, marks drawn anew
+    QCOMPARE(f->umbilicSearches, 1);
+    QVERIFY(!list->isVisible());
+    QVERIFY(f->showUmbilics);
+    // Asked for again: off, then on, and the list is back.
+    Trigger("Puntosumbilicos1");
+    QVERIFY(!f->showUmbilics);
+    Trigger("Puntosumbilicos1");
+    QVERIFY(list->isVisible());
+    QCOMPARE(f->umbilicSearches, 1);
+    // Another surface: a new search when it is drawn.
+    model.controlNet[1][1].z += 0.1;
+    f->Dibujala(false);
+    QCOMPARE(f->umbilicSearches, 2);
+    QVERIFY(f->errors.empty());
+  }
+
+  // A search that cannot run says why, in the list and the status line,
+  // once for the surface.
+  void aFailedSearchSaysWhy() {
+    Trigger("BSplines3");
+    Trigger("Racionales");
+    for (int i = 0; i <= model.netM; ++i)
+      for (int j = 0; j <= model.netN; ++j) model.controlNet[i][j].w = 1e-300;
+    f->Dibujala(false);
+    QVERIFY(model.pictureValid);
+    const int beeps = f->beepCount;
+    Trigger("Puntosumbilicos1");
+    const QString why = f->InfoPanel->text();
+    QVERIFY2(why.startsWith(QStringLiteral("No se pueden buscar los puntos umbílicos: ")), qPrintable(why));
+    QCOMPARE(f->beepCount, beeps + 1);
+    auto* note = f->findChild<QLabel*>(QStringLiteral("AvisoUmbilicos"));
+    QVERIFY(note && note->isVisible());
+    QCOMPARE(note->text(), why);
+    QCOMPARE(f->umbilicTable->rowCount(), 0);
+    // A turn of the view: the same surface, no second search or beep.
+    Drag(QEvent::MouseButtonPress, 208, 208);
+    Drag(QEvent::MouseMove, 240, 220);
+    Drag(QEvent::MouseButtonRelease, 240, 220);
+    QCOMPARE(f->beepCount, beeps + 1);
+    QCOMPARE(f->umbilicSearches, 1);
+    QVERIFY(f->errors.empty());
+  }
+
+  // The exact half cylinder has none (k1 = 1, k2 = 0 everywhere): said so.
+  void noUmbilicsIsSaid() {
+    Trigger("FormaExacta3");
+    f->Dibujala(false);
+    Trigger("Puntosumbilicos1");
+    QCOMPARE(f->umbilicTable->rowCount(), 0);
+    auto* note = f->findChild<QLabel*>(QStringLiteral("AvisoUmbilicos"));
+    QVERIFY(note && note->isVisible());
+    QCOMPARE(note->text(), QStringLiteral("La superficie no tiene puntos umbílicos."));
   }
 
   // "Rayas de cebra" (its pixels are checked in the tool's test), the plain

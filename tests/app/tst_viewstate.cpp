@@ -135,9 +135,32 @@ class ViewStateTest : public QObject {
     QCOMPARE(Pointer(), Qt::CrossCursor);
   }
 
+  // The window shows the program's own picture, the file the desktop
+  // installs (data/org.quorlen.Quorlen.svg), drawn alike at every size, and
+  // not some other icon or an empty one.
   void theWindowHasTheIcon() {
-    QVERIFY(!f->windowIcon().isNull());
-    QVERIFY(!f->windowIcon().pixmap(32, 32).isNull());
+    const QString file = QStringLiteral(QUORLEN_GOLDEN_DIR "/../../data/org.quorlen.Quorlen.svg");
+    QVERIFY(QFile::exists(file));
+    const QIcon own(file);
+    for (int size : {16, 32, 64}) {
+      const QImage shown = f->windowIcon().pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
+      const QImage drawn = own.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
+      QCOMPARE(shown.size(), QSize(size, size));
+      QVERIFY2(shown == drawn, qPrintable(QString::number(size)));
+    }
+    // The picture itself: the dark blue of its control net and green of
+    // its patch, on a transparent ground.
+    const QImage big = own.pixmap(128, 128).toImage().convertToFormat(QImage::Format_ARGB32);
+    int net = 0, patch = 0, clear = 0;
+    for (int y = 0; y < 128; ++y)
+      for (int x = 0; x < 128; ++x) {
+        const QColor c = big.pixelColor(x, y);
+        if (c.alpha() == 0) ++clear;
+        else if (c.blue() > c.red() + 60 && c.blue() > c.green() + 40) ++net;
+        else if (c.green() > c.red() + 40 && c.green() > c.blue() + 20) ++patch;
+      }
+    QVERIFY2(net > 100 && patch > 1000 && clear > 2000,
+             qPrintable(QStringLiteral("net %1 patch %2 clear %3").arg(net).arg(patch).arg(clear)));
   }
 };
 

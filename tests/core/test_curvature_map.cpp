@@ -5,12 +5,15 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "interact/CurvatureMapping.h"
 #include "interact/LineTracing.h"
 #include "model/SurfaceDerivatives.h"
+#include "platform/NumberFormat.h"
 #include "platform/SideThread.h"
 #include "test_render_support.h"
 #include "test_surfaces.h"
@@ -119,26 +122,85 @@ TEST_F(CurvatureMapTest, AutomaticRangeFromThe98thPercentile) {
   EXPECT_DOUBLE_EQ(r.hi, 1);
 }
 
+// Relative luminance (Rec. 709 weights, on the 8-bit channels) of a
+// 0x00BBGGRR colour: how light the eye sees it.
+double Luminance(uint32_t c) {
+  return 0.2126 * (c & 0xFF) + 0.7152 * ((c >> 8) & 0xFF) + 0.0722 * ((c >> 16) & 0xFF);
+}
+int Red(uint32_t c) { return static_cast<int>(c & 0xFF); }
+int Green(uint32_t c) { return static_cast<int>((c >> 8) & 0xFF); }
+int Blue(uint32_t c) { return static_cast<int>(c >> 16); }
+
 TEST_F(CurvatureMapTest, RampsAreLightAtZeroAndTakeTheirEndsBeyondTheRange) {
-  auto lightness = [](uint32_t c) { return (c & 0xFF) + ((c >> 8) & 0xFF) + (c >> 16); };
   const uint32_t zero = MapColour(MapQuantity::Gauss, 0, -2, 2);
-  EXPECT_GE(lightness(zero), 3 * 230u);
+  EXPECT_GE(Luminance(zero), 230);
   EXPECT_EQ(MapColour(MapQuantity::Gauss, -5, -2, 2), MapColour(MapQuantity::Gauss, -2, -2, 2));
   EXPECT_EQ(MapColour(MapQuantity::Gauss, 9, -2, 2), MapColour(MapQuantity::Gauss, 2, -2, 2));
   const uint32_t neg = MapColour(MapQuantity::K2, -1, -1, 1), pos = MapColour(MapQuantity::K2, 1, -1, 1);
-  EXPECT_GT(neg >> 16, neg & 0xFF);  // blue below 0
-  EXPECT_GT(pos & 0xFF, pos >> 16);  // red above
-  // The sequential ramp runs from viridis' dark purple to its yellow.
-  EXPECT_EQ(MapColour(MapQuantity::AbsMax, -1, 0, 1), 0x540144u);
-  EXPECT_EQ(MapColour(MapQuantity::AbsMax, 1, 0, 1), 0x25E7FDu);
+  EXPECT_GT(Blue(neg), Red(neg));  // blue below 0
+  EXPECT_GT(Red(pos), Blue(pos));  // red above
+  // The diverging ramp darkens steadily away from 0 on both sides, so that
+  // a larger |value| always reads darker.
+  double previous = Luminance(zero);
+  for (int k = 1; k <= 100; ++k) {
+    const double above = Luminance(MapColour(MapQuantity::Mean, k / 50.0, -2, 2));
+    const double below = Luminance(MapColour(MapQuantity::Mean, -k / 50.0, -2, 2));
+    EXPECT_LE(above, previous + 1e-9) << k;
+    EXPECT_LE(below, Luminance(zero)) << k;
+    previous = above;
+  }
+  EXPECT_LT(Luminance(MapColour(MapQuantity::Mean, 2, -2, 2)), 60);
+  EXPECT_LT(Luminance(MapColour(MapQuantity::Mean, -2, -2, 2)), 60);
+  // The sequential ramp of max |k| grows lighter from its first colour to
+  // its last, without a step back (a perceptually ordered ramp), from a
+  // dark purple (blue and red over green) to a light yellow (red and green
+  // over blue).
+  double last = -1;
+  for (int k = 0; k <= 100; ++k) {
+    const double l = Luminance(MapColour(MapQuantity::AbsMax, k / 100.0, 0, 1));
+    EXPECT_GT(l, last) << k;
+    last = l;
+  }
+  const uint32_t low = MapColour(MapQuantity::AbsMax, -1, 0, 1), high = MapColour(MapQuantity::AbsMax, 5, 0, 1);
+  EXPECT_LT(Luminance(low), 40);
+  EXPECT_GT(Blue(low), Green(low));
+  EXPECT_GT(Red(low), Green(low));
+  EXPECT_GT(Luminance(high), 200);
+  EXPECT_GT(Red(high), 2 * Blue(high));
+  EXPECT_GT(Green(high), 2 * Blue(high));
+  EXPECT_EQ(low, MapColour(MapQuantity::AbsMax, 0, 0, 1));
+  EXPECT_EQ(high, MapColour(MapQuantity::AbsMax, 1, 0, 1));
+}
+
+// A fixed range that is not symmetric about 0: the signed maps keep their
+// grey at 0 and spread each side to its own limit; max |k| runs linearly.
+TEST_F(CurvatureMapTest, AnUnevenRangeKeepsTheGreyAtZero) {
+  const MapQuantity q = MapQuantity::Gauss;
+  EXPECT_EQ(RampPosition(q, 0, -2, 3), 0.5);
+  EXPECT_EQ(MapColour(q, 0, -2, 3), MapColour(q, 0, -1, 1));
+  EXPECT_EQ(MapColour(q, -2, -2, 3), MapColour(q, -1, -1, 1));  // each end its darkest
+  EXPECT_EQ(MapColour(q, 3, -2, 3), MapColour(q, 1, -1, 1));
+  EXPECT_DOUBLE_EQ(RampPosition(q, 1.5, -2, 3), 0.75);  // half way to its own limit
+  EXPECT_DOUBLE_EQ(RampPosition(q, -1, -2, 3), 0.25);
+  EXPECT_EQ(RampPosition(q, -7, -2, 3), 0);
+  EXPECT_EQ(RampPosition(q, 7, -2, 3), 1);
+  // A range on one side of 0 shows that side's part of the ramp.
+  EXPECT_DOUBLE_EQ(RampPosition(q, 2, 1, 4), 0.75);
+  EXPECT_DOUBLE_EQ(RampPosition(q, 0, 1, 4), RampPosition(q, 1, 1, 4));
+  EXPECT_DOUBLE_EQ(RampPosition(q, -3, -4, -1), 0.125);
+  // Symmetric ranges and max |k| keep the one linear ramp, to the bit.
+  for (double x : {-2.0, -0.3, 0.0, 0.7, 1.9}) {
+    EXPECT_EQ(RampPosition(MapQuantity::Mean, x, -2, 2), (x + 2) / 4) << x;
+    EXPECT_EQ(RampPosition(MapQuantity::AbsMax, x + 3, 1, 5), (x + 3 - 1) / 4) << x;
+  }
 }
 
 TEST_F(CurvatureMapTest, PaintingColoursTheSurfaceOnly) {
   Draw(rtest::StartupModel);
   const Canvas before = *model.pictureBitmap;
-  // The sphere's K is about 1: a range far below it paints every visible
-  // pixel in the red end, lighter or darker with the light.
-  const MapResult r = ApplyCurvatureMap(MapQuantity::Gauss, MapRange{true, -3, -2});
+  // The sphere's K is about 1: a range that ends below it paints every
+  // visible pixel in the red end, lighter or darker with the light.
+  const MapResult r = ApplyCurvatureMap(MapQuantity::Gauss, MapRange{true, -3, 0.5});
   EXPECT_TRUE(r.range.fixed);
   const Canvas& after = *model.pictureBitmap;
   for (int x = 0; x < kView; ++x)
@@ -178,9 +240,100 @@ TEST_F(CurvatureMapTest, LegendShowsTheRampTheLabelsAndTheKindOfScale) {
     for (int x = tick - 25; x <= tick + 25; ++x)
       for (int y = 36; y < 44; ++y)
         if (x >= 0 && x < kView) ink += a.Pixel(x, y) == 0;
-    EXPECT_GT(ink, 20) << k;
+    EXPECT_GT(ink, 10) << k;
   }
   EXPECT_EQ(SmallTextWidth("máx"), 18);
+}
+
+// The labels show the scale, however small or large, each told from its
+// neighbours and read back to its value.
+TEST_F(CurvatureMapTest, LegendLabelsShowTheScale) {
+  const struct {
+    double lo, hi;
+    const char* labels[5];
+  } cases[] = {
+      {-5e-5, 5e-5, {"-5E-5", "-2.5E-5", "0", "2.5E-5", "5E-5"}},
+      {0, 1e-5, {"0", "2.5E-6", "5E-6", "7.5E-6", "1E-5"}},
+      {-2, 3, {"-2", "-0.75", "0.5", "1.75", "3"}},
+      {-0.5, 0.5, {"-0.5", "-0.25", "0", "0.25", "0.5"}},
+      {-5, 5, {"-5", "-2.5", "0", "2.5", "5"}},
+      {0, 2e6, {"0", "5E5", "1E6", "1.5E6", "2E6"}},
+      {-0.02, 0.02, {"-0.02", "-0.01", "0", "0.01", "0.02"}},
+  };
+  for (const auto& c : cases)
+    for (int k = 0; k <= 4; ++k)
+      EXPECT_EQ(LegendLabelText(LegendValue(MapRange{true, c.lo, c.hi}, k), c.lo, c.hi), c.labels[k])
+          << c.lo << ".." << c.hi << " " << k;
+  // Any range: five different labels, each within a thousandth of the step
+  // of its value, and short enough not to run into its neighbours (their
+  // ticks stand 96 pixels apart, 16 characters).
+  std::mt19937 gen(7);
+  std::uniform_real_distribution<double> mantissa(-9.99, 9.99), width(0.01, 20);
+  std::uniform_int_distribution<int> power(-40, 40);
+  for (int trial = 0; trial < 2000; ++trial) {
+    const double scale = std::pow(10.0, power(gen));
+    const double lo = mantissa(gen) * scale, hi = lo + width(gen) * scale;
+    std::set<std::string> seen;
+    for (int k = 0; k <= 4; ++k) {
+      const double v = LegendValue(MapRange{true, lo, hi}, k);
+      const std::string text = LegendLabelText(v, lo, hi);
+      seen.insert(text);
+      double back = 0;
+      ASSERT_TRUE(ParseReal(text, back)) << text;
+      EXPECT_LE(std::fabs(back - v), (hi - lo) / 4 * 1e-3) << lo << ".." << hi << " " << text;
+      EXPECT_LE(text.size(), 15u) << text;
+    }
+    EXPECT_EQ(seen.size(), 5u) << lo << ".." << hi;
+  }
+}
+
+// Every label lies under the colour strip, whatever its length, and the
+// strip's grey stands where 0 falls on an uneven range.
+TEST_F(CurvatureMapTest, LegendLabelsStayUnderTheStrip) {
+  const MapRange ranges[] = {{true, -5, 5}, {true, -5e-5, 5e-5}, {true, -123456.789, 0.001}, {false, -20, 20},
+                             {true, -2, 3}, {true, -1e300, 1e300}};
+  for (const MapRange& r : ranges) {
+    const Canvas c = DrawLegend(MapQuantity::K1, r);
+    int ink = 0;
+    for (int x = 0; x < kView; ++x)
+      for (int y = 36; y < kLegendHeight; ++y)
+        if (c.Pixel(x, y) == 0) {
+          ++ink;
+          EXPECT_GE(x, 15) << r.lo << ".." << r.hi;  // the strip's frame runs from 15 to 400
+          EXPECT_LE(x, 400) << r.lo << ".." << r.hi;
+        }
+    EXPECT_GT(ink, 50) << r.lo << ".." << r.hi;
+  }
+  const Canvas uneven = DrawLegend(MapQuantity::Gauss, MapRange{true, -2, 3});
+  const int zeroAt = 16 + static_cast<int>(std::lround(383 * 0.4));
+  EXPECT_EQ(uneven.Pixel(zeroAt, 20), MapColour(MapQuantity::Gauss, 0, -1, 1));
+}
+
+// No map where the curvature cannot be had anywhere in view: the B-spline
+// of the issue with every weight 1e-300 (the same surface as with weights
+// 1); the picture stays plain and the reason is given.
+TEST_F(CurvatureMapTest, AMapThatCannotBeMadeSaysWhy) {
+  Draw([] {
+    AsKind(stest::Cilindro, 3, -1);
+    model.rationalSurface = true;
+    for (int i = 0; i <= model.netM; ++i)
+      for (int j = 0; j <= model.netN; ++j) model.controlNet[i][j].w = 1e-300;
+    FijaFunciones();
+  });
+  ASSERT_GT(rtest::CountSurface(), 1000);
+  const Canvas before = *model.pictureBitmap;
+  const MapResult r = ApplyCurvatureMap(MapQuantity::Mean, MapRange{});
+  EXPECT_EQ(r.quantity, MapQuantity::None);
+  EXPECT_TRUE(r.values.empty());
+  EXPECT_EQ(r.error.rfind("No se puede hacer el mapa: ", 0), 0u) << r.error;
+  EXPECT_NE(r.error.find("pesos son demasiado pequeños (el mayor es 1E-300)"), std::string::npos) << r.error;
+  EXPECT_TRUE(model.pictureBitmap->Bytes() == before.Bytes());
+  // With weights 1 the same surface has its map.
+  for (int i = 0; i <= model.netM; ++i)
+    for (int j = 0; j <= model.netN; ++j) model.controlNet[i][j].w = 1;
+  const MapResult ok = ApplyCurvatureMap(MapQuantity::Mean, MapRange{});
+  EXPECT_TRUE(ok.error.empty()) << ok.error;
+  EXPECT_EQ(ok.quantity, MapQuantity::Mean);
 }
 
 }  // namespace

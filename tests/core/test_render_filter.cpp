@@ -285,3 +285,38 @@ TEST_F(RenderFilter, MatchesThePixelByPixelWalkOnRandomMaps) {
     }
   }
 }
+
+// The filter's blends handed out one by one (for pictures painted in other
+// colours, such as the reflection lines) make the filter's own output when
+// put through its blend, and reach background pixels beside the surface
+// only, from a surface neighbour.
+TEST_F(RenderFilter, OutlineBlendsAreTheFiltersOwn) {
+  std::mt19937 rng(20260511);
+  for (const int density : {5, 50, 95}) {
+    std::uniform_int_distribution<int> pct(0, 99), shade(1, 200), cell(1, 9);
+    const int size = cell(rng);
+    Clear();
+    for (int bx = 0; bx < kView; bx += size)
+      for (int by = 0; by < kView; by += size) {
+        if (pct(rng) >= density) continue;
+        const int v = shade(rng);
+        for (int x = bx; x < std::min(kView, bx + size); ++x)
+          for (int y = by; y < std::min(kView, by + size); ++y) M(x, y) = static_cast<uint8_t>(v);
+      }
+    const ShadeGrid before = Copy();
+    ShadeGrid blended = before;
+    long count = 0;
+    ForEachOutlineBlend(before, [&](int32_t x, int32_t y, int32_t fx, int32_t fy, double alpha) {
+      ASSERT_EQ(before[x][y], 0) << x << ", " << y;
+      ASSERT_NE(before[fx][fy], 0) << fx << ", " << fy;
+      ASSERT_EQ(std::abs(x - fx) + std::abs(y - fy), 1);
+      ASSERT_TRUE(alpha > 0 && alpha < 1) << alpha;
+      blended[x][y] = static_cast<uint8_t>(Blend(before[fx][fy], alpha));
+      ++count;
+    });
+    EXPECT_GT(count, 0) << density;
+    AntialiasShadeMap();
+    for (int x = 0; x < kView; ++x)
+      for (int y = 0; y < kView; ++y) ASSERT_EQ(M(x, y), blended[x][y]) << density << " at " << x << ", " << y;
+  }
+}

@@ -40,10 +40,20 @@ void Exact(ExactShape s, double scale = 1) {
     }
 }
 
-// The net drawn as a B-spline of degree p.
+// The net drawn as a B-spline of degree p (2 or 3).
 void AsBSpline(int p) {
+  ASSERT_TRUE(p == 2 || p == 3) << "no B-spline of degree " << p;
   LayOutTicks(model.netM, model.netN);
   model.surfaceKind = p;
+  FijaFunciones();
+  SetKnots();
+  ASSERT_EQ(model.surfaceKind, p);
+}
+
+// The net drawn as a Bézier surface.
+void AsBezier() {
+  LayOutTicks(model.netM, model.netN);
+  model.surfaceKind = 1;
   FijaFunciones();
   SetKnots();
 }
@@ -254,8 +264,12 @@ TEST_F(UmbilicsTest, RandomNetsAgreeWithABruteScan) {
         model.controlNet[i][j].z = bump(gen);
         model.controlNet[i][j].w = weight(gen);
       }
+    // Each kind plain and rational: Bézier, quadratic and cubic B-spline.
     model.rationalSurface = trial % 2 == 1;
-    AsBSpline(trial % 3 == 2 ? 3 : 1);
+    if (trial % 3 == 0)
+      AsBezier();
+    else
+      AsBSpline(trial % 3 + 1);
     const UmbilicReport r = FindUmbilics();
     EXPECT_TRUE(r.regions.empty());
     for (const UmbilicPoint& p : r.points) {
@@ -395,6 +409,38 @@ TEST_F(UmbilicsTest, ZebraRunsAlongTheCylinderRulings) {
   EXPECT_GT(seen, 10000);
   EXPECT_GT(changes, 4);         // stripes are there
   EXPECT_LE(mixed, 2 * changes);  // and each has straight edges along the rulings
+}
+
+// The outline of the reflection lines is smoothed as the plain picture's
+// is, in the stripes' own greys: no colour of the shaded picture is left
+// around them, and the plain picture's background stays.
+TEST_F(UmbilicsTest, ZebraOutlineIsSmoothedInTheStripesGreys) {
+  Exact(ExactShape::Ellipsoid);
+  ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
+  const Canvas plain = *model.pictureBitmap;
+  const ZebraSettings z{12, false};
+  std::vector<double> phase;
+  ComputeZebraPhases(z, MapPixelParams, phase);
+  PaintZebra(z, phase);
+  const Canvas& zebra = *model.pictureBitmap;
+  int outline = 0, between = 0;
+  for (int x = 0; x < kView; ++x)
+    for (int y = 0; y < kView; ++y) {
+      const uint32_t c = zebra.Pixel(x, y);
+      const bool surface = model.pixelCells[x][y].u >= 0 && model.pixelCells[x][y].v >= 0;
+      if (!surface && (*model.shadeMap)[x][y] == 0) {
+        EXPECT_EQ(c, plain.Pixel(x, y)) << x << ", " << y;  // the background
+        continue;
+      }
+      // Grey everywhere: red, green and blue alike.
+      ASSERT_EQ(c & 0xFF, (c >> 8) & 0xFF) << x << ", " << y;
+      ASSERT_EQ(c & 0xFF, c >> 16) << x << ", " << y;
+      if (surface) continue;
+      ++outline;
+      between += (c & 0xFF) > 0 && (c & 0xFF) < 255;
+    }
+  EXPECT_GT(outline, 300);
+  EXPECT_GT(between, 100);  // blended, not just black or white
 }
 
 // How much the stripes on the view change across the knot line u = uKnot:

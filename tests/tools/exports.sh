@@ -66,4 +66,20 @@ refuse --export-obj --export-obj m.obj,x
 echo "not a step file" >bad.step
 refuse "no es un archivo STEP" --open bad.step
 refuse --export-svg --export-svg same.png --export-png same.png
+
+# Coordinates beyond float32's range: STL refuses them with the reason and
+# writes nothing; OBJ takes them.
+big=""
+for i in 0 1 2 3; do for j in 0 1 2 3; do
+  big="$big --point $i,$j,${i}e39,${j}e39,$(( (i * j) % 3 ))e38"
+done; done
+# shellcheck disable=SC2086 # the options are split on purpose
+"$tool" --size 3,3 --kind bspline3 $big --export-stl big.stl 2>stderr.txt
+status=$?
+[ "$status" = 1 ] && grep -q "cannot write big.stl: hay coordenadas de más de 3.4E38" stderr.txt ||
+  fail "STL of huge coordinates: status $status, $(cat stderr.txt)"
+[ ! -e big.stl ] || fail "STL of huge coordinates written"
+# shellcheck disable=SC2086
+run --size 3,3 --kind bspline3 $big --export-obj big.obj
+grep -q '^v .*e+39' big.obj || fail "OBJ of huge coordinates"
 finish "exports: all checks passed"

@@ -70,34 +70,18 @@ void CheckAnalysisOptions(const AnalysisOptions& a, bool curvatureMap, bool png,
   if (a.curvatureNet && !png && !segments) Fail("--curvature-net", "draws only into --png FILE or --segments FILE");
 }
 
-void ApplyZebraOption(const AnalysisOptions& a) {
-  if (!a.zebra) return;
-  const ZebraSettings z = a.zebraSettings.value_or(ZebraSettings{});
-  std::vector<double> phases;
-  ComputeZebraPhases(z, MapPixelParams, phases);
-  PaintZebra(z, phases);
-}
-
-void RunAnalysisOptions(const AnalysisOptions& a, Canvas& view, std::string* listing) {
-  if (a.curvatureNet) {
-    std::vector<DrawnLine> drawn;
-    view.lineLog = listing ? &drawn : nullptr;
-    try {
-      DrawCurvatureNet(view);
-    } catch (...) {
-      view.lineLog = nullptr;
-      throw;
-    }
-    view.lineLog = nullptr;
-    if (listing) {
-      *listing += "net\n";
-      for (const DrawnLine& l : drawn) *listing += LineText(l);
-    }
+void ApplyAnalysisPicture(const AnalysisOptions& a) {
+  if (a.zebra) {
+    const ZebraSettings z = a.zebraSettings.value_or(ZebraSettings{});
+    std::vector<double> phases;
+    ComputeZebraPhases(z, MapPixelParams, phases);
+    PaintZebra(z, phases);
   }
   if (!a.umbilics) return;
   const UmbilicReport r = FindUmbilics();
   if (!r.ok) throw std::runtime_error("--umbilics: no exact derivatives for this surface");
-  DrawUmbilicMarks(view, r);
+  // Into the picture, under the overlays, as the window marks them.
+  DrawUmbilicMarks(*model.pictureBitmap, r);
   for (const UmbilicPoint& p : r.points)
     std::printf("%s %s %s %s %s %s %s\n", Number(p.p.u).c_str(), Number(p.p.v).c_str(), Number(p.S.x).c_str(),
                 Number(p.S.y).c_str(), Number(p.S.z).c_str(), Number(p.k).c_str(), UmbilicClassWord(p.cls));
@@ -107,6 +91,27 @@ void RunAnalysisOptions(const AnalysisOptions& a, Canvas& view, std::string* lis
   for (const ParamBox& b : r.singular)
     std::printf("singular %s %s %s %s\n", Number(b.u0).c_str(), Number(b.u1).c_str(), Number(b.v0).c_str(),
                 Number(b.v1).c_str());
+}
+
+void RunAnalysisOptions(const AnalysisOptions& a, Canvas& view, std::string* listing) {
+  if (!a.curvatureNet) return;
+  // The net's lines go to the view's own log too (the SVG's overlay lines),
+  // after the ones drawn before them.
+  std::vector<DrawnLine> drawn;
+  std::vector<DrawnLine>* const overlay = view.lineLog;
+  view.lineLog = &drawn;
+  try {
+    DrawCurvatureNet(view);
+  } catch (...) {
+    view.lineLog = overlay;
+    throw;
+  }
+  view.lineLog = overlay;
+  if (overlay) overlay->insert(overlay->end(), drawn.begin(), drawn.end());
+  if (listing) {
+    *listing += "net\n";
+    for (const DrawnLine& l : drawn) *listing += LineText(l);
+  }
 }
 
 const char* const kAnalysisUsage =

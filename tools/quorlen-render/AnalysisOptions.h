@@ -24,13 +24,15 @@ bool AnalysisOption(AnalysisOptions& a, const std::string& opt, const char* next
 // with a curvature map, the net or the marks with nowhere to go.
 void CheckAnalysisOptions(const AnalysisOptions& a, bool curvatureMap, bool png, bool segments);
 
-// The zebra picture over pictureBitmap (before the overlays), when asked.
-void ApplyZebraOption(const AnalysisOptions& a);
+// Into pictureBitmap, before the overlays, as the window draws them: the
+// zebra picture when asked, then the umbilic points marked and printed, one
+// "u v x y z k class" or "region u0 u1 v0 v1 k" or "singular u0 u1 v0 v1"
+// a line.
+void ApplyAnalysisPicture(const AnalysisOptions& a);
 
-// After the overlays: the net drawn on the view (its lines logged into
-// `listing` as the clicks' are, after a line "net"), then the umbilic
-// points marked on it and printed, one "u v x y z k class" or
-// "region u0 u1 v0 v1 k" or "singular u0 u1 v0 v1" a line.
+// After the overlays: the net drawn on the view, its lines logged into the
+// view's line log (the SVG's overlay lines) and into `listing` as the
+// clicks' are, after a line "net".
 void RunAnalysisOptions(const AnalysisOptions& a, Canvas& view, std::string* listing);
 
 extern const char* const kAnalysisUsage;

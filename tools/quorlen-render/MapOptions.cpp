@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <limits>
 #include <stdexcept>
 #include <system_error>
 
@@ -24,6 +26,9 @@ bool ToDouble(const std::string& s, double& out) {
   const auto res = std::from_chars(first, s.data() + s.size(), out);
   return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(out);
 }
+
+// A value of the map as the legend would write it on a scale out to it.
+std::string ValueText(double v) { return LegendLabelText(v, -std::fabs(v), std::fabs(v)); }
 
 }  // namespace
 
@@ -61,14 +66,31 @@ void CheckMapOptions(const MapOptions& m) {
   }
 }
 
-MapResult ApplyMapOptions(const MapOptions& m) { return ApplyCurvatureMap(m.quantity, m.range); }
+MapResult ApplyMapOptions(const MapOptions& m) {
+  MapResult r = ApplyCurvatureMap(m.quantity, m.range);
+  if (!r.error.empty()) throw std::runtime_error(r.error);
+  return r;
+}
 
 void WriteMapOutputs(const MapOptions& m, const MapResult& r) {
   if (m.values) {
+    // A map whose every value lies below float32's smallest normal number
+    // would read as 0 (or a few digits) all over; a few such values among
+    // larger ones are the rounding about 0, and go as float32 has them.
+    double largest = 0;
+    for (double v : r.values)
+      if (std::isfinite(v)) largest = std::fmax(largest, std::fabs(v));
+    if (largest > 0 && largest < std::numeric_limits<float>::min())
+      throw std::runtime_error("cannot write " + *m.values + ": los valores del mapa (de hasta " +
+                               ValueText(largest) + ") son menores que el menor número de 32 bits (1.2E-38)");
     std::string bytes;
     bytes.reserve(r.values.size() * 4);
     for (double v : r.values) {
       const float f = static_cast<float>(v);
+      // Beyond float32's range the value would read as an infinity.
+      if (std::isfinite(v) && !std::isfinite(f))
+        throw std::runtime_error("cannot write " + *m.values + ": un valor del mapa (" + ValueText(v) +
+                                 ") pasa del mayor número de 32 bits (3.4E38)");
       uint32_t bits;
       std::memcpy(&bits, &f, 4);
       for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<char>((bits >> (8 * k)) & 0xFF));

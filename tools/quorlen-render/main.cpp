@@ -245,7 +245,7 @@ int main(int argc, char** argv) {
     RunDrags(options);
     if (options.fit) Draw(false);
     const MapResult map = ApplyMapOptions(options.map);
-    ApplyZebraOption(options.analysis);
+    ApplyAnalysisPicture(options.analysis);
     std::vector<DrawnLine> overlay;
     Canvas view = ViewAfterDrawing(options.net, options.cube, overlay);
     std::string listing;
