@@ -3,6 +3,7 @@
 // nothing undoes; the saved state.
 #include <QUndoStack>
 #include <QtTest>
+#include <cstring>
 #include <functional>
 
 #include "AppTestSupport.h"
@@ -53,11 +54,17 @@ class UndoTest : public QObject {
     const ScreenPoint q = Node();
     Press(f->Imagen, q.x, q.y);
     Move(f->Imagen, q.x + 10, q.y - 6);
+    // The drag timer moves the node; wait for its ticks, not for a time.
+    auto movedFrom = [](const NetPoint& p) {
+      return std::memcmp(&model.controlNet[7][4], &p, sizeof p) != 0;
+    };
+    const NetPoint before = model.controlNet[7][4];
     QTest::keyPress(f.get(), Qt::Key_Up);
-    QTest::qWait(100);
+    QTRY_VERIFY(movedFrom(before));
     QTest::keyRelease(f.get(), Qt::Key_Up);
+    const NetPoint lifted = model.controlNet[7][4];
     Move(f->Imagen, q.x + 14, q.y - 4);
-    QTest::qWait(60);
+    QTRY_VERIFY(movedFrom(lifted));
     Release(f->Imagen, q.x + 14, q.y - 4);
   }
   void SaveAs(const QString& path) {
