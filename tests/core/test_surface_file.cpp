@@ -294,7 +294,9 @@ TEST_F(SurfaceFileTest, RationalFlagAndMovedTicksSurviveSaveAndOpen) {
     EXPECT_EQ(EncodeSurfaceFile(), written) << c.what;
     // The octant reopened is the exact sphere again: |P| = 1 at its middle.
     const Point3 p = model.SurfacePoint(0.5, 0.5);
-    if (c.octant) EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 1.0, 1e-12);
+    if (c.octant) {
+      EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 1.0, 1e-12);
+    }
   }
   // The last plain net, its moved tick put back, is even again: no trailer.
   model.tickPosH[1] = EvenTickH(1, model.netM);
@@ -382,7 +384,9 @@ TEST_F(AtomicFileTest, WhatIsNotARegularFileIsRefusedAndLeftAsItWas) {
     EXPECT_NE(err.find(std::string(kind) + ", no un archivo normal"), std::string::npos) << err;
   }
   EXPECT_TRUE(fs::is_fifo(fifo) && fs::is_directory(folder));
-  if (cases.size() == 4) EXPECT_TRUE(fs::is_character_file(device));
+  if (cases.size() == 4) {
+    EXPECT_TRUE(fs::is_character_file(device));
+  }
   EXPECT_EQ(Entries(dir_), cases.size());  // no temporary left
 }
 
