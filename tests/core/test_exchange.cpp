@@ -542,10 +542,30 @@ std::string SurfaceLabel(const std::string& step) {
   return step.substr(at, step.find(' ', at) - at);
 }
 
+using Change = std::function<std::string(const std::string&)>;
+
+// `from` becomes `to`: in STEP as it stands, in IGES keeping the columns.
+Change Swap(CadFormat f, std::string from, std::string to) {
+  return [=](const std::string& t) { return f == CadFormat::Step ? Replaced(t, from, to) : IgesReplaced(t, from, to); };
+}
+
+// The STEP surface's rational part, weights and all, becomes `to`.
+Change WeightsAs(std::string to) {
+  return [=](const std::string& t) {
+    const size_t from = t.find("RATIONAL_B_SPLINE_SURFACE("), end = t.find(") REPRESENTATION_ITEM", from);
+    return std::string(t).replace(from, end - from, "RATIONAL_B_SPLINE_SURFACE(" + to);
+  };
+}
+
+// The first pole's reference becomes what `by` makes of the text.
+Change PoleAs(Change by) {
+  return [=](const std::string& t) { return Replaced(t, FirstPole(t) + ",", by(t) + ","); };
+}
+
 struct Damage {
   const char* name;
   CadFormat format;
-  std::function<std::string(const std::string&)> change;
+  Change change;
   const char* reason;  // the refusal holds it
 };
 
@@ -553,16 +573,14 @@ struct Damage {
 
 TEST_F(ExchangeFiles, DamagedFilesAreRefusedWithTheReasonAndLeaveTheModel) {
   using F = CadFormat;
+  const std::string x = "7.7500000000000000E+00", w = "1.2500000000000000E+00", degrees = "128,3,3,2,2,";
+  const char* noPoint = "un punto de control falta o no es un punto";
+  const char* damaged = "El archivo está dañado o no se puede leer";
   const Damage cases[] = {
-      {"dangling pole", F::Step, [](const std::string& t) { return Replaced(t, FirstPole(t) + ",", "#9999,"); },
-       "un punto de control falta o no es un punto"},
-      {"missing pole", F::Step, [](const std::string& t) { return Replaced(t, FirstPole(t) + ",", "$,"); },
-       "un punto de control falta o no es un punto"},
-      {"pole of the wrong type", F::Step,
-       [](const std::string& t) { return Replaced(t, FirstPole(t) + ",", SurfaceLabel(t) + ","); },
-       "un punto de control falta o no es un punto"},
-      {"short pole row", F::Step,
-       [](const std::string& t) { return Replaced(t, "(" + FirstPole(t) + ",", "("); },
+      {"dangling pole", F::Step, PoleAs([](const std::string&) { return "#9999"; }), noPoint},
+      {"missing pole", F::Step, PoleAs([](const std::string&) { return "$"; }), noPoint},
+      {"pole of the wrong type", F::Step, PoleAs(SurfaceLabel), noPoint},
+      {"short pole row", F::Step, [](const std::string& t) { return Replaced(t, "(" + FirstPole(t) + ",", "("); },
        "el número de nudos no corresponde al de puntos"},
       {"weights of the wrong size", F::Step,
        [](const std::string& t) {
@@ -571,43 +589,19 @@ TEST_F(ExchangeFiles, DamagedFilesAreRefusedWithTheReasonAndLeaveTheModel) {
        },
        "la superficie del archivo tiene datos que no se pueden leer"},
       // Open CASCADE's parser crashes on these two (in the reader process).
-      {"empty weight table", F::Step,
-       [](const std::string& t) {
-         const size_t from = t.find("RATIONAL_B_SPLINE_SURFACE("), to = t.find(") REPRESENTATION_ITEM", from);
-         return std::string(t).replace(from, to - from, "RATIONAL_B_SPLINE_SURFACE(()");
-       },
-       "El archivo está dañado o no se puede leer"},
-      {"negative degree", F::Iges,
-       [](const std::string& t) { return IgesReplaced(t, "128,3,3,2,2,", "128,3,3,-5,2,"); },
-       "El archivo está dañado o no se puede leer"},
-      {"no weight table", F::Step,
-       [](const std::string& t) {
-         const size_t from = t.find("RATIONAL_B_SPLINE_SURFACE("), to = t.find(") REPRESENTATION_ITEM", from);
-         return std::string(t).replace(from, to - from, "RATIONAL_B_SPLINE_SURFACE($");
-       },
-       "la tabla de pesos no tiene el tamaño de la red"},
-      {"text for a coordinate", F::Step,
-       [](const std::string& t) { return Replaced(t, "7.7500000000000000E+00", "siete"); },
-       "un punto de control falta o no es un punto"},
-      {"infinite coordinate", F::Step,
-       [](const std::string& t) { return Replaced(t, "7.7500000000000000E+00", "7.75E+999"); },
-       "números no válidos"},
-      {"degree 2147483647", F::Step,
-       [](const std::string& t) { return Replaced(t, "B_SPLINE_SURFACE(2,2,", "B_SPLINE_SURFACE(2147483647,2,"); },
+      {"empty weight table", F::Step, WeightsAs("()"), damaged},
+      {"negative degree", F::Iges, Swap(F::Iges, degrees, "128,3,3,-5,2,"), damaged},
+      {"no weight table", F::Step, WeightsAs("$"), "la tabla de pesos no tiene el tamaño de la red"},
+      {"text for a coordinate", F::Step, Swap(F::Step, x, "siete"), noPoint},
+      {"infinite coordinate", F::Step, Swap(F::Step, x, "7.75E+999"), "números no válidos"},
+      {"degree 2147483647", F::Step, Swap(F::Step, "B_SPLINE_SURFACE(2,2,", "B_SPLINE_SURFACE(2147483647,2,"),
        "grado 2147483647 no admitido"},
       {"not STEP", F::Step, [](const std::string&) { return std::string("solid cube\nendsolid\n"); },
        "no es un archivo STEP legible"},
-      {"weight 0", F::Iges,
-       [](const std::string& t) { return IgesReplaced(t, "1.2500000000000000E+00", "0.0000000000000000E+00"); },
-       "un peso no es positivo"},
-      {"weight -1", F::Iges, [](const std::string& t) { return IgesReplaced(t, "1.2500000000000000E+00", "-1.0"); },
-       "un peso no es positivo"},
-      {"text for a coordinate", F::Iges,
-       [](const std::string& t) { return IgesReplaced(t, "7.7500000000000000E+00", "siete"); },
-       "datos que no se pueden leer"},
-      {"degree 2147483647", F::Iges,
-       [](const std::string& t) { return IgesReplaced(t, "128,3,3,2,2,", "128,3,3,2147483647,2,"); },
-       "El archivo está dañado o no se puede leer"},
+      {"weight 0", F::Iges, Swap(F::Iges, w, "0.0000000000000000E+00"), "un peso no es positivo"},
+      {"weight -1", F::Iges, Swap(F::Iges, w, "-1.0"), "un peso no es positivo"},
+      {"text for a coordinate", F::Iges, Swap(F::Iges, x, "siete"), "datos que no se pueden leer"},
+      {"degree 2147483647", F::Iges, Swap(F::Iges, degrees, "128,3,3,2147483647,2,"), damaged},
       {"empty", F::Iges, [](const std::string&) { return std::string(); }, "el archivo está vacío"},
   };
   for (const Damage& d : cases) {
@@ -650,8 +644,8 @@ TEST_F(ExchangeFiles, OnlyRegularFilesAreRead) {
 // Whatever goes wrong in the reader process is one refusal; the parent
 // carries on.
 TEST_F(ExchangeFiles, AReaderThatCrashesHangsOrBabblesIsRefused) {
-  std::string good, error;
-  good = File("good.step");
+  const std::string good = File("good.step");
+  std::string error;
   ASSERT_TRUE(WriteCadFile(CadFormat::Step, MarkedSurface(), good, error)) << error;
   const std::pair<const char*, const char*> readers[] = {
       {"crash", "kill -SEGV $$"},

