@@ -37,6 +37,30 @@ class ViewMouseTest : public QObject {
   bool ViewShowsPicture() { return f->viewCanvas.Bytes() == model.pictureBitmap->Bytes(); }
   QStringList Memo(QTextEdit* m) { return m->toPlainText().split(QLatin1Char('\n')); }
 
+  // A node drag under way: the middle node pressed and moved by (12, -8),
+  // with what was on show before.
+  struct NodeDrag {
+    int pi = -1, pj = -1;
+    ScreenPoint q{};
+    NetPoint before{};
+    std::vector<uint8_t> picture;
+  };
+  void StartNodeDrag(NodeDrag& d) {
+    Draw();
+    f->Modificarnodos1->trigger();
+    MiddleNode(d.pi, d.pj);
+    QVERIFY(d.pi >= 0);
+    d.q = model.NetScreen[d.pi][d.pj];
+    d.before = model.controlNet[d.pi][d.pj];
+    d.picture = model.pictureBitmap->Bytes();
+    Drag(QEvent::MouseButtonPress, d.q.x, d.q.y);
+    QVERIFY(model.nodePicked);
+    QVERIFY(f->Timer1->isActive());
+    Drag(QEvent::MouseMove, d.q.x + 12, d.q.y - 8);
+    const NetPoint& now = model.controlNet[d.pi][d.pj];
+    QTRY_VERIFY(now.x != d.before.x || now.y != d.before.y);
+  }
+
  private slots:
   void initTestCase() { StartTestApplication(); }
   void init() { f = NewForm(); }
@@ -163,19 +187,11 @@ class ViewMouseTest : public QObject {
   }
 
   void aNodeDragMovesThePointAndTheReleaseRedraws() {
-    Draw();
-    f->Modificarnodos1->trigger();
-    int pi, pj;
-    MiddleNode(pi, pj);
-    QVERIFY(pi >= 0);
-    const ScreenPoint q = model.NetScreen[pi][pj];
-    const NetPoint before = model.controlNet[pi][pj];
-    const std::vector<uint8_t> picture = model.pictureBitmap->Bytes();
-    Drag(QEvent::MouseButtonPress, q.x, q.y);
-    QVERIFY(model.nodePicked);
-    QVERIFY(f->Timer1->isActive());
-    Drag(QEvent::MouseMove, q.x + 12, q.y - 8);
-    QTRY_VERIFY(model.controlNet[pi][pj].x != before.x || model.controlNet[pi][pj].y != before.y);
+    NodeDrag d;
+    StartNodeDrag(d);
+    if (QTest::currentTestFailed()) return;
+    const ScreenPoint q = d.q;
+    const std::vector<uint8_t>& picture = d.picture;
     // The panel shows the point with 2 decimals.
     QVERIFY(QRegularExpression(QStringLiteral("^-?\\d+\\.\\d\\d$")).match(f->Editx->text()).hasMatch());
     Drag(QEvent::MouseButtonRelease, q.x + 12, q.y - 8);
@@ -200,19 +216,14 @@ class ViewMouseTest : public QObject {
   void anInterruptedNodeDragStillEnds() {
     QFETCH(std::function<void(TestForm*)>, interrupt);
     QFETCH(int, beeps);
-    Draw();
-    f->Modificarnodos1->trigger();
-    int pi, pj;
-    MiddleNode(pi, pj);
-    QVERIFY(pi >= 0);
-    const ScreenPoint q = model.NetScreen[pi][pj];
-    const NetPoint before = model.controlNet[pi][pj];
-    const std::vector<uint8_t> picture = model.pictureBitmap->Bytes();
+    NodeDrag d;
+    StartNodeDrag(d);
+    if (QTest::currentTestFailed()) return;
+    const ScreenPoint q = d.q;
+    const int pi = d.pi, pj = d.pj;
+    const std::vector<uint8_t>& picture = d.picture;
     const Point3 eye = model.eye;
     const int beepsBefore = f->beepCount;
-    Drag(QEvent::MouseButtonPress, q.x, q.y);
-    Drag(QEvent::MouseMove, q.x + 12, q.y - 8);
-    QTRY_VERIFY(model.controlNet[pi][pj].x != before.x || model.controlNet[pi][pj].y != before.y);
     interrupt(f.get());
     QCOMPARE(f->beepCount, beepsBefore + beeps);
     QVERIFY(model.eye.x == eye.x && model.eye.y == eye.y && model.eye.z == eye.z);

@@ -23,6 +23,21 @@ class RenderFilter : public ::testing::Test {
   }
   static uint8_t& M(int x, int y) { return (*model.shadeMap)[x][y]; }
   static ShadeGrid Copy() { return *model.shadeMap; }
+  // Blocks of size x size pixels (size drawn from 1..maxCell), each of one
+  // random shade, on about `density` % of the view; the rest background.
+  static int FillRandomBlocks(std::mt19937& rng, int density, int maxCell) {
+    std::uniform_int_distribution<int> pct(0, 99), shade(1, 200), cell(1, maxCell);
+    const int size = cell(rng);
+    Clear();
+    for (int bx = 0; bx < kView; bx += size)
+      for (int by = 0; by < kView; by += size) {
+        if (pct(rng) >= density) continue;
+        const int v = shade(rng);
+        for (int x = bx; x < std::min(kView, bx + size); ++x)
+          for (int y = by; y < std::min(kView, by + size); ++y) M(x, y) = static_cast<uint8_t>(v);
+      }
+    return size;
+  }
   static int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
   static int Target(int val) { return val > 99 ? 199 : 99; }
   static int Blend(int val, double alpha) {
@@ -265,17 +280,7 @@ TEST_F(RenderFilter, MatchesThePixelByPixelWalkOnRandomMaps) {
   std::mt19937 rng(20261208);
   for (const int density : {2, 10, 50, 90, 98}) {
     for (int trial = 0; trial < 3; ++trial) {
-      std::uniform_int_distribution<int> pct(0, 99), shade(1, 200), cell(1, 12);
-      const int size = cell(rng);  // blocks of size x size pixels
-      for (int x = 0; x < kView; ++x)
-        for (int y = 0; y < kView; ++y) M(x, y) = 0;
-      for (int bx = 0; bx < kView; bx += size)
-        for (int by = 0; by < kView; by += size) {
-          if (pct(rng) >= density) continue;
-          const int v = shade(rng);
-          for (int x = bx; x < std::min(kView, bx + size); ++x)
-            for (int y = by; y < std::min(kView, by + size); ++y) M(x, y) = static_cast<uint8_t>(v);
-        }
+      const int size = FillRandomBlocks(rng, density, 12);
       const StepwiseFilter expected(Copy());
       AntialiasShadeMap();
       for (int x = 0; x < kView; ++x)
@@ -293,16 +298,7 @@ TEST_F(RenderFilter, MatchesThePixelByPixelWalkOnRandomMaps) {
 TEST_F(RenderFilter, OutlineBlendsAreTheFiltersOwn) {
   std::mt19937 rng(20260511);
   for (const int density : {5, 50, 95}) {
-    std::uniform_int_distribution<int> pct(0, 99), shade(1, 200), cell(1, 9);
-    const int size = cell(rng);
-    Clear();
-    for (int bx = 0; bx < kView; bx += size)
-      for (int by = 0; by < kView; by += size) {
-        if (pct(rng) >= density) continue;
-        const int v = shade(rng);
-        for (int x = bx; x < std::min(kView, bx + size); ++x)
-          for (int y = by; y < std::min(kView, by + size); ++y) M(x, y) = static_cast<uint8_t>(v);
-      }
+    FillRandomBlocks(rng, density, 9);
     const ShadeGrid before = Copy();
     ShadeGrid blended = before;
     long count = 0;
