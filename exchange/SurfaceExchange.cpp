@@ -1002,3 +1002,5 @@ void ApplyCadSurface(const CadSurface& s) {
     }
   FijaFunciones();
 }
+
+bool CadExchangeAvailable() { return true; }

@@ -26,6 +26,10 @@ struct CadSurface {
   bool firstRowDropped = false, firstColumnDropped = false;
 };
 
+// Whether this build reads and writes STEP and IGES (it may be built without
+// Open CASCADE).
+bool CadExchangeAvailable();
+
 CadSurface CurrentCadSurface();
 
 // What the status line adds after an export of `surface`: "" or why a row

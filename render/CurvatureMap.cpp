@@ -379,3 +379,5 @@ std::string LegendLabelText(double x, double lo, double hi) {
   const int digit = static_cast<int>(std::floor(std::log10(std::fabs(x))));
   return Chars(x, std::chars_format::scientific, std::clamp(digit - lastDigit, 0, 12));
 }
+
+bool IsUsableMapRange(double lo, double hi) { return std::isfinite(lo) && std::isfinite(hi) && lo < hi; }

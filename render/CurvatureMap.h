@@ -31,6 +31,8 @@ struct MapRange {
   bool fixed = false;
   double lo = 0, hi = 0;
 };
+// Whether lo, hi may be a fixed range: both finite and lo < hi.
+bool IsUsableMapRange(double lo, double hi);
 
 // The surface parameters under view pixel (x, y), false on the background:
 // the read-out's look-up, which lives above this layer.

@@ -16,6 +16,14 @@ struct ZebraSettings {
   bool vertical = false;
 };
 
+// The stripe counts the window and the tool accept: even (a turn starts on
+// a light stripe and ends on a dark one), from 2 to 200.
+constexpr int kMinStripeCount = 2;
+constexpr int kMaxStripeCount = 200;
+inline bool IsUsableStripeCount(int count) {
+  return count >= kMinStripeCount && count <= kMaxStripeCount && count % 2 == 0;
+}
+
 // The angle of the reflected ray round the bars' axis at p, as a fraction
 // of a turn in [0, 1); NaN where the surface has no normal there.
 double ZebraPhase(const ZebraSettings& z, ParamPair p);
