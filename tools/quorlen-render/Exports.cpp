@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "app/PictureFiles.h"
+#include "pictures/PictureFiles.h"
 #include "exchange/Meshes.h"
 #include "exchange/SurfaceExchange.h"
 #include "exchange/TracedCsv.h"

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "app/PictureFiles.h"
+#include "pictures/PictureFiles.h"
 #include "tools/quorlen-render/OutputFiles.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
