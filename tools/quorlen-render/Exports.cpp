@@ -41,6 +41,8 @@ bool ExportOption(RenderOptions& o, const std::string& opt, const std::function<
   for (const auto& [name, slot] : files)
     if (opt == name) {
       if (*slot) throw OptionError{opt + ": given more than once"};
+      if ((slot == &o.exportStep || slot == &o.exportIges) && !CadExchangeAvailable())
+        throw OptionError{opt + ": " + kNoCadExchange};
       *slot = value();
       return true;
     }
