@@ -12,17 +12,13 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <map>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <sstream>
 #include <vector>
 
 #include "exchange/CadRawSurface.h"
-#include "platform/AtomicFile.h"
 #include "platform/FileKind.h"
 #include "model/Knots.h"
 #include "model/SurfaceKinds.h"
