@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 
-#include "app/PictureFiles.h"
+#include "pictures/PictureFiles.h"
 #include "app/WindowSupport.h"
 #include "app/zezodOrizar.h"
 #include "exchange/Meshes.h"

@@ -29,6 +29,8 @@ struct CadSurface {
 // Whether this build reads and writes STEP and IGES (it may be built without
 // Open CASCADE).
 bool CadExchangeAvailable();
+// Why STEP and IGES are refused when it does not.
+extern const char* const kNoCadExchange;
 
 CadSurface CurrentCadSurface();
 

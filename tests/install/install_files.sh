@@ -22,7 +22,10 @@ DESTDIR="$work/stage" cmake --install "$build" >"$work/install.log" 2>&1 ||
   { cat "$work/install.log"; echo "FAIL: cmake --install"; exit 1; }
 root="$work/stage$prefix"
 
-for f in bin/quorlen bin/quorlen-render bin/quorlen-cad-reader; do
+# Without Open CASCADE (QUORLEN_NO_CAD_EXCHANGE set) there is no reader.
+reader=bin/quorlen-cad-reader
+[ -n "${QUORLEN_NO_CAD_EXCHANGE:-}" ] && reader=""
+for f in bin/quorlen bin/quorlen-render $reader; do
   [ -x "$root/$f" ] || fail "$f is not installed as a program"
 done
 desktop="$root/share/applications/$id.desktop"

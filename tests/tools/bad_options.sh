@@ -32,6 +32,8 @@ expect 2 --kind --kind bspline4
 expect 2 --point --point 1,2,3
 expect 2 --point --point 1,1,0,0,nan
 expect 2 --point --point 11,6,0,0,1e999
+# One sign only: "+-1" is no number.
+expect 2 --point --point 0,0,+-1,0,0
 expect 2 --point --point 12,0,0,0,0
 expect 2 --point --size 3,3 --point 4,0,1,1,1
 expect 2 --weight --weight 1,1,-0.5

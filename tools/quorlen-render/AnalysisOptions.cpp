@@ -1,6 +1,5 @@
 #include "tools/quorlen-render/AnalysisOptions.h"
 
-#include <charconv>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "interact/CurvatureNet.h"
 #include "interact/UmbilicMarks.h"
 #include "model/Umbilics.h"
+#include "platform/NumberFormat.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
 namespace {
@@ -44,9 +44,7 @@ bool AnalysisOption(AnalysisOptions& a, const std::string& opt, const char* next
     if (comma == std::string::npos) Fail(opt, "expected COUNT,h|v, got '" + v + "'");
     const std::string count = v.substr(0, comma), dir = v.substr(comma + 1);
     ZebraSettings z;
-    const auto res = std::from_chars(count.data(), count.data() + count.size(), z.count);
-    if (res.ec != std::errc() || res.ptr != count.data() + count.size() || z.count < 2 || z.count > 200 ||
-        z.count % 2 != 0)
+    if (!ParseInt(count, z.count) || !IsUsableStripeCount(z.count))
       Fail(opt, "COUNT must be an even whole number in 2..200, got '" + count + "'");
     if (dir != "h" && dir != "v") Fail(opt, "the direction must be h or v, got '" + dir + "'");
     z.vertical = dir == "v";

@@ -8,6 +8,7 @@
 #include "interact/NetDrawing.h"
 #include "interact/SurfaceMove.h"
 #include "model/ModelState.h"
+#include "pictures/PictureFiles.h"
 #include "platform/RunChecks.h"
 #include "tools/quorlen-render/OutputFiles.h"
 
@@ -23,13 +24,11 @@ void Release() {
 
 // The bitmap as RGB bytes, row by row from the top.
 std::string RgbBytes(const Canvas& c) {
+  const QImage rgb = ViewFileImage(c);
   std::string b;
-  b.reserve(static_cast<size_t>(kView) * kView * 3);
-  for (int y = 0; y < kView; ++y) {
-    const uint8_t* row = c.Row(y);
-    for (int x = 0; x < kView; ++x)
-      for (int k = 2; k >= 0; --k) b.push_back(static_cast<char>(row[3 * x + k]));
-  }
+  b.reserve(static_cast<size_t>(rgb.width()) * rgb.height() * 3);
+  for (int y = 0; y < rgb.height(); ++y)
+    b.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), static_cast<size_t>(rgb.width()) * 3);
   return b;
 }
 

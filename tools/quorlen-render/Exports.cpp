@@ -1,13 +1,13 @@
 #include "tools/quorlen-render/Exports.h"
 
-#include <charconv>
 #include <cstdio>
 #include <stdexcept>
 
-#include "app/PictureFiles.h"
+#include "pictures/PictureFiles.h"
 #include "exchange/Meshes.h"
 #include "exchange/SurfaceExchange.h"
 #include "exchange/TracedCsv.h"
+#include "platform/NumberFormat.h"
 
 namespace {
 
@@ -19,8 +19,7 @@ void MeshValue(const std::string& opt, const std::string& value, RenderOptions::
   if (comma == std::string::npos) return;
   const std::string tail = value.substr(comma + 1);
   int n = 0;
-  const auto r = std::from_chars(tail.data(), tail.data() + tail.size(), n);
-  if (r.ec != std::errc() || r.ptr != tail.data() + tail.size() || tail.empty())
+  if (!ParseInt(tail, n))
     throw OptionError{opt + ": expected FILE[,N], got '" + value + "'"};
   if (n < kMeshMin || n > kMeshMax)
     throw OptionError{opt + ": N must lie in " + std::to_string(kMeshMin) + ".." + std::to_string(kMeshMax)};
@@ -42,6 +41,8 @@ bool ExportOption(RenderOptions& o, const std::string& opt, const std::function<
   for (const auto& [name, slot] : files)
     if (opt == name) {
       if (*slot) throw OptionError{opt + ": given more than once"};
+      if ((slot == &o.exportStep || slot == &o.exportIges) && !CadExchangeAvailable())
+        throw OptionError{opt + ": " + kNoCadExchange};
       *slot = value();
       return true;
     }

@@ -1,15 +1,15 @@
 #include "tools/quorlen-render/MapOptions.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <limits>
 #include <stdexcept>
-#include <system_error>
 
-#include "app/PictureFiles.h"
+#include "pictures/PictureFiles.h"
+#include "platform/NumberFormat.h"
+#include "render/CurvatureMap.h"
 #include "tools/quorlen-render/OutputFiles.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
@@ -17,14 +17,6 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& option, const std::string& what) {
   throw OptionError{option + ": " + what};
-}
-
-bool ToDouble(const std::string& s, double& out) {
-  if (s.empty()) return false;
-  const char* first = s.data();
-  if (*first == '+') ++first;
-  const auto res = std::from_chars(first, s.data() + s.size(), out);
-  return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(out);
 }
 
 // A value of the map as the legend would write it on a scale out to it.
@@ -44,9 +36,9 @@ bool MapOption(MapOptions& m, const std::string& opt, const std::function<std::s
     if (comma == std::string::npos || v.find(',', comma + 1) != std::string::npos)
       Fail(opt, "expected LO,HI, got '" + v + "'");
     double lo, hi;
-    if (!ToDouble(v.substr(0, comma), lo)) Fail(opt, "LO is not a finite number: '" + v.substr(0, comma) + "'");
-    if (!ToDouble(v.substr(comma + 1), hi)) Fail(opt, "HI is not a finite number: '" + v.substr(comma + 1) + "'");
-    if (!(lo < hi)) Fail(opt, "LO must be less than HI");
+    if (!ParseReal(v.substr(0, comma), lo)) Fail(opt, "LO is not a finite number: '" + v.substr(0, comma) + "'");
+    if (!ParseReal(v.substr(comma + 1), hi)) Fail(opt, "HI is not a finite number: '" + v.substr(comma + 1) + "'");
+    if (!IsUsableMapRange(lo, hi)) Fail(opt, "LO must be less than HI");
     m.range = MapRange{true, lo, hi};
   } else if (opt == "--map-values" || opt == "--legend") {
     auto& slot = opt == "--legend" ? m.legend : m.values;

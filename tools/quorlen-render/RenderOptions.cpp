@@ -1,11 +1,9 @@
 #include "tools/quorlen-render/RenderOptions.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstring>
-#include <system_error>
 
 #include "model/Shapes.h"
+#include "platform/NumberFormat.h"
 #include "tools/quorlen-render/Exports.h"
 #include "tools/quorlen-render/OutputFiles.h"
 
@@ -27,23 +25,6 @@ std::vector<std::string> SplitCommas(const std::string& s) {
   return parts;
 }
 
-bool ToInt(const std::string& s, int& out) {
-  if (s.empty()) return false;
-  const char* first = s.data();
-  if (*first == '+') ++first;
-  const auto res = std::from_chars(first, s.data() + s.size(), out);
-  return res.ec == std::errc() && res.ptr == s.data() + s.size();
-}
-
-// A finite number in plain "." notation, independent of the locale.
-bool ToDouble(const std::string& s, double& out) {
-  if (s.empty()) return false;
-  const char* first = s.data();
-  if (*first == '+') ++first;
-  const auto res = std::from_chars(first, s.data() + s.size(), out);
-  return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(out);
-}
-
 // Splits the value into exactly `count` comma-separated fields.
 std::vector<std::string> Fields(const std::string& option, const std::string& value, size_t count,
                                  const char* form) {
@@ -54,13 +35,13 @@ std::vector<std::string> Fields(const std::string& option, const std::string& va
 
 int IntField(const std::string& option, const std::string& s, const char* name) {
   int v;
-  if (!ToInt(s, v)) Fail(option, std::string(name) + " is not an integer: '" + s + "'");
+  if (!ParseInt(s, v)) Fail(option, std::string(name) + " is not an integer: '" + s + "'");
   return v;
 }
 
 double RealField(const std::string& option, const std::string& s, const char* name) {
   double v;
-  if (!ToDouble(s, v)) Fail(option, std::string(name) + " is not a finite number: '" + s + "'");
+  if (!ParseReal(s, v)) Fail(option, std::string(name) + " is not a finite number: '" + s + "'");
   return v;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PictureFiles.h"
+#include "pictures/PictureFiles.h"
 #include "interact/DrawingCycle.h"
 #include "interact/ModelEdits.h"
 #include "interact/NetDrawing.h"

@@ -1,6 +1,7 @@
 // Picture files of the view for slides and notes: PNG as shown, and SVG with
 // the picture embedded as an image and every overlay line as a vector path.
-// Qt only (no widgets): the window and quorlen-render share them.
+// Qt only (no widgets): the window and quorlen-render share them, as the
+// library quorlen_pictures.
 #pragma once
 
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "app/PictureFiles.h"
+#include "pictures/PictureFiles.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -12,17 +12,10 @@
 #include "platform/AtomicFile.h"
 
 QImage ViewFileImage(const Canvas& canvas) {
-  QImage img(canvas.Width(), canvas.Height(), QImage::Format_RGB888);
-  for (int y = 0; y < canvas.Height(); ++y) {
-    const uint8_t* src = canvas.Row(y);
-    uchar* dst = img.scanLine(y);
-    for (int x = 0; x < canvas.Width(); ++x) {
-      dst[3 * x] = src[3 * x + 2];
-      dst[3 * x + 1] = src[3 * x + 1];
-      dst[3 * x + 2] = src[3 * x];
-    }
-  }
-  return img;
+  // The canvas stores blue, green, red: Qt reads it as it is and turns it
+  // into the RGB image the files are written from.
+  return QImage(canvas.Bytes().data(), canvas.Width(), canvas.Height(), canvas.Width() * 3, QImage::Format_BGR888)
+      .convertToFormat(QImage::Format_RGB888);
 }
 
 QImage PictureForFile(const QImage& picture, const Canvas* legend) {
