@@ -75,10 +75,11 @@ SurfaceMesh TessellateSurface(int n) {
   // A column of the grid (v fixed) at once where the kind has a column
   // evaluator; the normals from central differences of the same columns.
   const SurfacePointFn point = model.SurfacePoint;
-  const SurfaceColumnFn column = ColumnEvaluator(point);
+  const Surface& surface = CurrentSurface();
+  const SurfaceColumnFn column = ColumnEvaluator(surface);
   auto evaluate = [&](double v, const std::vector<double>& us, std::vector<Point3>& out) {
     if (column) {
-      column(v, static_cast<int>(us.size()), us.data(), out.data());
+      column(surface, v, static_cast<int>(us.size()), us.data(), out.data());
       return;
     }
     for (size_t k = 0; k < us.size(); ++k) out[k] = point(us[k], v);
