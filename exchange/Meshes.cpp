@@ -9,20 +9,13 @@
 #include "model/Curvature.h"
 #include "model/Knots.h"
 #include "model/SurfaceKinds.h"
+#include "model/Vector3.h"
 #include "platform/RunChecks.h"
 
 namespace {
 
-Point3 Sub(const Point3& a, const Point3& b) { return Point3{a.x - b.x, a.y - b.y, a.z - b.z}; }
-
-Point3 CrossOf(const Point3& a, const Point3& b) {
-  return Point3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-double Length(const Point3& p) { return std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z); }
-
 bool Unit(Point3& p) {
-  const double l = Length(p);
+  const double l = Norm(p);
   if (!(l > 1e-300) || !std::isfinite(l)) return false;
   p = Point3{p.x / l, p.y / l, p.z / l};
   return true;
@@ -33,7 +26,7 @@ Point3 NormalAt(ParamPair p) {
   for (double shift : {0.0, 1e-4, 1e-3, 1e-2}) {
     const ParamPair q{p.u + (0.5 - p.u) * shift, p.v + (0.5 - p.v) * shift};
     const FirstForm f = FirstFundamentalForm(q);
-    Point3 n = CrossOf(f.Su, f.Sv);
+    Point3 n = Cross(f.Su, f.Sv);
     if (Unit(n)) return n;
   }
   return Point3{0, 0, 1};
@@ -103,7 +96,7 @@ SurfaceMesh TessellateSurface(int n) {
       const size_t k = static_cast<size_t>(i) * n + j;
       mesh.uv[k] = ParamPair{u[i], v};
       mesh.points[k] = at[i];
-      Point3 normal = CrossOf(Sub(right[i], left[i]), Sub(above[i], below[i]));
+      Point3 normal = Cross(Sub(right[i], left[i]), Sub(above[i], below[i]));
       if (!Unit(normal)) normal = NormalAt(mesh.uv[k]);
       mesh.normals[k] = normal;
     }
@@ -177,7 +170,7 @@ std::string StlBytes(const SurfaceMesh& mesh) {
   const int n = mesh.n;
   auto at = [&](int i, int j) -> const Point3& { return mesh.points[static_cast<size_t>(i) * n + j]; };
   auto triangle = [&](const Point3& a, const Point3& b, const Point3& c) {
-    Point3 normal = CrossOf(Sub(b, a), Sub(c, a));
+    Point3 normal = Cross(Sub(b, a), Sub(c, a));
     if (!Unit(normal)) return;
     PutPoint(body, normal);
     PutPoint(body, a);

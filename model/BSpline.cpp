@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "model/KnotSpan.h"
+
 using qchk::CheckIndex;
 using qchk::Div;
 
@@ -69,8 +71,7 @@ RowSteps<P> FindRowSteps(const CArr<double, 16>& K, int n, double t) {
     return st;
   }
   st.end = 0;
-  long i = P;
-  while (!(K[i + 1] > e)) ++i;
+  const long i = KnotSpanAt(K, P, e, kNoSpanStop);
   st.first = i - P;
   double s[P * (P + 1) / 2];
   if constexpr (P == 2) {
@@ -145,8 +146,7 @@ template <int P, bool Rational, class Rows>
   double e = (m + 1 - P) * u + P;
   if (e < P) e = P;
   if (e > m + 1) e = m + 1;
-  long i = P;
-  while (!(K[i + 1] > e) && i != m + 1) ++i;
+  const long i = KnotSpanAt(K, P, e, m + 1);
   const bool last = (i == m + 1);
   HPoint d[P + 1];
   rows(i, d);

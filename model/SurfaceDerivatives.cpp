@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "model/KnotSpan.h"
 #include "model/Projection.h"
 #include "platform/RunChecks.h"
 
@@ -123,8 +124,7 @@ Basis SplineBasis(const CArr<double, 16>& K, int p, long i, double e, double sca
 // The span of the first direction as the point routine finds it, moved back
 // to the last non-empty span when the routine lands past it (at u >= 1).
 long SpanU(const CArr<double, 16>& K, int p, int m, double e) {
-  long i = p;
-  while (!(K[i + 1] > e) && i != m + 1) ++i;
+  long i = KnotSpanAt(K, p, e, m + 1);
   if (i == m + 1) i = m;
   while (i > p && !(K[i + 1] > K[i])) --i;
   return i;
@@ -144,9 +144,7 @@ long SpanV(const CArr<double, 16>& K, int p, int n, double e) {
     while (i > p && !(K[i + 1] > K[i])) --i;
     return i;
   }
-  long i = p;
-  while (!(K[i + 1] > e)) ++i;
-  return i;
+  return KnotSpanAt(K, p, e, kNoSpanStop);
 }
 
 Basis BSplineBasisU(const Surface& s, int p, double u) {
@@ -296,14 +294,6 @@ int SplineDegree(const Surface& s) {
   return deg == 0 || s.netM < deg ? 0 : deg;
 }
 
-// The span index the point routine takes at e: the first with K[i+1] > e,
-// stopping at last + 1.
-long RoutineSpan(const CArr<double, 16>& K, int deg, int last, double e) {
-  long i = deg;
-  while (!(K[i + 1] > e) && i != last + 1) ++i;
-  return i;
-}
-
 }  // namespace
 
 bool DifferencesCrossSeam(const Surface& s, ParamPair p) {
@@ -312,10 +302,10 @@ bool DifferencesCrossSeam(const Surface& s, ParamPair p) {
   const int deg = SplineDegree(s);
   if (deg == 0) return false;
   const int m = s.netM, n = s.netN;
-  auto spanU = [&](double u) { return RoutineSpan(s.knotsU, deg, m, (m + 1 - deg) * u + deg); };
+  auto spanU = [&](double u) { return KnotSpanAt(s.knotsU, deg, (m + 1 - deg) * u + deg, m + 1); };
   if (spanU(p.u - h) != spanU(p.u + h)) return true;
   if (n < deg) return false;
-  auto spanV = [&](double v) { return RoutineSpan(s.knotsV, deg, n, (n + 1 - deg) * v + deg); };
+  auto spanV = [&](double v) { return KnotSpanAt(s.knotsV, deg, (n + 1 - deg) * v + deg, n + 1); };
   return spanV(p.v - h) != spanV(p.v + h);
 }
 
@@ -328,7 +318,7 @@ bool InNarrowSpan(const Surface& s, ParamPair p, double width) {
   // the whole knot range.
   auto narrow = [&](const CArr<double, 16>& K, int last, double t) {
     const double scale = last + 1 - deg;
-    const long i = RoutineSpan(K, deg, last, scale * t + deg);
+    const long i = KnotSpanAt(K, deg, scale * t + deg, last + 1);
     if (i > last) return false;  // past the end: the border's business
     return (K[i + 1] - K[i]) / scale < width;
   };
