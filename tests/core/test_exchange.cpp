@@ -25,6 +25,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -285,6 +286,34 @@ TEST(ExchangeMesh, ObjHasTheGridWithUnitNormals) {
     const double r = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
     EXPECT_NEAR(std::fabs(p.x * q.x + p.y * q.y + p.z * q.z) / r, 1.0, 1e-6) << k;
   }
+}
+
+// A mesh reads only the surface it is given: meshes of two different
+// surfaces made on two threads at once are those made one at a time, and
+// the model on show keeps its knots.
+TEST(ExchangeMesh, MeshesOnTwoThreadsAreTheMeshesMadeAlone) {
+  BuildModel(kCases[1]);
+  const Surface a = SurfaceOfTicks();
+  BuildModel(kCases[3]);
+  const Surface b = SurfaceOfTicks();
+  const CArr<double, 16> shownU = model.knotsU, shownV = model.knotsV;
+  const std::string objA = ObjText(TessellateSurface(a, 65)), stlB = StlBytes(TessellateSurface(b, 65));
+  ASSERT_EQ(ObjText(TessellateSurface(65)), ObjText(TessellateSurface(b, 65)));
+  std::string gotA[3], gotB[3];
+  std::thread first([&] {
+    for (std::string& g : gotA) g = ObjText(TessellateSurface(a, 65));
+  });
+  std::thread second([&] {
+    for (std::string& g : gotB) g = StlBytes(TessellateSurface(b, 65));
+  });
+  first.join();
+  second.join();
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(gotA[k], objA) << k;
+    EXPECT_EQ(gotB[k], stlB) << k;
+  }
+  EXPECT_TRUE(std::memcmp(&shownU, &model.knotsU, sizeof shownU) == 0 &&
+              std::memcmp(&shownV, &model.knotsV, sizeof shownV) == 0);
 }
 
 TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
