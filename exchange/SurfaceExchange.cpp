@@ -101,16 +101,17 @@ bool ClampedVector(const std::vector<double>& knots, const std::vector<int>& mul
 }
 
 Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error) {
-  const int du = s.kind == 1 ? s.m : s.kind, dv = s.kind == 1 ? s.n : s.kind;
+  const Surface& sf = s.surface;
+  const int du = sf.surfaceKind == 1 ? sf.netM : sf.surfaceKind, dv = sf.surfaceKind == 1 ? sf.netN : sf.surfaceKind;
   std::vector<double> fu, fv;
-  if (s.kind == 1) {
-    fu.assign(s.m + 1, 0.0);
-    fu.insert(fu.end(), s.m + 1, 1.0);
-    fv.assign(s.n + 1, 0.0);
-    fv.insert(fv.end(), s.n + 1, 1.0);
+  if (sf.surfaceKind == 1) {
+    fu.assign(sf.netM + 1, 0.0);
+    fu.insert(fu.end(), sf.netM + 1, 1.0);
+    fv.assign(sf.netN + 1, 0.0);
+    fv.insert(fv.end(), sf.netN + 1, 1.0);
   } else {
-    fu.assign(s.knotsU, s.knotsU + s.m + du + 2);
-    fv.assign(s.knotsV, s.knotsV + s.n + dv + 2);
+    fu.assign(sf.knotsU.data(), sf.knotsU.data() + sf.netM + du + 2);
+    fv.assign(sf.knotsV.data(), sf.knotsV.data() + sf.netN + dv + 2);
   }
   std::vector<double> ku, kv;
   std::vector<int> mu, mv;
@@ -123,13 +124,13 @@ Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error
   bool writable = true;
   for (double k : fu) writable = writable && Writable(k);
   for (double k : fv) writable = writable && Writable(k);
-  TColgp_Array2OfPnt poles(1, s.m + 1, 1, s.n + 1);
-  TColStd_Array2OfReal weights(1, s.m + 1, 1, s.n + 1);
-  for (int i = 0; i <= s.m; ++i)
-    for (int j = 0; j <= s.n; ++j) {
-      const NetPoint& p = s.net[i][j];
+  TColgp_Array2OfPnt poles(1, sf.netM + 1, 1, sf.netN + 1);
+  TColStd_Array2OfReal weights(1, sf.netM + 1, 1, sf.netN + 1);
+  for (int i = 0; i <= sf.netM; ++i)
+    for (int j = 0; j <= sf.netN; ++j) {
+      const NetPoint& p = sf.controlNet[i][j];
       writable = writable && Writable(p.x) && Writable(p.y) && Writable(p.z);
-      if (s.rational) {
+      if (sf.rationalSurface) {
         if (!(p.w > 0)) {
           error = "un peso no es positivo";
           return nullptr;
@@ -137,7 +138,7 @@ Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error
         writable = writable && Writable(p.w);
       }
       poles.SetValue(i + 1, j + 1, gp_Pnt(p.x, p.y, p.z));
-      weights.SetValue(i + 1, j + 1, s.rational ? p.w : 1.0);
+      weights.SetValue(i + 1, j + 1, sf.rationalSurface ? p.w : 1.0);
     }
   if (!writable) {
     error = "hay números demasiado grandes o pequeños para el archivo";
@@ -153,7 +154,7 @@ Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error
     akv.SetValue(static_cast<int>(k) + 1, kv[k]);
     amv.SetValue(static_cast<int>(k) + 1, mv[k]);
   }
-  if (s.rational) return new Geom_BSplineSurface(poles, weights, aku, akv, amu, amv, du, dv);
+  if (sf.rationalSurface) return new Geom_BSplineSurface(poles, weights, aku, akv, amu, amv, du, dv);
   return new Geom_BSplineSurface(poles, aku, akv, amu, amv, du, dv);
 }
 
@@ -689,10 +690,11 @@ bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
     return false;
   }
   s = CadSurface{};
-  s.kind = bezier ? 1 : raw.du;
-  s.rational = rational;
-  s.m = m;
-  s.n = n;
+  Surface& sf = s.surface;
+  sf.surfaceKind = bezier ? 1 : raw.du;
+  sf.rationalSurface = rational;
+  sf.netM = m;
+  sf.netN = n;
   if (!bezier) {
     const int d = raw.du;
     if (static_cast<int>(raw.ku.size()) != m + d + 2 || static_cast<int>(raw.kv.size()) != n + d + 2) {
@@ -712,12 +714,12 @@ bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
       error = "nudos que las reglas no pueden representar";
       return false;
     }
-    KnotsOfTicks(d, m, n, s.ticksH, s.ticksV, s.knotsU, s.knotsV);
+    KnotsOfTicks(d, m, n, s.ticksH, s.ticksV, sf.knotsU.data(), sf.knotsV.data());
   }
   for (int i = 0; i <= m; ++i)
     for (int j = 0; j <= n; ++j) {
       const Point3& p = raw.poles[i * raw.nv + j];
-      s.net[i][j] = NetPoint{p.x, p.y, p.z, rational ? raw.weights[i * raw.nv + j] : 1.0};
+      sf.controlNet[i][j] = NetPoint{p.x, p.y, p.z, rational ? raw.weights[i * raw.nv + j] : 1.0};
     }
   return true;
 }
@@ -738,7 +740,8 @@ bool ParseRaw(CadFormat format, const std::string& name, RawSurface& raw, std::s
     Handle(StepData_StepModel) model = reader.StepModel();
     for (int k = 1; k <= model->NbEntities() && !found && error.empty(); ++k) found = RawOfStep(model, k, raw, error);
     // An entity the parser could not make sense of may be the surface.
-    for (int k = 1; k <= model->NbEntities() && !found; ++k) damagedEntities = damagedEntities || model->IsErrorEntity(k);
+    for (int k = 1; k <= model->NbEntities() && !found; ++k)
+      damagedEntities = damagedEntities || model->IsErrorEntity(k);
   } else {
     if (!IgesSurfaceNumbersAreNumbers(name)) {
       error = "la superficie del archivo tiene datos que no se pueden leer";
@@ -870,32 +873,34 @@ std::string Lower(std::string s) {
 
 CadSurface CurrentCadSurface() {
   CadSurface s;
-  s.kind = model.surfaceKind;
-  s.rational = model.rationalSurface;
-  s.m = model.netM;
-  s.n = model.netN;
-  for (int i = 0; i <= s.m; ++i)
-    for (int j = 0; j <= s.n; ++j) s.net[i][j] = model.controlNet[i][j];
+  Surface& sf = s.surface;
+  sf.surfaceKind = model.surfaceKind;
+  sf.rationalSurface = model.rationalSurface;
+  sf.netM = model.netM;
+  sf.netN = model.netN;
+  for (int i = 0; i <= sf.netM; ++i)
+    for (int j = 0; j <= sf.netN; ++j) sf.controlNet[i][j] = model.controlNet[i][j];
   for (int k = 0; k < 12; ++k) {
     s.ticksH[k] = model.tickPosH[k];
     s.ticksV[k] = model.tickPosV[k];
   }
-  if (s.kind == 2 || s.kind == 3) KnotsOfTicks(s.kind, s.m, s.n, s.ticksH, s.ticksV, s.knotsU, s.knotsV);
-  if (s.kind == 2 || s.kind == 3) {
+  if (sf.surfaceKind == 2 || sf.surfaceKind == 3)
+    KnotsOfTicks(sf.surfaceKind, sf.netM, sf.netN, s.ticksH, s.ticksV, sf.knotsU.data(), sf.knotsV.data());
+  if (sf.surfaceKind == 2 || sf.surfaceKind == 3) {
     // A first row or column without a span is not part of the surface
     // drawn: the file gets the rest, over the knots after the first.
-    if (FirstRowHasNoSpan(s.kind, s.m, s.knotsU)) {
-      for (int i = 0; i < s.m; ++i)
-        for (int j = 0; j <= s.n; ++j) s.net[i][j] = s.net[i + 1][j];
-      std::copy(s.knotsU + 1, s.knotsU + 16, s.knotsU);
-      --s.m;
+    if (FirstRowHasNoSpan(sf.surfaceKind, sf.netM, sf.knotsU.data())) {
+      for (int i = 0; i < sf.netM; ++i)
+        for (int j = 0; j <= sf.netN; ++j) sf.controlNet[i][j] = sf.controlNet[i + 1][j];
+      std::copy(sf.knotsU.data() + 1, sf.knotsU.data() + 16, sf.knotsU.data());
+      --sf.netM;
       s.firstRowDropped = true;
     }
-    if (FirstRowHasNoSpan(s.kind, s.n, s.knotsV)) {
-      for (int i = 0; i <= s.m; ++i)
-        for (int j = 0; j < s.n; ++j) s.net[i][j] = s.net[i][j + 1];
-      std::copy(s.knotsV + 1, s.knotsV + 16, s.knotsV);
-      --s.n;
+    if (FirstRowHasNoSpan(sf.surfaceKind, sf.netN, sf.knotsV.data())) {
+      for (int i = 0; i <= sf.netM; ++i)
+        for (int j = 0; j < sf.netN; ++j) sf.controlNet[i][j] = sf.controlNet[i][j + 1];
+      std::copy(sf.knotsV.data() + 1, sf.knotsV.data() + 16, sf.knotsV.data());
+      --sf.netN;
       s.firstColumnDropped = true;
     }
   }
@@ -921,7 +926,8 @@ bool CadFormatOfName(const std::string& name, CadFormat& format) {
 }
 
 bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string& name, std::string& error) {
-  if ((surface.kind == 2 || surface.kind == 3) && (surface.m < surface.kind || surface.n < surface.kind)) {
+  const Surface& sf = surface.surface;
+  if ((sf.surfaceKind == 2 || sf.surfaceKind == 3) && (sf.netM < sf.surfaceKind || sf.netN < sf.surfaceKind)) {
     error = "la red es demasiado pequeña para el grado";
     return false;
   }
@@ -989,13 +995,14 @@ std::string CadReaderAnswer(CadFormat format, const std::string& name) {
 }
 
 void ApplyCadSurface(const CadSurface& s) {
+  const Surface& sf = s.surface;
   for (int i = 0; i <= 12; ++i)
     for (int j = 0; j <= 11; ++j)
-      model.controlNet[i][j] = (i <= s.m && j <= s.n) ? s.net[i][j] : NetPoint{0, 0, 0, 1};
-  model.surfaceKind = s.kind;
-  model.rationalSurface = s.rational;
-  LayOutTicks(s.m, s.n);
-  if (s.kind != 1)
+      model.controlNet[i][j] = (i <= sf.netM && j <= sf.netN) ? sf.controlNet[i][j] : NetPoint{0, 0, 0, 1};
+  model.surfaceKind = sf.surfaceKind;
+  model.rationalSurface = sf.rationalSurface;
+  LayOutTicks(sf.netM, sf.netN);
+  if (sf.surfaceKind != 1)
     for (int k = 0; k < 12; ++k) {
       model.tickPosH[k] = s.ticksH[k];
       model.tickPosV[k] = s.ticksV[k];

@@ -10,17 +10,13 @@
 
 enum class CadFormat { Step, Iges };
 
-// The surface the model defines now: kind, rational flag, the active net and
-// the knots that the ticks give (what the next drawing uses).
+// The surface as a CAD file holds it: kind, rational flag, the active net
+// (points outside it unused) and, for B-splines, the knots that the ticks
+// give (knotsU[0..netM + d + 1], knotsV[0..netN + d + 1]); with the ticks.
 struct CadSurface {
-  int kind = 1;  // 1 Bézier, 2 or 3 the B-spline degree
-  bool rational = false;
-  int m = 1, n = 1;
-  NetPoint net[12][12]{};
+  Surface surface{.netM = 1, .netN = 1};
   // Ticks of the knot sliders that hold the knots (B-splines only).
   int ticksH[12]{}, ticksV[12]{};
-  // knotsU[0..m + d + 1], knotsV[0..n + d + 1] for B-splines.
-  double knotsU[16]{}, knotsV[16]{};
   // The first row (u) or column (v) of the net was left out: it had no
   // knot span, so the surface drawn does without it.
   bool firstRowDropped = false, firstColumnDropped = false;

@@ -190,7 +190,8 @@ TEST_P(ExchangeTest, OpenCascadeAndTheRoundTripGiveTheSameSurface) {
   ASSERT_EQ(model.netN, c.n);
   for (int i = 0; i <= c.m; ++i)
     for (int j = 0; j <= c.n; ++j)
-      EXPECT_EQ(std::memcmp(&model.controlNet[i][j], &original.net[i][j], sizeof(NetPoint)), 0) << i << "," << j;
+      EXPECT_EQ(std::memcmp(&model.controlNet[i][j], &original.surface.controlNet[i][j], sizeof(NetPoint)), 0)
+          << i << "," << j;
   const std::vector<uint8_t> after = Picture();
   EXPECT_EQ(std::memcmp(&model.knotsU, &knotsU, sizeof knotsU), 0);
   EXPECT_EQ(std::memcmp(&model.knotsV, &knotsV, sizeof knotsV), 0);
@@ -721,7 +722,7 @@ TEST(ExchangeAnswer, AnswersOutOfRangeAreRefused) {
   CadSurface s;
   std::string error;
   ASSERT_TRUE(DecodeCadAnswer(answer(2, 3, 1.0, 6), s, error)) << error;  // a Bézier of degree 2
-  EXPECT_EQ(s.kind, 1);
+  EXPECT_EQ(s.surface.surfaceKind, 1);
   const std::pair<std::string, const char*> cases[] = {
       {answer(2147483647, 3, 1.0, 6), "El archivo está dañado o no se puede leer"},
       {answer(2, 13, 1.0, 16), "El archivo está dañado o no se puede leer"},
@@ -746,8 +747,8 @@ TEST_F(ExchangeFiles, IgesPolesComeInMillimetres) {
   Put(inches, IgesReplaced(TextOf(good), "1.,2,2HMM,", "1.,1,2HIN,"));
   CadSurface s;
   ASSERT_TRUE(ReadCadFile(CadFormat::Iges, inches, s, error)) << error;
-  EXPECT_DOUBLE_EQ(s.net[2][1].x, 7.75 * 25.4);
-  EXPECT_DOUBLE_EQ(s.net[1][2].w, 1.25);
+  EXPECT_DOUBLE_EQ(s.surface.controlNet[2][1].x, 7.75 * 25.4);
+  EXPECT_DOUBLE_EQ(s.surface.controlNet[1][2].w, 1.25);
 }
 
 // A rational Bézier surface as STEP states it, a complex entity of its own.
@@ -766,8 +767,9 @@ TEST_F(ExchangeFiles, StepRationalBezierSurfacesRead) {
   Put(name, text);
   CadSurface s;
   ASSERT_TRUE(ReadCadFile(CadFormat::Step, name, s, error)) << error;
-  EXPECT_EQ(s.kind, 1);
-  EXPECT_TRUE(s.rational);
+  EXPECT_EQ(s.surface.surfaceKind, 1);
+  EXPECT_TRUE(s.surface.rationalSurface);
   for (int i = 0; i <= 3; ++i)
-    for (int j = 0; j <= 2; ++j) EXPECT_EQ(std::memcmp(&s.net[i][j], &written.net[i][j], sizeof(NetPoint)), 0);
+    for (int j = 0; j <= 2; ++j)
+      EXPECT_EQ(std::memcmp(&s.surface.controlNet[i][j], &written.surface.controlNet[i][j], sizeof(NetPoint)), 0);
 }
