@@ -872,17 +872,21 @@ std::string Lower(std::string s) {
 }  // namespace
 
 CadSurface CurrentCadSurface() {
+  return CadSurfaceOf(CurrentSurface(), model.tickPosH.data(), model.tickPosV.data());
+}
+
+CadSurface CadSurfaceOf(const Surface& surface, const int32_t* ticksH, const int32_t* ticksV) {
   CadSurface s;
   Surface& sf = s.surface;
-  sf.surfaceKind = model.surfaceKind;
-  sf.rationalSurface = model.rationalSurface;
-  sf.netM = model.netM;
-  sf.netN = model.netN;
+  sf.surfaceKind = surface.surfaceKind;
+  sf.rationalSurface = surface.rationalSurface;
+  sf.netM = surface.netM;
+  sf.netN = surface.netN;
   for (int i = 0; i <= sf.netM; ++i)
-    for (int j = 0; j <= sf.netN; ++j) sf.controlNet[i][j] = model.controlNet[i][j];
+    for (int j = 0; j <= sf.netN; ++j) sf.controlNet[i][j] = surface.controlNet[i][j];
   for (int k = 0; k < 12; ++k) {
-    s.ticksH[k] = model.tickPosH[k];
-    s.ticksV[k] = model.tickPosV[k];
+    s.ticksH[k] = ticksH[k];
+    s.ticksV[k] = ticksV[k];
   }
   if (sf.surfaceKind == 2 || sf.surfaceKind == 3)
     KnotsOfTicks(sf.surfaceKind, sf.netM, sf.netN, s.ticksH, s.ticksV, sf.knotsU.data(), sf.knotsV.data());

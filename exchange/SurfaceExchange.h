@@ -4,6 +4,7 @@
 // knot vectors its ticks give; a rational one with its weights.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "model/ModelState.h"
@@ -26,6 +27,10 @@ struct CadSurface {
 // Open CASCADE).
 bool CadExchangeAvailable();
 
+// The record of `surface` whose knot sliders hold ticksH[0..11] and
+// ticksV[0..11]: its knots are those the ticks give. Reads nothing else.
+CadSurface CadSurfaceOf(const Surface& surface, const int32_t* ticksH, const int32_t* ticksV);
+// The current surface with its ticks (current-model convenience form).
 CadSurface CurrentCadSurface();
 
 // What the status line adds after an export of `surface`: "" or why a row
