@@ -285,8 +285,8 @@ SurfaceGeom ExactSurfaceGeometry(ParamPair p) { return ExactSurfaceGeometry(Curr
 
 namespace {
 
-// The degree of the B-spline point routine in force, 0 for the other kinds
-// (and for a net too small to carry the degree).
+// The B-spline degree of the surface, 0 for the other kinds (and for a net
+// too small to carry the degree).
 int SplineDegree(const Surface& s) {
   int deg = 0;
   if (s.surfaceKind == 2) deg = 2;
