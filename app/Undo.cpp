@@ -24,7 +24,7 @@ QString PointName(int i, int j) { return QStringLiteral("(%1, %2)").arg(i).arg(j
 bool OnlyWeights(const ModelSnapshot& a, const ModelSnapshot& b) {
   for (int i = 0; i <= 11; ++i)
     for (int j = 0; j <= 11; ++j) {
-      const NetPoint &p = a.controlNet[i][j], &q = b.controlNet[i][j];
+      const NetPoint &p = a.surface.controlNet[i][j], &q = b.surface.controlNet[i][j];
       if (p.x != q.x || p.y != q.y || p.z != q.z) return false;
     }
   return true;
@@ -169,7 +169,8 @@ SurfaceKindCommand::SurfaceKindCommand(TForm1* form, ModelEdit edit, PanelState 
 
 RationalCommand::RationalCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after)
     : EditCommand(form, std::move(edit), std::move(before), std::move(after)) {
-  setText(edit_.After().rationalSurface ? QStringLiteral("activar racionales") : QStringLiteral("quitar racionales"));
+  setText(edit_.After().surface.rationalSurface ? QStringLiteral("activar racionales")
+                                                 : QStringLiteral("quitar racionales"));
 }
 
 KnotTickCommand::KnotTickCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after)

@@ -65,16 +65,17 @@ bool Writable(double x) {
 }
 
 Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error) {
-  const int du = s.kind == 1 ? s.m : s.kind, dv = s.kind == 1 ? s.n : s.kind;
+  const Surface& sf = s.surface;
+  const int du = sf.surfaceKind == 1 ? sf.netM : sf.surfaceKind, dv = sf.surfaceKind == 1 ? sf.netN : sf.surfaceKind;
   std::vector<double> fu, fv;
-  if (s.kind == 1) {
-    fu.assign(s.m + 1, 0.0);
-    fu.insert(fu.end(), s.m + 1, 1.0);
-    fv.assign(s.n + 1, 0.0);
-    fv.insert(fv.end(), s.n + 1, 1.0);
+  if (sf.surfaceKind == 1) {
+    fu.assign(sf.netM + 1, 0.0);
+    fu.insert(fu.end(), sf.netM + 1, 1.0);
+    fv.assign(sf.netN + 1, 0.0);
+    fv.insert(fv.end(), sf.netN + 1, 1.0);
   } else {
-    fu.assign(s.knotsU, s.knotsU + s.m + du + 2);
-    fv.assign(s.knotsV, s.knotsV + s.n + dv + 2);
+    fu.assign(sf.knotsU.data(), sf.knotsU.data() + sf.netM + du + 2);
+    fv.assign(sf.knotsV.data(), sf.knotsV.data() + sf.netN + dv + 2);
   }
   std::vector<double> ku, kv;
   std::vector<int> mu, mv;
@@ -87,13 +88,13 @@ Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error
   bool writable = true;
   for (double k : fu) writable = writable && Writable(k);
   for (double k : fv) writable = writable && Writable(k);
-  TColgp_Array2OfPnt poles(1, s.m + 1, 1, s.n + 1);
-  TColStd_Array2OfReal weights(1, s.m + 1, 1, s.n + 1);
-  for (int i = 0; i <= s.m; ++i)
-    for (int j = 0; j <= s.n; ++j) {
-      const NetPoint& p = s.net[i][j];
+  TColgp_Array2OfPnt poles(1, sf.netM + 1, 1, sf.netN + 1);
+  TColStd_Array2OfReal weights(1, sf.netM + 1, 1, sf.netN + 1);
+  for (int i = 0; i <= sf.netM; ++i)
+    for (int j = 0; j <= sf.netN; ++j) {
+      const NetPoint& p = sf.controlNet[i][j];
       writable = writable && Writable(p.x) && Writable(p.y) && Writable(p.z);
-      if (s.rational) {
+      if (sf.rationalSurface) {
         if (!(p.w > 0)) {
           error = "un peso no es positivo";
           return nullptr;
@@ -101,7 +102,7 @@ Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error
         writable = writable && Writable(p.w);
       }
       poles.SetValue(i + 1, j + 1, gp_Pnt(p.x, p.y, p.z));
-      weights.SetValue(i + 1, j + 1, s.rational ? p.w : 1.0);
+      weights.SetValue(i + 1, j + 1, sf.rationalSurface ? p.w : 1.0);
     }
   if (!writable) {
     error = "hay números demasiado grandes o pequeños para el archivo";
@@ -117,7 +118,7 @@ Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error
     akv.SetValue(static_cast<int>(k) + 1, kv[k]);
     amv.SetValue(static_cast<int>(k) + 1, mv[k]);
   }
-  if (s.rational) return new Geom_BSplineSurface(poles, weights, aku, akv, amu, amv, du, dv);
+  if (sf.rationalSurface) return new Geom_BSplineSurface(poles, weights, aku, akv, amu, amv, du, dv);
   return new Geom_BSplineSurface(poles, aku, akv, amu, amv, du, dv);
 }
 
@@ -391,7 +392,8 @@ bool ParseRaw(CadFormat format, const std::string& name, RawSurface& raw, std::s
 }  // namespace
 
 bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string& name, std::string& error) {
-  if ((surface.kind == 2 || surface.kind == 3) && (surface.m < surface.kind || surface.n < surface.kind)) {
+  const Surface& sf = surface.surface;
+  if ((sf.surfaceKind == 2 || sf.surfaceKind == 3) && (sf.netM < sf.surfaceKind || sf.netN < sf.surfaceKind)) {
     error = "la red es demasiado pequeña para el grado";
     return false;
   }

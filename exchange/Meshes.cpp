@@ -6,34 +6,36 @@
 #include <limits>
 
 #include "platform/AtomicFile.h"
-#include "model/Curvature.h"
 #include "model/Knots.h"
 #include "model/SurfaceKinds.h"
+#include "model/Vector3.h"
 #include "platform/RunChecks.h"
 
 namespace {
 
-Point3 Sub(const Point3& a, const Point3& b) { return Point3{a.x - b.x, a.y - b.y, a.z - b.z}; }
-
-Point3 CrossOf(const Point3& a, const Point3& b) {
-  return Point3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-double Length(const Point3& p) { return std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z); }
-
 bool Unit(Point3& p) {
-  const double l = Length(p);
+  const double l = Norm(p);
   if (!(l > 1e-300) || !std::isfinite(l)) return false;
   p = Point3{p.x / l, p.y / l, p.z / l};
   return true;
 }
 
-Point3 NormalAt(ParamPair p) {
+// (a - b) / (2h), the read-out's central difference.
+Point3 CentralDifference(const Point3& a, const Point3& b) {
+  constexpr double h = finiteStep;
+  return Point3{(a.x - b.x) / (2 * h), (a.y - b.y) / (2 * h), (a.z - b.z) / (2 * h)};
+}
+
+Point3 NormalAt(const Surface& s, ParamPair p) {
+  constexpr double h = finiteStep;
   // Towards the centre in steps, for edges where Su or Sv vanishes.
   for (double shift : {0.0, 1e-4, 1e-3, 1e-2}) {
     const ParamPair q{p.u + (0.5 - p.u) * shift, p.v + (0.5 - p.v) * shift};
-    const FirstForm f = FirstFundamentalForm(q);
-    Point3 n = CrossOf(f.Su, f.Sv);
+    const Point3 um = SurfacePointOf(s, q.u - h, q.v);
+    const Point3 up = SurfacePointOf(s, q.u + h, q.v);
+    const Point3 vm = SurfacePointOf(s, q.u, q.v - h);
+    const Point3 vp = SurfacePointOf(s, q.u, q.v + h);
+    Point3 n = Cross(CentralDifference(up, um), CentralDifference(vp, vm));
     if (Unit(n)) return n;
   }
   return Point3{0, 0, 1};
@@ -56,16 +58,11 @@ void PutPoint(std::string& out, const Point3& p) {
 
 SurfaceMesh TessellateSurface(int n) {
   qchk::CheckIndex(n, kMeshMin, kMeshMax);
-  // The surface as the ticks define it now, as STEP and IGES write it; the
-  // knots of the picture on show come back afterwards.
-  struct KnotsOfTicks {
-    CArr<double, 16> u = model.knotsU, v = model.knotsV;
-    KnotsOfTicks() { SetKnots(); }
-    ~KnotsOfTicks() {
-      model.knotsU = u;
-      model.knotsV = v;
-    }
-  } knots;
+  return TessellateSurface(SurfaceOfTicks(), n);
+}
+
+SurfaceMesh TessellateSurface(const Surface& surface, int n) {
+  qchk::CheckIndex(n, kMeshMin, kMeshMax);
   SurfaceMesh mesh;
   mesh.n = n;
   const size_t count = static_cast<size_t>(n) * static_cast<size_t>(n);
@@ -74,14 +71,13 @@ SurfaceMesh TessellateSurface(int n) {
   mesh.uv.resize(count);
   // A column of the grid (v fixed) at once where the kind has a column
   // evaluator; the normals from central differences of the same columns.
-  const SurfacePointFn point = model.SurfacePoint;
-  const SurfaceColumnFn column = ColumnEvaluator(point);
+  const SurfaceColumnFn column = ColumnEvaluator(surface);
   auto evaluate = [&](double v, const std::vector<double>& us, std::vector<Point3>& out) {
     if (column) {
-      column(v, static_cast<int>(us.size()), us.data(), out.data());
+      column(surface, v, static_cast<int>(us.size()), us.data(), out.data());
       return;
     }
-    for (size_t k = 0; k < us.size(); ++k) out[k] = point(us[k], v);
+    for (size_t k = 0; k < us.size(); ++k) out[k] = SurfacePointOf(surface, us[k], v);
   };
   const double d = finiteStep;
   std::vector<double> u(n), uMinus(n), uPlus(n);
@@ -102,8 +98,8 @@ SurfaceMesh TessellateSurface(int n) {
       const size_t k = static_cast<size_t>(i) * n + j;
       mesh.uv[k] = ParamPair{u[i], v};
       mesh.points[k] = at[i];
-      Point3 normal = CrossOf(Sub(right[i], left[i]), Sub(above[i], below[i]));
-      if (!Unit(normal)) normal = NormalAt(mesh.uv[k]);
+      Point3 normal = Cross(Sub(right[i], left[i]), Sub(above[i], below[i]));
+      if (!Unit(normal)) normal = NormalAt(surface, mesh.uv[k]);
       mesh.normals[k] = normal;
     }
   }
@@ -176,7 +172,7 @@ std::string StlBytes(const SurfaceMesh& mesh) {
   const int n = mesh.n;
   auto at = [&](int i, int j) -> const Point3& { return mesh.points[static_cast<size_t>(i) * n + j]; };
   auto triangle = [&](const Point3& a, const Point3& b, const Point3& c) {
-    Point3 normal = CrossOf(Sub(b, a), Sub(c, a));
+    Point3 normal = Cross(Sub(b, a), Sub(c, a));
     if (!Unit(normal)) return;
     PutPoint(body, normal);
     PutPoint(body, a);
@@ -210,14 +206,27 @@ std::string MeshRefusal(const SurfaceMesh& mesh, bool stl) {
   return std::string();
 }
 
+namespace {
+
+bool WriteMesh(const std::string& name, const SurfaceMesh& mesh, bool stl, std::string& error) {
+  error = MeshRefusal(mesh, stl);
+  return error.empty() && WriteFileAtomically(name, stl ? StlBytes(mesh) : ObjText(mesh), error);
+}
+
+}  // namespace
+
+bool WriteObjFile(const std::string& name, const Surface& surface, int n, std::string& error) {
+  return WriteMesh(name, TessellateSurface(surface, n), false, error);
+}
+
+bool WriteStlFile(const std::string& name, const Surface& surface, int n, std::string& error) {
+  return WriteMesh(name, TessellateSurface(surface, n), true, error);
+}
+
 bool WriteObjFile(const std::string& name, int n, std::string& error) {
-  const SurfaceMesh mesh = TessellateSurface(n);
-  error = MeshRefusal(mesh, false);
-  return error.empty() && WriteFileAtomically(name, ObjText(mesh), error);
+  return WriteMesh(name, TessellateSurface(n), false, error);
 }
 
 bool WriteStlFile(const std::string& name, int n, std::string& error) {
-  const SurfaceMesh mesh = TessellateSurface(n);
-  error = MeshRefusal(mesh, true);
-  return error.empty() && WriteFileAtomically(name, StlBytes(mesh), error);
+  return WriteMesh(name, TessellateSurface(n), true, error);
 }

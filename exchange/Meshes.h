@@ -15,11 +15,13 @@ struct SurfaceMesh {
   std::vector<ParamPair> uv;
 };
 
-// The current surface (net and knot ticks as they are now) at
-// u = i / (n - 1), v = j / (n - 1). Normals are the unit Su x Sv of central
-// differences; where that vanishes (a collapsed edge such as a sphere's
-// pole) the normal is taken a little way into the square. n must lie in
-// kMeshMin..kMeshMax (checked).
+// The surface at u = i / (n - 1), v = j / (n - 1). Normals are the unit
+// Su x Sv of central differences; where that vanishes (a collapsed edge such
+// as a sphere's pole) the normal is taken a little way into the square. n
+// must lie in kMeshMin..kMeshMax (checked). Reads nothing but its arguments.
+SurfaceMesh TessellateSurface(const Surface& surface, int n);
+// The current surface with the knots its ticks give now (SurfaceOfTicks):
+// the current-model convenience form.
 SurfaceMesh TessellateSurface(int n);
 
 // Wavefront OBJ: vertices, (u, v) texture coordinates, normals, and two
@@ -36,5 +38,8 @@ std::string MeshRefusal(const SurfaceMesh& mesh, bool stl);
 
 // Tessellate and write atomically; false with a Spanish reason, and nothing
 // written, when the file cannot be written or MeshRefusal refuses the mesh.
+bool WriteObjFile(const std::string& name, const Surface& surface, int n, std::string& error);
+bool WriteStlFile(const std::string& name, const Surface& surface, int n, std::string& error);
+// The same for the current surface with the knots of its ticks.
 bool WriteObjFile(const std::string& name, int n, std::string& error);
 bool WriteStlFile(const std::string& name, int n, std::string& error);

@@ -355,10 +355,11 @@ bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
     return false;
   }
   s = CadSurface{};
-  s.kind = bezier ? 1 : raw.du;
-  s.rational = rational;
-  s.m = m;
-  s.n = n;
+  Surface& sf = s.surface;
+  sf.surfaceKind = bezier ? 1 : raw.du;
+  sf.rationalSurface = rational;
+  sf.netM = m;
+  sf.netN = n;
   if (!bezier) {
     const int d = raw.du;
     if (static_cast<int>(raw.ku.size()) != m + d + 2 || static_cast<int>(raw.kv.size()) != n + d + 2) {
@@ -378,12 +379,12 @@ bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
       error = "nudos que las reglas no pueden representar";
       return false;
     }
-    KnotsOfTicks(d, m, n, s.ticksH, s.ticksV, s.knotsU, s.knotsV);
+    KnotsOfTicks(d, m, n, s.ticksH, s.ticksV, sf.knotsU.data(), sf.knotsV.data());
   }
   for (int i = 0; i <= m; ++i)
     for (int j = 0; j <= n; ++j) {
       const Point3& p = raw.poles[i * raw.nv + j];
-      s.net[i][j] = NetPoint{p.x, p.y, p.z, rational ? raw.weights[i * raw.nv + j] : 1.0};
+      sf.controlNet[i][j] = NetPoint{p.x, p.y, p.z, rational ? raw.weights[i * raw.nv + j] : 1.0};
     }
   return true;
 }
@@ -497,33 +498,39 @@ std::string Lower(std::string s) {
 const char* const kNoCadExchange = "Esta compilación no lee ni escribe STEP ni IGES";
 
 CadSurface CurrentCadSurface() {
+  return CadSurfaceOf(CurrentSurface(), model.tickPosH.data(), model.tickPosV.data());
+}
+
+CadSurface CadSurfaceOf(const Surface& surface, const int32_t* ticksH, const int32_t* ticksV) {
   CadSurface s;
-  s.kind = model.surfaceKind;
-  s.rational = model.rationalSurface;
-  s.m = model.netM;
-  s.n = model.netN;
-  for (int i = 0; i <= s.m; ++i)
-    for (int j = 0; j <= s.n; ++j) s.net[i][j] = model.controlNet[i][j];
+  Surface& sf = s.surface;
+  sf.surfaceKind = surface.surfaceKind;
+  sf.rationalSurface = surface.rationalSurface;
+  sf.netM = surface.netM;
+  sf.netN = surface.netN;
+  for (int i = 0; i <= sf.netM; ++i)
+    for (int j = 0; j <= sf.netN; ++j) sf.controlNet[i][j] = surface.controlNet[i][j];
   for (int k = 0; k < 12; ++k) {
-    s.ticksH[k] = model.tickPosH[k];
-    s.ticksV[k] = model.tickPosV[k];
+    s.ticksH[k] = ticksH[k];
+    s.ticksV[k] = ticksV[k];
   }
-  if (s.kind == 2 || s.kind == 3) KnotsOfTicks(s.kind, s.m, s.n, s.ticksH, s.ticksV, s.knotsU, s.knotsV);
-  if (s.kind == 2 || s.kind == 3) {
+  if (sf.surfaceKind == 2 || sf.surfaceKind == 3)
+    KnotsOfTicks(sf.surfaceKind, sf.netM, sf.netN, s.ticksH, s.ticksV, sf.knotsU.data(), sf.knotsV.data());
+  if (sf.surfaceKind == 2 || sf.surfaceKind == 3) {
     // A first row or column without a span is not part of the surface
     // drawn: the file gets the rest, over the knots after the first.
-    if (FirstRowHasNoSpan(s.kind, s.m, s.knotsU)) {
-      for (int i = 0; i < s.m; ++i)
-        for (int j = 0; j <= s.n; ++j) s.net[i][j] = s.net[i + 1][j];
-      std::copy(s.knotsU + 1, s.knotsU + 16, s.knotsU);
-      --s.m;
+    if (FirstRowHasNoSpan(sf.surfaceKind, sf.netM, sf.knotsU.data())) {
+      for (int i = 0; i < sf.netM; ++i)
+        for (int j = 0; j <= sf.netN; ++j) sf.controlNet[i][j] = sf.controlNet[i + 1][j];
+      std::copy(sf.knotsU.data() + 1, sf.knotsU.data() + 16, sf.knotsU.data());
+      --sf.netM;
       s.firstRowDropped = true;
     }
-    if (FirstRowHasNoSpan(s.kind, s.n, s.knotsV)) {
-      for (int i = 0; i <= s.m; ++i)
-        for (int j = 0; j < s.n; ++j) s.net[i][j] = s.net[i][j + 1];
-      std::copy(s.knotsV + 1, s.knotsV + 16, s.knotsV);
-      --s.n;
+    if (FirstRowHasNoSpan(sf.surfaceKind, sf.netN, sf.knotsV.data())) {
+      for (int i = 0; i <= sf.netM; ++i)
+        for (int j = 0; j < sf.netN; ++j) sf.controlNet[i][j] = sf.controlNet[i][j + 1];
+      std::copy(sf.knotsV.data() + 1, sf.knotsV.data() + 16, sf.knotsV.data());
+      --sf.netN;
       s.firstColumnDropped = true;
     }
   }
@@ -572,13 +579,14 @@ bool DecodeCadAnswer(const std::string& answer, CadSurface& surface, std::string
 }
 
 void ApplyCadSurface(const CadSurface& s) {
+  const Surface& sf = s.surface;
   for (int i = 0; i <= 12; ++i)
     for (int j = 0; j <= 11; ++j)
-      model.controlNet[i][j] = (i <= s.m && j <= s.n) ? s.net[i][j] : NetPoint{0, 0, 0, 1};
-  model.surfaceKind = s.kind;
-  model.rationalSurface = s.rational;
-  LayOutTicks(s.m, s.n);
-  if (s.kind != 1)
+      model.controlNet[i][j] = (i <= sf.netM && j <= sf.netN) ? sf.controlNet[i][j] : NetPoint{0, 0, 0, 1};
+  model.surfaceKind = sf.surfaceKind;
+  model.rationalSurface = sf.rationalSurface;
+  LayOutTicks(sf.netM, sf.netN);
+  if (sf.surfaceKind != 1)
     for (int k = 0; k < 12; ++k) {
       model.tickPosH[k] = s.ticksH[k];
       model.tickPosV[k] = s.ticksV[k];

@@ -4,23 +4,20 @@
 // knot vectors its ticks give; a rational one with its weights.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "model/ModelState.h"
 
 enum class CadFormat { Step, Iges };
 
-// The surface the model defines now: kind, rational flag, the active net and
-// the knots that the ticks give (what the next drawing uses).
+// The surface as a CAD file holds it: kind, rational flag, the active net
+// (points outside it unused) and, for B-splines, the knots that the ticks
+// give (knotsU[0..netM + d + 1], knotsV[0..netN + d + 1]); with the ticks.
 struct CadSurface {
-  int kind = 1;  // 1 Bézier, 2 or 3 the B-spline degree
-  bool rational = false;
-  int m = 1, n = 1;
-  NetPoint net[12][12]{};
+  Surface surface{.netM = 1, .netN = 1};
   // Ticks of the knot sliders that hold the knots (B-splines only).
   int ticksH[12]{}, ticksV[12]{};
-  // knotsU[0..m + d + 1], knotsV[0..n + d + 1] for B-splines.
-  double knotsU[16]{}, knotsV[16]{};
   // The first row (u) or column (v) of the net was left out: it had no
   // knot span, so the surface drawn does without it.
   bool firstRowDropped = false, firstColumnDropped = false;
@@ -32,6 +29,10 @@ bool CadExchangeAvailable();
 // Why STEP and IGES are refused when it does not.
 extern const char* const kNoCadExchange;
 
+// The record of `surface` whose knot sliders hold ticksH[0..11] and
+// ticksV[0..11]: its knots are those the ticks give. Reads nothing else.
+CadSurface CadSurfaceOf(const Surface& surface, const int32_t* ticksH, const int32_t* ticksV);
+// The current surface with its ticks (current-model convenience form).
 CadSurface CurrentCadSurface();
 
 // What the status line adds after an export of `surface`: "" or why a row

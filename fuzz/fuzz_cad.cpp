@@ -34,21 +34,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(!error.empty() && error.size() <= 400);
     return 0;
   }
-  Require(s.kind >= 1 && s.kind <= 3 && s.m >= 1 && s.m <= 11 && s.n >= 1 && s.n <= 11);
-  if (s.kind != 1) {
-    Require(s.m >= s.kind && s.n >= s.kind);
-    CheckTicks(s.ticksH, s.m, true);
-    CheckTicks(s.ticksV, s.n, false);
+  const Surface& f = s.surface;
+  Require(f.surfaceKind >= 1 && f.surfaceKind <= 3 && f.netM >= 1 && f.netM <= 11 && f.netN >= 1 && f.netN <= 11);
+  if (f.surfaceKind != 1) {
+    Require(f.netM >= f.surfaceKind && f.netN >= f.surfaceKind);
+    CheckTicks(s.ticksH, f.netM, true);
+    CheckTicks(s.ticksV, f.netN, false);
   }
-  for (int i = 0; i <= s.m; ++i)
-    for (int j = 0; j <= s.n; ++j) {
-      const NetPoint& p = s.net[i][j];
+  for (int i = 0; i <= f.netM; ++i)
+    for (int j = 0; j <= f.netN; ++j) {
+      const NetPoint& p = f.controlNet[i][j];
       Require(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z) && p.w > 0 && std::isfinite(p.w));
-      Require(s.rational || p.w == 1);
+      Require(f.rationalSurface || p.w == 1);
     }
   // The model takes it as it is.
   ApplyCadSurface(s);
   const CadSurface back = CurrentCadSurface();
-  Require(back.kind == s.kind && back.m == s.m && back.n == s.n && back.rational == s.rational);
+  const Surface& b = back.surface;
+  Require(b.surfaceKind == f.surfaceKind && b.netM == f.netM && b.netN == f.netN &&
+          b.rationalSurface == f.rationalSurface);
   return 0;
 }

@@ -171,11 +171,11 @@ bool LookUp(int x, int y, ParamPair& uv, Point3& P, SurfaceDerivs* derivs, bool*
   // order.
   Point3 pu;
   bool done = false;
-  if (const SurfaceColumnFn column = ColumnEvaluator(model.SurfacePoint)) {
+  if (const SurfaceColumnFn column = ColumnEvaluator(CurrentSurface())) {
     const double us[2] = {u, u + d};
     Point3 both[2];
     try {
-      column(v, 2, us, both);
+      column(CurrentSurface(), v, 2, us, both);
       P = both[0];
       pu = both[1];
       done = true;

@@ -19,11 +19,7 @@ bool Same(const T& a, const T& b) {
 
 ModelSnapshot CaptureModel() {
   ModelSnapshot s;
-  s.netM = model.netM;
-  s.netN = model.netN;
-  s.controlNet = model.controlNet;
-  s.surfaceKind = model.surfaceKind;
-  s.rationalSurface = model.rationalSurface;
+  s.surface = CurrentSurface();
   s.tickPosH = model.tickPosH;
   s.tickPosV = model.tickPosV;
   const ViewCamera c = ModelCamera();
@@ -43,10 +39,11 @@ ModelSnapshot CaptureModel() {
 }
 
 bool SameModel(const ModelSnapshot& a, const ModelSnapshot& b, bool withCamera) {
+  const Surface &x = a.surface, &y = b.surface;
   // The whole net: points beyond the active size come back when it grows.
-  if (a.netM != b.netM || a.netN != b.netN || a.surfaceKind != b.surfaceKind ||
-      a.rationalSurface != b.rationalSurface || !Same(a.tickPosH, b.tickPosH) || !Same(a.tickPosV, b.tickPosV) ||
-      !Same(a.controlNet, b.controlNet))
+  if (x.netM != y.netM || x.netN != y.netN || x.surfaceKind != y.surfaceKind ||
+      x.rationalSurface != y.rationalSurface || !Same(a.tickPosH, b.tickPosH) || !Same(a.tickPosV, b.tickPosV) ||
+      !Same(x.controlNet, y.controlNet))
     return false;
   if (!withCamera) return true;
   return Same(a.eye, b.eye) && Same(a.viewDir, b.viewDir) && Same(a.screenX, b.screenX) &&
@@ -74,12 +71,13 @@ bool ModelEdit::Absorb(const ModelEdit& later) {
 }
 
 void ModelEdit::Apply(const ModelSnapshot& s) const {
-  const bool resized = s.netM != model.netM || s.netN != model.netN;
-  model.netM = s.netM;
-  model.netN = s.netN;
-  model.controlNet = s.controlNet;
-  model.surfaceKind = s.surfaceKind;
-  model.rationalSurface = s.rationalSurface;
+  const Surface& f = s.surface;
+  const bool resized = f.netM != model.netM || f.netN != model.netN;
+  model.netM = f.netM;
+  model.netN = f.netN;
+  model.controlNet = f.controlNet;
+  model.surfaceKind = f.surfaceKind;
+  model.rationalSurface = f.rationalSurface;
   model.tickPosH = s.tickPosH;
   model.tickPosV = s.tickPosV;
   if (kind_ == EditKind::Open) {

@@ -23,12 +23,11 @@ enum class EditKind {
   Open,         // a surface read from a file
 };
 
-// Everything an edit may change.
+// Everything an edit may change. The surface's knots are those of the last
+// drawing: an edit changes the ticks, and they are neither compared nor put
+// back.
 struct ModelSnapshot {
-  int32_t netM = 0, netN = 0;
-  ControlNet controlNet{};
-  int32_t surfaceKind = 1;
-  bool rationalSurface = false;
+  Surface surface{.netM = 0, .netN = 0};
   CArr<int32_t, 12> tickPosH{}, tickPosV{};
   // The camera, as a surface file keeps it.
   Point3 eye{}, viewDir{}, screenX{}, screenY{};

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "model/KnotSpan.h"
+
 using qchk::CheckIndex;
 using qchk::Div;
 
@@ -69,8 +71,7 @@ RowSteps<P> FindRowSteps(const CArr<double, 16>& K, int n, double t) {
     return st;
   }
   st.end = 0;
-  long i = P;
-  while (!(K[i + 1] > e)) ++i;
+  const long i = KnotSpanAt(K, P, e, kNoSpanStop);
   st.first = i - P;
   double s[P * (P + 1) / 2];
   if constexpr (P == 2) {
@@ -128,10 +129,10 @@ template <int P, bool Rational>
 }
 
 template <int P>
-NetPoint RowPoint(const NetRow& row, const CArr<double, 16>& K, double t) {
-  const int n = model.netN;
+NetPoint RowPoint(const Surface& s, const NetRow& row, const CArr<double, 16>& K, double t) {
+  const int n = s.netN;
   const RowSteps<P> st = FindRowSteps<P>(K, n, t);
-  if (model.rationalSurface) return Store(RowPointAt<P, true>(row.data(), n, st));
+  if (s.rationalSurface) return Store(RowPointAt<P, true>(row.data(), n, st));
   return Store(RowPointAt<P, false>(row.data(), n, st));
 }
 
@@ -139,18 +140,17 @@ NetPoint RowPoint(const NetRow& row, const CArr<double, 16>& K, double t) {
 // those rows' points at v into d[0..P]; rows(i, d) also makes the checks of
 // the rows' lookup.
 template <int P, bool Rational, class Rows>
-[[gnu::always_inline]] inline Point3 BlendAlongU(double u, Rows&& rows) {
-  const int m = model.netM;
-  const CArr<double, 16>& K = model.knotsU;
+[[gnu::always_inline]] inline Point3 BlendAlongU(const Surface& s, double u, Rows&& rows) {
+  const int m = s.netM;
+  const CArr<double, 16>& K = s.knotsU;
   double e = (m + 1 - P) * u + P;
   if (e < P) e = P;
   if (e > m + 1) e = m + 1;
-  long i = P;
-  while (!(K[i + 1] > e) && i != m + 1) ++i;
+  const long i = KnotSpanAt(K, P, e, m + 1);
   const bool last = (i == m + 1);
   HPoint d[P + 1];
   rows(i, d);
-  auto mix = [](const HPoint& a, double s, const HPoint& b) { return Mix(a, Splat(1.0 - s), Splat(s), b); };
+  auto mix = [](const HPoint& a, double f, const HPoint& b) { return Mix(a, Splat(1.0 - f), Splat(f), b); };
   HPoint p;
   if constexpr (P == 2) {
     const double a1 = Div(e - K[i - 1], K[i + 1] - K[i - 1]);
@@ -182,15 +182,15 @@ template <int P, bool Rational, class Rows>
 }
 
 template <int P, bool Rational>
-Point3 SurfacePointP(double u, double v) {
-  const int n = model.netN;
-  return BlendAlongU<P, Rational>(u, [&](long i, HPoint* d) {
+Point3 SurfacePointP(const Surface& s, double u, double v) {
+  const int n = s.netN;
+  return BlendAlongU<P, Rational>(s, u, [&](long i, HPoint* d) {
     // Rows i - P .. i of the net (row 12 is storage and may be read), each
     // blended along v with the same steps.
     CheckIndex(i - P, 0, 12);
-    const RowSteps<P> st = FindRowSteps<P>(model.knotsV, n, v);
+    const RowSteps<P> st = FindRowSteps<P>(s.knotsV, n, v);
     CheckIndex(i, 0, 12);
-    const NetRow* rows = model.controlNet.data() + (i - P);
+    const NetRow* rows = s.controlNet.data() + (i - P);
     for (int k = 0; k <= P; ++k) d[k] = RowPointAt<P, Rational>(rows[k].data(), n, st);
   });
 }
@@ -200,15 +200,15 @@ Point3 SurfacePointP(double u, double v) {
 // point than the one-by-one evaluation's: the caller evaluates one by one
 // then.
 template <int P, bool Rational>
-void ColumnP(double v, int count, const double* u, Point3* out) {
-  const int m = model.netM, n = model.netN;
-  const RowSteps<P> st = FindRowSteps<P>(model.knotsV, n, v);
+void ColumnP(const Surface& s, double v, int count, const double* u, Point3* out) {
+  const int m = s.netM, n = s.netN;
+  const RowSteps<P> st = FindRowSteps<P>(s.knotsV, n, v);
   HPoint rowPoints[13];
   const int lastRow = m + 1 < 12 ? m + 1 : 12;
   for (int k = 0; k <= lastRow; ++k)
-    rowPoints[k] = RowPointAt<P, Rational>(model.controlNet[k].data(), n, st);
+    rowPoints[k] = RowPointAt<P, Rational>(s.controlNet[k].data(), n, st);
   for (int k = 0; k < count; ++k)
-    out[k] = BlendAlongU<P, Rational>(u[k], [&](long i, HPoint* d) {
+    out[k] = BlendAlongU<P, Rational>(s, u[k], [&](long i, HPoint* d) {
       CheckIndex(i - P, 0, 12);
       CheckIndex(i, 0, lastRow);
       for (int r = 0; r <= P; ++r) d[r] = rowPoints[i - P + r];
@@ -216,32 +216,46 @@ void ColumnP(double v, int count, const double* u, Point3* out) {
 }
 
 template <int P>
-void Column(double v, int count, const double* u, Point3* out) {
-  if (model.rationalSurface)
-    ColumnP<P, true>(v, count, u, out);
+void Column(const Surface& s, double v, int count, const double* u, Point3* out) {
+  if (s.rationalSurface)
+    ColumnP<P, true>(s, v, count, u, out);
   else
-    ColumnP<P, false>(v, count, u, out);
+    ColumnP<P, false>(s, v, count, u, out);
 }
 
 template <int P>
-Point3 SurfacePoint(double u, double v) {
-  if (model.rationalSurface) return SurfacePointP<P, true>(u, v);
-  return SurfacePointP<P, false>(u, v);
+Point3 SurfacePoint(const Surface& s, double u, double v) {
+  if (s.rationalSurface) return SurfacePointP<P, true>(s, u, v);
+  return SurfacePointP<P, false>(s, u, v);
 }
 
 }  // namespace
 
+NetPoint RowPoint2(const Surface& s, const NetRow& row, const CArr<double, 16>& knots, double t) {
+  return RowPoint<2>(s, row, knots, t);
+}
+NetPoint RowPoint3(const Surface& s, const NetRow& row, const CArr<double, 16>& knots, double t) {
+  return RowPoint<3>(s, row, knots, t);
+}
 NetPoint RowPoint2(const NetRow& row, const CArr<double, 16>& knots, double t) {
-  return RowPoint<2>(row, knots, t);
+  return RowPoint<2>(model, row, knots, t);
 }
 NetPoint RowPoint3(const NetRow& row, const CArr<double, 16>& knots, double t) {
-  return RowPoint<3>(row, knots, t);
+  return RowPoint<3>(model, row, knots, t);
 }
 
-Point3 BSpline2Point(double u, double v) { return SurfacePoint<2>(u, v); }
-Point3 BSpline2PointUV(ParamPair p) { return SurfacePoint<2>(p.u, p.v); }
-Point3 BSpline3Point(double u, double v) { return SurfacePoint<3>(u, v); }
-Point3 BSpline3PointUV(ParamPair p) { return SurfacePoint<3>(p.u, p.v); }
+Point3 BSpline2SurfacePoint(const Surface& s, double u, double v) { return SurfacePoint<2>(s, u, v); }
+Point3 BSpline3SurfacePoint(const Surface& s, double u, double v) { return SurfacePoint<3>(s, u, v); }
 
-void BSpline2Column(double v, int count, const double* u, Point3* out) { Column<2>(v, count, u, out); }
-void BSpline3Column(double v, int count, const double* u, Point3* out) { Column<3>(v, count, u, out); }
+// The installed forms, on the current surface.
+Point3 BSpline2Point(double u, double v) { return SurfacePoint<2>(model, u, v); }
+Point3 BSpline2PointUV(ParamPair p) { return SurfacePoint<2>(model, p.u, p.v); }
+Point3 BSpline3Point(double u, double v) { return SurfacePoint<3>(model, u, v); }
+Point3 BSpline3PointUV(ParamPair p) { return SurfacePoint<3>(model, p.u, p.v); }
+
+void BSpline2Column(const Surface& s, double v, int count, const double* u, Point3* out) {
+  Column<2>(s, v, count, u, out);
+}
+void BSpline3Column(const Surface& s, double v, int count, const double* u, Point3* out) {
+  Column<3>(s, v, count, u, out);
+}

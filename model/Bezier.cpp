@@ -94,23 +94,23 @@ Point3 BlendRows(const RowSum* sums, const double* bu, int m) {
 }
 
 template <bool Rational>
-Point3 PointT(double u, double v) {
-  const int m = model.netM, n = model.netN;
+Point3 PointT(const Surface& s, double u, double v) {
+  const int m = s.netM, n = s.netN;
   Bernstein(bernsteinU, m, u);
   Bernstein(bernsteinV, n, v);
   RowSum sums[12];
-  RowSums<Rational>(model.controlNet.data(), bernsteinV.data(), m, n, sums);
+  RowSums<Rational>(s.controlNet.data(), bernsteinV.data(), m, n, sums);
   return BlendRows<Rational>(sums, bernsteinU.data(), m);
 }
 
 // The points (u[k], v): the Bernstein values along v and the row sums are
 // those of every point of the column.
 template <bool Rational>
-void ColumnT(double v, int count, const double* us, Point3* out) {
-  const int m = model.netM, n = model.netN;
+void ColumnT(const Surface& s, double v, int count, const double* us, Point3* out) {
+  const int m = s.netM, n = s.netN;
   Bernstein(bernsteinV, n, v);
   RowSum sums[12];
-  RowSums<Rational>(model.controlNet.data(), bernsteinV.data(), m, n, sums);
+  RowSums<Rational>(s.controlNet.data(), bernsteinV.data(), m, n, sums);
   for (int k = 0; k < count; ++k) {
     Bernstein(bernsteinU, m, us[k]);
     out[k] = BlendRows<Rational>(sums, bernsteinU.data(), m);
@@ -121,14 +121,18 @@ void ColumnT(double v, int count, const double* us, Point3* out) {
 
 // Past the Bernstein values both net sizes are at most 11, so the net and
 // the values are read unchecked.
-Point3 BezierPoint(double u, double v) { return PointT<false>(u, v); }
+Point3 BezierSurfacePoint(const Surface& s, double u, double v) { return PointT<false>(s, u, v); }
+Point3 RationalBezierSurfacePoint(const Surface& s, double u, double v) { return PointT<true>(s, u, v); }
+
+// The installed forms, on the current surface.
+Point3 BezierPoint(double u, double v) { return PointT<false>(model, u, v); }
 Point3 BezierPointUV(ParamPair p) { return BezierPoint(p.u, p.v); }
-Point3 RationalBezierPoint(double u, double v) { return PointT<true>(u, v); }
+Point3 RationalBezierPoint(double u, double v) { return PointT<true>(model, u, v); }
 Point3 RationalBezierPointUV(ParamPair p) { return RationalBezierPoint(p.u, p.v); }
 
-void BezierColumn(double v, int count, const double* u, Point3* out) {
-  ColumnT<false>(v, count, u, out);
+void BezierColumn(const Surface& s, double v, int count, const double* u, Point3* out) {
+  ColumnT<false>(s, v, count, u, out);
 }
-void RationalBezierColumn(double v, int count, const double* u, Point3* out) {
-  ColumnT<true>(v, count, u, out);
+void RationalBezierColumn(const Surface& s, double v, int count, const double* u, Point3* out) {
+  ColumnT<true>(s, v, count, u, out);
 }

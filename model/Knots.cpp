@@ -82,6 +82,13 @@ void SetKnots() {
                model.knotsU.data(), model.knotsV.data());
 }
 
+Surface SurfaceOfTicks() {
+  Surface s = CurrentSurface();
+  KnotsOfTicks(s.surfaceKind, s.netM, s.netN, model.tickPosH.data(), model.tickPosV.data(), s.knotsU.data(),
+               s.knotsV.data());
+  return s;
+}
+
 double KnotOfTickH(int pos, int d, int last) { return qchk::Mul(pos - 2, last + 2 - d) / 154.0; }
 
 double KnotOfTickV(int pos, int d, int last) { return qchk::Mul(156 - pos, last + 2 - d) / 154.0; }

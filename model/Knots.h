@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "model/Surface.h"
+
 // netM := m, netN := n and the ticks laid out evenly (the knot editor's
 // part of a net-size change; the window also updates its widgets).
 void LayOutTicks(int m, int n);
@@ -31,6 +33,10 @@ bool MoveTickV(int k, int y);
 
 // knotsU / knotsV from the tick positions, for degree surfaceKind.
 void SetKnots();
+
+// The current surface with the knots its ticks give now (what the next
+// drawing uses, and what the exports write); the model is left alone.
+Surface SurfaceOfTicks();
 
 // The knot vectors of degree d over nets of highest indices m and n from the
 // tick positions: the clamped ends and the inner knots of the sliders.

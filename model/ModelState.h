@@ -8,20 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "model/Surface.h"
 #include "platform/Canvas.h"
 #include "platform/RunChecks.h"
-
-struct Point3 {
-  double x, y, z;
-};
-
-struct NetPoint {
-  double x, y, z, w;
-};
-
-struct ParamPair {
-  double u, v;
-};
 
 struct ScreenPoint {
   int32_t x, y;
@@ -62,8 +51,6 @@ struct PixelCell {
   double u, v;
 };
 
-using NetRow = CArr<NetPoint, 12>;
-using ControlNet = CArr<NetRow, 13>;  // row 12 is storage only
 using PixelCellGrid = CArr<CArr<PixelCell, kCells>, kCells>;
 using DepthGrid = CArr<CArr<int32_t, kCells>, kCells>;
 using ShadeGrid = CArr<CArr<uint8_t, kView>, kView>;
@@ -84,15 +71,9 @@ struct Block {
 using SurfacePointFn = Point3 (*)(double u, double v);
 using SurfacePointUVFn = Point3 (*)(ParamPair p);
 
-struct ModelState {
-  // Surface model.
-  int32_t netM = 11;
-  int32_t netN = 6;
-  ControlNet controlNet{};
-  int32_t surfaceKind = 1;
-  bool rationalSurface = false;
-  CArr<double, 16> knotsU{};
-  CArr<double, 16> knotsV{};
+// The surface on show is the Surface part; its fields keep their names here.
+struct ModelState : Surface {
+  // The installed evaluators: views of the current surface (FijaFunciones).
   SurfacePointFn SurfacePoint = nullptr;
   SurfacePointUVFn SurfacePointUV = nullptr;
 
@@ -155,6 +136,9 @@ struct ModelState {
 };
 
 extern ModelState model;
+
+// The surface on show, as a value (no copy).
+inline const Surface& CurrentSurface() { return model; }
 
 // Read-only constants.
 extern const CArr<CArr<int32_t, 12>, 12> binomialTable;  // [k][n] = C(n, k)

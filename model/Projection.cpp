@@ -4,12 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-double Dot(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-Point3 Cross(const Point3& a, const Point3& b) {
-  return Point3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 ViewCamera ModelCamera() {
   return ViewCamera{model.viewDir, model.screenX, model.screenY, model.focal, model.eyeDepth,
                     model.eyeX,    model.eyeY,    model.shiftX,  model.shiftY};

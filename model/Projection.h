@@ -1,10 +1,8 @@
-// Vector helpers, the perspective projection to the view and point depths.
+// The perspective projection to the view and point depths.
 #pragma once
 
 #include "model/ModelState.h"
-
-double Dot(const Point3& a, const Point3& b);
-Point3 Cross(const Point3& a, const Point3& b);
+#include "model/Vector3.h"
 
 // Camera values of a perspective view (the model's or the render's light):
 // the view direction, pointing from the scene towards the viewer, the

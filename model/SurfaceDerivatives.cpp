@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "model/BSpline.h"
-#include "model/Bezier.h"
+#include "model/KnotSpan.h"
 #include "model/Projection.h"
 #include "platform/RunChecks.h"
 
@@ -125,8 +124,7 @@ Basis SplineBasis(const CArr<double, 16>& K, int p, long i, double e, double sca
 // The span of the first direction as the point routine finds it, moved back
 // to the last non-empty span when the routine lands past it (at u >= 1).
 long SpanU(const CArr<double, 16>& K, int p, int m, double e) {
-  long i = p;
-  while (!(K[i + 1] > e) && i != m + 1) ++i;
+  long i = KnotSpanAt(K, p, e, m + 1);
   if (i == m + 1) i = m;
   while (i > p && !(K[i + 1] > K[i])) --i;
   return i;
@@ -146,22 +144,20 @@ long SpanV(const CArr<double, 16>& K, int p, int n, double e) {
     while (i > p && !(K[i + 1] > K[i])) --i;
     return i;
   }
-  long i = p;
-  while (!(K[i + 1] > e)) ++i;
-  return i;
+  return KnotSpanAt(K, p, e, kNoSpanStop);
 }
 
-Basis BSplineBasisU(int p, double u) {
-  const int m = model.netM;
+Basis BSplineBasisU(const Surface& s, int p, double u) {
+  const int m = s.netM;
   const double scale = m + 1 - p;
   double e = scale * u + p;
   if (e < p) e = p;
   if (e > m + 1) e = m + 1;
-  return SplineBasis(model.knotsU, p, SpanU(model.knotsU, p, m, e), e, scale);
+  return SplineBasis(s.knotsU, p, SpanU(s.knotsU, p, m, e), e, scale);
 }
 
-Basis BSplineBasisV(int p, double v) {
-  const int n = model.netN;
+Basis BSplineBasisV(const Surface& s, int p, double v) {
+  const int n = s.netN;
   if (n < p) {
     // Every row curve is its first control point.
     Basis B;
@@ -175,7 +171,7 @@ Basis BSplineBasisV(int p, double v) {
   double e = scale * v + p;
   if (e < p) e = p;
   if (e > n + 1) e = n + 1;
-  return SplineBasis(model.knotsV, p, SpanV(model.knotsV, p, n, e), e, scale);
+  return SplineBasis(s.knotsV, p, SpanV(s.knotsV, p, n, e), e, scale);
 }
 
 // Two doubles side by side: a homogeneous point is summed as its (x, y) and
@@ -206,13 +202,13 @@ inline HV Homogeneous(const NetPoint& q) {
 // The tensor product of the two bases over the net in homogeneous
 // coordinates, then divided through by the quotient rule when rational.
 template <bool Rational>
-bool Combine(const Basis& bu, const Basis& bv, SurfaceDerivs& d) {
+bool Combine(const Surface& s, const Basis& bu, const Basis& bv, SurfaceDerivs& d) {
   CheckIndex(bu.first, 0, 11);
   CheckIndex(bu.first + bu.count - 1, 0, 11);
   CheckIndex(bv.first, 0, 11);
   CheckIndex(bv.first + bv.count - 1, 0, 11);
   HV rows[12][3];  // per row: sums with the value, first and second v-derivatives
-  const NetRow* net = model.controlNet.data() + bu.first;
+  const NetRow* net = s.controlNet.data() + bu.first;
   for (int r = 0; r < bu.count; ++r) {
     const NetPoint* row = net[r].data() + bv.first;
     HV s0{}, s1{}, s2{};
@@ -257,27 +253,27 @@ bool Combine(const Basis& bu, const Basis& bv, SurfaceDerivs& d) {
   return true;
 }
 
-bool CombineFor(const Basis& bu, const Basis& bv, bool rational, SurfaceDerivs& d) {
-  return rational ? Combine<true>(bu, bv, d) : Combine<false>(bu, bv, d);
+bool CombineFor(const Surface& s, const Basis& bu, const Basis& bv, bool rational, SurfaceDerivs& d) {
+  return rational ? Combine<true>(s, bu, bv, d) : Combine<false>(s, bu, bv, d);
 }
 
 }  // namespace
 
-bool SurfaceDerivatives(ParamPair p, SurfaceDerivs& d) {
-  const SurfacePointFn fn = model.SurfacePoint;
-  if (fn == BezierPoint || fn == RationalBezierPoint)
-    return CombineFor(BernsteinBasis(model.netM, p.u), BernsteinBasis(model.netN, p.v), fn == RationalBezierPoint,
-                      d);
+bool SurfaceDerivatives(const Surface& s, ParamPair p, SurfaceDerivs& d) {
+  if (s.surfaceKind == 1)
+    return CombineFor(s, BernsteinBasis(s.netM, p.u), BernsteinBasis(s.netN, p.v), s.rationalSurface, d);
   int deg = 0;
-  if (fn == BSpline2Point) deg = 2;
-  if (fn == BSpline3Point) deg = 3;
-  if (deg == 0 || model.netM < deg) return false;
-  return CombineFor(BSplineBasisU(deg, p.u), BSplineBasisV(deg, p.v), model.rationalSurface, d);
+  if (s.surfaceKind == 2) deg = 2;
+  if (s.surfaceKind == 3) deg = 3;
+  if (deg == 0 || s.netM < deg) return false;
+  return CombineFor(s, BSplineBasisU(s, deg, p.u), BSplineBasisV(s, deg, p.v), s.rationalSurface, d);
 }
 
-SurfaceGeom ExactSurfaceGeometry(ParamPair p) {
+bool SurfaceDerivatives(ParamPair p, SurfaceDerivs& d) { return SurfaceDerivatives(CurrentSurface(), p, d); }
+
+SurfaceGeom ExactSurfaceGeometry(const Surface& s, ParamPair p) {
   SurfaceDerivs d;
-  if (!SurfaceDerivatives(p, d)) {
+  if (!SurfaceDerivatives(s, p, d)) {
     SurfaceGeom g{};
     g.ok = false;
     return g;
@@ -285,63 +281,60 @@ SurfaceGeom ExactSurfaceGeometry(ParamPair p) {
   return GeometryOf(d);
 }
 
+SurfaceGeom ExactSurfaceGeometry(ParamPair p) { return ExactSurfaceGeometry(CurrentSurface(), p); }
+
 namespace {
 
-// The degree of the B-spline point routine in force, 0 for the other kinds
-// (and for a net too small to carry the degree).
-int SplineDegree() {
-  const SurfacePointFn fn = model.SurfacePoint;
+// The B-spline degree of the surface, 0 for the other kinds (and for a net
+// too small to carry the degree).
+int SplineDegree(const Surface& s) {
   int deg = 0;
-  if (fn == BSpline2Point) deg = 2;
-  if (fn == BSpline3Point) deg = 3;
-  return deg == 0 || model.netM < deg ? 0 : deg;
-}
-
-// The span index the point routine takes at e: the first with K[i+1] > e,
-// stopping at last + 1.
-long RoutineSpan(const CArr<double, 16>& K, int deg, int last, double e) {
-  long i = deg;
-  while (!(K[i + 1] > e) && i != last + 1) ++i;
-  return i;
+  if (s.surfaceKind == 2) deg = 2;
+  if (s.surfaceKind == 3) deg = 3;
+  return deg == 0 || s.netM < deg ? 0 : deg;
 }
 
 }  // namespace
 
-bool DifferencesCrossSeam(ParamPair p) {
+bool DifferencesCrossSeam(const Surface& s, ParamPair p) {
   const double h = finiteStep;
   if (p.u - h < 0 || p.u + h > 1 || p.v - h < 0 || p.v + h > 1) return true;
-  const int deg = SplineDegree();
+  const int deg = SplineDegree(s);
   if (deg == 0) return false;
-  const int m = model.netM, n = model.netN;
-  auto spanU = [&](double u) { return RoutineSpan(model.knotsU, deg, m, (m + 1 - deg) * u + deg); };
+  const int m = s.netM, n = s.netN;
+  auto spanU = [&](double u) { return KnotSpanAt(s.knotsU, deg, (m + 1 - deg) * u + deg, m + 1); };
   if (spanU(p.u - h) != spanU(p.u + h)) return true;
   if (n < deg) return false;
-  auto spanV = [&](double v) { return RoutineSpan(model.knotsV, deg, n, (n + 1 - deg) * v + deg); };
+  auto spanV = [&](double v) { return KnotSpanAt(s.knotsV, deg, (n + 1 - deg) * v + deg, n + 1); };
   return spanV(p.v - h) != spanV(p.v + h);
 }
 
-bool InNarrowSpan(ParamPair p, double width) {
-  const int deg = SplineDegree();
+bool DifferencesCrossSeam(ParamPair p) { return DifferencesCrossSeam(CurrentSurface(), p); }
+
+bool InNarrowSpan(const Surface& s, ParamPair p, double width) {
+  const int deg = SplineDegree(s);
   if (deg == 0) return false;
   // Spans measured in the parameters of the point routines, [0, 1] over
   // the whole knot range.
   auto narrow = [&](const CArr<double, 16>& K, int last, double t) {
     const double scale = last + 1 - deg;
-    const long i = RoutineSpan(K, deg, last, scale * t + deg);
+    const long i = KnotSpanAt(K, deg, scale * t + deg, last + 1);
     if (i > last) return false;  // past the end: the border's business
     return (K[i + 1] - K[i]) / scale < width;
   };
-  if (narrow(model.knotsU, model.netM, p.u)) return true;
-  return model.netN >= deg && narrow(model.knotsV, model.netN, p.v);
+  if (narrow(s.knotsU, s.netM, p.u)) return true;
+  return s.netN >= deg && narrow(s.knotsV, s.netN, p.v);
 }
 
-std::vector<double> KnotLines(bool alongU) {
+bool InNarrowSpan(ParamPair p, double width) { return InNarrowSpan(CurrentSurface(), p, width); }
+
+std::vector<double> KnotLines(const Surface& s, bool alongU) {
   std::vector<double> lines;
-  const int deg = SplineDegree();
+  const int deg = SplineDegree(s);
   if (deg == 0) return lines;
-  const int last = alongU ? model.netM : model.netN;
+  const int last = alongU ? s.netM : s.netN;
   if (last < deg) return lines;
-  const CArr<double, 16>& K = alongU ? model.knotsU : model.knotsV;
+  const CArr<double, 16>& K = alongU ? s.knotsU : s.knotsV;
   const double scale = last + 1 - deg;
   for (int k = deg + 1; k <= last; ++k) {
     const double t = (K[k] - deg) / scale;
@@ -351,3 +344,5 @@ std::vector<double> KnotLines(bool alongU) {
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
   return lines;
 }
+
+std::vector<double> KnotLines(bool alongU) { return KnotLines(CurrentSurface(), alongU); }

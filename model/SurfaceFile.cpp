@@ -129,14 +129,14 @@ bool alDisco(const std::string& name, std::string* error) {
 
 namespace {
 
+// The surface as the file holds it (no knots: the ticks give them; the
+// rational flag only with a trailer), with the camera and the ticks.
 struct ParsedSurface {
-  int32_t kind, m, n;
-  NetPoint net[12][12];
+  Surface surface;
   Point3 eye;
   ViewCamera camera;
   double dragRadiusSq;
   bool hasTrailer = false;
-  bool rational = false;
   int32_t ticksH[12], ticksV[12];
 };
 
@@ -148,13 +148,14 @@ bool ParseTrailer(Reader& r, ParsedSurface& s) {
   for (char& c : tag) c = static_cast<char>(r.I8());
   if (std::memcmp(tag, kTrailerTag, 4) != 0 || r.I32() != kTrailerVersion) return false;
   const int32_t rational = r.I32(), countH = r.I32(), countV = r.I32();
-  if ((rational != 0 && rational != 1) || countH != s.m + 1 || countV != s.n + 1) return false;
+  const int32_t m = s.surface.netM, n = s.surface.netN;
+  if ((rational != 0 && rational != 1) || countH != m + 1 || countV != n + 1) return false;
   if (r.Left() != 4 * static_cast<size_t>(countH + countV)) return false;
   for (int k = 0; k < countH; ++k) s.ticksH[k] = r.I32();
   for (int k = 0; k < countV; ++k) s.ticksV[k] = r.I32();
-  if (!TickRowReachable(s.ticksH, s.m, true) || !TickRowReachable(s.ticksV, s.n, false)) return false;
+  if (!TickRowReachable(s.ticksH, m, true) || !TickRowReachable(s.ticksV, n, false)) return false;
   s.hasTrailer = true;
-  s.rational = rational == 1;
+  s.surface.rationalSurface = rational == 1;
   return true;
 }
 
@@ -171,12 +172,15 @@ SurfaceFileRead ParseSurfaceFile(const std::vector<uint8_t>& bytes, ParsedSurfac
 
   Reader r(bytes);
   r.Skip(16);
-  s.kind = r.I32();
-  s.m = r.I32();
-  s.n = r.I32();
-  if (s.kind < 1 || s.kind > 3 || s.m < 1 || s.m > 11 || s.n < 1 || s.n > 11) return SurfaceFileRead::Invalid;
-  for (auto& row : s.net)
-    for (auto& p : row) {
+  Surface& f = s.surface;
+  f.surfaceKind = r.I32();
+  f.netM = r.I32();
+  f.netN = r.I32();
+  if (f.surfaceKind < 1 || f.surfaceKind > 3 || f.netM < 1 || f.netM > 11 || f.netN < 1 || f.netN > 11)
+    return SurfaceFileRead::Invalid;
+  for (int i = 0; i <= 11; ++i)
+    for (int j = 0; j <= 11; ++j) {
+      NetPoint& p = f.controlNet[i][j];
       p.x = r.F64();
       p.y = r.F64();
       p.z = r.F64();
@@ -208,19 +212,20 @@ SurfaceFileRead DecodeSurfaceFile(const std::vector<uint8_t>& bytes) {
   const SurfaceFileRead res = ParseSurfaceFile(bytes, s);
   if (res != SurfaceFileRead::Loaded) return res;
   // Valid: only now does the model change.
-  model.surfaceKind = s.kind;
+  const Surface& f = s.surface;
+  model.surfaceKind = f.surfaceKind;
   // Without a trailer the flag was not stored: it stays as it was.
-  if (s.hasTrailer) model.rationalSurface = s.rational;
+  if (s.hasTrailer) model.rationalSurface = f.rationalSurface;
   for (int i = 0; i <= 11; ++i)
-    for (int j = 0; j <= 11; ++j) model.controlNet[i][j] = s.net[i][j];
+    for (int j = 0; j <= 11; ++j) model.controlNet[i][j] = f.controlNet[i][j];
   model.eye = s.eye;
   SetModelCamera(s.camera);
   model.dragRadiusSq = s.dragRadiusSq;
   FijaFunciones();
-  LayOutTicks(s.m, s.n);
+  LayOutTicks(f.netM, f.netN);
   if (s.hasTrailer) {
-    for (int k = 0; k <= s.m; ++k) model.tickPosH[k] = s.ticksH[k];
-    for (int k = 0; k <= s.n; ++k) model.tickPosV[k] = s.ticksV[k];
+    for (int k = 0; k <= f.netM; ++k) model.tickPosH[k] = s.ticksH[k];
+    for (int k = 0; k <= f.netN; ++k) model.tickPosV[k] = s.ticksV[k];
   }
   return SurfaceFileRead::Loaded;
 }

@@ -28,15 +28,35 @@ void FijaFunciones() {
   }
 }
 
-bool KindFitsNet() {
-  if (model.surfaceKind == 2 || model.surfaceKind == 3) return model.netM >= model.surfaceKind;
+Point3 SurfacePointOf(const Surface& s, double u, double v) {
+  switch (s.surfaceKind) {
+    case 1:
+      return s.rationalSurface ? RationalBezierSurfacePoint(s, u, v) : BezierSurfacePoint(s, u, v);
+    case 2:
+      return BSpline2SurfacePoint(s, u, v);
+    case 3:
+      return BSpline3SurfacePoint(s, u, v);
+    default:
+      qchk::RangeError();
+  }
+}
+
+bool KindFitsNet(const Surface& s) {
+  if (s.surfaceKind == 2 || s.surfaceKind == 3) return s.netM >= s.surfaceKind;
   return true;
 }
 
-SurfaceColumnFn ColumnEvaluator(SurfacePointFn point) {
-  if (point == BezierPoint) return BezierColumn;
-  if (point == RationalBezierPoint) return RationalBezierColumn;
-  if (point == BSpline2Point) return BSpline2Column;
-  if (point == BSpline3Point) return BSpline3Column;
-  return nullptr;
+bool KindFitsNet() { return KindFitsNet(CurrentSurface()); }
+
+SurfaceColumnFn ColumnEvaluator(const Surface& s) {
+  switch (s.surfaceKind) {
+    case 1:
+      return s.rationalSurface ? RationalBezierColumn : BezierColumn;
+    case 2:
+      return BSpline2Column;
+    case 3:
+      return BSpline3Column;
+    default:
+      return nullptr;
+  }
 }

@@ -260,7 +260,8 @@ void EndSampling(bool reuse) {
 // fails: the caller evaluates one point at a time, meeting the error where
 // the one-by-one evaluation does.
 bool EvaluateByColumns(int aFirst, int aLast) {
-  const SurfaceColumnFn column = ColumnEvaluator(model.SurfacePoint);
+  const Surface& surface = CurrentSurface();
+  const SurfaceColumnFn column = ColumnEvaluator(surface);
   if (!column) return false;
   double u[kGrid];
   Point3 points[kGrid];
@@ -268,7 +269,7 @@ bool EvaluateByColumns(int aFirst, int aLast) {
   for (int a = aFirst; a <= aLast; ++a) u[a - aFirst] = a * shadeStep;
   try {
     for (int b = 0; b < kGrid; ++b) {
-      column(b * shadeStep, count, u, points);
+      column(surface, b * shadeStep, count, u, points);
       for (int a = aFirst; a <= aLast; ++a) gridPoints[a][b] = points[a - aFirst];
     }
   } catch (const qchk::RunError&) {

@@ -19,12 +19,8 @@ constexpr double kDelta = 0.0025;   // tangent step: grid step / 10
 constexpr double kInset = 0.00125;  // boundary inset: kDelta / 2
 constexpr int32_t kMaxShade = 200;  // last palette entry
 
-inline Point3 Sub(const Point3& a, const Point3& b) {
-  return Point3{a.x - b.x, a.y - b.y, a.z - b.z};
-}
-
 inline Point3 Unit(const Point3& d) {
-  const double len = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+  const double len = Norm(d);
   return Point3{qchk::Div(d.x, len), qchk::Div(d.y, len), qchk::Div(d.z, len)};
 }
 

@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "model/Vector3.h"
 #include "platform/RunChecks.h"
 
 RenderPrivate renderState;
 
 namespace {
 
-inline double Len(const Point3& d) { return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z); }
 
 inline double& Coord(Point3& p, int k) { return k == 0 ? p.x : (k == 1 ? p.y : p.z); }
 inline double Coord(const Point3& p, int k) { return k == 0 ? p.x : (k == 1 ? p.y : p.z); }
@@ -20,7 +20,7 @@ ViewCamera FitCamera(const Point3& from, double& focalBeforeFit) {
   ViewCamera c{};
   const Point3& centre = model.sceneCentre;
   const Point3 diff{from.x - centre.x, from.y - centre.y, from.z - centre.z};
-  const double d = Len(diff);
+  const double d = Norm(diff);
   c.viewDir = Point3{qchk::Div(diff.x, d), qchk::Div(diff.y, d), qchk::Div(diff.z, d)};
   const Point3& D = c.viewDir;
   const double h = std::sqrt(D.x * D.x + D.y * D.y);
@@ -107,7 +107,7 @@ void FindSceneBox() {
   model.boxSize = size;
   model.boxHalf = Point3{size.x / 2, size.y / 2, size.z / 2};
   model.sceneCentre = Point3{(hi.x + lo.x) / 2, (hi.y + lo.y) / 2, (hi.z + lo.z) / 2};
-  model.sceneDiag = qchk::Finite(Len(size));
+  model.sceneDiag = qchk::Finite(Norm(size));
   model.sceneDiagBy832 = model.sceneDiag / 832;
   model.sceneDiagBy104 = 8 * model.sceneDiagBy832;
   const double d20 = model.sceneDiag / 20;

@@ -131,11 +131,12 @@ class StartFileTest : public QObject {
       f = NewForm();
       const QString path = dir->filePath(format == CadFormat::Step ? "cuadrica.step" : "cuadrica.igs");
       CadSurface written;
-      written.kind = 1;
-      written.m = 2;
-      written.n = 3;
+      written.surface.surfaceKind = 1;
+      written.surface.netM = 2;
+      written.surface.netN = 3;
       for (int i = 0; i <= 2; ++i)
-        for (int j = 0; j <= 3; ++j) written.net[i][j] = NetPoint{double(i), double(j), 0.25 * i * j, 1.0};
+        for (int j = 0; j <= 3; ++j)
+          written.surface.controlNet[i][j] = NetPoint{double(i), double(j), 0.25 * i * j, 1.0};
       std::string error;
       QVERIFY2(WriteCadFile(format, written, path.toStdString(), error), error.c_str());
       OpenAtStart(*f, path);
@@ -169,11 +170,12 @@ class StartFileTest : public QObject {
     if (name.startsWith(QStringLiteral("vacio"))) Write(name, QByteArray());
     if (name.startsWith(QStringLiteral("pesos"))) {
       CadSurface s;
-      s.kind = 1;
-      s.rational = true;
-      s.m = s.n = 2;
+      s.surface.surfaceKind = 1;
+      s.surface.rationalSurface = true;
+      s.surface.netM = s.surface.netN = 2;
       for (int i = 0; i <= 2; ++i)
-        for (int j = 0; j <= 2; ++j) s.net[i][j] = NetPoint{double(i), double(j), 0.0, i == 1 ? 2.0 : 1.0};
+        for (int j = 0; j <= 2; ++j)
+          s.surface.controlNet[i][j] = NetPoint{double(i), double(j), 0.0, i == 1 ? 2.0 : 1.0};
       std::string error;
       QVERIFY2(WriteCadFile(CadFormat::Step, s, path.toStdString(), error), error.c_str());
       QFile file(path);

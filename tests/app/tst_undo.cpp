@@ -195,7 +195,7 @@ class UndoTest : public QObject {
     QVERIFY(model.pictureValid && SameModel(CaptureModel(), fitted.model, false));
     if (fitsAfresh) return Same(Look(), fitted);  // as the sphere's first drawing
     ModelSnapshot camera = CaptureModel();
-    camera.controlNet = shown.controlNet;
+    camera.surface.controlNet = shown.surface.controlNet;
     QVERIFY(SameModel(camera, shown));
   }
 

@@ -116,11 +116,11 @@ TEST(EvalReference, EveryKindMatchesTheTextbookEvaluationToTheBit) {
         }
         // A column of points at once, as the drawing samples them, is the
         // points one by one.
-        const SurfaceColumnFn column = ColumnEvaluator(model.SurfacePoint);
+        const SurfaceColumnFn column = ColumnEvaluator(CurrentSurface());
         ASSERT_NE(column, nullptr);
         std::vector<Point3> points(ts.size());
         for (double v : ts) {
-          column(v, static_cast<int>(ts.size()), ts.data(), points.data());
+          column(CurrentSurface(), v, static_cast<int>(ts.size()), ts.data(), points.data());
           for (size_t k = 0; k < ts.size(); ++k) {
             const Point3 p = model.SurfacePoint(ts[k], v);
             ASSERT_EQ(std::memcmp(&p, &points[k], sizeof p), 0) << "column at v " << v << ", u " << ts[k];
@@ -150,9 +150,13 @@ TEST(EvalReference, EveryKindMatchesTheTextbookEvaluationToTheBit) {
   FinalModelState();
 }
 
-TEST(EvalReference, OnlyOurPointFunctionsHaveAColumnEvaluator) {
-  EXPECT_EQ(ColumnEvaluator([](double u, double v) { return Point3{u, v, 0}; }), nullptr);
-  EXPECT_EQ(ColumnEvaluator(nullptr), nullptr);
+TEST(EvalReference, OnlyKnownKindsHaveAColumnEvaluator) {
+  for (int kind : {0, 4, -1}) {
+    Surface s;
+    s.surfaceKind = kind;
+    EXPECT_EQ(ColumnEvaluator(s), nullptr) << kind;
+    EXPECT_THROW(SurfacePointOf(s, 0.5, 0.5), qchk::RunError) << kind;
+  }
 }
 
 TEST(EvalReference, BSplineParametersThatAreNotNumbersStillFail) {

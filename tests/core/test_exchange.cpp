@@ -27,6 +27,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -198,7 +199,8 @@ TEST_P(ExchangeTest, OpenCascadeAndTheRoundTripGiveTheSameSurface) {
   ASSERT_EQ(model.netN, c.n);
   for (int i = 0; i <= c.m; ++i)
     for (int j = 0; j <= c.n; ++j)
-      EXPECT_EQ(std::memcmp(&model.controlNet[i][j], &original.net[i][j], sizeof(NetPoint)), 0) << i << "," << j;
+      EXPECT_EQ(std::memcmp(&model.controlNet[i][j], &original.surface.controlNet[i][j], sizeof(NetPoint)), 0)
+          << i << "," << j;
   const std::vector<uint8_t> after = Picture();
   EXPECT_EQ(std::memcmp(&model.knotsU, &knotsU, sizeof knotsU), 0);
   EXPECT_EQ(std::memcmp(&model.knotsV, &knotsV, sizeof knotsV), 0);
@@ -295,6 +297,34 @@ TEST(ExchangeMesh, ObjHasTheGridWithUnitNormals) {
     const double r = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
     EXPECT_NEAR(std::fabs(p.x * q.x + p.y * q.y + p.z * q.z) / r, 1.0, 1e-6) << k;
   }
+}
+
+// A mesh reads only the surface it is given: meshes of two different
+// surfaces made on two threads at once are those made one at a time, and
+// the model on show keeps its knots.
+TEST(ExchangeMesh, MeshesOnTwoThreadsAreTheMeshesMadeAlone) {
+  BuildModel(kCases[1]);
+  const Surface a = SurfaceOfTicks();
+  BuildModel(kCases[3]);
+  const Surface b = SurfaceOfTicks();
+  const CArr<double, 16> shownU = model.knotsU, shownV = model.knotsV;
+  const std::string objA = ObjText(TessellateSurface(a, 65)), stlB = StlBytes(TessellateSurface(b, 65));
+  ASSERT_EQ(ObjText(TessellateSurface(65)), ObjText(TessellateSurface(b, 65)));
+  std::string gotA[3], gotB[3];
+  std::thread first([&] {
+    for (std::string& g : gotA) g = ObjText(TessellateSurface(a, 65));
+  });
+  std::thread second([&] {
+    for (std::string& g : gotB) g = StlBytes(TessellateSurface(b, 65));
+  });
+  first.join();
+  second.join();
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(gotA[k], objA) << k;
+    EXPECT_EQ(gotB[k], stlB) << k;
+  }
+  EXPECT_TRUE(std::memcmp(&shownU, &model.knotsU, sizeof shownU) == 0 &&
+              std::memcmp(&shownV, &model.knotsV, sizeof shownV) == 0);
 }
 
 TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
@@ -704,7 +734,7 @@ TEST(ExchangeAnswer, AnswersOutOfRangeAreRefused) {
   CadSurface s;
   std::string error;
   ASSERT_TRUE(DecodeCadAnswer(answer(2, 3, 1.0, 6), s, error)) << error;  // a Bézier of degree 2
-  EXPECT_EQ(s.kind, 1);
+  EXPECT_EQ(s.surface.surfaceKind, 1);
   const std::pair<std::string, const char*> cases[] = {
       {answer(2147483647, 3, 1.0, 6), "El archivo está dañado o no se puede leer"},
       {answer(2, 13, 1.0, 16), "El archivo está dañado o no se puede leer"},
@@ -756,8 +786,8 @@ TEST_F(ExchangeFiles, IgesPolesComeInMillimetres) {
   Put(inches, IgesReplaced(TextOf(good), "1.,2,2HMM,", "1.,1,2HIN,"));
   CadSurface s;
   ASSERT_TRUE(ReadCadFile(CadFormat::Iges, inches, s, error)) << error;
-  EXPECT_DOUBLE_EQ(s.net[2][1].x, 7.75 * 25.4);
-  EXPECT_DOUBLE_EQ(s.net[1][2].w, 1.25);
+  EXPECT_DOUBLE_EQ(s.surface.controlNet[2][1].x, 7.75 * 25.4);
+  EXPECT_DOUBLE_EQ(s.surface.controlNet[1][2].w, 1.25);
 }
 
 // A rational Bézier surface as STEP states it, a complex entity of its own.
@@ -776,9 +806,10 @@ TEST_F(ExchangeFiles, StepRationalBezierSurfacesRead) {
   Put(name, text);
   CadSurface s;
   ASSERT_TRUE(ReadCadFile(CadFormat::Step, name, s, error)) << error;
-  EXPECT_EQ(s.kind, 1);
-  EXPECT_TRUE(s.rational);
+  EXPECT_EQ(s.surface.surfaceKind, 1);
+  EXPECT_TRUE(s.surface.rationalSurface);
   for (int i = 0; i <= 3; ++i)
-    for (int j = 0; j <= 2; ++j) EXPECT_EQ(std::memcmp(&s.net[i][j], &written.net[i][j], sizeof(NetPoint)), 0);
+    for (int j = 0; j <= 2; ++j)
+      EXPECT_EQ(std::memcmp(&s.surface.controlNet[i][j], &written.surface.controlNet[i][j], sizeof(NetPoint)), 0);
 }
 #endif  // QUORLEN_WITH_OPEN_CASCADE
