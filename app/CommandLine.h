@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <functional>
 
-class TForm1;
+class MainWindow;
 
 struct StartRequest {
   enum class Action { Start, Help, Version, Wrong };
@@ -37,10 +37,10 @@ QString VersionText(const QString& version);
 // surface is refused with the status-line message and beep of a damaged one
 // (the menu ignores it silently, but there the user just chose it on
 // screen); a file that cannot be read is reported like any run-time error.
-void OpenAtStart(TForm1& form, const QString& name);
+void OpenAtStart(MainWindow& form, const QString& name);
 
 // The same, once the window is on the screen.
-void OpenWhenShown(TForm1& form, const QString& name);
+void OpenWhenShown(MainWindow& form, const QString& name);
 
 // Runs `work` once the window is on the screen and settled.
-void RunWhenShown(TForm1& form, std::function<void()> work);
+void RunWhenShown(MainWindow& form, std::function<void()> work);

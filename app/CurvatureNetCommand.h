@@ -1,0 +1,23 @@
+// "Análisis" -> "Red de líneas de curvatura": lines of both families over
+// the visible surface, drawn on the view as a stoppable computation.
+#pragma once
+
+#include <QObject>
+
+#include "app/WindowHost.h"
+
+class QMenu;
+
+class CurvatureNetCommand : public QObject {
+ public:
+  CurvatureNetCommand(WindowHost& host, QMenu* menu);
+
+  QAction* curvatureNetAction = nullptr;
+
+  // Always enabled: the command itself refuses what it cannot draw.
+  void UpdateEnabled(const WindowState&) {}
+  void DrawNet();
+
+ private:
+  WindowHost& host_;
+};
