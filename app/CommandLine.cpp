@@ -105,11 +105,13 @@ StartRequest ParseStartArguments(const QStringList& arguments) {
   return r;
 }
 
-QString StartFileProblem(const QString& file) {
+QString StartFileProblem(const QString& file, bool cadReadable) {
   const QFileInfo info(file);
   if (!info.exists()) return QStringLiteral("no existe el archivo «%1»").arg(file);
   if (info.isDir()) return QStringLiteral("«%1» es una carpeta, no un archivo").arg(file);
   if (!info.isReadable()) return QStringLiteral("no se puede leer el archivo «%1»").arg(file);
+  if (!cadReadable && FileCommands::IsCadFileName(file))
+    return QStringLiteral("esta versión de Quorlen no lee archivos STEP ni IGES: «%1»").arg(file);
   return QString();
 }
 

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "exchange/SurfaceExchange.h"
+
 class MainWindow;
 
 struct StartRequest {
@@ -25,9 +27,10 @@ StartRequest ParseStartArguments(const QStringList& arguments);
 QStringList ArgumentsWithoutToolkitOptions(int argc, char** argv);
 
 // What keeps the surface file named on the command line from being read
-// (it does not exist, is a folder, cannot be read), in words for the line
-// the program ends with; empty when nothing does.
-QString StartFileProblem(const QString& file);
+// (it does not exist, is a folder, cannot be read, or is a STEP or IGES file
+// and `cadReadable` is false), in words for the line the program ends
+// with; empty when nothing does.
+QString StartFileProblem(const QString& file, bool cadReadable = CadExchangeAvailable());
 
 // The usage, printed by --help and after a wrong command line.
 QString UsageText();
