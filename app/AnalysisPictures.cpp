@@ -37,7 +37,8 @@ QString NumberText(double x) { return QString::number(x, 'g', 10); }
 
 }  // namespace
 
-AnalysisPictures::AnalysisPictures(WindowHost& host, QMenuBar* bar, QWidget* client) : host_(host), client_(client) {
+AnalysisPictures::AnalysisPictures(WindowHost& host, ViewAccess& view, QMenuBar* bar, QWidget* client)
+    : host_(host), view_(view), client_(client) {
   menu = bar->addMenu(QStringLiteral("Análisis"));
   menu->setObjectName(QStringLiteral("analysisMenu"));
   auto* group = new QActionGroup(menu);
@@ -119,7 +120,7 @@ void AnalysisPictures::Repaint() {
   // While a drawing runs, the choice applies when it ends.
   if (!model.pictureValid || model.busy) return;
   ShadeToBitmap();  // the shaded picture back from the shade indices
-  host_.ShowAnalysedPicture();
+  view_.ShowAnalysedPicture();
 }
 
 void AnalysisPictures::ClearReadout() {
@@ -132,7 +133,7 @@ void AnalysisPictures::Clear() {
   mapShown = MapResult{};
   zebraPhases.clear();
   legend->hide();
-  host_.SetClientHeight(kView);
+  view_.SetClientHeight(kView);
 }
 
 void AnalysisPictures::ApplyToNewPicture() {
@@ -150,7 +151,7 @@ void AnalysisPictures::ApplyToNewPicture() {
   }
   ApplyStripes();
   const bool on = mapShown.quantity != MapQuantity::None;
-  host_.SetClientHeight(kView + (on ? kLegendHeight : 0));
+  view_.SetClientHeight(kView + (on ? kLegendHeight : 0));
   if (!on) {
     legend->hide();
     return;
@@ -311,7 +312,7 @@ QImage AnalysisPictures::PictureForClipboard() {
   const std::optional<Canvas> strip = LegendForFile();
   Canvas copy(kView, kView + (strip ? kLegendHeight : 0));
   copy.Draw(0, 0, *model.pictureBitmap);
-  if (model.netEditMode) host_.ShowNetOverlay(copy);
+  if (model.netEditMode) view_.ShowNetOverlay(copy);
   if (strip) copy.Draw(0, kView, *strip);
   return QImage(copy.Bytes().data(), copy.Width(), copy.Height(), copy.Width() * 3, QImage::Format_BGR888).copy();
 }

@@ -23,7 +23,7 @@ class QWidget;
 class AnalysisPictures : public QObject {
  public:
   // The menu goes on `bar`, the legend under the view on `client`.
-  AnalysisPictures(WindowHost& host, QMenuBar* bar, QWidget* client);
+  AnalysisPictures(WindowHost& host, ViewAccess& view, QMenuBar* bar, QWidget* client);
 
   QMenu* menu = nullptr;
   QAction* analysisItems[6] = {};  // by MapQuantity: "Sombreado" first
@@ -79,6 +79,7 @@ class AnalysisPictures : public QObject {
   void ExecSettingsDialog(QDialog& dialog, QFormLayout* form, QLabel* why, const std::function<QString()>& apply);
 
   WindowHost& host_;
+  ViewAccess& view_;
   QWidget* client_;
   QString lastReadout_;  // the read-out written last
 };

@@ -9,7 +9,7 @@
 
 using namespace win;
 
-CurvatureNetCommand::CurvatureNetCommand(WindowHost& host, QMenu* menu) : host_(host) {
+CurvatureNetCommand::CurvatureNetCommand(WindowHost& host, ViewAccess& view, QMenu* menu) : host_(host), view_(view) {
   curvatureNetAction = menu->addAction(QStringLiteral("Red de líneas de curvatura"));
   curvatureNetAction->setObjectName(QStringLiteral("curvatureNetAction"));
   OnTriggered(host_, this, curvatureNetAction, [this] { DrawNet(); });
@@ -18,23 +18,24 @@ CurvatureNetCommand::CurvatureNetCommand(WindowHost& host, QMenu* menu) : host_(
 void CurvatureNetCommand::DrawNet() {
   if (model.busy || model.netEditMode) return host_.Refuse();
   if (!model.pictureValid) return;
-  host_.IniciaModal();
+  view_.IniciaModal();
   try {
-    host_.LogViewLines([this] { DrawCurvatureNet(host_.ViewCanvas()); });
+    view_.LogViewLines([this] { DrawCurvatureNet(view_.ViewCanvas()); });
   } catch (const qchk::RunError& e) {
     // The lines drawn so far stay on the view, with the reason.
     model.stopRequested = false;
-    host_.TerminaModal();
-    host_.ShowView();
-    host_.Informa(true, QStringLiteral("No se pudo terminar la red de líneas de curvatura: ") + SpanishRunError(e.what()));
+    view_.TerminaModal();
+    view_.ShowView();
+    host_.Informa(true,
+                  QStringLiteral("No se pudo terminar la red de líneas de curvatura: ") + SpanishRunError(e.what()));
     return;
   } catch (...) {
     model.stopRequested = false;
-    host_.TerminaModal();
-    host_.ShowView();
+    view_.TerminaModal();
+    view_.ShowView();
     throw;
   }
   model.stopRequested = false;
-  host_.TerminaModal();
-  host_.ShowView();
+  view_.TerminaModal();
+  view_.ShowView();
 }

@@ -10,7 +10,8 @@ class QMenu;
 
 class CurvatureNetCommand : public QObject {
  public:
-  CurvatureNetCommand(WindowHost& host, QMenu* menu);
+  // The item goes at the end of `menu`; it draws on the view.
+  CurvatureNetCommand(WindowHost& host, ViewAccess& view, QMenu* menu);
 
   QAction* curvatureNetAction = nullptr;
 
@@ -20,4 +21,5 @@ class CurvatureNetCommand : public QObject {
 
  private:
   WindowHost& host_;
+  ViewAccess& view_;
 };

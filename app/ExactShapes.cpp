@@ -8,7 +8,8 @@
 
 using namespace win;
 
-ExactShapes::ExactShapes(WindowHost& host, QMenu* optionsMenu) : host_(host) {
+ExactShapes::ExactShapes(WindowHost& host, SurfaceEditing& surface, QMenu* optionsMenu)
+    : host_(host), surface_(surface) {
   optionsMenu->addSeparator();
   QMenu* sub = optionsMenu->addMenu(QStringLiteral("Formas exactas"));
   sub->setObjectName(QStringLiteral("exactShapesMenu"));
@@ -26,10 +27,10 @@ void ExactShapes::Apply(ExactShape s) {
   if (model.busy) return host_.Refuse();
   // The size changes, which the net-editing mode does not allow.
   if (model.netEditMode) return host_.Refuse();
-  host_.BeginEdit();
+  surface_.BeginEdit();
   ExactShapeModel(s);
-  host_.ShowNewSurface(true);
-  host_.GestionaMenus();
-  host_.OfferRedraw();
-  host_.CommitEdit(EditKind::Shape, QString::fromUtf8(ExactShapeName(s)));
+  surface_.ShowNewSurface(true);
+  surface_.GestionaMenus();
+  surface_.OfferRedraw();
+  surface_.CommitEdit(EditKind::Shape, QString::fromUtf8(ExactShapeName(s)));
 }

@@ -11,7 +11,8 @@ class QMenu;
 
 class ExactShapes : public QObject {
  public:
-  ExactShapes(WindowHost& host, QMenu* optionsMenu);
+  // The submenu goes at the end of `optionsMenu`.
+  ExactShapes(WindowHost& host, SurfaceEditing& surface, QMenu* optionsMenu);
 
   QMenu* menu = nullptr;
 
@@ -22,4 +23,5 @@ class ExactShapes : public QObject {
 
  private:
   WindowHost& host_;
+  SurfaceEditing& surface_;
 };

@@ -15,9 +15,9 @@
 
 using namespace win;
 
-ExportCommands::ExportCommands(WindowHost& host, QWidget* window, QMenu* generalMenu,
+ExportCommands::ExportCommands(WindowHost& host, ViewAccess& view, QWidget* window, QMenu* generalMenu,
                                std::function<std::optional<Canvas>()> legend)
-    : host_(host), dialogParent_(window), legend_(std::move(legend)) {
+    : host_(host), view_(view), dialogParent_(window), legend_(std::move(legend)) {
   menu = generalMenu->addMenu(QStringLiteral("Exportar"));
   menu->setObjectName(QStringLiteral("exportMenu"));
   auto item = [this](const char* name, const QString& caption, std::function<void()> handler) {
@@ -54,8 +54,9 @@ QString ExportCommands::AskExportName(const QString& title, const QString& filte
 
 bool ExportCommands::AskMeshSize(int& n) {
   bool ok = false;
-  const int v = QInputDialog::getInt(dialogParent_, QStringLiteral("Malla"), QStringLiteral("Puntos por lado (2 a 512):"),
-                                     kMeshDefault, kMeshMin, kMeshMax, 1, &ok);
+  const int v =
+      QInputDialog::getInt(dialogParent_, QStringLiteral("Malla"), QStringLiteral("Puntos por lado (2 a 512):"),
+                           kMeshDefault, kMeshMin, kMeshMax, 1, &ok);
   if (ok) n = v;
   return ok;
 }
@@ -89,7 +90,7 @@ void ExportCommands::ExportPng() {
   if (name.isEmpty()) return;
   // The view as shown, without the probe's cross.
   Canvas view(kView, kView);
-  view.Draw(0, 0, host_.ViewCanvas());
+  view.Draw(0, 0, view_.ViewCanvas());
   const bool crossShown = model.probeMarkShown;
   EraseProbeMark(view);
   model.probeMarkShown = crossShown;
@@ -106,7 +107,8 @@ void ExportCommands::ExportSvg() {
   if (name.isEmpty()) return;
   std::string error;
   const std::optional<Canvas> legend = legend_();
-  const bool ok = WriteSvgPicture(Std(name), *model.pictureBitmap, host_.ViewLines(), legend ? &*legend : nullptr, error);
+  const bool ok =
+      WriteSvgPicture(Std(name), *model.pictureBitmap, view_.ViewLines(), legend ? &*legend : nullptr, error);
   host_.Informa(!ok, Outcome(ok, name, error));
 }
 

@@ -17,7 +17,7 @@ class ExportCommands : public QObject {
   // The submenu goes at the end of `generalMenu`, the dialogs over `window`;
   // `legend` gives the legend strip of the map on show, if any, for the
   // picture files.
-  ExportCommands(WindowHost& host, QWidget* window, QMenu* generalMenu,
+  ExportCommands(WindowHost& host, ViewAccess& view, QWidget* window, QMenu* generalMenu,
                  std::function<std::optional<Canvas>()> legend);
 
   QMenu* menu = nullptr;
@@ -41,6 +41,7 @@ class ExportCommands : public QObject {
   bool AskMeshSize(int& n);
 
   WindowHost& host_;
+  ViewAccess& view_;
   QWidget* dialogParent_;
   std::function<std::optional<Canvas>()> legend_;
 };

@@ -14,8 +14,9 @@
 
 using namespace win;
 
-FileCommands::FileCommands(WindowHost& host, QWidget* window, QMenu* generalMenu, std::function<void()> saved)
-    : host_(host), saved_(std::move(saved)) {
+FileCommands::FileCommands(WindowHost& host, SurfaceEditing& surface, QWidget* window, QMenu* generalMenu,
+                           std::function<void()> saved)
+    : host_(host), surface_(surface), saved_(std::move(saved)) {
   auto add = [&](const char* name, const QString& caption, std::function<void()> handler) {
     QAction* a = generalMenu->addAction(caption);
     a->setObjectName(QString::fromUtf8(name));
@@ -58,16 +59,16 @@ FileCommands::FileCommands(WindowHost& host, QWidget* window, QMenu* generalMenu
 
 bool FileCommands::DelDisco(const QString& name, const QString& recoveredCaption) {
   if (model.busy) return false;
-  host_.BeginEdit();
+  surface_.BeginEdit();
   switch (::DelDisco(Std(name))) {
     case SurfaceFileRead::WrongMagic:
     case SurfaceFileRead::Invalid:
       // Nothing was read: the picture on show stays valid.
-      host_.EndTyping();
+      surface_.EndTyping();
       host_.Informa(true, QStringLiteral("El archivo no es una superficie válida"));
       return false;
     case SurfaceFileRead::IoError:
-      host_.EndTyping();
+      surface_.EndTyping();
       throw qchk::RunError(Std(QStringLiteral("No se puede leer el archivo ") + name));
     case SurfaceFileRead::Loaded: break;
   }
@@ -78,12 +79,12 @@ bool FileCommands::DelDisco(const QString& name, const QString& recoveredCaption
   } else {
     model.fileName.clear();  // saved under a name the user gives
   }
-  host_.SetCaption(caption);
-  host_.ShowNewSurface(false);  // the ticks as the file has them
-  host_.GestionaMenus();
-  host_.CommitEdit(EditKind::Open, name);
+  surface_.SetCaption(caption);
+  surface_.ShowNewSurface(false);  // the ticks as the file has them
+  surface_.GestionaMenus();
+  surface_.CommitEdit(EditKind::Open, name);
   // A surface kept before its first drawing has no view yet.
-  host_.Dibujala(recoveredCaption.isEmpty() || HasView());
+  surface_.Dibujala(recoveredCaption.isEmpty() || HasView());
   return true;
 }
 
@@ -132,7 +133,7 @@ void FileCommands::GuardaComo() {
   model.pictureUnsaved = false;
   QString caption = QFileInfo(name).fileName();
   caption.chop(4);
-  host_.SetCaption(caption);
+  surface_.SetCaption(caption);
 }
 
 void FileCommands::QuiereGuardar(bool& result) {
@@ -163,13 +164,13 @@ void FileCommands::OpenCad(const QString& name) {
                             Text(error));
     return;
   }
-  host_.BeginEdit();
+  surface_.BeginEdit();
   ApplyCadSurface(s);
   // "Guardar" asks for a name: the file read is no surface file of ours.
   model.fileName.clear();
-  host_.SetCaption(QFileInfo(name).completeBaseName());
-  host_.ShowNewSurface(false);
-  host_.GestionaMenus();
-  host_.CommitEdit(EditKind::Open, name);
-  host_.Dibujala(false);  // the file holds no view
+  surface_.SetCaption(QFileInfo(name).completeBaseName());
+  surface_.ShowNewSurface(false);
+  surface_.GestionaMenus();
+  surface_.CommitEdit(EditKind::Open, name);
+  surface_.Dibujala(false);  // the file holds no view
 }

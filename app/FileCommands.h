@@ -16,7 +16,8 @@ class FileCommands : public QObject {
  public:
   // The items go at the end of `generalMenu`, the dialogs over `window`;
   // `saved` runs once the surface was written to its file.
-  FileCommands(WindowHost& host, QWidget* window, QMenu* generalMenu, std::function<void()> saved);
+  FileCommands(WindowHost& host, SurfaceEditing& surface, QWidget* window, QMenu* generalMenu,
+               std::function<void()> saved);
 
   QAction *openAction, *saveAction, *saveAsAction;
   QFileDialog* OpenDialog1;
@@ -43,5 +44,6 @@ class FileCommands : public QObject {
   bool WriteSurface(const QString& name);
 
   WindowHost& host_;
+  SurfaceEditing& surface_;
   std::function<void()> saved_;
 };

@@ -194,6 +194,6 @@ class MainWindow : public QMainWindow, public WindowParts {
   bool runningDeferred_ = false, closePending_ = false, painting_ = false;
   // Keys pressed in each panel box and not yet released.
   std::map<QObject*, QSet<int>> keysDown_;
-  std::unique_ptr<WindowHost> host_;
+  std::unique_ptr<class MainWindowHost> host_;
   friend class MainWindowHost;
 };

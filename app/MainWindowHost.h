@@ -6,7 +6,7 @@
 
 class MainWindow;
 
-class MainWindowHost : public WindowHost {
+class MainWindowHost : public WindowHost, public ViewAccess, public SurfaceEditing {
  public:
   explicit MainWindowHost(MainWindow& window) : w_(window) {}
 

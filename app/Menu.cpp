@@ -13,6 +13,7 @@
 #include "app/ExportCommands.h"
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
+#include "app/MainWindowHost.h"
 #include "app/UmbilicPoints.h"
 #include "app/Wire.h"
 #include "app/WindowSupport.h"
@@ -25,7 +26,7 @@
 using namespace win;
 
 void MainWindow::BuildMenus() {
-  WindowHost& host = *host_;
+  MainWindowHost& host = *host_;
   generalMenu = menuBar()->addMenu(QStringLiteral("General"));
   generalMenu->setObjectName(QStringLiteral("generalMenu"));
   auto add = [](QMenu* menu, const char* name, const QString& caption) {
@@ -34,13 +35,14 @@ void MainWindow::BuildMenus() {
     return a;
   };
   aboutAction = add(generalMenu, "aboutAction", QStringLiteral("Acerca de..."));
-  files = std::make_unique<FileCommands>(host, this, generalMenu, [this] { history->NoteSaved(); });
-  exports = std::make_unique<ExportCommands>(host, this, generalMenu, [this] { return analysis->LegendForFile(); });
+  files = std::make_unique<FileCommands>(host, host, this, generalMenu, [this] { history->NoteSaved(); });
+  exports =
+      std::make_unique<ExportCommands>(host, host, this, generalMenu, [this] { return analysis->LegendForFile(); });
   copyPictureAction = add(generalMenu, "copyPictureAction", QStringLiteral("Guardar en portapapeles"));
   clearAction = add(generalMenu, "clearAction", QStringLiteral("Limpiar"));
   clearAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   quitAction = add(generalMenu, "quitAction", QStringLiteral("Salir"));
-  history = std::make_unique<UndoHistory>(host, generalMenu, clearAction);
+  history = std::make_unique<UndoHistory>(host, host, generalMenu, clearAction);
   Wire(aboutAction, &QAction::triggered, [this] { ShowAbout(); });
   Wire(copyPictureAction, &QAction::triggered, [this] { GuardaEnPortapapeles(); });
   Wire(clearAction, &QAction::triggered, [this] { Limpia(); });
@@ -75,11 +77,11 @@ void MainWindow::BuildMenus() {
   fitViewAction = add(optionsMenu, "fitViewAction", QStringLiteral("Encuadrar"));
   fitViewAction->setShortcut(QKeySequence(Qt::Key_Home));
   Wire(fitViewAction, &QAction::triggered, [this] { FitViewAfresh(); });
-  exactShapes = std::make_unique<ExactShapes>(host, optionsMenu);
-  analysis = std::make_unique<AnalysisPictures>(host, menuBar(), centralWidget());
+  exactShapes = std::make_unique<ExactShapes>(host, host, optionsMenu);
+  analysis = std::make_unique<AnalysisPictures>(host, host, menuBar(), centralWidget());
   umbilics = std::make_unique<UmbilicPoints>(host, analysis->menu, this, [this] { analysis->Repaint(); });
   analysis->afterPicture = [this] { umbilics->MarkOnPicture(); };
-  curvatureNet = std::make_unique<CurvatureNetCommand>(host, analysis->menu);
+  curvatureNet = std::make_unique<CurvatureNetCommand>(host, host, analysis->menu);
 }
 
 void MainWindow::EnMenuClick(int tag) {

@@ -95,8 +95,9 @@ QStringList RecoveryFile::Orphans() const {
     found << f.absoluteFilePath();
   }
   // Locks of windows killed before they wrote anything.
-  for (const QFileInfo& f : QDir(folder_).entryInfoList({kPrefix + QStringLiteral("*") + kSuffix + QStringLiteral(".lock")},
-                                                         QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+  for (const QFileInfo& f :
+       QDir(folder_).entryInfoList({kPrefix + QStringLiteral("*") + kSuffix + QStringLiteral(".lock")},
+                                   QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
     const QString file = f.absoluteFilePath().chopped(5);
     if (QFileInfo::exists(file)) continue;
     QLockFile probe(f.absoluteFilePath());

@@ -173,7 +173,8 @@ void UmbilicPoints::PlaceList() {
   // window's.
   QSize size = umbilicWindow->frameGeometry().size();
   const QWidget* main = mainWindow_;
-  if (!umbilicWindow->isVisible()) size = umbilicWindow->size() + (main->frameGeometry().size() - main->geometry().size());
+  if (!umbilicWindow->isVisible())
+    size = umbilicWindow->size() + (main->frameGeometry().size() - main->geometry().size());
   const QScreen* screen = main->screen();
   umbilicWindow->move(PlaceBeside(main->frameGeometry(), size, screen ? screen->availableGeometry() : QRect()));
 }

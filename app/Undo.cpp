@@ -78,7 +78,8 @@ NetSizeCommand::NetSizeCommand(UndoHistory* history, ModelEdit edit, PanelState 
 
 bool NetSizeCommand::mergeWith(const QUndoCommand* other) { return Absorb(other); }
 
-ShapeCommand::ShapeCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, const QString& shape)
+ShapeCommand::ShapeCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after,
+                           const QString& shape)
     : EditCommand(history, std::move(edit), std::move(before), std::move(after)) {
   setText(QStringLiteral("poner ") + shape.toLower());
 }
@@ -98,7 +99,8 @@ KnotTickCommand::KnotTickCommand(UndoHistory* history, ModelEdit edit, PanelStat
   setText(QStringLiteral("mover nudo"));
 }
 
-NodeDragCommand::NodeDragCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, int i, int j)
+NodeDragCommand::NodeDragCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, int i,
+                                 int j)
     : EditCommand(history, std::move(edit), std::move(before), std::move(after)) {
   setText(QStringLiteral("mover punto ") + PointName(i, j));
 }

@@ -94,8 +94,8 @@ bool ViewSuitsRestoredSurface(const Point3& shownLo, const Point3& shownHi) {
 
 }  // namespace
 
-UndoHistory::UndoHistory(WindowHost& host, QMenu* generalMenu, QAction* before)
-    : host_(host), edits_(std::make_unique<EditRecorder>()) {
+UndoHistory::UndoHistory(WindowHost& host, SurfaceEditing& surface, QMenu* generalMenu, QAction* before)
+    : host_(host), surface_(surface), edits_(std::make_unique<EditRecorder>()) {
   undoStack = new QUndoStack;
   // Each step holds two copies of the net: a long session stays small.
   undoStack->setUndoLimit(500);
@@ -132,7 +132,7 @@ void UndoHistory::UpdateEnabled(const WindowState& state) {
                                          : QStringLiteral("Rehacer"));
 }
 
-void UndoHistory::BeginEdit() { edits_->pending = EditStart{CaptureModel(), host_.CapturePanel()}; }
+void UndoHistory::BeginEdit() { edits_->pending = EditStart{CaptureModel(), surface_.CapturePanel()}; }
 
 void UndoHistory::BeginTyping() {
   if (!edits_->pending) BeginEdit();
@@ -155,7 +155,7 @@ void UndoHistory::CommitEdit(EditKind kind, const QString& detail) {
   }
   PanelState before = std::move(edits_->pending->panel);
   edits_->pending.reset();
-  PanelState after = host_.CapturePanel();
+  PanelState after = surface_.CapturePanel();
   QUndoCommand* c = nullptr;
   const int s = edits_->session;
   switch (kind) {
@@ -194,14 +194,14 @@ void UndoHistory::StepHistory(bool back) {
   // history where the model is; fitted afresh when the camera no longer
   // suits the surface put back.
   if (redrawAfterStep_ && HasView())
-    host_.Dibujala(stepView_ == StepView::Keep ||
+    surface_.Dibujala(stepView_ == StepView::Keep ||
              (stepView_ == StepView::Check && ViewSuitsRestoredSurface(shownLo, shownHi)));
   else
-    host_.SugiereDibujar();
+    surface_.SugiereDibujar();
   // Back at the surface last written counts as saved, whatever the view:
   // every press of "Dibújala" fits the view afresh.
   model.pictureUnsaved = !(savedModel_ && SameModel(CaptureModel(), *savedModel_, false));
-  host_.GestionaMenus();
+  surface_.GestionaMenus();
 }
 
 void UndoHistory::Restore(const ModelEdit& edit, bool undo, const PanelState& p) {
@@ -210,7 +210,7 @@ void UndoHistory::Restore(const ModelEdit& edit, bool undo, const PanelState& p)
     edit.Undo();
   else
     edit.Redo();
-  host_.ShowPanel(p, edit.Kind() == EditKind::Open);
+  surface_.ShowPanel(p, edit.Kind() == EditKind::Open);
   redrawAfterStep_ = hadPicture || p.pictureValid;
   // A surface file brings the view it was seen with. A STEP or IGES file
   // brings none (its step holds the view it was read over): it was shown

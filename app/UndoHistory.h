@@ -18,7 +18,7 @@ struct EditRecorder;
 class UndoHistory : public QObject {
  public:
   // The items go into `generalMenu` before `before`.
-  UndoHistory(WindowHost& host, QMenu* generalMenu, QAction* before);
+  UndoHistory(WindowHost& host, SurfaceEditing& surface, QMenu* generalMenu, QAction* before);
   ~UndoHistory() override;
 
   QUndoStack* undoStack = nullptr;
@@ -59,6 +59,7 @@ class UndoHistory : public QObject {
   void StepHistory(bool back);
 
   WindowHost& host_;
+  SurfaceEditing& surface_;
   std::unique_ptr<EditRecorder> edits_;
   bool redrawAfterStep_ = false;
   // How the step just put back is drawn: the view kept (a file's own),

@@ -11,6 +11,7 @@
 #include "app/WindowSupport.h"
 #include "app/UndoHistory.h"
 #include "app/MainWindow.h"
+#include "app/MainWindowHost.h"
 #include "interact/DrawingCycle.h"
 #include "interact/LineTracing.h"
 #include "interact/NetDrawing.h"

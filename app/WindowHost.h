@@ -1,7 +1,7 @@
-// What the menus' parts see of the main window: the status line, the
-// drawing cycle, the view, the edit steps and the panel after a new
-// surface. Each part builds its own actions and keeps them enabled through
-// one predicate over WindowState.
+// What the menus' parts see of the main window, in three views: every part
+// gets WindowHost, and ViewAccess or SurfaceEditing where its job needs
+// them. Each part builds its own actions and keeps them enabled through one
+// predicate over WindowState.
 #pragma once
 
 #include <QObject>
@@ -23,6 +23,8 @@ struct WindowState {
   bool cadExchange = false;     // STEP and IGES can be read and written
 };
 
+// What every part sees: the status line, refusals and errors, the running
+// of its handlers, and the window's state for its actions.
 class WindowHost {
  public:
   virtual ~WindowHost() = default;
@@ -38,18 +40,14 @@ class WindowHost {
   virtual void RunHandler(const std::function<void()>& handler) = 0;
   // Every part's actions enabled for the window's state as it is now.
   virtual void UpdateActions() = 0;
+  virtual WindowState State() const = 0;
+};
 
-  // The drawing cycle and the menus' checks.
-  virtual void Dibujala(bool keepView) = 0;
-  virtual void SugiereDibujar() = 0;
-  virtual void IniciaModal() = 0;
-  virtual void TerminaModal() = 0;
-  virtual void GestionaMenus() = 0;
-  // After an edit of the net: a drawing offered, or the net retraced in
-  // the net-editing mode.
-  virtual void OfferRedraw() = 0;
+// The view, for the parts that draw on it or copy it.
+class ViewAccess {
+ public:
+  virtual ~ViewAccess() = default;
 
-  // The view.
   virtual Canvas& ViewCanvas() = 0;
   virtual void ShowView() = 0;
   // Runs draw(), logging the lines it draws on the view.
@@ -61,9 +59,23 @@ class WindowHost {
   virtual void ShowNetOverlay(Canvas& canvas) = 0;
   // The client area's height: the view, with the legend under it or not.
   virtual void SetClientHeight(int height) = 0;
+  // Around a computation on the view: the button turns to "Parar".
+  virtual void IniciaModal() = 0;
+  virtual void TerminaModal() = 0;
+};
 
-  virtual WindowState State() const = 0;
+// The surface's edits, for the parts that change the surface: the edit
+// steps, the panel after the change and the drawing it asks for.
+class SurfaceEditing {
+ public:
+  virtual ~SurfaceEditing() = default;
 
+  virtual void Dibujala(bool keepView) = 0;
+  virtual void SugiereDibujar() = 0;
+  virtual void GestionaMenus() = 0;
+  // After an edit of the net: a drawing offered, or the net retraced in
+  // the net-editing mode.
+  virtual void OfferRedraw() = 0;
   // Edit steps: the model as an edit begins, and the edit as one step.
   virtual void BeginEdit() = 0;
   virtual void EndTyping() = 0;

@@ -38,7 +38,8 @@ class AnalysisTest : public QObject {
     QCOMPARE(menus.value(opciones + 1), f->analysis->menu->menuAction());
     QList<QAction*> expected;
     for (QAction* a : f->analysis->analysisItems) expected << a;
-    expected << f->analysis->reflectionLinesAction << nullptr << f->analysis->scaleAction << nullptr << f->umbilics->umbilicsAction << f->curvatureNet->curvatureNetAction;
+    expected << f->analysis->reflectionLinesAction << nullptr << f->analysis->scaleAction << nullptr
+             << f->umbilics->umbilicsAction << f->curvatureNet->curvatureNetAction;
     const QList<QAction*> items = f->analysis->menu->actions();
     QCOMPARE(items.size(), expected.size());
     for (int k = 0; k < items.size(); ++k)

@@ -63,7 +63,8 @@ class UmbilicsWindowTest : public QObject {
     // Beside the main window, where the screen has room.
     const QRect main = f->frameGeometry();
     QCOMPARE(table->window()->pos(),
-             UmbilicPoints::PlaceBeside(main, table->window()->frameGeometry().size(), f->screen()->availableGeometry()));
+             UmbilicPoints::PlaceBeside(main, table->window()->frameGeometry().size(),
+                                        f->screen()->availableGeometry()));
     const QSize size(530, 120);
     const QRect wide(0, 0, 1920, 1080), narrow(0, 0, 800, 800);
     QCOMPARE(UmbilicPoints::PlaceBeside(QRect(10, 20, 675, 460), size, wide), QPoint(693, 20));

@@ -152,7 +152,8 @@ class UndoTest : public QObject {
     const Seen after = Look();
     QVERIFY(!SameModel(after.model, before.model, false));
     QCOMPARE(f->history->undoStack->count(), steps + 1);
-    QVERIFY2(f->history->undoAction->text().startsWith(QStringLiteral("Deshacer ") + caption), qPrintable(f->history->undoAction->text()));
+    QVERIFY2(f->history->undoAction->text().startsWith(QStringLiteral("Deshacer ") + caption),
+             qPrintable(f->history->undoAction->text()));
     QVERIFY(f->history->undoAction->isEnabled());
 
     f->history->undoAction->trigger();
