@@ -160,8 +160,8 @@ void FileCommands::OpenCad(const QString& name) {
   std::string error;
   if (!ReadCadFile(format, Std(name), s, error)) {
     // The surface on show stays as it was.
-    host_.Informa(true, QStringLiteral("No se puede abrir ") + QFileInfo(name).fileName() + QStringLiteral(": ") +
-                            Text(error));
+    host_.Informa(
+        true, QStringLiteral("No se puede abrir ") + QFileInfo(name).fileName() + QStringLiteral(": ") + Text(error));
     return;
   }
   surface_.BeginEdit();

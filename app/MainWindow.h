@@ -59,14 +59,12 @@ class MainWindow : public QMainWindow, public WindowParts {
   QAction *Superficiemovible1, *Modificarnodos1, *Bezier, *Bsplines2, *BSplines3, *Racionales, *Cubo,
       *Reddecontrol, *Lineascoordenadas, *Lineasdecurvatura;
 
-  // Tick pictures: white, and orange while dragged.
-  QPixmap tickHoriz, tickVert, tickHorizHot, tickVertHot;
+  QPixmap tickHoriz, tickVert, tickHorizHot, tickVertHot;  // white, and orange while dragged
   int currentI = 0, currentJ = 0;
   bool spinnerMoved = false, tickDragging = false;
   int tickDragged = 0;
   int beepCount = 0;  // the beeps given (the status line's error signal)
-  // The overlay lines drawn over the picture now on the view, for the SVG.
-  std::vector<DrawnLine> viewLines;
+  std::vector<DrawnLine> viewLines;  // the overlay lines on the view now, for the SVG
 
   // Start-up, drawing cycle, status line, closing.
   void inicio();
@@ -84,8 +82,7 @@ class MainWindow : public QMainWindow, public WindowParts {
   void ExecuteQuit();
   void GuardaEnPortapapeles();
   void ShowAbout();
-  // Offers a file left by a crash; true when its surface was read.
-  bool OfferRecovery();
+  bool OfferRecovery();  // a file left by a crash; true when its surface was read
 
   // The options menu; the tags are the items' data.
   enum MenuTag : int {

@@ -127,9 +127,9 @@ void UndoHistory::UpdateEnabled(const WindowState& state) {
   undoAction->setEnabled(idle && undoStack->canUndo());
   redoAction->setEnabled(idle && undoStack->canRedo());
   undoAction->setText(undoStack->canUndo() ? QStringLiteral("Deshacer ") + undoStack->undoText()
-                                          : QStringLiteral("Deshacer"));
+                                           : QStringLiteral("Deshacer"));
   redoAction->setText(undoStack->canRedo() ? QStringLiteral("Rehacer ") + undoStack->redoText()
-                                         : QStringLiteral("Rehacer"));
+                                           : QStringLiteral("Rehacer"));
 }
 
 void UndoHistory::BeginEdit() { edits_->pending = EditStart{CaptureModel(), surface_.CapturePanel()}; }
@@ -195,7 +195,7 @@ void UndoHistory::StepHistory(bool back) {
   // suits the surface put back.
   if (redrawAfterStep_ && HasView())
     surface_.Dibujala(stepView_ == StepView::Keep ||
-             (stepView_ == StepView::Check && ViewSuitsRestoredSurface(shownLo, shownHi)));
+                      (stepView_ == StepView::Check && ViewSuitsRestoredSurface(shownLo, shownHi)));
   else
     surface_.SugiereDibujar();
   // Back at the surface last written counts as saved, whatever the view:
