@@ -170,9 +170,9 @@ bool MainWindow::EditInProgress() const {
 }
 
 void MainWindow::UpdateActions() {
-  // Built before the first call, gone before the window: nothing to do
-  // outside those times.
-  if (!history) return;
+  // Nothing to do while the parts are being built (the history first, the
+  // net of lines last) or taken down (the history first).
+  if (!history || !curvatureNet) return;
   const WindowState state = host_->State();
   analysis->UpdateEnabled(state);
   umbilics->UpdateEnabled(state);
