@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/zezodOrizar.h"
+#include "app/FileCommands.h"
+#include "app/MainWindow.h"
 #include "app/WindowSupport.h"
 #include "model/SurfaceFile.h"
 #include "platform/FileKind.h"
@@ -104,11 +105,13 @@ StartRequest ParseStartArguments(const QStringList& arguments) {
   return r;
 }
 
-QString StartFileProblem(const QString& file) {
+QString StartFileProblem(const QString& file, bool cadReadable) {
   const QFileInfo info(file);
   if (!info.exists()) return QStringLiteral("no existe el archivo «%1»").arg(file);
   if (info.isDir()) return QStringLiteral("«%1» es una carpeta, no un archivo").arg(file);
   if (!info.isReadable()) return QStringLiteral("no se puede leer el archivo «%1»").arg(file);
+  if (!cadReadable && FileCommands::IsCadFileName(file))
+    return QStringLiteral("esta versión de Quorlen no lee archivos STEP ni IGES: «%1»").arg(file);
   return QString();
 }
 
@@ -128,7 +131,7 @@ QString UsageText() {
 
 QString VersionText(const QString& version) { return QStringLiteral("quorlen %1\n").arg(version); }
 
-void OpenAtStart(TForm1& form, const QString& name) {
+void OpenAtStart(MainWindow& form, const QString& name) {
   form.Run([&] {
     // Only a regular file: a named pipe would hold the window for ever.
     std::string reason;
@@ -136,7 +139,7 @@ void OpenAtStart(TForm1& form, const QString& name) {
       throw qchk::RunError(
           win::Std(QStringLiteral("No se puede abrir ") + name + QStringLiteral(": ") + win::Text(reason)));
     // STEP and IGES open as "Abrir..." opens them.
-    if (TForm1::IsCadFileName(name)) return form.AbreCad(name);
+    if (FileCommands::IsCadFileName(name)) return form.files->OpenCad(name);
     QFile file(name);
     if (file.open(QIODevice::ReadOnly)) {
       // The first bytes alone tell a foreign file from one of ours; the
@@ -149,15 +152,15 @@ void OpenAtStart(TForm1& form, const QString& name) {
         return;
       }
     }
-    form.DelDisco(name);
+    form.files->DelDisco(name);
   });
 }
 
-void OpenWhenShown(TForm1& form, const QString& name) {
+void OpenWhenShown(MainWindow& form, const QString& name) {
   RunWhenShown(form, [&form, name] { OpenAtStart(form, name); });
 }
 
-void RunWhenShown(TForm1& form, std::function<void()> work) {
+void RunWhenShown(MainWindow& form, std::function<void()> work) {
   // A repaint of the view that the window system asks for stops a drawing
   // under way, as covering the window does; the window's first showing
   // brings such repaints, so the file waits until it is on the screen and

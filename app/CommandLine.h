@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <functional>
 
-class TForm1;
+#include "exchange/SurfaceExchange.h"
+
+class MainWindow;
 
 struct StartRequest {
   enum class Action { Start, Help, Version, Wrong };
@@ -25,9 +27,10 @@ StartRequest ParseStartArguments(const QStringList& arguments);
 QStringList ArgumentsWithoutToolkitOptions(int argc, char** argv);
 
 // What keeps the surface file named on the command line from being read
-// (it does not exist, is a folder, cannot be read), in words for the line
-// the program ends with; empty when nothing does.
-QString StartFileProblem(const QString& file);
+// (it does not exist, is a folder, cannot be read, or is a STEP or IGES file
+// and `cadReadable` is false), in words for the line the program ends
+// with; empty when nothing does.
+QString StartFileProblem(const QString& file, bool cadReadable = CadExchangeAvailable());
 
 // The usage, printed by --help and after a wrong command line.
 QString UsageText();
@@ -37,10 +40,10 @@ QString VersionText(const QString& version);
 // surface is refused with the status-line message and beep of a damaged one
 // (the menu ignores it silently, but there the user just chose it on
 // screen); a file that cannot be read is reported like any run-time error.
-void OpenAtStart(TForm1& form, const QString& name);
+void OpenAtStart(MainWindow& form, const QString& name);
 
 // The same, once the window is on the screen.
-void OpenWhenShown(TForm1& form, const QString& name);
+void OpenWhenShown(MainWindow& form, const QString& name);
 
 // Runs `work` once the window is on the screen and settled.
-void RunWhenShown(TForm1& form, std::function<void()> work);
+void RunWhenShown(MainWindow& form, std::function<void()> work);

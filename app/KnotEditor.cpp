@@ -1,13 +1,14 @@
 // The knot editor: the two sliders whose ticks give the knot vectors, and
 // the knot box that shows the net's parameter grid.
 #include "app/WindowSupport.h"
-#include "app/zezodOrizar.h"
+#include "app/UndoHistory.h"
+#include "app/MainWindow.h"
 #include "model/Knots.h"
 #include "platform/NumberFormat.h"
 
 using namespace win;
 
-void TForm1::LayOutTickWidgets() {
+void MainWindow::LayOutTickWidgets() {
   for (int k = 0; k < 12; ++k) {
     knotMarksH[k]->setGeometry(model.tickPosH[k], 2, 1, 10);
     knotMarksH[k]->setVisible(k <= model.netM);
@@ -16,12 +17,12 @@ void TForm1::LayOutTickWidgets() {
   }
 }
 
-void TForm1::CambiaRegletas(int m, int n) {
+void MainWindow::CambiaRegletas(int m, int n) {
   LayOutTicks(m, n);
   ShowKnotTicks();
 }
 
-void TForm1::ShowKnotTicks() {
+void MainWindow::ShowKnotTicks() {
   UpDowni->setMaximum(model.netM);
   UpDownj->setMaximum(model.netN);
   // The size boxes: a later edit of one of them reads the other.
@@ -33,7 +34,7 @@ void TForm1::ShowKnotTicks() {
   PintaNudos();
 }
 
-void TForm1::PintaNudos() {
+void MainWindow::PintaNudos() {
   Canvas& c = knotsCanvas;
   c.brushColour = kAqua;
   c.FillRect(0, 0, 160, 160);
@@ -57,29 +58,29 @@ void TForm1::PintaNudos() {
   KnotsPaintBox->ShowCanvas();
 }
 
-void TForm1::BarrapillaH(int x) {
+void MainWindow::BarrapillaH(int x) {
   if (model.busy) return;
   const int k = GrabTickH(x);
   if (k < 0) return;
-  BeginEdit();
+  history->BeginEdit();
   tickDragging = true;
-  UpdateUndoActions();
+  UpdateActions();
   tickDragged = k;
   knotMarksH[k]->setPixmap(tickHorizHot);
 }
 
-void TForm1::BarrapillaV(int y) {
+void MainWindow::BarrapillaV(int y) {
   if (model.busy) return;
   const int k = GrabTickV(y);
   if (k < 0) return;
-  BeginEdit();
+  history->BeginEdit();
   tickDragging = true;
-  UpdateUndoActions();
+  UpdateActions();
   tickDragged = k;
   knotMarksV[k]->setPixmap(tickVertHot);
 }
 
-void TForm1::BarramouH(bool leftDown, int x) {
+void MainWindow::BarramouH(bool leftDown, int x) {
   if (!tickDragging || !leftDown) return;
   if (MoveTickH(tickDragged, x)) {
     knotMarksH[tickDragged]->move(x, 2);
@@ -87,7 +88,7 @@ void TForm1::BarramouH(bool leftDown, int x) {
   }
 }
 
-void TForm1::BarramouV(bool leftDown, int y) {
+void MainWindow::BarramouV(bool leftDown, int y) {
   if (!tickDragging || !leftDown) return;
   if (MoveTickV(tickDragged, y)) {
     knotMarksV[tickDragged]->move(2, y);
@@ -95,24 +96,24 @@ void TForm1::BarramouV(bool leftDown, int y) {
   }
 }
 
-void TForm1::BarrasoltaH() {
+void MainWindow::BarrasoltaH() {
   if (model.busy) return;
   const bool dragged = tickDragging;
   tickDragging = false;
   knotMarksH[tickDragged]->setPixmap(tickHoriz);
   SugiereDibujar();
-  if (dragged) CommitEdit(EditKind::KnotTick);
-  UpdateUndoActions();
+  if (dragged) history->CommitEdit(EditKind::KnotTick);
+  UpdateActions();
 }
 
-void TForm1::BarrasoltaV() {
+void MainWindow::BarrasoltaV() {
   if (model.busy) return;
   const bool dragged = tickDragging;
   tickDragging = false;
   knotMarksV[tickDragged]->setPixmap(tickVert);
   SugiereDibujar();
-  if (dragged) CommitEdit(EditKind::KnotTick);
-  UpdateUndoActions();
+  if (dragged) history->CommitEdit(EditKind::KnotTick);
+  UpdateActions();
 }
 
 // ---------------------------------------------------------------------------

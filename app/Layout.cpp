@@ -2,8 +2,9 @@
 // connections from their events to the handlers.
 #include <QMouseEvent>
 
+#include "app/MainWindow.h"
+#include "app/Wire.h"
 #include "app/WindowSupport.h"
-#include "app/zezodOrizar.h"
 
 using namespace win;
 
@@ -33,7 +34,7 @@ QPoint At(const QMouseEvent* e) { return e->position().toPoint(); }
 
 }  // namespace
 
-QFont TForm1::WindowFont() {
+QFont MainWindow::WindowFont() {
   // The layout is drawn for an 11-pixel font; a narrow face keeps the
   // widest numbers ("12.3456", "1.235E4") inside the 41-pixel boxes.
   QFont f(QStringLiteral("Nimbus Sans Narrow"));
@@ -42,7 +43,7 @@ QFont TForm1::WindowFont() {
   return f;
 }
 
-void TForm1::BuildControls() {
+void MainWindow::BuildControls() {
   setFont(WindowFont());
   auto* client = new QWidget(this);
   client->setFixedSize(kClientWidth, kClientHeight);
@@ -54,13 +55,13 @@ void TForm1::BuildControls() {
   BuildView(client);
   BuildPanel(client);
   BuildReadout();
-  BuildStatusAndDialogs();
+  BuildStatus();
   BuildTicks();
   NameControls();
   WireControls();
 }
 
-void TForm1::BuildView(QWidget* client) {
+void MainWindow::BuildView(QWidget* client) {
   // The view starts empty, in the window's colour.
   viewCanvas.brushColour = 0xC8D0D4;
   viewCanvas.FillRect(0, 0, kView, kView);
@@ -76,7 +77,7 @@ void TForm1::BuildView(QWidget* client) {
   };
 }
 
-void TForm1::BuildPanel(QWidget* client) {
+void MainWindow::BuildPanel(QWidget* client) {
   Panel1 = new QFrame(client);
   Panel1->setGeometry(417, 0, 254, 411);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -128,7 +129,7 @@ void TForm1::BuildPanel(QWidget* client) {
   StopButton->setFocusPolicy(Qt::NoFocus);  // a speed button never takes the focus
 }
 
-void TForm1::BuildReadout() {
+void MainWindow::BuildReadout() {
   DatosPunto = new QTextEdit(Panel1);
   DatosPunto->setGeometry(53, 338, 70, 71);
   Curvaturas = new QTextEdit(Panel1);
@@ -146,7 +147,7 @@ void TForm1::BuildReadout() {
   for (int k = 0; k < 4; ++k) MakeLabel(Panel1, QString::fromUtf8(curv[k]), 138, 347 + 13 * k);
 }
 
-void TForm1::BuildStatusAndDialogs() {
+void MainWindow::BuildStatus() {
   InfoBar = new QStatusBar(this);
   InfoBar->setSizeGripEnabled(false);
   InfoBar->setFixedHeight(19);
@@ -157,27 +158,9 @@ void TForm1::BuildStatusAndDialogs() {
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(20);
-
-  OpenDialog1 = new QFileDialog(this);
-  OpenDialog1->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ReadOnly |
-                          QFileDialog::HideNameFilterDetails);
-  OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-  OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-  OpenDialog1->setDefaultSuffix(QStringLiteral("yqs"));
-  // Shown as "(*.yqs)", matching "*yqs" as the open dialog always has.
-  OpenDialog1->setNameFilter(QStringLiteral("Superficies Bézier y Splines (*.yqs) (*yqs)"));
-  OpenDialog1->setWindowTitle(QStringLiteral("Abrir"));
-
-  SaveDialog1 = new QFileDialog(this);
-  SaveDialog1->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-  SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-  SaveDialog1->setFileMode(QFileDialog::AnyFile);
-  SaveDialog1->setDefaultSuffix(QStringLiteral("yqs"));
-  SaveDialog1->setNameFilter(QStringLiteral("Superficies Bézier y Splines (*.yqs)"));
-  SaveDialog1->setWindowTitle(QStringLiteral("Guardar como"));
 }
 
-void TForm1::BuildTicks() {
+void MainWindow::BuildTicks() {
   tickHoriz = FilledPixmap(1, 10, kTickIdle);
   tickVert = FilledPixmap(10, 1, kTickIdle);
   tickHorizHot = FilledPixmap(1, 10, kTickDragged);
@@ -198,7 +181,7 @@ void TForm1::BuildTicks() {
   }
 }
 
-void TForm1::NameControls() {
+void MainWindow::NameControls() {
   const std::pair<QObject*, const char*> names[] = {
       {Imagen, "Imagen"},       {Panel1, "Panel1"},       {editn, "editn"},
       {editm, "editm"},         {Editi, "Editi"},         {Editj, "Editj"},
@@ -207,19 +190,18 @@ void TForm1::NameControls() {
       {pesoLabel, "pesoLabel"}, {KnotsPaintBox, "KnotsPaintBox"}, {Panelhor, "Panelhor"},
       {Panelver, "Panelver"},   {BotonEsfera, "BotonEsfera"}, {BotonCilindro, "BotonCilindro"},
       {BotonPlano, "BotonPlano"}, {StopButton, "StopButton"}, {DatosPunto, "DatosPunto"},
-      {Curvaturas, "Curvaturas"}, {InfoBar, "InfoBar"},   {Timer1, "Timer1"},
-      {OpenDialog1, "OpenDialog1"}, {SaveDialog1, "SaveDialog1"}};
+      {Curvaturas, "Curvaturas"}, {InfoBar, "InfoBar"},   {Timer1, "Timer1"}};
   for (const auto& [object, name] : names) object->setObjectName(QString::fromUtf8(name));
   setObjectName(QStringLiteral("Form1"));
 }
 
-bool TForm1::IsPanelEdit(QObject* o) const {
+bool MainWindow::IsPanelEdit(QObject* o) const {
   for (QObject* e : {editn, editm, Editi, Editj, Editx, Edity, Editz, peso})
     if (o == e) return true;
   return false;
 }
 
-void TForm1::WireControls() {
+void MainWindow::WireControls() {
   for (QLineEdit* e : {editn, editm, Editi, Editj, Editx, Edity, Editz, peso}) e->installEventFilter(this);
   Wire(Editi, &QLineEdit::textChanged, [this] { cambioIJ(); });
   Wire(Editj, &QLineEdit::textChanged, [this] { cambioIJ(); });
@@ -251,7 +233,7 @@ void TForm1::WireControls() {
   Wire(Imagen, &PaintBox::pressed, [this](QMouseEvent* e) {
     viewPressed_ = true;
     UpdateViewCursor(At(e).x(), At(e).y());
-    UpdateUndoActions();  // nothing undoes during a drag
+    UpdateActions();  // nothing undoes during a drag
     AlPisar(At(e).x(), At(e).y());
   });
   Wire(Imagen, &PaintBox::moved, [this](QMouseEvent* e) {
@@ -265,6 +247,6 @@ void TForm1::WireControls() {
     viewPressed_ = false;
     UpdateViewCursor(At(e).x(), At(e).y());
     AlSoltar();
-    UpdateUndoActions();
+    UpdateActions();
   });
 }

@@ -1,21 +1,20 @@
 // The main window: start-up, the drawing cycle and the draw button, the
-// status line, activation and closing, and the error handling shared by
-// every handler.
+// status line, activation and the question before closing.
 #include <QApplication>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QLayout>
 #include <QShortcut>
 #include <QWindow>
 #include <cmath>
 #include <vector>
 
-#include "app/Undo.h"
+#include "app/AnalysisPictures.h"
+#include "app/FileCommands.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowHost.h"
+#include "app/UndoHistory.h"
 #include "app/WindowSupport.h"
-#include "app/zezodOrizar.h"
 #include "interact/DrawingCycle.h"
 #include "interact/LineTracing.h"
 #include "model/SurfaceKinds.h"
@@ -27,10 +26,9 @@ using namespace win;
 // The icon is built into the program's static library.
 static void InitIconResources() { Q_INIT_RESOURCE(icon); }
 
-TForm1::TForm1() : edits_(std::make_unique<EditRecorder>()) {
+MainWindow::MainWindow() : host_(std::make_unique<MainWindowHost>(*this)) {
   BuildControls();
   BuildMenus();
-  BuildUndo();
   BuildStopKeys();
   InitIconResources();
   // The icon the desktop knows the program by; the same picture is built in
@@ -41,21 +39,18 @@ TForm1::TForm1() : edits_(std::make_unique<EditRecorder>()) {
   inicio();
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
   SetProcessEventsHook(nullptr);
-  // Before the controls its signals would update. Its clearing is no
-  // change of the model: detached first, it writes no recovery file.
-  undoStack->disconnect(this);
-  delete undoStack;
-  undoStack = nullptr;
+  // Before the controls the history's signals would update.
+  history.reset();
 }
 
-QMessageBox::StandardButton TForm1::AskRecoveryQuestion(const QString& text) {
+QMessageBox::StandardButton MainWindow::AskRecoveryQuestion(const QString& text) {
   return QMessageBox::question(this, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::Yes);
 }
 
-void TForm1::inicio() {
+void MainWindow::inicio() {
   setWindowTitle(QStringLiteral("Superficies de Bézier"));
   StartupModel();
   LayOutTickWidgets();
@@ -77,7 +72,7 @@ void TForm1::inicio() {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TForm1::AlPintar() {
+void MainWindow::AlPintar() {
   // A repaint shows what the view holds: a computation under way draws on
   // it, and so does a control point being dragged. It never stops either.
   if (model.busy || nodeDragging_) return;
@@ -86,7 +81,7 @@ void TForm1::AlPintar() {
   if (model.netEditMode) ShowNetOverlay(viewCanvas);
 }
 
-void TForm1::BuildStopKeys() {
+void MainWindow::BuildStopKeys() {
   auto stop = [] {
     if (model.busy) model.stopRequested = true;
   };
@@ -135,7 +130,7 @@ bool SurfaceIsALine() {
 
 }  // namespace
 
-void TForm1::OnDrawButton() {
+void MainWindow::OnDrawButton() {
   if (model.busy) {
     model.stopRequested = true;
     return;
@@ -143,7 +138,7 @@ void TForm1::OnDrawButton() {
   Dibujala(false);
 }
 
-void TForm1::Dibujala(bool keepView) {
+void MainWindow::Dibujala(bool keepView) {
   if (!KindFitsNet()) {
     // A B-spline of this degree has no knot span over so few points.
     SugiereDibujar();
@@ -163,7 +158,7 @@ void TForm1::Dibujala(bool keepView) {
     TerminaModal();
     if (r == RenderResult::Degenerate) {
       model.pictureUnsaved = wasUnsaved;
-      QuitaAnalisis();
+      analysis->Clear();
       SugiereDibujar();
       Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
       return;
@@ -172,14 +167,14 @@ void TForm1::Dibujala(bool keepView) {
       // Drawn, but a line covers no pixel: the view is as empty as for a
       // point.
       model.pictureUnsaved = wasUnsaved;
-      QuitaAnalisis();
+      analysis->Clear();
       ResetViewToPicture();
       ShowView();
       SugiereDibujar();
       Informa(true, QStringLiteral("La superficie se reduce a una línea: no hay nada que dibujar"));
       return;
     }
-    AplicaMapa();
+    analysis->ApplyToNewPicture();
     ResetViewToPicture();
     ShowView();
     model.pictureValid = true;
@@ -193,7 +188,7 @@ void TForm1::Dibujala(bool keepView) {
     // drawing is offered again.
     TerminaModal();
     model.pictureUnsaved = wasUnsaved;
-    QuitaAnalisis();
+    analysis->Clear();
     ResetViewToPicture();
     ShowView();
     SugiereDibujar();
@@ -212,32 +207,32 @@ void TForm1::Dibujala(bool keepView) {
   }
 }
 
-void TForm1::SugiereDibujar() {
+void MainWindow::SugiereDibujar() {
   StopButton->setEnabled(true);
   StopButton->setText(kDrawCaption);
   model.pictureValid = false;
   StopButton->repaint();
 }
 
-void TForm1::IniciaModal() {
+void MainWindow::IniciaModal() {
   model.stopRequested = false;
   model.busy = true;
   StopButton->setEnabled(true);
   StopButton->setText(kStopCaption);
   StopButton->repaint();
-  UpdateUndoActions();
+  UpdateActions();
 }
 
-void TForm1::TerminaModal() {
+void MainWindow::TerminaModal() {
   StopButton->setText(QString());
   StopButton->setEnabled(false);
   StopButton->repaint();
   model.stopRequested = false;
   model.busy = false;
-  UpdateUndoActions();
+  UpdateActions();
 }
 
-void TForm1::Informa(bool beep, const QString& text) {
+void MainWindow::Informa(bool beep, const QString& text) {
   InfoPanel->setText(text);
   InfoBar->showMessage(text);
   if (beep) {
@@ -247,11 +242,11 @@ void TForm1::Informa(bool beep, const QString& text) {
   InfoBar->repaint();
 }
 
-void TForm1::AlActivar() {
+void MainWindow::AlActivar() {
   if (!model.busy) Imagen->setEnabled(true);
 }
 
-void TForm1::AlDesactivar() {
+void MainWindow::AlDesactivar() {
   // Arrow keys released in another window never reach this one.
   upHeld_ = downHeld_ = false;
   if (model.busy) return;
@@ -267,169 +262,27 @@ void TForm1::AlDesactivar() {
   }
 }
 
-void TForm1::AlCerrar() { Timer1->stop(); }
+void MainWindow::AlCerrar() { Timer1->stop(); }
 
-QMessageBox::StandardButton TForm1::AskSaveQuestion(const QString& text) {
+QMessageBox::StandardButton MainWindow::AskSaveQuestion(const QString& text) {
   return QMessageBox::question(this, QApplication::applicationName(), text,
                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
 }
 
-void TForm1::ShowError(const QString& text) { QMessageBox::critical(this, QApplication::applicationName(), text); }
+void MainWindow::ShowError(const QString& text) { QMessageBox::critical(this, QApplication::applicationName(), text); }
 
-void TForm1::SePideCerrar(bool& canClose) {
+void MainWindow::SePideCerrar(bool& canClose) {
   canClose = true;
   if (!model.pictureUnsaved) return;
   const QMessageBox::StandardButton b =
       AskSaveQuestion(QStringLiteral("¿Desea guardar ") + windowTitle() + QStringLiteral(" antes de cerrar?"));
   if (b == QMessageBox::Yes) {
     bool saved = false;
-    QuiereGuardar(saved);
+    files->QuiereGuardar(saved);
     if (!saved) canClose = false;
   } else if (b != QMessageBox::No) {
     canClose = false;
   }
 }
 
-void TForm1::QuiereGuardar(bool& result) {
-  result = false;
-  if (!(model.pictureValid && model.pictureUnsaved)) return;
-  SaveDialog1->setWindowTitle(QStringLiteral("Guardar"));
-  if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) return;
-  result = WriteSurface(SaveDialog1->selectedFiles().first());
-}
-
-void TForm1::ExecuteQuit() { close(); }
-
-void TForm1::closeEvent(QCloseEvent* e) {
-  e->ignore();
-  Run([&] {
-    if (model.busy) {
-      // Never closed under a running computation: stop it and ask once it
-      // has ended.
-      model.stopRequested = true;
-      closePending_ = true;
-      return;
-    }
-    bool canClose = false;
-    SePideCerrar(canClose);
-    if (canClose) {
-      AlCerrar();
-      e->accept();
-    }
-  });
-}
-
-void TForm1::changeEvent(QEvent* e) {
-  if (e->type() == QEvent::ActivationChange) {
-    if (isActiveWindow())
-      Run([this] { AlActivar(); });
-    else
-      Run([this] { AlDesactivar(); });
-  }
-  QMainWindow::changeEvent(e);
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* e) {
-  switch (e->type()) {
-    case QEvent::MouseMove:
-      if (watched == centralWidget()) {
-        const QPoint p = centralWidget()->mapTo(this, static_cast<QMouseEvent*>(e)->position().toPoint());
-        Run([&] { MiraSiSale(p.x(), p.y()); });
-      }
-      break;
-    case QEvent::Leave:
-      // Leaving the view onto another control: the window's own area may
-      // never see the pointer.
-      if (watched == Imagen) Run([this] { MiraSiSale(-1, -1); });
-      break;
-    case QEvent::ShortcutOverride:
-    case QEvent::KeyPress: {
-      if (!IsPanelEdit(watched)) break;
-      auto* k = static_cast<QKeyEvent*>(e);
-      // The window's undo, not the box's own: the box's text follows the
-      // model's step.
-      const QKeySequence pressed(k->keyCombination());
-      for (QAction* a : {Deshacer1, Rehacer1})
-        if (a->shortcuts().contains(pressed)) {
-          if (e->type() == QEvent::ShortcutOverride) {
-            e->accept();
-          } else {
-            a->trigger();
-          }
-          return true;
-        }
-      if (e->type() == QEvent::ShortcutOverride) break;
-      keysDown_[watched].insert(k->key());
-      if (watched != Editi && watched != Editj) BeginTyping();
-      break;
-    }
-    case QEvent::FocusOut:
-      keysDown_.erase(watched);
-      if (IsPanelEdit(watched)) EndTyping();
-      break;
-    case QEvent::KeyRelease: {
-      // Only the release of a key pressed in this box edits: the Return
-      // that closed a dialog must not re-read the box that gets the focus.
-      auto* k = static_cast<QKeyEvent*>(e);
-      auto it = keysDown_.find(watched);
-      if (it == keysDown_.end() || !it->second.contains(k->key())) break;
-      if (!k->isAutoRepeat()) it->second.remove(k->key());
-      if (watched == editn || watched == editm)
-        Run([this] { CambiaNM(); });
-      else if (watched == Editx || watched == Edity || watched == Editz || watched == peso)
-        Run([this] { CambiaCoords(); });
-      else if (watched == Editi || watched == Editj)
-        Run([this] { CambiaFlec(); });
-      break;
-    }
-    default: break;
-  }
-  return QMainWindow::eventFilter(watched, e);
-}
-
-// ---------------------------------------------------------------------------
-// Errors, refusals and work held back during a computation
-
-void TForm1::Failed(const QString& text, bool wasBusy) {
-  if (!wasBusy && model.busy) {
-    model.busy = false;
-    model.stopRequested = false;
-    SugiereDibujar();
-    GestionaMenus();
-  }
-  // The core's errors are named in English where they are raised.
-  const QString shown = SpanishRunError(text);
-  if (painting_)
-    QTimer::singleShot(0, this, [this, shown] { ShowError(shown); });
-  else
-    ShowError(shown);
-}
-
-void TForm1::Refuse() {
-  // A command that would change the model while a drawing reads it.
-  ++beepCount;
-  QApplication::beep();
-}
-
-void TForm1::Defer(Deferred what) {
-  if (deferred_.empty() || deferred_.back() != what) deferred_.push_back(what);
-}
-
-void TForm1::RunDeferred() {
-  if (runningDeferred_ || model.busy) return;
-  runningDeferred_ = true;
-  std::vector<Deferred> work;
-  work.swap(deferred_);
-  for (Deferred d : work) {
-    switch (d) {
-      case Deferred::NetSize: Run([this] { CambiaNM(); }); break;
-      case Deferred::Coords: Run([this] { CambiaCoords(); }); break;
-      case Deferred::CurrentPoint: Run([this] { CambiaFlec(); }); break;
-    }
-  }
-  runningDeferred_ = false;
-  if (closePending_) {
-    closePending_ = false;
-    QTimer::singleShot(0, this, [this] { close(); });
-  }
-}
+void MainWindow::ExecuteQuit() { close(); }

@@ -1,9 +1,22 @@
 // The menus "General" and "Opciones": the modes, the surface kind and the
-// display options, and the overlays they show on the view.
+// display options, and the overlays they show on the view; the parts that
+// make up the other menus, and their actions' enabled state.
+#include <QApplication>
+#include <QClipboard>
 #include <QMenuBar>
 
+#include "app/About.h"
+#include "app/AnalysisPictures.h"
+#include "app/CurvatureNetCommand.h"
+#include "app/UndoHistory.h"
+#include "app/ExactShapes.h"
+#include "app/ExportCommands.h"
+#include "app/FileCommands.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowHost.h"
+#include "app/UmbilicPoints.h"
+#include "app/Wire.h"
 #include "app/WindowSupport.h"
-#include "app/zezodOrizar.h"
 #include "interact/NetDrawing.h"
 #include "interact/NetTracing.h"
 #include "model/Projection.h"
@@ -12,37 +25,35 @@
 
 using namespace win;
 
-void TForm1::BuildMenus() {
-  General1 = menuBar()->addMenu(QStringLiteral("General"));
-  General1->setObjectName(QStringLiteral("General1"));
+void MainWindow::BuildMenus() {
+  MainWindowHost& host = *host_;
+  generalMenu = menuBar()->addMenu(QStringLiteral("General"));
+  generalMenu->setObjectName(QStringLiteral("generalMenu"));
   auto add = [](QMenu* menu, const char* name, const QString& caption) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromUtf8(name));
     return a;
   };
-  Acercade1 = add(General1, "Acercade1", QStringLiteral("Acerca de..."));
-  Abrir1 = add(General1, "Abrir1", QStringLiteral("Abrir..."));
-  Guardar1 = add(General1, "Guardar1", QStringLiteral("Guardar"));
-  Guardarcomo1 = add(General1, "Guardarcomo1", QStringLiteral("Guardar como..."));
-  BuildExportMenu();
-  Guardarenportapapeles1 = add(General1, "Guardarenportapapeles1", QStringLiteral("Guardar en portapapeles"));
-  Limpiar1 = add(General1, "Limpiar1", QStringLiteral("Limpiar"));
-  Limpiar1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-  Salir1 = add(General1, "Salir1", QStringLiteral("Salir"));
-  Wire(Acercade1, &QAction::triggered, [this] { ShowAbout(); });
-  Wire(Abrir1, &QAction::triggered, [this] { Abrir(); });
-  Wire(Guardar1, &QAction::triggered, [this] { Guarda(); });
-  Wire(Guardarcomo1, &QAction::triggered, [this] { GuardaComo(); });
-  Wire(Guardarenportapapeles1, &QAction::triggered, [this] { GuardaEnPortapapeles(); });
-  Wire(Limpiar1, &QAction::triggered, [this] { Limpia(); });
-  Wire(Salir1, &QAction::triggered, [this] { ExecuteQuit(); });
+  aboutAction = add(generalMenu, "aboutAction", QStringLiteral("Acerca de..."));
+  files = std::make_unique<FileCommands>(host, host, this, generalMenu, [this] { history->NoteSaved(); });
+  exports =
+      std::make_unique<ExportCommands>(host, host, this, generalMenu, [this] { return analysis->LegendForFile(); });
+  copyPictureAction = add(generalMenu, "copyPictureAction", QStringLiteral("Guardar en portapapeles"));
+  clearAction = add(generalMenu, "clearAction", QStringLiteral("Limpiar"));
+  clearAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  quitAction = add(generalMenu, "quitAction", QStringLiteral("Salir"));
+  history = std::make_unique<UndoHistory>(host, host, generalMenu, clearAction);
+  Wire(aboutAction, &QAction::triggered, [this] { ShowAbout(); });
+  Wire(copyPictureAction, &QAction::triggered, [this] { GuardaEnPortapapeles(); });
+  Wire(clearAction, &QAction::triggered, [this] { Limpia(); });
+  Wire(quitAction, &QAction::triggered, [this] { ExecuteQuit(); });
 
-  Opciones1 = menuBar()->addMenu(QStringLiteral("Opciones"));
-  Opciones1->setObjectName(QStringLiteral("Opciones1"));
-  Opciones1->menuAction()->setData(kMenuOpened);
-  Wire(Opciones1, &QMenu::aboutToShow, [this] { EnMenuClick(kMenuOpened); });
+  optionsMenu = menuBar()->addMenu(QStringLiteral("Opciones"));
+  optionsMenu->setObjectName(QStringLiteral("optionsMenu"));
+  optionsMenu->menuAction()->setData(kMenuOpened);
+  Wire(optionsMenu, &QMenu::aboutToShow, [this] { EnMenuClick(kMenuOpened); });
   auto option = [&](const char* name, const QString& caption, MenuTag tag) {
-    QAction* a = add(Opciones1, name, caption);
+    QAction* a = add(optionsMenu, name, caption);
     a->setCheckable(true);
     a->setData(tag);
     Wire(a, &QAction::triggered, [this, tag] { EnMenuClick(tag); });
@@ -51,27 +62,29 @@ void TForm1::BuildMenus() {
   Superficiemovible1 = option("Superficiemovible1", QStringLiteral("Superficie movible"), kMovableSurface);
   Superficiemovible1->setChecked(true);
   Modificarnodos1 = option("Modificarnodos1", QStringLiteral("Modificar nodos"), kEditNodes);
-  Opciones1->addSeparator();
+  optionsMenu->addSeparator();
   Bezier = option("Bezier", QStringLiteral("Bézier"), kBezierKind);
   Bsplines2 = option("Bsplines2", QStringLiteral("B-splines grado 2"), kBSpline2Kind);
   BSplines3 = option("BSplines3", QStringLiteral("B-Splines grado 3"), kBSpline3Kind);
   Racionales = option("Racionales", QStringLiteral("Racionales"), kRational);
-  Opciones1->addSeparator();
+  optionsMenu->addSeparator();
   Cubo = option("Cubo", QStringLiteral("Mostrar cubo"), kShowCube);
   Reddecontrol = option("Reddecontrol", QStringLiteral("Mostrar red de control"), kShowNet);
-  Opciones1->addSeparator();
+  optionsMenu->addSeparator();
   Lineascoordenadas = option("Lineascoordenadas", QStringLiteral("Líneas coordenadas"), kCoordLines);
   Lineasdecurvatura = option("Lineasdecurvatura", QStringLiteral("Líneas de curvatura"), kCurvatureLines);
-  Opciones1->addSeparator();
-  Encuadrar1 = add(Opciones1, "Encuadrar1", QStringLiteral("Encuadrar"));
-  Encuadrar1->setShortcut(QKeySequence(Qt::Key_Home));
-  Wire(Encuadrar1, &QAction::triggered, [this] { Encuadra(); });
-  BuildExactShapesMenu();
-  BuildAnalysisMenu();
-  BuildUmbilicItems();
+  optionsMenu->addSeparator();
+  fitViewAction = add(optionsMenu, "fitViewAction", QStringLiteral("Encuadrar"));
+  fitViewAction->setShortcut(QKeySequence(Qt::Key_Home));
+  Wire(fitViewAction, &QAction::triggered, [this] { FitViewAfresh(); });
+  exactShapes = std::make_unique<ExactShapes>(host, host, optionsMenu);
+  analysis = std::make_unique<AnalysisPictures>(host, host, menuBar(), centralWidget());
+  umbilics = std::make_unique<UmbilicPoints>(host, analysis->menu, this, [this] { analysis->Repaint(); });
+  analysis->afterPicture = [this] { umbilics->MarkOnPicture(); };
+  curvatureNet = std::make_unique<CurvatureNetCommand>(host, host, analysis->menu);
 }
 
-void TForm1::EnMenuClick(int tag) {
+void MainWindow::EnMenuClick(int tag) {
   if (tag < kMovableSurface || tag > kCurvatureLines) return;
   if (model.busy) {
     Refuse();
@@ -79,7 +92,7 @@ void TForm1::EnMenuClick(int tag) {
     return;
   }
   const bool modelEdit = tag >= kBezierKind && tag <= kRational;
-  if (modelEdit) BeginEdit();
+  if (modelEdit) history->BeginEdit();
   switch (tag) {
     case kMovableSurface: model.movableSurface = !model.movableSurface; break;
     case kEditNodes:
@@ -117,10 +130,10 @@ void TForm1::EnMenuClick(int tag) {
   }
   if (modelEdit) SugiereDibujar();
   GestionaMenus();
-  if (modelEdit) CommitEdit(tag == kRational ? EditKind::Rational : EditKind::SurfaceKind);
+  if (modelEdit) history->CommitEdit(tag == kRational ? EditKind::Rational : EditKind::SurfaceKind);
 }
 
-void TForm1::GestionaMenus() {
+void MainWindow::GestionaMenus() {
   const bool P = model.pictureValid, E = model.netEditMode;
   Superficiemovible1->setEnabled(P && !E);
   Superficiemovible1->setChecked(model.movableSurface);
@@ -142,21 +155,42 @@ void TForm1::GestionaMenus() {
   Lineascoordenadas->setChecked(model.showCoordLines);
   Lineasdecurvatura->setEnabled(P && !model.movableSurface && !E);
   Lineasdecurvatura->setChecked(model.showCurvatureLines);
-  Limpiar1->setEnabled(!E);
+  clearAction->setEnabled(!E);
   peso->setVisible(model.rationalSurface);
   pesoLabel->setVisible(model.rationalSurface);
   UpdateViewCursor();
-  UpdateUndoActions();
+  UpdateActions();
 }
 
-void TForm1::Encuadra() {
+WindowParts::WindowParts() = default;
+WindowParts::~WindowParts() = default;
+
+bool MainWindow::EditInProgress() const {
+  return model.busy || viewPressed_ || tickDragging || Timer1->isActive();
+}
+
+void MainWindow::UpdateActions() {
+  // Nothing to do while the parts are being built (the history first, the
+  // net of lines last) or taken down (the history first).
+  if (!history || !curvatureNet) return;
+  const WindowState state = host_->State();
+  analysis->UpdateEnabled(state);
+  umbilics->UpdateEnabled(state);
+  curvatureNet->UpdateEnabled(state);
+  exactShapes->UpdateEnabled(state);
+  files->UpdateEnabled(state);
+  exports->UpdateEnabled(state);
+  history->UpdateEnabled(state);
+}
+
+void MainWindow::FitViewAfresh() {
   // Not under a drag either: the view it fits would leave the drag's
   // picture behind.
   if (EditInProgress()) return Refuse();
   Dibujala(false);
 }
 
-void TForm1::UpdateViewCursor(int x, int y) {
+void MainWindow::UpdateViewCursor(int x, int y) {
   Qt::CursorShape shape = Qt::ArrowCursor;
   if (model.netEditMode) {
     if (x >= 0 && model.pictureValid && PickNetPoint(x, y).found) shape = Qt::PointingHandCursor;
@@ -168,18 +202,18 @@ void TForm1::UpdateViewCursor(int x, int y) {
   if (Imagen->cursor().shape() != shape) Imagen->setCursor(shape);
 }
 
-void TForm1::FijaFunciones() { ::FijaFunciones(); }
+void MainWindow::FijaFunciones() { ::FijaFunciones(); }
 
-void TForm1::Limpia() {
+void MainWindow::Limpia() {
   ResetViewToPicture();
   // The cross went with the rest: the next move must not erase it by xor.
   model.probeMarkShown = false;
   ShowView();
 }
 
-void TForm1::DibujaRedes() {
+void MainWindow::DibujaRedes() {
   Limpia();
-  LogViewLines([this] {
+  host_->LogViewLines([this] {
     if (model.showNet) DrawTracedNet(viewCanvas);
     if (model.showCube) DrawSegmentList(viewCanvas);
   });
@@ -189,20 +223,20 @@ void TForm1::DibujaRedes() {
 // ---------------------------------------------------------------------------
 // The traced net over the picture
 
-void TForm1::DrawTracedNet(Canvas& canvas) {
+void MainWindow::DrawTracedNet(Canvas& canvas) {
   if (NetTracedForCurrentSize()) DrawNet(canvas);
 }
 
-void TForm1::ShowNetOverlay(Canvas& canvas) {
+void MainWindow::ShowNetOverlay(Canvas& canvas) {
   if (&canvas == &viewCanvas)
-    LogViewLines([&] { DrawTracedNet(canvas); });
+    host_->LogViewLines([&] { DrawTracedNet(canvas); });
   else
     DrawTracedNet(canvas);
   model.nodePicked = false;
   model.dragRedrawPending = false;
 }
 
-void TForm1::ShowNetEditing() {
+void MainWindow::ShowNetEditing() {
   BotonCilindro->setEnabled(false);
   BotonPlano->setEnabled(false);
   ShowNetOverlay(viewCanvas);
@@ -210,7 +244,7 @@ void TForm1::ShowNetEditing() {
   Informa(false, kDragHint);
 }
 
-void TForm1::RetraceEditedNet() {
+void MainWindow::RetraceEditedNet() {
   if (!NetTracedForCurrentSize()) return;
   ProjectNetToScreen();
   TraceAllNetEdges();
@@ -220,9 +254,22 @@ void TForm1::RetraceEditedNet() {
   ShowView();
 }
 
-void TForm1::OfferRedraw() {
+void MainWindow::OfferRedraw() {
   if (!model.netEditMode)
     SugiereDibujar();
   else
     RetraceEditedNet();
+}
+
+// ---------------------------------------------------------------------------
+// Clipboard and about box
+
+void MainWindow::GuardaEnPortapapeles() {
+  if (!model.pictureValid) return;
+  QApplication::clipboard()->setImage(analysis->PictureForClipboard());
+}
+
+void MainWindow::ShowAbout() {
+  auto* box = new TFormAbout(this);
+  box->show();
 }

@@ -4,14 +4,15 @@
 #include <cstdlib>
 
 #include "app/WindowSupport.h"
-#include "app/zezodOrizar.h"
+#include "app/UndoHistory.h"
+#include "app/MainWindow.h"
 #include "interact/DrawingCycle.h"
 #include "model/Shapes.h"
 #include "platform/NumberFormat.h"
 
 using namespace win;
 
-void TForm1::EscribeDatos() {
+void MainWindow::EscribeDatos() {
   Editi->setText(QString::number(currentI));
   Editj->setText(QString::number(currentJ));
   const NetPoint& p = model.controlNet[currentI][currentJ];
@@ -21,7 +22,7 @@ void TForm1::EscribeDatos() {
   peso->setText(Text(FormatFixed(p.w, 3)));
 }
 
-void TForm1::CambiaNM() {
+void MainWindow::CambiaNM() {
   if (model.busy) {
     Defer(Deferred::NetSize);
     return;
@@ -37,7 +38,7 @@ void TForm1::CambiaNM() {
   ShowKnotTicks();
   if (!model.netEditMode) {
     SugiereDibujar();
-    CommitEdit(EditKind::NetSize);
+    history->CommitEdit(EditKind::NetSize);
     return;
   }
   // The picture stays valid, but the net on show was traced for the old
@@ -46,10 +47,10 @@ void TForm1::CambiaNM() {
   Limpia();
   StopButton->setEnabled(true);
   StopButton->setText(kDrawCaption);
-  CommitEdit(EditKind::NetSize);
+  history->CommitEdit(EditKind::NetSize);
 }
 
-void TForm1::CambiaCoords() {
+void MainWindow::CambiaCoords() {
   if (model.busy) {
     Defer(Deferred::Coords);
     return;
@@ -76,10 +77,10 @@ void TForm1::CambiaCoords() {
     p.w = v;
   }
   SugiereDibujar();
-  CommitEdit(EditKind::Coordinates);
+  history->CommitEdit(EditKind::Coordinates);
 }
 
-void TForm1::CambiaFlec() {
+void MainWindow::CambiaFlec() {
   if (model.busy) {
     Defer(Deferred::CurrentPoint);
     return;
@@ -104,15 +105,15 @@ void TForm1::CambiaFlec() {
   PintaCuadrado(model.tickPosH[currentI], model.tickPosV[currentJ], false);
 }
 
-void TForm1::cambioIJ() {
+void MainWindow::cambioIJ() {
   if (!spinnerMoved) return;
   spinnerMoved = false;
   CambiaFlec();
 }
 
-void TForm1::Dilo() { spinnerMoved = true; }
+void MainWindow::Dilo() { spinnerMoved = true; }
 
-bool TForm1::PintaCuadrado(int x, int y, bool erase) {
+bool MainWindow::PintaCuadrado(int x, int y, bool erase) {
   if (erase != model.knotSquareShown) return false;
   if (x < 1 || x > 159 || y < 1 || y > 159) return false;
   knotsCanvas.penMode = PenMode::NotXor;
@@ -128,7 +129,7 @@ bool TForm1::PintaCuadrado(int x, int y, bool erase) {
   return true;
 }
 
-void TForm1::DetectaCruces(bool leftDown, int x, int y) {
+void MainWindow::DetectaCruces(bool leftDown, int x, int y) {
   if (!leftDown) return;
   if (model.busy) return;  // the panel is read while a drawing runs
   const auto& h = model.tickPosH;
@@ -156,29 +157,29 @@ void TForm1::DetectaCruces(bool leftDown, int x, int y) {
   PintaCuadrado(h[i], v[j], false);
 }
 
-void TForm1::AlPisarEnRed(bool leftDown, int x, int y) { DetectaCruces(leftDown, x, y); }
+void MainWindow::AlPisarEnRed(bool leftDown, int x, int y) { DetectaCruces(leftDown, x, y); }
 
 // ---------------------------------------------------------------------------
 // Initial shapes
 
-void TForm1::BotonEsferaClick() { ApplyRoundShape(SphereNet, BotonEsfera->text()); }
+void MainWindow::BotonEsferaClick() { ApplyRoundShape(SphereNet, BotonEsfera->text()); }
 
-void TForm1::CilindroInicial() { ApplyRoundShape(CylinderNet, BotonCilindro->text()); }
+void MainWindow::CilindroInicial() { ApplyRoundShape(CylinderNet, BotonCilindro->text()); }
 
 // Sphere and cylinder refresh the panel the same way.
-void TForm1::ApplyRoundShape(void (*fill)(), const QString& name) {
+void MainWindow::ApplyRoundShape(void (*fill)(), const QString& name) {
   if (model.busy) return Refuse();
-  BeginEdit();
+  history->BeginEdit();
   fill();
   EscribeDatos();
   peso->setText(QStringLiteral("1"));
   OfferRedraw();
-  CommitEdit(EditKind::Shape, name);
+  history->CommitEdit(EditKind::Shape, name);
 }
 
-void TForm1::PlanoInicial() {
+void MainWindow::PlanoInicial() {
   if (model.busy) return Refuse();
-  BeginEdit();
+  history->BeginEdit();
   PlaneNet();
   const NetPoint& p = model.controlNet[currentI][currentJ];
   Editx->setText(Text(FormatFixed(p.x, 2)));
@@ -186,11 +187,11 @@ void TForm1::PlanoInicial() {
   Editz->setText(QStringLiteral("0"));
   peso->setText(QStringLiteral("1"));
   OfferRedraw();
-  CommitEdit(EditKind::Shape, BotonPlano->text());
+  history->CommitEdit(EditKind::Shape, BotonPlano->text());
 }
 
 
-void TForm1::ShowCurrentPointOfNewNet() {
+void MainWindow::ShowCurrentPointOfNewNet() {
   // A net read from a file may be smaller than the one before.
   if (currentI > model.netM) currentI = 0;
   if (currentJ > model.netN) currentJ = 0;

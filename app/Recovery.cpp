@@ -4,10 +4,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include "app/WindowSupport.h"
-#include "app/zezodOrizar.h"
+#include "app/UndoHistory.h"
+#include "app/FileCommands.h"
+#include "app/MainWindow.h"
 #include "model/SurfaceFile.h"
 
 using namespace win;
@@ -94,8 +95,9 @@ QStringList RecoveryFile::Orphans() const {
     found << f.absoluteFilePath();
   }
   // Locks of windows killed before they wrote anything.
-  for (const QFileInfo& f : QDir(folder_).entryInfoList({kPrefix + QStringLiteral("*") + kSuffix + QStringLiteral(".lock")},
-                                                         QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+  for (const QFileInfo& f :
+       QDir(folder_).entryInfoList({kPrefix + QStringLiteral("*") + kSuffix + QStringLiteral(".lock")},
+                                   QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
     const QString file = f.absoluteFilePath().chopped(5);
     if (QFileInfo::exists(file)) continue;
     QLockFile probe(f.absoluteFilePath());
@@ -147,18 +149,12 @@ QString RecoveryQuestion(const QDateTime& when) {
 // ---------------------------------------------------------------------------
 // The window's side
 
-void TForm1::EnableRecovery(const QString& folder) { recovery_ = new RecoveryFile(this, folder); }
-
-QString TForm1::DefaultRecoveryFolder() {
-  return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
-      .filePath(QStringLiteral("recuperacion"));
-}
-
-bool TForm1::OfferRecovery() {
-  if (!recovery_) return false;
+bool MainWindow::OfferRecovery() {
+  RecoveryFile* recovery = history->Recovery();
+  if (!recovery) return false;
   // One file a start: each recovered surface would replace the one before,
   // so the others wait for the next start.
-  for (const QString& path : recovery_->Orphans()) {
+  for (const QString& path : recovery->Orphans()) {
     QFile file(path);
     const QDateTime when = QFileInfo(path).lastModified();
     QByteArray bytes;
@@ -182,10 +178,10 @@ bool TForm1::OfferRecovery() {
       return false;
     }
     bool read = false;
-    Run([&] { read = DelDisco(path, QStringLiteral("Superficie recuperada (sin guardar)")); });
+    Run([&] { read = files->DelDisco(path, QStringLiteral("Superficie recuperada (sin guardar)")); });
     if (!read) return false;  // kept for the next start
     // Gone only once its surface lives on in this window's own file.
-    if (!recovery_->WriteNow()) {
+    if (!recovery->WriteNow()) {
       Informa(true, QStringLiteral("No se ha podido guardar la copia de recuperación; %1 se conserva")
                         .arg(QDir::toNativeSeparators(path)));
       return true;
@@ -195,16 +191,4 @@ bool TForm1::OfferRecovery() {
     return true;
   }
   return false;
-}
-
-void TForm1::NoteModelChanged() {
-  if (recovery_) recovery_->Schedule();
-}
-
-void TForm1::NoteModelSaved() {
-  if (recovery_) recovery_->Remove();
-}
-
-void TForm1::FinishRecovery() {
-  if (recovery_) recovery_->Finish();
 }

@@ -5,7 +5,7 @@
 #include <QTranslator>
 
 #include "app/CommandLine.h"
-#include "app/zezodOrizar.h"
+#include "app/MainWindow.h"
 
 bool InstallSpanishTranslation(QCoreApplication& app) {
   auto* translator = new QTranslator(&app);
@@ -16,7 +16,7 @@ bool InstallSpanishTranslation(QCoreApplication& app) {
   return QCoreApplication::installTranslator(translator);
 }
 
-void RecoverThenOpen(TForm1& form, const QString& file) {
+void RecoverThenOpen(MainWindow& form, const QString& file) {
   const bool recovered = form.OfferRecovery();
   if (file.isEmpty()) return;
   if (recovered) {

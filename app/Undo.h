@@ -9,7 +9,7 @@
 
 #include "interact/ModelEdits.h"
 
-class TForm1;
+class UndoHistory;
 
 // What the panel, the knot box and the caption show beside the model.
 struct PanelState {
@@ -28,7 +28,7 @@ struct EditStart {
 // carried out, so the first redo (the stack's push) does nothing.
 class EditCommand : public QUndoCommand {
  public:
-  EditCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after);
+  EditCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after);
   void undo() override;
   void redo() override;
 
@@ -40,7 +40,7 @@ class EditCommand : public QUndoCommand {
   PanelState before_, after_;
 
  private:
-  TForm1* form_;
+  UndoHistory* history_;
   bool pushed_ = false;
 };
 
@@ -48,7 +48,7 @@ class EditCommand : public QUndoCommand {
 // until the box loses the focus.
 class CoordinatesCommand : public EditCommand {
  public:
-  CoordinatesCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after, int session);
+  CoordinatesCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, int session);
   int id() const override { return 1; }
   bool mergeWith(const QUndoCommand* other) override;
 };
@@ -56,39 +56,39 @@ class CoordinatesCommand : public EditCommand {
 // A typed net size, one step per box as above.
 class NetSizeCommand : public EditCommand {
  public:
-  NetSizeCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after, int session);
+  NetSizeCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, int session);
   int id() const override { return 2; }
   bool mergeWith(const QUndoCommand* other) override;
 };
 
 class ShapeCommand : public EditCommand {
  public:
-  ShapeCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after, const QString& shape);
+  ShapeCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, const QString& shape);
 };
 
 class SurfaceKindCommand : public EditCommand {
  public:
-  SurfaceKindCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after);
+  SurfaceKindCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after);
 };
 
 class RationalCommand : public EditCommand {
  public:
-  RationalCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after);
+  RationalCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after);
 };
 
 class KnotTickCommand : public EditCommand {
  public:
-  KnotTickCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after);
+  KnotTickCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after);
 };
 
 class NodeDragCommand : public EditCommand {
  public:
-  NodeDragCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after, int i, int j);
+  NodeDragCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, int i, int j);
 };
 
 class OpenCommand : public EditCommand {
  public:
-  OpenCommand(TForm1* form, ModelEdit edit, PanelState before, PanelState after, const QString& name);
+  OpenCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, const QString& name);
 };
 
 // The edit under way in the window: the state it began from, and the

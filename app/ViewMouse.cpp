@@ -7,9 +7,11 @@
 #include <QTextBlockFormat>
 #include <QTextCursor>
 
-#include "app/Undo.h"
+#include "app/AnalysisPictures.h"
 #include "app/WindowSupport.h"
-#include "app/zezodOrizar.h"
+#include "app/UndoHistory.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowHost.h"
 #include "interact/DrawingCycle.h"
 #include "interact/LineTracing.h"
 #include "interact/NetDrawing.h"
@@ -33,7 +35,7 @@ void ShowMemo(QTextEdit* memo, std::initializer_list<const std::string*> texts) 
 
 }  // namespace
 
-void TForm1::AlPisar(int x, int y) {
+void MainWindow::AlPisar(int x, int y) {
   // An arrow held now is pressed again during the drag (auto-repeat).
   upHeld_ = downHeld_ = false;
   // A drag whose release never came (another button, a lost grab) ends
@@ -51,8 +53,8 @@ void TForm1::AlPisar(int x, int y) {
     if (QWidget* f = focusWidget()) f->clearFocus();
     setFocus();
     // Once the focus left the panel (which closes a box's typed step).
-    BeginEdit();
-    UpdateUndoActions();
+    history->BeginEdit();
+    UpdateActions();
     return;
   }
   if (model.movableSurface) return;
@@ -64,7 +66,7 @@ void TForm1::AlPisar(int x, int y) {
   try {
     // The cross is no line of the picture: erased before the lines are logged.
     EraseProbeMark(viewCanvas);
-    LogViewLines([&] { message = TraceLinesThrough(viewCanvas, uv); });
+    host_->LogViewLines([&] { message = TraceLinesThrough(viewCanvas, uv); });
   } catch (...) {
     // A failed trace leaves the picture as valid as it was: only the error
     // box is shown, with the lines drawn so far.
@@ -80,7 +82,7 @@ void TForm1::AlPisar(int x, int y) {
     Informa(false, QString());  // lines were traced: the last press's umbilic no longer applies
 }
 
-void TForm1::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
+void MainWindow::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
   if (!model.pictureValid || model.busy) return;
   model.mouseInView = true;
   const ScreenPoint to{x, y};
@@ -95,7 +97,7 @@ void TForm1::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
     if (model.netEditMode) LastMouse = to;
     return;
   }
-  MuestraValorMapa(x, y);
+  analysis->ShowValueAt(x, y);
   if (model.netEditMode) {
     HoverOver(x, y);
     UpdateViewCursor(x, y);
@@ -104,7 +106,7 @@ void TForm1::AlMover(bool leftDown, MoveKeys keys, int x, int y) {
   }
 }
 
-void TForm1::HoverOver(int x, int y) {
+void MainWindow::HoverOver(int x, int y) {
   const std::optional<HoverTexts> t = HoverNetPoint(viewCanvas, x, y);
   ShowView();
   if (!t) return;
@@ -118,23 +120,23 @@ void TForm1::HoverOver(int x, int y) {
   if (t->weight) peso->setText(Text(*t->weight));
 }
 
-void TForm1::ShowPointTexts(const CoordTexts& xyz) {
+void MainWindow::ShowPointTexts(const CoordTexts& xyz) {
   Editx->setText(Text(xyz.x));
   Edity->setText(Text(xyz.y));
   Editz->setText(Text(xyz.z));
 }
 
-void TForm1::AlSoltar() {
+void MainWindow::AlSoltar() {
   // A node drag ends here on every path, whatever redrew the view during it.
   const bool nodeDrag = nodeDragging_;
   nodeDragging_ = false;
   if (nodeDrag) Timer1->stop();
   // The point moved even when something cleared the flag on the way.
-  const bool nodeMoved = nodeDrag && edits_->pending && !SameModel(CaptureModel(), edits_->pending->model, false);
+  const bool nodeMoved = nodeDrag && history->PendingEditChanged();
   const bool redraw = (model.movableSurface && model.surfaceMoved) || model.dragRedrawPending || nodeMoved;
   if (model.busy || !model.pictureValid || !redraw) {
-    if (nodeDrag) CommitEdit(EditKind::NodeDrag);
-    UpdateUndoActions();
+    if (nodeDrag) history->CommitEdit(EditKind::NodeDrag);
+    UpdateActions();
     return;
   }
   model.busy = true;  // no "Parar": the button keeps its state
@@ -142,16 +144,16 @@ void TForm1::AlSoltar() {
   try {
     r = RedrawAfterDrag();
   } catch (...) {
-    if (nodeDrag) CommitEdit(EditKind::NodeDrag);
+    if (nodeDrag) history->CommitEdit(EditKind::NodeDrag);
     throw;
   }
   model.stopRequested = false;
   model.busy = false;
   if (nodeDrag)
-    CommitEdit(EditKind::NodeDrag);
+    history->CommitEdit(EditKind::NodeDrag);
   else
-    NoteModelChanged();  // the view turned: the recovery file keeps it
-  UpdateUndoActions();
+    history->NoteViewChanged();  // the recovery file keeps it
+  UpdateActions();
   if (r == RenderResult::Degenerate) {
     SugiereDibujar();
     Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
@@ -160,8 +162,15 @@ void TForm1::AlSoltar() {
   ShowAnalysedPicture();
 }
 
-void TForm1::ShowAnalysedPicture() {
-  AplicaMapa();
+void MainWindow::ShowView() { Imagen->ShowCanvas(); }
+
+void MainWindow::ResetViewToPicture() {
+  viewCanvas.Draw(0, 0, *model.pictureBitmap);
+  viewLines.clear();
+}
+
+void MainWindow::ShowAnalysedPicture() {
+  analysis->ApplyToNewPicture();
   if (model.netEditMode) {
     ResetViewToPicture();
     ShowNetOverlay(viewCanvas);
@@ -171,23 +180,23 @@ void TForm1::ShowAnalysedPicture() {
   }
 }
 
-void TForm1::ComputaTiempo() {
+void MainWindow::ComputaTiempo() {
   if (const std::optional<CoordTexts> t = NodeDragTick(viewCanvas, LastMouse, upHeld_, downHeld_)) ShowPointTexts(*t);
   ShowView();
 }
 
-void TForm1::keyPressEvent(QKeyEvent* e) {
+void MainWindow::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Up) upHeld_ = true;
   if (e->key() == Qt::Key_Down) downHeld_ = true;
   QMainWindow::keyPressEvent(e);
 }
 
-void TForm1::focusOutEvent(QFocusEvent* e) {
+void MainWindow::focusOutEvent(QFocusEvent* e) {
   upHeld_ = downHeld_ = false;
   QMainWindow::focusOutEvent(e);
 }
 
-void TForm1::keyReleaseEvent(QKeyEvent* e) {
+void MainWindow::keyReleaseEvent(QKeyEvent* e) {
   if (!e->isAutoRepeat()) {
     if (e->key() == Qt::Key_Up) upHeld_ = false;
     if (e->key() == Qt::Key_Down) downHeld_ = false;
@@ -195,7 +204,7 @@ void TForm1::keyReleaseEvent(QKeyEvent* e) {
   QMainWindow::keyReleaseEvent(e);
 }
 
-void TForm1::DoNoEventCuadros(int x, int y) {
+void MainWindow::DoNoEventCuadros(int x, int y) {
   if (model.busy || !model.pictureValid) return;
   // The cross's texts follow the user's locale; the read-out's never do.
   const std::string separator = QLocale().decimalPoint().toStdString();
@@ -208,7 +217,7 @@ void TForm1::DoNoEventCuadros(int x, int y) {
   ShowMemo(Curvaturas, {&c.K, &c.H, &c.k1, &c.k2});
 }
 
-void TForm1::MiraSiSale(int x, int y) {
+void MainWindow::MiraSiSale(int x, int y) {
   if (model.busy || !model.pictureValid) return;
   const QRect view(Imagen->mapTo(this, QPoint(0, 0)), Imagen->size());
   const bool inside = view.contains(x, y);

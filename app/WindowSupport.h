@@ -1,9 +1,16 @@
 // Texts, colours and small helpers shared by the main window's files.
 #pragma once
 
+#include <QAction>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPixmap>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTimer>
 #include <QString>
 #include <cstdint>
 #include <string>

@@ -2,8 +2,9 @@
 #include <cstdio>
 
 #include "app/CommandLine.h"
+#include "app/UndoHistory.h"
 #include "app/Startup.h"
-#include "app/zezodOrizar.h"
+#include "app/MainWindow.h"
 #include "model/ModelState.h"
 
 namespace {
@@ -70,12 +71,12 @@ int main(int argc, char** argv) {
   }
   int rc = 0;
   {
-    TForm1 form;
+    MainWindow form;
     form.show();
-    form.EnableRecovery(TForm1::DefaultRecoveryFolder());
+    form.history->EnableRecovery(UndoHistory::DefaultRecoveryFolder());
     RunWhenShown(form, [&form, file = start.file] { RecoverThenOpen(form, file); });
     rc = app.exec();
-    form.FinishRecovery();
+    form.history->FinishRecovery();
   }
   FinalModelState();
   return rc;

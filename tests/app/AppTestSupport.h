@@ -12,19 +12,29 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QFileInfo>
+#include <QTableWidget>
 #include <QTimer>
+#include <QUndoStack>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/AnalysisPictures.h"
+#include "app/CurvatureNetCommand.h"
+#include "app/ExactShapes.h"
+#include "app/ExportCommands.h"
+#include "app/FileCommands.h"
 #include "app/Startup.h"
-#include "app/zezodOrizar.h"
+#include "app/UmbilicPoints.h"
+#include "app/UndoHistory.h"
+#include "app/WindowSupport.h"
+#include "app/MainWindow.h"
 #include "model/ModelState.h"
 
 // The real window, except that the close question is answered from a list
 // and error boxes are recorded instead of shown.
-class TestForm : public TForm1 {
+class TestForm : public MainWindow {
  public:
   std::vector<QMessageBox::StandardButton> answers;
   std::vector<QString> questions;
@@ -33,7 +43,7 @@ class TestForm : public TForm1 {
   bool useRealQuestion = false;
 
   QMessageBox::StandardButton AskSaveQuestion(const QString& text) override {
-    if (useRealQuestion) return TForm1::AskSaveQuestion(text);
+    if (useRealQuestion) return MainWindow::AskSaveQuestion(text);
     questions.push_back(text);
     busyWhenAsked.push_back(model.busy);
     if (answers.empty()) return QMessageBox::Cancel;

@@ -33,32 +33,33 @@ class AnalysisTest : public QObject {
   // "Escala..." for the picture chosen, the umbilics and the net.
   void eachItemDoesWhatItsCaptionSays() {
     const QList<QAction*> menus = f->menuBar()->actions();
-    const int opciones = menus.indexOf(f->Opciones1->menuAction());
+    const int opciones = menus.indexOf(f->optionsMenu->menuAction());
     QVERIFY(opciones >= 0);
-    QCOMPARE(menus.value(opciones + 1), f->Analisis1->menuAction());
+    QCOMPARE(menus.value(opciones + 1), f->analysis->menu->menuAction());
     QList<QAction*> expected;
-    for (QAction* a : f->analysisItems) expected << a;
-    expected << f->Rayasdecebra1 << nullptr << f->Escala1 << nullptr << f->Puntosumbilicos1 << f->Reddelineas1;
-    const QList<QAction*> items = f->Analisis1->actions();
+    for (QAction* a : f->analysis->analysisItems) expected << a;
+    expected << f->analysis->reflectionLinesAction << nullptr << f->analysis->scaleAction << nullptr
+             << f->umbilics->umbilicsAction << f->curvatureNet->curvatureNetAction;
+    const QList<QAction*> items = f->analysis->menu->actions();
     QCOMPARE(items.size(), expected.size());
     for (int k = 0; k < items.size(); ++k)
       QVERIFY2(expected[k] ? items[k] == expected[k] : items[k]->isSeparator(), qPrintable(QString::number(k)));
-    QVERIFY(f->analysisItems[0]->isChecked());
+    QVERIFY(f->analysis->analysisItems[0]->isChecked());
 
     Draw();
     const MapQuantity shown[] = {MapQuantity::None, MapQuantity::Gauss, MapQuantity::Mean,
                                  MapQuantity::K1,   MapQuantity::K2,    MapQuantity::AbsMax};
     for (int k = 0; k < 6; ++k) {
-      QAction* a = f->analysisItems[k];
+      QAction* a = f->analysis->analysisItems[k];
       a->trigger();
-      QCOMPARE(f->mapShown.quantity, shown[k]);
+      QCOMPARE(f->analysis->mapShown.quantity, shown[k]);
       QCOMPARE(a->text(), QString::fromUtf8(MapQuantityName(shown[k])));
-      QCOMPARE(f->Leyenda->isHidden(), k == 0);
+      QCOMPARE(f->analysis->legend->isHidden(), k == 0);
       f->AlMover(false, MoveKeys{}, 208, 208);
       if (k > 0) QVERIFY2(f->InfoPanel->text().startsWith(a->text() + QStringLiteral(": ")), qPrintable(a->text()));
     }
-    f->Rayasdecebra1->trigger();
-    QVERIFY(f->zebraOn && f->Leyenda->isHidden());
+    f->analysis->reflectionLinesAction->trigger();
+    QVERIFY(f->analysis->zebraOn && f->analysis->legend->isHidden());
     // "Escala..." sets what the picture on show has: the stripes, or a map's
     // range.
     auto dialogOfEscala = [this] {
@@ -67,18 +68,18 @@ class AnalysisTest : public QObject {
         name = w->objectName();
         w->close();
       });
-      f->Escala1->trigger();
+      f->analysis->scaleAction->trigger();
       return name;
     };
     QCOMPARE(dialogOfEscala(), QStringLiteral("CebraDialog"));
-    f->analysisItems[2]->trigger();
+    f->analysis->analysisItems[2]->trigger();
     QCOMPARE(dialogOfEscala(), QStringLiteral("EscalaDialog"));
-    f->Puntosumbilicos1->trigger();
-    QVERIFY(f->showUmbilics && f->umbilicSearch);
-    f->Puntosumbilicos1->trigger();
-    QVERIFY(!f->showUmbilics);
+    f->umbilics->umbilicsAction->trigger();
+    QVERIFY(f->umbilics->showUmbilics && f->umbilics->umbilicSearch);
+    f->umbilics->umbilicsAction->trigger();
+    QVERIFY(!f->umbilics->showUmbilics);
     const size_t before = f->viewLines.size();
-    f->Reddelineas1->trigger();
+    f->curvatureNet->curvatureNetAction->trigger();
     QVERIFY(f->viewLines.size() > before + 100);
     QVERIFY(f->errors.empty());
   }
@@ -86,62 +87,62 @@ class AnalysisTest : public QObject {
   void choosingAMapRedrawsAtOnceAndSombreadoGivesThePictureBack() {
     Draw();
     const std::vector<uint8_t> plain = Picture();
-    QVERIFY(f->Leyenda->isHidden());
-    f->analysisItems[2]->trigger();
+    QVERIFY(f->analysis->legend->isHidden());
+    f->analysis->analysisItems[2]->trigger();
     QVERIFY(Picture() != plain);
     QVERIFY(f->viewCanvas.Bytes() == Picture());
-    QVERIFY(!f->Leyenda->isHidden());
-    QVERIFY(!f->analysisItems[0]->isChecked());
+    QVERIFY(!f->analysis->legend->isHidden());
+    QVERIFY(!f->analysis->analysisItems[0]->isChecked());
     // The status line names the map and its value under the pointer.
     f->AlMover(false, MoveKeys{}, 208, 208);
     QVERIFY2(f->InfoPanel->text().startsWith(QStringLiteral("Curvatura media (H): ")), qPrintable(f->InfoPanel->text()));
     // The clipboard gets the legend below the picture.
-    f->Guardarenportapapeles1->trigger();
+    f->copyPictureAction->trigger();
     QCOMPARE(QApplication::clipboard()->image().size(), QSize(kView, kView + kLegendHeight));
-    f->analysisItems[0]->trigger();
+    f->analysis->analysisItems[0]->trigger();
     QVERIFY(Picture() == plain);
-    QVERIFY(f->Leyenda->isHidden());
-    f->Guardarenportapapeles1->trigger();
+    QVERIFY(f->analysis->legend->isHidden());
+    f->copyPictureAction->trigger();
     QCOMPARE(QApplication::clipboard()->image().size(), QSize(kView, kView));
   }
 
   void aChoiceBeforeTheDrawingAppliesToIt() {
-    f->analysisItems[5]->trigger();
+    f->analysis->analysisItems[5]->trigger();
     QVERIFY(!model.pictureValid);
     Draw();
-    QCOMPARE(f->mapShown.quantity, MapQuantity::AbsMax);
-    QCOMPARE(f->mapShown.range.lo, 0.0);
+    QCOMPARE(f->analysis->mapShown.quantity, MapQuantity::AbsMax);
+    QCOMPARE(f->analysis->mapShown.range.lo, 0.0);
   }
 
   void theScaleRefusesBadLimitsAndKeepsAFixedRange() {
     Draw();
-    f->analysisItems[1]->trigger();
-    const MapRange automatic = f->mapShown.range;
+    f->analysis->analysisItems[1]->trigger();
+    const MapRange automatic = f->analysis->mapShown.range;
     QVERIFY(!automatic.fixed);
     const char* bad[][3] = {{"x", "1", "El límite inferior no es un número"},
                             {"0", "1e999", "El límite superior no es un número"},
                             {"2", "2", "El límite inferior ha de ser menor que el superior"}};
-    for (const auto& b : bad) QCOMPARE(f->FijaEscala(false, b[0], b[1]), QString::fromUtf8(b[2]));
-    QVERIFY(!f->mapChosen.fixed);
+    for (const auto& b : bad) QCOMPARE(f->analysis->SetScale(false, b[0], b[1]), QString::fromUtf8(b[2]));
+    QVERIFY(!f->analysis->mapChosen.fixed);
     const std::vector<uint8_t> before = Picture();
-    QCOMPARE(f->FijaEscala(false, QStringLiteral("-0.5"), QStringLiteral("3")), QString());
-    QVERIFY(f->mapShown.range.fixed);
-    QCOMPARE(f->mapShown.range.hi, 3.0);
+    QCOMPARE(f->analysis->SetScale(false, QStringLiteral("-0.5"), QStringLiteral("3")), QString());
+    QVERIFY(f->analysis->mapShown.range.fixed);
+    QCOMPARE(f->analysis->mapShown.range.hi, 3.0);
     QVERIFY(Picture() != before);
     // The choice and the range outlive the window.
     f.reset();
     f = NewForm();
-    QVERIFY(f->analysisItems[1]->isChecked());
-    QVERIFY(f->mapChosen.fixed);
-    QCOMPARE(f->mapChosen.lo, -0.5);
-    QCOMPARE(f->mapChosen.hi, 3.0);
-    QCOMPARE(f->FijaEscala(true, QString(), QString()), QString());
-    QVERIFY(!f->mapChosen.fixed);
+    QVERIFY(f->analysis->analysisItems[1]->isChecked());
+    QVERIFY(f->analysis->mapChosen.fixed);
+    QCOMPARE(f->analysis->mapChosen.lo, -0.5);
+    QCOMPARE(f->analysis->mapChosen.hi, 3.0);
+    QCOMPARE(f->analysis->SetScale(true, QString(), QString()), QString());
+    QVERIFY(!f->analysis->mapChosen.fixed);
   }
 
   void theDialogTakesTypedLimits() {
     Draw();
-    f->analysisItems[3]->trigger();
+    f->analysis->analysisItems[3]->trigger();
     WhenModal([](QWidget* w) {
       QRadioButton* fixed = nullptr;
       for (QRadioButton* r : w->findChildren<QRadioButton*>())
@@ -152,41 +153,41 @@ class AnalysisTest : public QObject {
       for (QPushButton* b : w->findChildren<QPushButton*>())
         if (b->text() == QStringLiteral("Aceptar")) b->click();
     });
-    f->Escala1->trigger();
-    QVERIFY(f->mapChosen.fixed);
-    QCOMPARE(f->mapShown.range.lo, -1.0);
+    f->analysis->scaleAction->trigger();
+    QVERIFY(f->analysis->mapChosen.fixed);
+    QCOMPARE(f->analysis->mapShown.range.lo, -1.0);
   }
 
   // The status line shows what is under the pointer in the picture on show,
   // and never a value of a picture that is gone.
   void theStatusLineFollowsThePictureOnShow() {
     Draw();
-    f->analysisItems[2]->trigger();
+    f->analysis->analysisItems[2]->trigger();
     f->AlMover(false, MoveKeys{}, 208, 208);
     const QString mean = f->InfoPanel->text();
     QVERIFY2(mean.startsWith(QStringLiteral("Curvatura media (H): ")), qPrintable(mean));
-    f->Rayasdecebra1->trigger();
+    f->analysis->reflectionLinesAction->trigger();
     QCOMPARE(f->InfoPanel->text(), QString());
     f->AlMover(false, MoveKeys{}, 208, 208);
     const QRegularExpression stripe(QStringLiteral("^Rayas de cebra: raya (\\d+) de 12, (oscura|clara)$"));
     const QRegularExpressionMatch m = stripe.match(f->InfoPanel->text());
     QVERIFY2(m.hasMatch(), qPrintable(f->InfoPanel->text()));
-    const double phase = f->zebraPhases[208 * kView + 208];
+    const double phase = f->analysis->zebraPhases[208 * kView + 208];
     QCOMPARE(m.captured(1).toInt(), static_cast<int>(phase * 12) + 1);
-    QCOMPARE(m.captured(2) == QStringLiteral("oscura"), ZebraDark(f->zebraSettings, phase));
+    QCOMPARE(m.captured(2) == QStringLiteral("oscura"), ZebraDark(f->analysis->zebraSettings, phase));
     // Off the surface the line is cleared, as for a map.
     f->AlMover(false, MoveKeys{}, 2, 2);
     QCOMPARE(f->InfoPanel->text(), QString());
     // A new scale clears the value under the pointer until the pointer moves.
-    f->analysisItems[2]->trigger();
+    f->analysis->analysisItems[2]->trigger();
     f->AlMover(false, MoveKeys{}, 208, 208);
     QCOMPARE(f->InfoPanel->text(), mean);
-    QCOMPARE(f->FijaEscala(false, QStringLiteral("-1"), QStringLiteral("3")), QString());
+    QCOMPARE(f->analysis->SetScale(false, QStringLiteral("-1"), QStringLiteral("3")), QString());
     QCOMPARE(f->InfoPanel->text(), QString());
     f->AlMover(false, MoveKeys{}, 208, 208);
     QCOMPARE(f->InfoPanel->text(), mean);
     // The plain picture shows no value; another message stays.
-    f->analysisItems[0]->trigger();
+    f->analysis->analysisItems[0]->trigger();
     QCOMPARE(f->InfoPanel->text(), QString());
     f->Informa(false, QStringLiteral("otro aviso"));
     f->AlMover(false, MoveKeys{}, 208, 208);
@@ -196,29 +197,29 @@ class AnalysisTest : public QObject {
   // "Escala..." only where there is something to set, and never with the
   // limits 0 and 0.
   void escalaOnlyWithAMapOrTheStripes() {
-    QVERIFY(!f->Escala1->isEnabled());
-    f->analysisItems[4]->trigger();
-    QVERIFY(f->Escala1->isEnabled());
+    QVERIFY(!f->analysis->scaleAction->isEnabled());
+    f->analysis->analysisItems[4]->trigger();
+    QVERIFY(f->analysis->scaleAction->isEnabled());
     QString lo, hi;
     WhenModal([&](QWidget* w) {
       lo = w->findChild<QLineEdit*>(QStringLiteral("EscalaDesde"))->text();
       hi = w->findChild<QLineEdit*>(QStringLiteral("EscalaHasta"))->text();
       w->close();
     });
-    f->Escala1->trigger();  // before any drawing: the limits of a flat picture
+    f->analysis->scaleAction->trigger();  // before any drawing: the limits of a flat picture
     QCOMPARE(lo, QStringLiteral("-1"));
     QCOMPARE(hi, QStringLiteral("1"));
-    f->analysisItems[0]->trigger();
-    QVERIFY(!f->Escala1->isEnabled());
-    f->Rayasdecebra1->trigger();
-    QVERIFY(f->Escala1->isEnabled());
-    f->analysisItems[0]->trigger();
-    QVERIFY(!f->Escala1->isEnabled());
+    f->analysis->analysisItems[0]->trigger();
+    QVERIFY(!f->analysis->scaleAction->isEnabled());
+    f->analysis->reflectionLinesAction->trigger();
+    QVERIFY(f->analysis->scaleAction->isEnabled());
+    f->analysis->analysisItems[0]->trigger();
+    QVERIFY(!f->analysis->scaleAction->isEnabled());
     // As the choice is remembered, so is the state of the item.
-    f->analysisItems[1]->trigger();
+    f->analysis->analysisItems[1]->trigger();
     f.reset();
     f = NewForm();
-    QVERIFY(f->Escala1->isEnabled());
+    QVERIFY(f->analysis->scaleAction->isEnabled());
   }
 
   // A map that cannot be made leaves the plain picture, without a legend,
@@ -232,18 +233,18 @@ class AnalysisTest : public QObject {
     QVERIFY(model.pictureValid);
     const std::vector<uint8_t> plain = Picture();
     const int beeps = f->beepCount;
-    f->analysisItems[1]->trigger();
+    f->analysis->analysisItems[1]->trigger();
     QVERIFY2(f->InfoPanel->text().startsWith(QStringLiteral("No se puede hacer el mapa: ")),
              qPrintable(f->InfoPanel->text()));
     QVERIFY(f->InfoPanel->text().contains(QStringLiteral("pesos")));
     QCOMPARE(f->beepCount, beeps + 1);
     QVERIFY(Picture() == plain);
-    QVERIFY(f->Leyenda->isHidden());
-    QCOMPARE(f->mapShown.quantity, MapQuantity::None);
+    QVERIFY(f->analysis->legend->isHidden());
+    QCOMPARE(f->analysis->mapShown.quantity, MapQuantity::None);
     // The pointer over it keeps the reason on show.
     f->AlMover(false, MoveKeys{}, 208, 208);
     QVERIFY(f->InfoPanel->text().startsWith(QStringLiteral("No se puede hacer el mapa: ")));
-    f->Guardarenportapapeles1->trigger();
+    f->copyPictureAction->trigger();
     QCOMPARE(QApplication::clipboard()->image().size(), QSize(kView, kView));
     QVERIFY(f->errors.empty());
   }

@@ -54,9 +54,9 @@ class DrawFailuresTest : public QObject {
   // cannot be traced over the picture: the new picture shows, the reason
   // in Spanish, and a drawing is offered again; no error box.
   void aNetThatCannotBeTracedLeavesTheNewPicture() {
-    f->analysisItems[2]->trigger();  // a map on the sphere, with its legend
+    f->analysis->analysisItems[2]->trigger();  // a map on the sphere, with its legend
     Draw();
-    QVERIFY(!f->Leyenda->isHidden());
+    QVERIFY(!f->analysis->legend->isHidden());
     const std::vector<uint8_t> sphere = f->viewCanvas.Bytes();
     TypeInto(f->editm, QStringLiteral("3"));
     TypeInto(f->editn, QStringLiteral("3"));
@@ -77,8 +77,8 @@ class DrawFailuresTest : public QObject {
     QVERIFY(f->StopButton->isEnabled());
     QCOMPARE(f->StopButton->text(), QStringLiteral("Dibújala"));
     // Nothing of the sphere's map is left under the new picture.
-    QVERIFY(f->Leyenda->isHidden());
-    QCOMPARE(f->mapShown.quantity, MapQuantity::None);
+    QVERIFY(f->analysis->legend->isHidden());
+    QCOMPARE(f->analysis->mapShown.quantity, MapQuantity::None);
   }
 
   // The core's run-time errors reach the error box in Spanish.

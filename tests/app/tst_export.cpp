@@ -63,10 +63,10 @@ class ExportTest : public QObject {
   // dialog's filter, and the file written under that filter's suffix starts
   // as that format does.
   void eachItemWritesTheFormatItNames() {
-    const QList<QAction*> general = f->General1->actions();
-    QCOMPARE(general.value(general.indexOf(f->Guardarcomo1) + 1), f->Exportar1->menuAction());
+    const QList<QAction*> general = f->generalMenu->actions();
+    QCOMPARE(general.value(general.indexOf(f->files->saveAsAction) + 1), f->exports->menu->menuAction());
     Draw();
-    const QList<QAction*> items = f->Exportar1->actions();
+    const QList<QAction*> items = f->exports->menu->actions();
     QCOMPARE(items.size(), 7);
     QSet<QString> suffixes;
     for (QAction* a : items) {
@@ -80,7 +80,7 @@ class ExportTest : public QObject {
         d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("archivo"));
         QMetaObject::invokeMethod(d, "accept");
       };
-      if (a == f->ExportarObj1 || a == f->ExportarStl1)
+      if (a == f->exports->objAction || a == f->exports->stlAction)
         WhenModal([answer](QWidget* w) {  // the mesh's size first
           AnswerMeshSize(w, 8);
           WhenModal(answer);
@@ -114,11 +114,11 @@ class ExportTest : public QObject {
     const struct {
       QAction* action;
       const char *suffix, *title, *note;
-    } cases[] = {{f->ExportarPng1, "png", "Exportar imagen PNG", ""},
-                 {f->ExportarSvg1, "svg", "Exportar imagen SVG", ""},
-                 {f->ExportarCsv1, "csv", "Exportar líneas trazadas", " (0 líneas)"},
-                 {f->ExportarStep1, "step", "Exportar superficie STEP", ""},
-                 {f->ExportarIges1, "igs", "Exportar superficie IGES", ""}};
+    } cases[] = {{f->exports->pngAction, "png", "Exportar imagen PNG", ""},
+                 {f->exports->svgAction, "svg", "Exportar imagen SVG", ""},
+                 {f->exports->csvAction, "csv", "Exportar líneas trazadas", " (0 líneas)"},
+                 {f->exports->stepAction, "step", "Exportar superficie STEP", ""},
+                 {f->exports->igesAction, "igs", "Exportar superficie IGES", ""}};
     for (const auto& c : cases) {
       AnswerFileDialog(QString());
       c.action->trigger();
@@ -143,7 +143,7 @@ class ExportTest : public QObject {
     SetKnots();
     Draw();
     AnswerFileDialog(Path("cinco"));
-    f->ExportarStep1->trigger();
+    f->exports->stepAction->trigger();
     QVERIFY(!Bytes(Path("cinco.step")).isEmpty());
     QCOMPARE(Status(), QStringLiteral("Exportado a cinco.step, sin la primera fila de la red, que no tiene tramo de "
                                       "nudos y no se dibuja"));
@@ -159,7 +159,7 @@ class ExportTest : public QObject {
       AnswerFileDialog(Path("malla"));
       d->accept();
     });
-    f->ExportarObj1->trigger();
+    f->exports->objAction->trigger();
     const QList<QByteArray> lines = Bytes(Path("malla.obj")).split('\n');
     QCOMPARE(std::count_if(lines.begin(), lines.end(), [](const QByteArray& l) { return l.startsWith("v "); }), 25);
   }
@@ -177,11 +177,11 @@ class ExportTest : public QObject {
     auto paths = [this] {
       QFile::remove(Path("imagen.svg"));  // else the dialog asks to replace it
       AnswerFileDialog(Path("imagen"));
-      f->ExportarSvg1->trigger();
+      f->exports->svgAction->trigger();
       return Bytes(Path("imagen.svg")).count("<path");
     };
     QCOMPARE(paths(), drawn);
-    f->Limpiar1->trigger();
+    f->clearAction->trigger();
     QCOMPARE(paths(), 0);
   }
 
@@ -190,7 +190,7 @@ class ExportTest : public QObject {
     Draw();
     const QByteArray picture(reinterpret_cast<const char*>(model.pictureBitmap->Bytes().data()),
                              static_cast<int>(model.pictureBitmap->Bytes().size()));
-    for (QAction* a : {f->ExportarStep1, f->ExportarIges1}) {
+    for (QAction* a : {f->exports->stepAction, f->exports->igesAction}) {
       AnswerFileDialog(Path("sup"));
       a->trigger();
     }
@@ -198,7 +198,7 @@ class ExportTest : public QObject {
       f->Bezier->trigger();
       Draw();
       AnswerFileDialog(Path(name));
-      f->Abrir1->trigger();
+      f->files->openAction->trigger();
       QCOMPARE(model.surfaceKind, 2);
       QVERIFY(f->Bsplines2->isChecked());
       QVERIFY(model.pictureValid);
@@ -217,7 +217,7 @@ class ExportTest : public QObject {
     bad.close();
     const NetPoint before = model.controlNet[3][2];
     AnswerFileDialog(Path("mala.step"));
-    f->Abrir1->trigger();
+    f->files->openAction->trigger();
     QVERIFY(Status().startsWith(QStringLiteral("No se puede abrir mala.step: ")));
     QVERIFY(model.pictureValid);
     QCOMPARE(model.controlNet[3][2].x, before.x);
@@ -238,7 +238,7 @@ class ExportTest : public QObject {
       AnswerMeshSize(w, 8);
       AnswerFileDialog(Path("grande"));
     });
-    f->ExportarStl1->trigger();
+    f->exports->stlAction->trigger();
     QVERIFY2(Status().startsWith(QStringLiteral("No se puede exportar a grande.stl: hay coordenadas de más de 3.4E38")),
              qPrintable(Status()));
     QVERIFY(!QFile::exists(Path("grande.stl")));
@@ -246,7 +246,7 @@ class ExportTest : public QObject {
       AnswerMeshSize(w, 8);
       AnswerFileDialog(Path("grande"));
     });
-    f->ExportarObj1->trigger();
+    f->exports->objAction->trigger();
     QCOMPARE(Status(), QStringLiteral("Exportado a grande.obj"));
     QVERIFY(Bytes(Path("grande.obj")).contains("e+39"));
   }

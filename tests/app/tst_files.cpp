@@ -33,11 +33,11 @@ class FilesTest : public QObject {
   }
   void SaveAs(const QString& typed, QString* title = nullptr) {
     AnswerFileDialog(Path(typed), title);
-    f->Guardarcomo1->trigger();
+    f->files->saveAsAction->trigger();
   }
   void Open(const QString& path) {
     AnswerFileDialog(path);
-    f->Abrir1->trigger();
+    f->files->openAction->trigger();
   }
   static QByteArray Golden() { return Bytes(QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs")); }
 
@@ -104,7 +104,7 @@ class FilesTest : public QObject {
   }
 
   void anExactShapeWithAMovedTickReopensAsSaved() {
-    f->FormaExacta(ExactShape::Ellipsoid);
+    f->exactShapes->Apply(ExactShape::Ellipsoid);
     // Tick 1 dragged from 53 to 40, as the mouse does.
     QTest::mousePress(f->Panelhor, Qt::LeftButton, Qt::NoModifier, QPoint(53, 5));
     QMouseEvent move(QEvent::MouseMove, QPointF(40, 5), f->Panelhor->mapToGlobal(QPointF(40, 5)), Qt::NoButton,
@@ -152,27 +152,27 @@ class FilesTest : public QObject {
 
   void guardarRules() {
     // Nothing before a drawing, with or without a name.
-    f->Guardar1->trigger();
+    f->files->saveAction->trigger();
     QVERIFY(QDir(dir->path()).isEmpty());
-    f->Guardarcomo1->trigger();  // no dialog comes up: nothing to answer
+    f->files->saveAsAction->trigger();  // no dialog comes up: nothing to answer
     QVERIFY(QDir(dir->path()).isEmpty());
 
     // Without a name "Guardar" asks like "Guardar como...".
     Draw();
     AnswerFileDialog(Path("primera"));
-    f->Guardar1->trigger();
+    f->files->saveAction->trigger();
     QVERIFY(QFile::exists(Path("primera.yqs")));
     QVERIFY(!model.pictureUnsaved);
 
     // Right after a save it does nothing.
     QVERIFY(QFile::remove(Path("primera.yqs")));
-    f->Guardar1->trigger();
+    f->files->saveAction->trigger();
     QVERIFY(!QFile::exists(Path("primera.yqs")));
 
     // After a new drawing it writes under the same name, without a dialog.
     TypeInto(f->Editx, QStringLiteral("0.1"));
     Draw();
-    f->Guardar1->trigger();
+    f->files->saveAction->trigger();
     QCOMPARE(Bytes(Path("primera.yqs")).size(), 4788);
     QVERIFY(!model.pictureUnsaved);
 
@@ -351,7 +351,7 @@ class FilesTest : public QObject {
 
   void aFileThatCannotBeReadIsAnError() {
     // As the menu would, once its dialog gave a name that has gone since.
-    f->Run([&] { f->DelDisco(Path("no-existe.yqs")); });
+    f->Run([&] { f->files->DelDisco(Path("no-existe.yqs")); });
     QCOMPARE(f->errors.size(), size_t(1));
     QVERIFY(f->errors[0].contains(QStringLiteral("no-existe.yqs")));
     QVERIFY(!model.busy);
@@ -376,7 +376,7 @@ class FilesTest : public QObject {
       for (QAbstractButton* b : buttons->buttons()) shownButtons << b->text().remove('&');
       d->reject();
     });
-    f->Abrir1->trigger();
+    f->files->openAction->trigger();
     QCOMPARE(title, QStringLiteral("Abrir"));
     QCOMPARE(shown, QStringList({"Todas las superficies (*.yqs *.step *.stp *.iges *.igs)",
                                  "Superficies Bézier y Splines (*.yqs)", "Superficies STEP (*.step *.stp)",
@@ -384,22 +384,22 @@ class FilesTest : public QObject {
     shownButtons.sort();
     QCOMPARE(shownButtons, QStringList({"Abrir", "Cancelar"}));
     // The open dialog lists every name ending in "yqs", as it always did.
-    QCOMPARE(f->OpenDialog1->nameFilters(),
+    QCOMPARE(f->files->OpenDialog1->nameFilters(),
              QStringList({"Todas las superficies (*.yqs *.step *.stp *.iges *.igs) (*yqs *.step *.stp *.iges *.igs)",
                           "Superficies Bézier y Splines (*.yqs) (*yqs)",
                           "Superficies STEP (*.step *.stp) (*.step *.stp)",
                           "Superficies IGES (*.iges *.igs) (*.iges *.igs)"}));
-    QCOMPARE(f->SaveDialog1->nameFilters(), QStringList({"Superficies Bézier y Splines (*.yqs)"}));
+    QCOMPARE(f->files->SaveDialog1->nameFilters(), QStringList({"Superficies Bézier y Splines (*.yqs)"}));
   }
 
   void clipboard() {
     QClipboard* cb = QApplication::clipboard();
     cb->setText(QStringLiteral("antes"));
-    f->Guardarenportapapeles1->trigger();
+    f->copyPictureAction->trigger();
     QCOMPARE(cb->text(), QStringLiteral("antes"));
 
     Draw();
-    f->Guardarenportapapeles1->trigger();
+    f->copyPictureAction->trigger();
     QCOMPARE(cb->image().convertToFormat(QImage::Format_RGB32), GoldenPicture());
 
     // In the net-editing mode the copy carries the net, drawn over the picture.
@@ -407,7 +407,7 @@ class FilesTest : public QObject {
     // A mark drawn on the view only is not copied.
     f->viewCanvas.brushColour = 0;
     f->viewCanvas.FillRect(0, 0, 10, 10);
-    f->Guardarenportapapeles1->trigger();
+    f->copyPictureAction->trigger();
     Canvas expected(kView, kView);
     expected.Draw(0, 0, *model.pictureBitmap);
     DrawNet(expected);
@@ -418,7 +418,7 @@ class FilesTest : public QObject {
   }
 
   void aboutBox() {
-    f->Acercade1->trigger();
+    f->aboutAction->trigger();
     auto boxes = f->findChildren<TFormAbout*>();
     QCOMPARE(boxes.size(), 1);
     TFormAbout* box = boxes[0];
@@ -434,7 +434,7 @@ class FilesTest : public QObject {
     QTest::mouseClick(box->Label2, Qt::LeftButton);
     QVERIFY(!box->isVisible());
     // Each use makes another box; a click on the box itself closes it too.
-    f->Acercade1->trigger();
+    f->aboutAction->trigger();
     boxes = f->findChildren<TFormAbout*>();
     QCOMPARE(boxes.size(), 2);
     TFormAbout* second = boxes[1]->isVisible() ? boxes[1] : boxes[0];

@@ -36,7 +36,7 @@ class RecoveryTest : public QObject {
     auto f = std::make_unique<RecoveryForm>();
     f->show();
     if (!QTest::qWaitForWindowExposed(f.get())) qFatal("window not exposed");
-    f->EnableRecovery(dir->path());
+    f->history->EnableRecovery(dir->path());
     return f;
   }
   // A file as a window that was killed leaves it: no one holds its lock.
@@ -64,7 +64,7 @@ class RecoveryTest : public QObject {
 
   void anEditIsWrittenAtMostOnceASecond() {
     auto f = Form();
-    const QString path = f->Recovery()->Path();
+    const QString path = f->history->Recovery()->Path();
     QTest::mouseClick(f->StopButton, Qt::LeftButton);
     QVERIFY(!QFile::exists(path));  // a drawing is not an edit
     f->BotonPlano->click();
@@ -77,17 +77,17 @@ class RecoveryTest : public QObject {
     QTRY_COMPARE(Bytes(path), ModelBytes());
     QVERIFY(since.elapsed() >= 900);
     // A clean exit takes it away.
-    f->FinishRecovery();
+    f->history->FinishRecovery();
     QVERIFY(!QFile::exists(path));
   }
 
   void twoWindowsKeepTwoFiles() {
     auto a = Form();
     RecoveryFile b(nullptr, dir->path());
-    QVERIFY(a->Recovery()->Path() != b.Path());
+    QVERIFY(a->history->Recovery()->Path() != b.Path());
     QVERIFY(b.WriteNow());
     // A file whose window runs is nobody's to recover.
-    QVERIFY(a->Recovery()->Orphans().isEmpty());
+    QVERIFY(a->history->Recovery()->Orphans().isEmpty());
   }
 
   void aFileLeftBehindIsOfferedAndRestored() {
@@ -113,14 +113,14 @@ class RecoveryTest : public QObject {
     QVERIFY(model.pictureValid && model.pictureUnsaved && model.fileName.empty() && !QFile::exists(path));
     QCOMPARE(f->windowTitle(), QStringLiteral("Superficie recuperada (sin guardar)"));
     // It lives on in this window's own file, and undoes as an opened file.
-    QCOMPARE(Bytes(f->Recovery()->Path()), lost);
-    QVERIFY(f->Deshacer1->text().startsWith(QStringLiteral("Deshacer abrir")));
+    QCOMPARE(Bytes(f->history->Recovery()->Path()), lost);
+    QVERIFY(f->history->undoAction->text().startsWith(QStringLiteral("Deshacer abrir")));
   }
 
   void aRationalSurfaceWithAMovedTickIsRecoveredWhole() {
     {
       auto f = Form();
-      f->FormaExacta(ExactShape::Ellipsoid);
+      f->exactShapes->Apply(ExactShape::Ellipsoid);
       model.tickPosH[1] = 40;  // as a drag leaves it
       QTest::mouseClick(f->StopButton, Qt::LeftButton);
     }
@@ -142,7 +142,7 @@ class RecoveryTest : public QObject {
     f->answer = QMessageBox::No;
     f->OfferRecovery();
     QVERIFY(f->offers.size() == 1 && !QFile::exists(path));
-    QVERIFY(!model.pictureValid && f->undoStack->count() == 0);  // nothing read
+    QVERIFY(!model.pictureValid && f->history->undoStack->count() == 0);  // nothing read
   }
 
   void aDamagedFileIsSetAside() {
@@ -163,12 +163,12 @@ class RecoveryTest : public QObject {
 
   void aCleanExitLeavesNoFile() {
     auto f = Form();
-    const QString path = f->Recovery()->Path();
+    const QString path = f->history->Recovery()->Path();
     f->BotonPlano->click();
     QTRY_COMPARE(Bytes(path), ModelBytes());
     // Past the debounce, the stack's clearing as the window goes would write.
-    QTRY_VERIFY(f->Recovery()->SinceLastWrite() > RecoveryFile::kIntervalMs);
-    f->FinishRecovery();
+    QTRY_VERIFY(f->history->Recovery()->SinceLastWrite() > RecoveryFile::kIntervalMs);
+    f->history->FinishRecovery();
     f.reset();
     QVERIFY(!QFile::exists(path) && !QFile::exists(path + QStringLiteral(".lock")));
   }
@@ -176,7 +176,7 @@ class RecoveryTest : public QObject {
   void theCrashFileStaysUntilTheOwnFileHoldsItsSurface() {
     const QString path = LeftBehind(Plane());
     auto f = Form();
-    QDir().mkpath(f->Recovery()->Path());  // this window's file cannot be written
+    QDir().mkpath(f->history->Recovery()->Path());  // this window's file cannot be written
     QVERIFY(f->OfferRecovery() && ModelBytes() == Bytes(path));
   }
 
@@ -194,7 +194,7 @@ class RecoveryTest : public QObject {
     QVERIFY(f->offers.size() == 1 && ModelBytes() == lost && QFile::exists(older));
     QCOMPARE(f->InfoPanel->text(), QStringLiteral("Se ha recuperado la superficie sin guardar; no se ha abierto ") +
                                        QDir::toNativeSeparators(argument));
-    f->FinishRecovery();
+    f->history->FinishRecovery();
     f.reset();
     f = Form();  // the next start offers the other
     f->answer = QMessageBox::No;

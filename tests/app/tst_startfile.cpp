@@ -145,6 +145,10 @@ class StartFileTest : public QObject {
       QCOMPARE(model.netM, 2);
       QCOMPARE(model.netN, 3);
       QCOMPARE(model.controlNet[2][3].z, 1.5);
+      // A build without STEP and IGES refuses it before the window opens.
+      QVERIFY(StartFileProblem(path).isEmpty());
+      QCOMPARE(StartFileProblem(path, false),
+               QStringLiteral("esta versión de Quorlen no lee archivos STEP ni IGES: «%1»").arg(path));
     }
   }
 

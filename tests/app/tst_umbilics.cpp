@@ -32,7 +32,7 @@ class UmbilicsWindowTest : public QObject {
   // The ellipsoid: its size, kind and weights, a drawing offered; drawn
   // with the umbilics on, the window lists its two lemons.
   void ellipsoidListsTwoLemons() {
-    Trigger("FormaExacta2");
+    Trigger("exactShape2");
     QCOMPARE(model.netM, 3);
     QCOMPARE(model.netN, 3);
     QVERIFY(model.rationalSurface);
@@ -41,7 +41,7 @@ class UmbilicsWindowTest : public QObject {
     QVERIFY(!model.pictureValid);
     f->Dibujala(false);
     QVERIFY(model.pictureValid);
-    Trigger("Puntosumbilicos1");
+    Trigger("umbilicsAction");
     auto* table = f->findChild<QTableWidget*>(QStringLiteral("TablaUmbilicos"));
     QVERIFY(table);
     int lemons = 0;
@@ -63,13 +63,14 @@ class UmbilicsWindowTest : public QObject {
     // Beside the main window, where the screen has room.
     const QRect main = f->frameGeometry();
     QCOMPARE(table->window()->pos(),
-             TForm1::PlaceBeside(main, table->window()->frameGeometry().size(), f->screen()->availableGeometry()));
+             UmbilicPoints::PlaceBeside(main, table->window()->frameGeometry().size(),
+                                        f->screen()->availableGeometry()));
     const QSize size(530, 120);
     const QRect wide(0, 0, 1920, 1080), narrow(0, 0, 800, 800);
-    QCOMPARE(TForm1::PlaceBeside(QRect(10, 20, 675, 460), size, wide), QPoint(693, 20));
-    QCOMPARE(TForm1::PlaceBeside(QRect(1200, 20, 675, 460), size, wide), QPoint(662, 20));
-    QCOMPARE(TForm1::PlaceBeside(QRect(0, 0, 675, 460), size, narrow), QPoint(270, 0));
-    QCOMPARE(TForm1::PlaceBeside(QRect(0, 1000, 675, 460), size, wide), QPoint(683, 960));
+    QCOMPARE(UmbilicPoints::PlaceBeside(QRect(10, 20, 675, 460), size, wide), QPoint(693, 20));
+    QCOMPARE(UmbilicPoints::PlaceBeside(QRect(1200, 20, 675, 460), size, wide), QPoint(662, 20));
+    QCOMPARE(UmbilicPoints::PlaceBeside(QRect(0, 0, 675, 460), size, narrow), QPoint(270, 0));
+    QCOMPARE(UmbilicPoints::PlaceBeside(QRect(0, 1000, 675, 460), size, wide), QPoint(683, 960));
     QVERIFY(f->errors.empty());
   }
 
@@ -77,11 +78,11 @@ class UmbilicsWindowTest : public QObject {
   // closed after a drag until "Puntos umbílicos" is chosen again; an edit
   // of the surface searches again.
   void theSearchIsKeptForTheSurfaceAndAClosedListStaysClosed() {
-    Trigger("FormaExacta2");
+    Trigger("exactShape2");
     f->Dibujala(false);
-    Trigger("Puntosumbilicos1");
-    QCOMPARE(f->umbilicSearches, 1);
-    QDialog* list = f->umbilicWindow;
+    Trigger("umbilicsAction");
+    QCOMPARE(f->umbilics->umbilicSearches, 1);
+    QDialog* list = f->umbilics->umbilicWindow;
     QVERIFY(list && list->isVisible());
     list->close();
     QVERIFY(!list->isVisible());
@@ -91,19 +92,19 @@ class UmbilicsWindowTest : public QObject {
     Drag(QEvent::MouseButtonRelease, 260, 230);
     QVERIFY(model.pictureValid);
     QVERIFY(CanvasImage(*model.pictureBitmap) != before);  // turned, marks drawn anew
-    QCOMPARE(f->umbilicSearches, 1);
+    QCOMPARE(f->umbilics->umbilicSearches, 1);
     QVERIFY(!list->isVisible());
-    QVERIFY(f->showUmbilics);
+    QVERIFY(f->umbilics->showUmbilics);
     // Asked for again: off, then on, and the list is back.
-    Trigger("Puntosumbilicos1");
-    QVERIFY(!f->showUmbilics);
-    Trigger("Puntosumbilicos1");
+    Trigger("umbilicsAction");
+    QVERIFY(!f->umbilics->showUmbilics);
+    Trigger("umbilicsAction");
     QVERIFY(list->isVisible());
-    QCOMPARE(f->umbilicSearches, 1);
+    QCOMPARE(f->umbilics->umbilicSearches, 1);
     // Another surface: a new search when it is drawn.
     model.controlNet[1][1].z += 0.1;
     f->Dibujala(false);
-    QCOMPARE(f->umbilicSearches, 2);
+    QCOMPARE(f->umbilics->umbilicSearches, 2);
     QVERIFY(f->errors.empty());
   }
 
@@ -117,29 +118,29 @@ class UmbilicsWindowTest : public QObject {
     f->Dibujala(false);
     QVERIFY(model.pictureValid);
     const int beeps = f->beepCount;
-    Trigger("Puntosumbilicos1");
+    Trigger("umbilicsAction");
     const QString why = f->InfoPanel->text();
     QVERIFY2(why.startsWith(QStringLiteral("No se pueden buscar los puntos umbílicos: ")), qPrintable(why));
     QCOMPARE(f->beepCount, beeps + 1);
     auto* note = f->findChild<QLabel*>(QStringLiteral("AvisoUmbilicos"));
     QVERIFY(note && note->isVisible());
     QCOMPARE(note->text(), why);
-    QCOMPARE(f->umbilicTable->rowCount(), 0);
+    QCOMPARE(f->umbilics->umbilicTable->rowCount(), 0);
     // A turn of the view: the same surface, no second search or beep.
     Drag(QEvent::MouseButtonPress, 208, 208);
     Drag(QEvent::MouseMove, 240, 220);
     Drag(QEvent::MouseButtonRelease, 240, 220);
     QCOMPARE(f->beepCount, beeps + 1);
-    QCOMPARE(f->umbilicSearches, 1);
+    QCOMPARE(f->umbilics->umbilicSearches, 1);
     QVERIFY(f->errors.empty());
   }
 
   // The exact half cylinder has none (k1 = 1, k2 = 0 everywhere): said so.
   void noUmbilicsIsSaid() {
-    Trigger("FormaExacta3");
+    Trigger("exactShape3");
     f->Dibujala(false);
-    Trigger("Puntosumbilicos1");
-    QCOMPARE(f->umbilicTable->rowCount(), 0);
+    Trigger("umbilicsAction");
+    QCOMPARE(f->umbilics->umbilicTable->rowCount(), 0);
     auto* note = f->findChild<QLabel*>(QStringLiteral("AvisoUmbilicos"));
     QVERIFY(note && note->isVisible());
     QCOMPARE(note->text(), QStringLiteral("La superficie no tiene puntos umbílicos."));
@@ -150,14 +151,14 @@ class UmbilicsWindowTest : public QObject {
   void zebraTakesTurnsWithTheShading() {
     f->Dibujala(false);
     const QImage plain = CanvasImage(*model.pictureBitmap);
-    Trigger("Rayasdecebra1");
+    Trigger("reflectionLinesAction");
     const QImage zebra = CanvasImage(*model.pictureBitmap);
     QVERIFY(zebra != plain);
-    QVERIFY(!f->FijaCebra(13, false).isEmpty());
-    QVERIFY(f->FijaCebra(4, true).isEmpty());
+    QVERIFY(!f->analysis->SetStripes(13, false).isEmpty());
+    QVERIFY(f->analysis->SetStripes(4, true).isEmpty());
     QVERIFY(CanvasImage(*model.pictureBitmap) != zebra);
     Trigger("Analisis0");
-    QVERIFY(!f->findChild<QAction*>(QStringLiteral("Rayasdecebra1"))->isChecked());
+    QVERIFY(!f->findChild<QAction*>(QStringLiteral("reflectionLinesAction"))->isChecked());
     QCOMPARE(CanvasImage(*model.pictureBitmap), plain);
   }
 };

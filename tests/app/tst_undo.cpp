@@ -69,7 +69,7 @@ class UndoTest : public QObject {
   }
   void SaveAs(const QString& path) {
     AnswerFileDialog(path);
-    f->Guardarcomo1->trigger();
+    f->files->saveAsAction->trigger();
   }
 
  private slots:
@@ -133,7 +133,7 @@ class UndoTest : public QObject {
       t->f->Bezier->trigger();
     }) << F([](UndoTest* t) {
       AnswerFileDialog(t->dir->filePath(QStringLiteral("otra.yqs")));
-      t->f->Abrir1->trigger();
+      t->f->files->openAction->trigger();
     }) << QStringLiteral("abrir otra.yqs") << false;
   }
 
@@ -146,24 +146,25 @@ class UndoTest : public QObject {
     Draw();
     QVERIFY(model.pictureValid);
     const Seen before = Look();
-    const int steps = f->undoStack->count();
+    const int steps = f->history->undoStack->count();
     edit(this);
     if (!model.pictureValid) f->Dibujala(true);
     const Seen after = Look();
     QVERIFY(!SameModel(after.model, before.model, false));
-    QCOMPARE(f->undoStack->count(), steps + 1);
-    QVERIFY2(f->Deshacer1->text().startsWith(QStringLiteral("Deshacer ") + caption), qPrintable(f->Deshacer1->text()));
-    QVERIFY(f->Deshacer1->isEnabled());
+    QCOMPARE(f->history->undoStack->count(), steps + 1);
+    QVERIFY2(f->history->undoAction->text().startsWith(QStringLiteral("Deshacer ") + caption),
+             qPrintable(f->history->undoAction->text()));
+    QVERIFY(f->history->undoAction->isEnabled());
 
-    f->Deshacer1->trigger();
+    f->history->undoAction->trigger();
     Same(Look(), before);
-    QVERIFY(f->Rehacer1->text().startsWith(QStringLiteral("Rehacer ") + caption));
-    f->Rehacer1->trigger();
+    QVERIFY(f->history->redoAction->text().startsWith(QStringLiteral("Rehacer ") + caption));
+    f->history->redoAction->trigger();
     if (!fitsAfresh) return Same(Look(), after);
     const Seen redone = Look();
     QVERIFY(SameModel(redone.model, after.model, false));
     QCOMPARE(redone.panel, after.panel);
-    f->Encuadra();
+    f->FitViewAfresh();
     Same(Look(), redone);
   }
 
@@ -191,7 +192,7 @@ class UndoTest : public QObject {
     const Seen fitted = Look();
     edit(this);
     const ModelSnapshot shown = CaptureModel();
-    f->Deshacer1->trigger();
+    f->history->undoAction->trigger();
     QVERIFY(model.pictureValid && SameModel(CaptureModel(), fitted.model, false));
     if (fitsAfresh) return Same(Look(), fitted);  // as the sphere's first drawing
     ModelSnapshot camera = CaptureModel();
@@ -203,40 +204,40 @@ class UndoTest : public QObject {
     f->BotonPlano->click();
     Draw();
     AnswerFileDialog(dir->filePath(QStringLiteral("plano")));
-    f->ExportarStep1->trigger();
+    f->exports->stepAction->trigger();
     f->BotonEsfera->click();
     Draw();
     const Seen sphere = Look();
     AnswerFileDialog(dir->filePath(QStringLiteral("plano.step")));
-    f->Abrir1->trigger();
+    f->files->openAction->trigger();
     const Seen opened = Look();
-    f->Deshacer1->trigger();
+    f->history->undoAction->trigger();
     Same(Look(), sphere);
-    f->Rehacer1->trigger();
+    f->history->redoAction->trigger();
     Same(Look(), opened);
   }
 
   void nothingUndoesWhileBusyOrDragging() {
-    QVERIFY(!f->Deshacer1->isEnabled() && !f->Rehacer1->isEnabled());
-    QCOMPARE(f->Deshacer1->text(), QStringLiteral("Deshacer"));
+    QVERIFY(!f->history->undoAction->isEnabled() && !f->history->redoAction->isEnabled());
+    QCOMPARE(f->history->undoAction->text(), QStringLiteral("Deshacer"));
     f->BotonPlano->click();
     bool enabledWhileDrawing = true;
     DuringComputation([&] {
-      enabledWhileDrawing = f->Deshacer1->isEnabled();
-      f->Deshacer1->trigger();
+      enabledWhileDrawing = f->history->undoAction->isEnabled();
+      f->history->undoAction->trigger();
     });
     Draw();
     QVERIFY(!enabledWhileDrawing);
     QCOMPARE(model.controlNet[0][0].z, 0.0);  // still the plane
-    QVERIFY(f->Deshacer1->isEnabled());
+    QVERIFY(f->history->undoAction->isEnabled());
 
     for (bool netMode : {false, true}) {  // a turn of the view, a node drag
       if (netMode) f->Modificarnodos1->trigger();
       const ScreenPoint q = Node();
       Press(f->Imagen, q.x, q.y);
-      QVERIFY(!f->Deshacer1->isEnabled());
+      QVERIFY(!f->history->undoAction->isEnabled());
       Release(f->Imagen, q.x, q.y);
-      QVERIFY(f->Deshacer1->isEnabled());
+      QVERIFY(f->history->undoAction->isEnabled());
     }
   }
 
@@ -252,7 +253,7 @@ class UndoTest : public QObject {
     QCOMPARE(model.controlNet[0][0].x, 7.0);
     // A new box is a new step.
     TypeInto(f->Edity, QStringLiteral("3"));
-    QCOMPARE(f->undoStack->count(), 2);
+    QCOMPARE(f->history->undoStack->count(), 2);
   }
 
   void backAtTheSavedStateCountsAsSaved() {
@@ -262,9 +263,9 @@ class UndoTest : public QObject {
     f->BotonPlano->click();
     Draw();
     QVERIFY(model.pictureUnsaved);
-    f->Deshacer1->trigger();
+    f->history->undoAction->trigger();
     QVERIFY(model.pictureValid && !model.pictureUnsaved);
-    f->Rehacer1->trigger();
+    f->history->redoAction->trigger();
     QVERIFY(model.pictureUnsaved);
   }
 };

@@ -127,7 +127,7 @@ class ViewMouseTest : public QObject {
     QVERIFY(model.pictureBitmap->Bytes() == picture);
     QCOMPARE(f->StopButton->text(), QString());
     // "Limpiar" takes them away; the background traces nothing.
-    f->Limpiar1->trigger();
+    f->clearAction->trigger();
     Click(3, 3);
     QVERIFY(ViewShowsPicture());
   }
@@ -206,7 +206,7 @@ class ViewMouseTest : public QObject {
     QTest::addColumn<std::function<void(TestForm*)>>("interrupt");
     QTest::addColumn<int>("beeps");
     QTest::newRow("Encuadrar, refused") << std::function<void(TestForm*)>([](TestForm* w) {
-      w->Encuadrar1->trigger();
+      w->fitViewAction->trigger();
     }) << 1;
     QTest::newRow("a repaint of the view") << std::function<void(TestForm*)>([](TestForm* w) {
       w->Imagen->repaint();
@@ -231,8 +231,8 @@ class ViewMouseTest : public QObject {
     // The drag is over: the timer stopped, the moved point drawn, one step.
     QVERIFY(!f->Timer1->isActive() && !model.busy);
     QVERIFY(model.pictureBitmap->Bytes() != picture);
-    QVERIFY(f->Deshacer1->isEnabled());
-    QCOMPARE(f->Deshacer1->text(), QStringLiteral("Deshacer mover punto (%1, %2)").arg(pi).arg(pj));
+    QVERIFY(f->history->undoAction->isEnabled());
+    QCOMPARE(f->history->undoAction->text(), QStringLiteral("Deshacer mover punto (%1, %2)").arg(pi).arg(pj));
   }
 
   void theMovingModeTracesNothing() {

@@ -69,7 +69,7 @@ class ViewStateTest : public QObject {
   void limpiarForgetsTheCross() {
     CrossMode();
     Hover(200, 200);
-    f->Limpiar1->trigger();
+    f->clearAction->trigger();
     QVERIFY(ViewShowsPicture());
     // The next moves draw and erase one cross only: none is left behind.
     Hover(230, 190);
@@ -99,14 +99,14 @@ class ViewStateTest : public QObject {
   }
 
   void encuadrarFitsALostView() {
-    QCOMPARE(f->Encuadrar1->shortcut(), QKeySequence(Qt::Key_Home));
-    QVERIFY(f->Opciones1->actions().contains(f->Encuadrar1));
+    QCOMPARE(f->fitViewAction->shortcut(), QKeySequence(Qt::Key_Home));
+    QVERIFY(f->optionsMenu->actions().contains(f->fitViewAction));
     Draw();
     const std::vector<uint8_t> fitted = model.pictureBitmap->Bytes();
     model.shiftX += 5000;  // panned far away: nothing left on the view
     f->Dibujala(true);
     QVERIFY(model.pictureBitmap->Bytes() != fitted);
-    f->Encuadrar1->trigger();
+    f->fitViewAction->trigger();
     QVERIFY(model.pictureValid);
     QVERIFY(model.pictureBitmap->Bytes() == fitted);
     QCOMPARE(CanvasImage(*model.pictureBitmap), GoldenPicture());

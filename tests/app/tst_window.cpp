@@ -49,14 +49,14 @@ class WindowTest : public QObject {
     QVERIFY(model.SurfacePoint != nullptr);
 
     // Before the first drawing only the kinds, "Racionales" and "Limpiar".
-    for (QAction* a : {f->Bezier, f->Bsplines2, f->BSplines3, f->Racionales, f->Limpiar1}) QVERIFY(a->isEnabled());
+    for (QAction* a : {f->Bezier, f->Bsplines2, f->BSplines3, f->Racionales, f->clearAction}) QVERIFY(a->isEnabled());
     for (QAction* a : {f->Superficiemovible1, f->Modificarnodos1, f->Cubo, f->Reddecontrol, f->Lineascoordenadas,
                        f->Lineasdecurvatura})
       QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
     QVERIFY(f->Superficiemovible1->isChecked());
     QVERIFY(f->Bezier->isChecked());
     QVERIFY(!f->Bsplines2->isChecked() && !f->Racionales->isChecked() && !f->Cubo->isChecked());
-    QCOMPARE(f->Limpiar1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    QCOMPARE(f->clearAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
 
     // The layout of the view and the panel.
     QCOMPARE(f->Imagen->geometry(), QRect(0, 0, 416, 416));
@@ -71,12 +71,12 @@ class WindowTest : public QObject {
     // Separators after "Modificar nodos", "Racionales", "Mostrar red de control"
     // and "Líneas de curvatura".
     QStringList items;
-    for (QAction* a : f->Opciones1->actions()) items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    for (QAction* a : f->optionsMenu->actions()) items << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(items, QStringList({"Superficie movible", "Modificar nodos", "-", "Bézier", "B-splines grado 2",
                                  "B-Splines grado 3", "Racionales", "-", "Mostrar cubo", "Mostrar red de control",
                                  "-", "Líneas coordenadas", "Líneas de curvatura", "-", "Encuadrar", "-", "Formas exactas"}));
     QStringList general;
-    for (QAction* a : f->General1->actions()) general << a->text();
+    for (QAction* a : f->generalMenu->actions()) general << a->text();
     QCOMPARE(general, QStringList({"Acerca de...", "Abrir...", "Guardar", "Guardar como...", "Exportar",
                                    "Guardar en portapapeles", "Deshacer", "Rehacer", "Limpiar", "Salir"}));
   }
@@ -157,7 +157,7 @@ class WindowTest : public QObject {
     QFETCH(bool, stops);
     auto run = [&] {
       if (netOfLines)
-        f->Reddelineas1->trigger();
+        f->curvatureNet->curvatureNetAction->trigger();
       else
         Draw();
     };
@@ -167,7 +167,7 @@ class WindowTest : public QObject {
       run();
     }
     const std::vector<uint8_t> whole = netOfLines ? f->viewCanvas.Bytes() : std::vector<uint8_t>();
-    if (netOfLines) f->Limpiar1->trigger();
+    if (netOfLines) f->clearAction->trigger();
     DuringComputation([&] { during(f.get()); });
     run();
     QVERIFY(!model.busy && !model.stopRequested);
@@ -313,7 +313,7 @@ class WindowTest : public QObject {
       TypeInto(f->Editz, QStringLiteral("2"));
       f->Bsplines2->trigger();
       QTest::mouseClick(f->BotonPlano, Qt::LeftButton);
-      f->Abrir1->trigger();
+      f->files->openAction->trigger();
       f->Modificarnodos1->trigger();
     });
     Draw();
@@ -399,7 +399,7 @@ class WindowTest : public QObject {
     QCOMPARE(f->InfoPanel->text(), hint);
     QVERIFY(!SameCanvas(f->viewCanvas, *model.pictureBitmap));  // the net is drawn
     // In this mode the kinds, "Limpiar" and the display options are off.
-    for (QAction* a : {f->Bezier, f->Racionales, f->Cubo, f->Superficiemovible1, f->Limpiar1})
+    for (QAction* a : {f->Bezier, f->Racionales, f->Cubo, f->Superficiemovible1, f->clearAction})
       QVERIFY(!a->isEnabled());
     QVERIFY(f->Modificarnodos1->isEnabled());
 

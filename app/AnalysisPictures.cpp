@@ -1,6 +1,8 @@
-// The menu "Análisis": false-colour maps of the curvature over the picture,
-// the "Escala..." dialog, the legend under the view and the settings that
-// remember the choice between runs.
+// The menu "Análisis": false-colour maps of the curvature and reflection
+// lines over the picture, the "Escala..." dialog, the legend under the view
+// and the settings that remember the choice between runs.
+#include "app/AnalysisPictures.h"
+
 #include <QActionGroup>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -9,12 +11,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "app/WindowSupport.h"
-#include "app/zezodOrizar.h"
+#include "platform/NumberFormat.h"
 #include "platform/RunChecks.h"
 #include "render/RenderDriver.h"
 
@@ -28,39 +31,37 @@ constexpr MapQuantity kItems[] = {MapQuantity::None, MapQuantity::Gauss, MapQuan
 QSettings Settings() { return QSettings(QStringLiteral("Quorlen"), QStringLiteral("Quorlen")); }
 
 // A number as the panel takes them: "." as separator whatever the locale.
-bool ReadNumber(const QString& text, double& x) {
-  bool ok = false;
-  x = text.trimmed().toDouble(&ok);
-  return ok && std::isfinite(x);
-}
+bool ReadNumber(const QString& text, double& x) { return ParseReal(Std(text), x); }
 
 QString NumberText(double x) { return QString::number(x, 'g', 10); }
 
 }  // namespace
 
-void TForm1::BuildAnalysisMenu() {
-  Analisis1 = menuBar()->addMenu(QStringLiteral("Análisis"));
-  Analisis1->setObjectName(QStringLiteral("Analisis1"));
-  auto* group = new QActionGroup(this);
+AnalysisPictures::AnalysisPictures(WindowHost& host, ViewAccess& view, QMenuBar* bar, QWidget* client)
+    : host_(host), view_(view), client_(client) {
+  menu = bar->addMenu(QStringLiteral("Análisis"));
+  menu->setObjectName(QStringLiteral("analysisMenu"));
+  auto* group = new QActionGroup(menu);
   group->setExclusive(true);
   for (int k = 0; k < 6; ++k) {
-    QAction* a = Analisis1->addAction(QString::fromUtf8(MapQuantityName(kItems[k])));
+    QAction* a = menu->addAction(QString::fromUtf8(MapQuantityName(kItems[k])));
     a->setObjectName(QStringLiteral("Analisis%1").arg(k));
     a->setCheckable(true);
     group->addAction(a);
     analysisItems[k] = a;
     const MapQuantity q = kItems[k];
-    Wire(a, &QAction::triggered, [this, q] { EligeMapa(q); });
+    OnTriggered(host_, this, a, [this, q] { ChooseMap(q); });
   }
-  Analisis1->addSeparator();
-  Escala1 = Analisis1->addAction(QStringLiteral("Escala..."));
-  Escala1->setObjectName(QStringLiteral("Escala1"));
-  Wire(Escala1, &QAction::triggered, [this] { Escala(); });
+  BuildReflectionLinesItem();
+  menu->addSeparator();
+  scaleAction = menu->addAction(QStringLiteral("Escala..."));
+  scaleAction->setObjectName(QStringLiteral("scaleAction"));
+  OnTriggered(host_, this, scaleAction, [this] { AskScale(); });
 
-  Leyenda = new QLabel(centralWidget());
-  Leyenda->setObjectName(QStringLiteral("Leyenda"));
-  Leyenda->setGeometry(0, kView, kView, kLegendHeight);
-  Leyenda->hide();
+  legend = new QLabel(client_);
+  legend->setObjectName(QStringLiteral("legend"));
+  legend->setGeometry(0, kView, kView, kLegendHeight);
+  legend->hide();
 
   // The choice of the last run; anything unreadable means the plain picture.
   QSettings s = Settings();
@@ -69,42 +70,75 @@ void TForm1::BuildAnalysisMenu() {
   double lo = 0, hi = 0;
   if (s.value(QStringLiteral("analisis/escalaFija"), false).toBool() &&
       ReadNumber(s.value(QStringLiteral("analisis/desde")).toString(), lo) &&
-      ReadNumber(s.value(QStringLiteral("analisis/hasta")).toString(), hi) && lo < hi)
+      ReadNumber(s.value(QStringLiteral("analisis/hasta")).toString(), hi) && IsUsableMapRange(lo, hi))
     mapChosen = MapRange{true, lo, hi};
   analysisItems[static_cast<int>(mapQuantity)]->setChecked(true);
-  ActualizaEscala();
 }
 
-void TForm1::ActualizaEscala() {
+void AnalysisPictures::BuildReflectionLinesItem() {
+  // "Rayas de cebra" joins the exclusive pictures, before "Escala...": the
+  // group unchecks it (and it turns itself off) before another item's
+  // handler repaints.
+  reflectionLinesAction = new QAction(QStringLiteral("Rayas de cebra"), menu);
+  reflectionLinesAction->setObjectName(QStringLiteral("reflectionLinesAction"));
+  reflectionLinesAction->setCheckable(true);
+  menu->addAction(reflectionLinesAction);
+  analysisItems[0]->actionGroup()->addAction(reflectionLinesAction);
+  connect(reflectionLinesAction, &QAction::toggled, this, [this](bool on) {
+    host_.RunHandler([&] {
+      if (on) return;
+      zebraOn = false;
+      zebraPhases.clear();
+      host_.UpdateActions();
+    });
+  });
+  OnTriggered(host_, this, reflectionLinesAction, [this] { ChooseReflectionLines(); });
+}
+
+void AnalysisPictures::UpdateEnabled(const WindowState&) {
   // A scale (or the stripes' settings) only where there is one to set.
-  Escala1->setEnabled(mapQuantity != MapQuantity::None || zebraOn);
+  scaleAction->setEnabled(mapQuantity != MapQuantity::None || zebraOn);
 }
 
-void TForm1::EligeMapa(MapQuantity q) {
+void AnalysisPictures::ChooseMap(MapQuantity q) {
   mapQuantity = q;
   analysisItems[static_cast<int>(q)]->setChecked(true);
   Settings().setValue(QStringLiteral("analisis/mapa"), static_cast<int>(q));
-  ActualizaEscala();
-  RepintaAnalisis();
+  host_.UpdateActions();
+  Repaint();
 }
 
-void TForm1::BorraLectura() {
-  if (!lastReadout_.isEmpty() && InfoPanel->text() == lastReadout_) Informa(false, QString());
+void AnalysisPictures::ChooseReflectionLines() {
+  zebraOn = true;
+  reflectionLinesAction->setChecked(true);
+  mapQuantity = MapQuantity::None;  // one picture at a time
+  host_.UpdateActions();
+  Repaint();
+}
+
+void AnalysisPictures::Repaint() {
+  // While a drawing runs, the choice applies when it ends.
+  if (!model.pictureValid || model.busy) return;
+  ShadeToBitmap();  // the shaded picture back from the shade indices
+  view_.ShowAnalysedPicture();
+}
+
+void AnalysisPictures::ClearReadout() {
+  if (!lastReadout_.isEmpty() && host_.StatusText() == lastReadout_) host_.Informa(false, QString());
   lastReadout_.clear();
 }
 
-void TForm1::QuitaAnalisis() {
-  BorraLectura();
+void AnalysisPictures::Clear() {
+  ClearReadout();
   mapShown = MapResult{};
   zebraPhases.clear();
-  Leyenda->hide();
-  QWidget* client = centralWidget();
-  client->setFixedSize(client->width(), kView);
+  legend->hide();
+  view_.SetClientHeight(kView);
 }
 
-void TForm1::AplicaMapa() {
+void AnalysisPictures::ApplyToNewPicture() {
   // The read-out of the picture before this one no longer applies.
-  BorraLectura();
+  ClearReadout();
   mapShown = MapResult{};
   if (mapQuantity != MapQuantity::None) {
     mapShown = ApplyCurvatureMap(mapQuantity, mapChosen);
@@ -112,31 +146,38 @@ void TForm1::AplicaMapa() {
       // The plain picture stays, with the reason; a redraw that fails
       // again the same way does not beep again.
       const QString why = Text(mapShown.error);
-      Informa(InfoPanel->text() != why, why);
+      host_.Informa(host_.StatusText() != why, why);
     }
   }
-  AplicaAnalisis();
+  ApplyStripes();
   const bool on = mapShown.quantity != MapQuantity::None;
-  QWidget* client = centralWidget();
-  client->setFixedSize(client->width(), kView + (on ? kLegendHeight : 0));
+  view_.SetClientHeight(kView + (on ? kLegendHeight : 0));
   if (!on) {
-    Leyenda->hide();
+    legend->hide();
     return;
   }
-  const Canvas legend = DrawLegend(mapQuantity, mapShown.range);
-  const QImage img(legend.Bytes().data(), legend.Width(), legend.Height(), legend.Width() * 3,
-                   QImage::Format_BGR888);
-  Leyenda->setPixmap(QPixmap::fromImage(img.copy()));
-  Leyenda->show();
+  const Canvas strip = DrawLegend(mapQuantity, mapShown.range);
+  const QImage img(strip.Bytes().data(), strip.Width(), strip.Height(), strip.Width() * 3, QImage::Format_BGR888);
+  legend->setPixmap(QPixmap::fromImage(img.copy()));
+  legend->show();
 }
 
-QString TForm1::FijaEscala(bool automatic, const QString& lo, const QString& hi) {
+void AnalysisPictures::ApplyStripes() {
+  zebraPhases.clear();
+  if (zebraOn) {
+    ComputeZebraPhases(zebraSettings, MapPixelParams, zebraPhases);
+    PaintZebra(zebraSettings, zebraPhases);
+  }
+  if (afterPicture) afterPicture();
+}
+
+QString AnalysisPictures::SetScale(bool automatic, const QString& lo, const QString& hi) {
   MapRange r;
   if (!automatic) {
     double a = 0, b = 0;
     if (!ReadNumber(lo, a)) return QStringLiteral("El límite inferior no es un número");
     if (!ReadNumber(hi, b)) return QStringLiteral("El límite superior no es un número");
-    if (!(a < b)) return QStringLiteral("El límite inferior ha de ser menor que el superior");
+    if (!IsUsableMapRange(a, b)) return QStringLiteral("El límite inferior ha de ser menor que el superior");
     r = MapRange{true, a, b};
   }
   mapChosen = r;
@@ -144,13 +185,13 @@ QString TForm1::FijaEscala(bool automatic, const QString& lo, const QString& hi)
   s.setValue(QStringLiteral("analisis/escalaFija"), r.fixed);
   s.setValue(QStringLiteral("analisis/desde"), NumberText(r.lo));
   s.setValue(QStringLiteral("analisis/hasta"), NumberText(r.hi));
-  if (mapQuantity != MapQuantity::None) EligeMapa(mapQuantity);
+  if (mapQuantity != MapQuantity::None) ChooseMap(mapQuantity);
   return QString();
 }
 
-void TForm1::Escala() {
-  if (zebraOn) return EscalaCebra();
-  QDialog dialog(this);
+void AnalysisPictures::AskScale() {
+  if (zebraOn) return AskStripes();
+  QDialog dialog(client_->window());
   dialog.setObjectName(QStringLiteral("EscalaDialog"));
   dialog.setWindowTitle(QStringLiteral("Escala"));
   auto* automatic = new QRadioButton(QStringLiteral("Automática"), &dialog);
@@ -180,11 +221,39 @@ void TForm1::Escala() {
   form->addRow(QStringLiteral("Límite inferior"), lo);
   form->addRow(QStringLiteral("Límite superior"), hi);
   ExecSettingsDialog(dialog, form, why,
-                     [&] { return FijaEscala(automatic->isChecked(), lo->text(), hi->text()); });
+                     [&] { return SetScale(automatic->isChecked(), lo->text(), hi->text()); });
 }
 
-void TForm1::ExecSettingsDialog(QDialog& dialog, QFormLayout* form, QLabel* why,
-                                const std::function<QString()>& apply) {
+QString AnalysisPictures::SetStripes(int count, bool vertical) {
+  if (!IsUsableStripeCount(count)) return QStringLiteral("El número de rayas ha de ser par, de 2 a 200");
+  zebraSettings = ZebraSettings{count, vertical};
+  if (zebraOn) Repaint();
+  return QString();
+}
+
+void AnalysisPictures::AskStripes() {
+  QDialog dialog(client_->window());
+  dialog.setObjectName(QStringLiteral("CebraDialog"));
+  dialog.setWindowTitle(QStringLiteral("Rayas de cebra"));
+  auto* count = new QSpinBox(&dialog);
+  count->setObjectName(QStringLiteral("CebraRayas"));
+  count->setRange(kMinStripeCount, kMaxStripeCount);
+  count->setSingleStep(2);
+  count->setValue(zebraSettings.count);
+  auto* horizontal = new QRadioButton(QStringLiteral("Horizontales"), &dialog);
+  auto* vertical = new QRadioButton(QStringLiteral("Verticales"), &dialog);
+  vertical->setObjectName(QStringLiteral("CebraVerticales"));
+  (zebraSettings.vertical ? vertical : horizontal)->setChecked(true);
+  auto* why = new QLabel(&dialog);
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Número de rayas"), count);
+  form->addRow(QStringLiteral("Barras de luz"), horizontal);
+  form->addRow(QString(), vertical);
+  ExecSettingsDialog(dialog, form, why, [&] { return SetStripes(count->value(), vertical->isChecked()); });
+}
+
+void AnalysisPictures::ExecSettingsDialog(QDialog& dialog, QFormLayout* form, QLabel* why,
+                                          const std::function<QString()>& apply) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
@@ -194,7 +263,7 @@ void TForm1::ExecSettingsDialog(QDialog& dialog, QFormLayout* form, QLabel* why,
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-    Run([&] {
+    host_.RunHandler([&] {
       // A bad value keeps the dialog open with the reason; nothing changes.
       const QString error = apply();
       why->setText(error);
@@ -204,11 +273,11 @@ void TForm1::ExecSettingsDialog(QDialog& dialog, QFormLayout* form, QLabel* why,
   dialog.exec();
 }
 
-void TForm1::MuestraValorMapa(int x, int y) {
+void AnalysisPictures::ShowValueAt(int x, int y) {
   const bool zebra = zebraOn && !zebraPhases.empty();
   const bool map = mapShown.quantity != MapQuantity::None && !mapShown.values.empty();
   if (!zebra && !map) {
-    BorraLectura();  // a read-out of a picture no longer on show
+    ClearReadout();  // a read-out of a picture no longer on show
     return;
   }
   if (x < 0 || y < 0 || x >= kView || y >= kView) return;
@@ -230,20 +299,20 @@ void TForm1::MuestraValorMapa(int x, int y) {
       text = QString::fromUtf8(MapQuantityName(mapShown.quantity)) + QStringLiteral(": ") +
              Text(CurvatureNumberText(v));
   }
-  Informa(false, text);
+  host_.Informa(false, text);
   lastReadout_ = text;
 }
 
-std::optional<Canvas> TForm1::LeyendaParaArchivo() const {
+std::optional<Canvas> AnalysisPictures::LegendForFile() const {
   if (mapShown.quantity == MapQuantity::None) return std::nullopt;
   return DrawLegend(mapShown.quantity, mapShown.range);
 }
 
-QImage TForm1::ImagenParaCopiar() {
-  const std::optional<Canvas> legend = LeyendaParaArchivo();
-  Canvas copy(kView, kView + (legend ? kLegendHeight : 0));
+QImage AnalysisPictures::PictureForClipboard() {
+  const std::optional<Canvas> strip = LegendForFile();
+  Canvas copy(kView, kView + (strip ? kLegendHeight : 0));
   copy.Draw(0, 0, *model.pictureBitmap);
-  if (model.netEditMode) ShowNetOverlay(copy);
-  if (legend) copy.Draw(0, kView, *legend);
+  if (model.netEditMode) view_.ShowNetOverlay(copy);
+  if (strip) copy.Draw(0, kView, *strip);
   return QImage(copy.Bytes().data(), copy.Width(), copy.Height(), copy.Width() * 3, QImage::Format_BGR888).copy();
 }
