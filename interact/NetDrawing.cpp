@@ -95,7 +95,7 @@ NetPick PickNetPoint(int x, int y) {
         pick.j = j;
       }
     }
-  pick.found = best < 10;
+  pick.found = best < 10 * model.view.Scale();  // 10 pixels of the default view
   return pick;
 }
 

@@ -43,7 +43,8 @@ bool NetTracedForCurrentSize();
 // The control point nearest to view pixel (x, y) by Manhattan distance,
 // scanning rows i = 0..netM, columns j = 0..netN; the first in that order
 // wins a tie. Entries of NetScreen with x <= 0 are never picked. found when
-// the distance is below 10 pixels; (i, j) is the nearest point even when
+// the distance is below 10 pixels (scaled with the view); (i, j) is the
+// nearest point even when
 // not found ((0, 0) when none was looked at). Never found while the net is
 // not traced for the current size.
 struct NetPick {

@@ -79,7 +79,8 @@ void Pan(ScreenPoint from, ScreenPoint to) {
 }
 
 void Zoom(ScreenPoint from, ScreenPoint to) {
-  double z = (from.y - to.y) / 500.0 + 1;
+  // 500 pixels of the default view, as far across the view at every size.
+  double z = (from.y - to.y) / (500.0 * model.view.Scale()) + 1;
   if (z < kMinZoomFactor) z = kMinZoomFactor;
   const double F = std::fabs(model.focal);
   // Never shrink from |focal| <= 1, never enlarge from 10000 or more.
@@ -115,7 +116,8 @@ void Turn(const Trackball& t, const Point3& a, const Point3& b) {
 }  // namespace
 
 bool MoveNeedsPreview(ScreenPoint from, ScreenPoint to) {
-  return std::llabs(static_cast<int64_t>(from.x) - to.x) + std::llabs(static_cast<int64_t>(from.y) - to.y) > 5;
+  const int64_t moved = std::llabs(static_cast<int64_t>(from.x) - to.x) + std::llabs(static_cast<int64_t>(from.y) - to.y);
+  return static_cast<double>(moved) > 5 * model.view.Scale();
 }
 
 bool TrackballVector(int x, int y, Point3& w) { return TrackballWith(TrackballNow(), x, y, w); }

@@ -12,7 +12,8 @@ struct MoveKeys {
   bool ctrl = false;
 };
 
-// The smallest zoom factor one step applies. A move of 500 pixels or more
+// The smallest zoom factor one step applies. A move of 500 pixels (scaled
+// with the view) or more
 // downwards in one event would give a factor of zero or less, which would
 // collapse the picture or turn focal's sign; such a step shrinks by this
 // factor, what a move of 499 pixels gives.
@@ -26,7 +27,7 @@ constexpr double kMinZoomFactor = 0.002;
 // depth scale are set for the new eye. The preview overwrites sampleGrid
 // (not lightGrid), the depths of pixelCells (u and v stay, background
 // cells get kMaxInt32) and every pixel of `bitmap` (model.pictureBitmap
-// for the window; must be kView x kView), whose view rectangle is first
+// for the window; must be the view's size), whose view rectangle is first
 // filled with its brush colour. shadeMap and lightDepth are not touched, no
 // events run, stopRequested is not polled.
 //
@@ -37,7 +38,8 @@ constexpr double kMinZoomFactor = 0.002;
 void MoveSurfacePreview(Canvas& bitmap, ScreenPoint from, ScreenPoint to, MoveKeys keys);
 
 // Whether a move of the mouse with the left button from the last preview
-// position draws a preview: more than 5 pixels, Manhattan.
+// position draws a preview: more than 5 pixels (scaled with the view),
+// Manhattan.
 bool MoveNeedsPreview(ScreenPoint from, ScreenPoint to);
 
 // The unit vector from sceneCentre to where the ray from the eye through

@@ -19,11 +19,18 @@ CArr<CArr<int32_t, 12>, 12> MakeBinomials() {
 
 const CArr<CArr<int32_t, 12>, 12> binomialTable = MakeBinomials();
 
-bool InitModelState() {
+bool InitModelState(ViewSize view) {
   FinalModelState();
   // Keep the allocated blocks out of the reset: a fresh record, then buffers.
   model = ModelState{};
-  model.pictureBitmap = std::make_unique<Canvas>(kView, kView);
+  model.view = view;
+  model.viewRect = ModelState::Rect{0, 0, view.width, view.height};
+  try {
+    model.pictureBitmap = std::make_unique<Canvas>(view.width, view.height);
+  } catch (const std::bad_alloc&) {
+    FinalModelState();
+    return false;
+  }
   for (int k = 0; k < 12; ++k) {
     model.knotsU[k] = k;
     model.knotsV[k] = k;
@@ -31,11 +38,12 @@ bool InitModelState() {
   for (int i = 0; i <= 12; ++i)
     for (int j = 0; j < 12; ++j) model.controlNet[i][j] = NetPoint{0, 0, 0, 1.0};
 
-  model.pixelCells.p.reset(new (std::nothrow) PixelCellGrid);
-  if (model.pixelCells) model.lightDepth.p.reset(new (std::nothrow) DepthGrid);
-  if (model.lightDepth) model.palette.p.reset(new (std::nothrow) PaletteTable);
-  if (model.palette) model.shadeMap.p.reset(new (std::nothrow) ShadeGrid());
-  if (!model.shadeMap) {
+  try {
+    model.pixelCells.p = std::make_unique<PixelCellGrid>(view);
+    model.lightDepth.p = std::make_unique<DepthGrid>(view);
+    model.palette.p = std::make_unique<PaletteTable>();
+    model.shadeMap.p = std::make_unique<ShadeGrid>(view);
+  } catch (const std::bad_alloc&) {
     FinalModelState();
     return false;
   }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/Surface.h"
@@ -17,8 +18,21 @@ struct ScreenPoint {
 };
 
 constexpr int32_t kMaxInt32 = 2147483647;
-constexpr int kView = 416;       // the view is kView x kView pixels
-constexpr int kCells = 417;      // pixelCells / lightDepth extent
+constexpr int kView = 416;       // the default view's side, in pixels
+constexpr int kCells = 417;      // pixelCells / lightDepth extent at the default view
+
+// The view's size in pixels. Lengths in pixels are given for the default
+// 416 x 416 view and scaled by Scale() (the shorter side over 416), so that
+// a view twice as large shows the same picture twice as fine; at 416 the
+// factor is exactly 1 and every length stays what it was.
+struct ViewSize {
+  int width = kView, height = kView;
+  static constexpr int kMinSide = 64, kMaxSide = 4096;
+  int Shorter() const { return width < height ? width : height; }
+  double Scale() const { return Shorter() / static_cast<double>(kView); }
+  bool IsDefault() const { return width == kView && height == kView; }
+  friend bool operator==(const ViewSize&, const ViewSize&) = default;
+};
 constexpr int32_t kFarDepth = 65536;
 
 // Polyline entries with x == kMaxInt32 lift the pen; y == kMaxInt32 ends it.
@@ -51,9 +65,52 @@ struct PixelCell {
   double u, v;
 };
 
-using PixelCellGrid = CArr<CArr<PixelCell, kCells>, kCells>;
-using DepthGrid = CArr<CArr<int32_t, kCells>, kCells>;
-using ShadeGrid = CArr<CArr<uint8_t, kView>, kView>;
+// A grid of columns x rows cells on the heap, addressed [x][y] with x
+// major (cell (x, y) at x * rows + y) and every index checked, as the
+// fixed arrays are. Extra is the margin past the view on each axis: the
+// depth maps have one more column and row than the view (the unclipped
+// scan may reach them), the shade map none. A default grid fits the
+// default view.
+template <class T, int Extra>
+class ViewGrid {
+ public:
+  template <class P>
+  struct Column {
+    P* p;
+    long n;
+    P& operator[](long y) const {
+      qchk::CheckIndex(y, 0, n - 1);
+      return p[y];
+    }
+    P* data() const { return p; }
+  };
+  ViewGrid() : ViewGrid(ViewSize{}) {}
+  explicit ViewGrid(ViewSize v)
+      : columns_(v.width + Extra), rows_(v.height + Extra),
+        cells_(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), T{}) {}
+  Column<T> operator[](long x) {
+    qchk::CheckIndex(x, 0, columns_ - 1);
+    return Column<T>{cells_.data() + x * rows_, rows_};
+  }
+  Column<const T> operator[](long x) const {
+    qchk::CheckIndex(x, 0, columns_ - 1);
+    return Column<const T>{cells_.data() + x * rows_, rows_};
+  }
+  T* data() { return cells_.data(); }
+  const T* data() const { return cells_.data(); }
+  size_t size() const { return cells_.size(); }
+  size_t bytes() const { return cells_.size() * sizeof(T); }
+  int Columns() const { return columns_; }
+  int Rows() const { return rows_; }
+
+ private:
+  int columns_, rows_;
+  std::vector<T> cells_;
+};
+
+using PixelCellGrid = ViewGrid<PixelCell, 1>;
+using DepthGrid = ViewGrid<int32_t, 1>;
+using ShadeGrid = ViewGrid<uint8_t, 0>;
 using PaletteTable = CArr<CArr<uint8_t, 3>, 201>;  // blue, green, red
 using LineColours = CArr<uint32_t, 16, 1>;
 
@@ -61,11 +118,13 @@ using LineColours = CArr<uint32_t, 16, 1>;
 template <class A>
 struct Block {
   std::unique_ptr<A> p;
-  auto& operator[](long i) { return (*p)[i]; }
-  const auto& operator[](long i) const { return (*p)[i]; }
+  decltype(auto) operator[](long i) { return (*p)[i]; }
+  decltype(auto) operator[](long i) const { return std::as_const(*p)[i]; }
   explicit operator bool() const { return static_cast<bool>(p); }
   A& operator*() { return *p; }
   const A& operator*() const { return *p; }
+  A* operator->() { return p.get(); }
+  const A* operator->() const { return p.get(); }
 };
 
 using SurfacePointFn = Point3 (*)(double u, double v);
@@ -86,7 +145,8 @@ struct ModelState : Surface {
   double dragRadiusSq = 0;
   double depthOffset = 0, depthScale = 0;
 
-  // Picture and buffers.
+  // Picture and buffers, all sized by the view.
+  ViewSize view;
   struct Rect {
     int32_t left, top, right, bottom;
   } viewRect{0, 0, kView, kView};
@@ -157,7 +217,10 @@ constexpr double sqrtHalfPer416 = 0.7071 / 416;
 constexpr double threePointFivePer416 = 3.5 / 416;
 
 // Resets every variable to its start-up default and (re)allocates and fills
-// the buffers and colour tables. Returns false when a buffer could not be
-// had (the caller beeps and ends the program).
-bool InitModelState();
+// the buffers (for the given view) and colour tables. Returns false when a
+// buffer could not be had (the caller beeps and ends the program).
+bool InitModelState(ViewSize view = {});
+// Bytes a view pixel costs in the buffers the drawing keeps (pixelCells,
+// lightDepth, shadeMap, its filtered copy and the picture).
+constexpr int kBufferBytesPerPixel = static_cast<int>(sizeof(PixelCell)) + 4 + 1 + 1 + 3;
 void FinalModelState();

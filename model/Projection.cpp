@@ -260,8 +260,9 @@ bool RunClearOfView(const Point3& from, const Point3& to, int64_t n, int32_t dee
 
 int32_t DeepestPixel() {
   int32_t deepest = INT32_MIN;
-  for (int x = 0; x < kCells; ++x)
-    for (int y = 0; y < kCells; ++y) deepest = std::max(deepest, model.pixelCells[x][y].depth);
+  const PixelCellGrid& cells = *model.pixelCells;
+  const PixelCell* c = cells.data();
+  for (size_t k = 0; k < cells.size(); ++k) deepest = std::max(deepest, c[k].depth);
   return deepest;
 }
 
@@ -299,7 +300,9 @@ void WalkSteps(LineTrace& t, Point3 cur, const Point3& step, int64_t n, int32_t 
 
 void TraceEdge(LineTrace& t, const Point3& a, const Point3& b, int32_t piecesPerDiag) {
   const double len = std::fabs(a.x - b.x) + std::fabs(a.y - b.y) + std::fabs(a.z - b.z);
-  const int32_t count = qchk::Round(qchk::Div(piecesPerDiag * len, model.sceneDiag) + 1);
+  // Pieces as long in pixels at every view size.
+  const double pieces = piecesPerDiag * model.view.Scale();
+  const int32_t count = qchk::Round(qchk::Div(pieces * len, model.sceneDiag) + 1);
   if (count <= 0) return;
   const Point3 step{(b.x - a.x) / count, (b.y - a.y) / count, (b.z - a.z) / count};
   WalkSteps(t, a, step, count, count > kPlainRun ? DeepestPixel() : 0);

@@ -51,8 +51,8 @@ struct LineTrace {
 
 // Empties `list` into `size` zero entries, write position -1, pen up.
 LineTrace StartLineTrace(Polyline& list, int32_t size, int32_t growBy);
-// Cuts a-b into Round(piecesPerDiag * L / sceneDiag + 1) pieces, L the
-// Manhattan length of a-b, and traces each; a count below 1 traces nothing.
+// Cuts a-b into Round(piecesPerDiag * S * L / sceneDiag + 1) pieces, L the
+// Manhattan length of a-b and S the view's scale, and traces each; a count below 1 traces nothing.
 // Runs of pieces that lie wholly off the view only lift the pen, so they are
 // skipped rather than traced: a far point costs no more than a near one.
 void TraceEdge(LineTrace& t, const Point3& a, const Point3& b, int32_t piecesPerDiag);

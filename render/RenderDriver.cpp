@@ -10,6 +10,7 @@
 
 #include "model/ModelState.h"
 #include "model/Projection.h"
+#include "platform/RunChecks.h"
 #include "platform/Events.h"
 #include "platform/SideThread.h"
 #include "render/Sampling.h"
@@ -28,19 +29,20 @@ bool BoxIsAPoint() {
   return !(model.sceneDiag > 64 * std::numeric_limits<double>::epsilon() * size);
 }
 
-// The largest shade index in the map (kView * kView bytes).
-uint8_t HighestShade(const uint8_t* s) {
-  static_assert(kView * kView % 16 == 0, "the map is read 16 bytes at a time");
+// The largest shade index in the map (n bytes).
+uint8_t HighestShade(const uint8_t* s, size_t n) {
+  uint8_t highest = 0;
+  size_t k = 0;
 #ifdef __SSE2__
   __m128i most = _mm_setzero_si128();
-  for (int k = 0; k < kView * kView; k += 16)
+  for (; k + 16 <= n; k += 16)
     most = _mm_max_epu8(most, _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + k)));
   alignas(16) uint8_t lanes[16];
   _mm_store_si128(reinterpret_cast<__m128i*>(lanes), most);
-  return *std::max_element(lanes, lanes + 16);
-#else
-  return *std::max_element(s, s + kView * kView);
+  highest = *std::max_element(lanes, lanes + 16);
 #endif
+  for (; k < n; ++k) highest = std::max(highest, s[k]);
+  return highest;
 }
 
 // Palette colours into the bitmap's rows. The map is stored column by
@@ -50,30 +52,40 @@ uint8_t HighestShade(const uint8_t* s) {
 // takes three.
 struct PaletteBands {
   static constexpr int kBand = 32;
-  static_assert(kView % kBand == 0, "the view is a whole number of bands");
-  static constexpr int kHalf = kView / kBand / 2 * kBand;  // a band boundary
   static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "colours are packed low byte first");
   const uint8_t* shade;
   uint32_t colours[201];
   Canvas& bmp;
+  int width, height;
 
-  // Rows first..last - 1, whole bands.
+  // A band boundary near the middle.
+  int Half() const { return height / kBand / 2 * kBand; }
+
+  // Rows first..last - 1, whole bands but for the last rows of the view.
   void Write(int first, int last) {
-    for (int y0 = first; y0 < last; y0 += kBand) {
-      uint8_t* rows[kBand];
-      for (int k = 0; k < kBand; ++k) rows[k] = bmp.Row(y0 + k);
-      for (int x = 0; x < kView - 1; ++x) {
-        const uint8_t* column = shade + x * kView + y0;
-        for (int k = 0; k < kBand; ++k) {
-          const uint32_t c = colours[column[k]];
-          std::memcpy(rows[k] + 3 * x, &c, 4);
-        }
-      }
-      const uint8_t* column = shade + (kView - 1) * kView + y0;
-      for (int k = 0; k < kBand; ++k) {
+    int y0 = first;
+    for (; y0 + kBand <= last; y0 += kBand) WriteBand<kBand>(y0, kBand);
+    if (y0 < last) WriteBand<0>(y0, last - y0);
+  }
+
+  // Band is the band's height where known, else 0 and n gives it.
+  template <int Band>
+  void WriteBand(int y0, int n) {
+    if (Band != 0) n = Band;
+    uint8_t* rows[kBand];
+    for (int k = 0; k < n; ++k) rows[k] = bmp.Row(y0 + k);
+    const long stride = height;
+    for (int x = 0; x < width - 1; ++x) {
+      const uint8_t* column = shade + x * stride + y0;
+      for (int k = 0; k < n; ++k) {
         const uint32_t c = colours[column[k]];
-        std::memcpy(rows[k] + 3 * (kView - 1), &c, 3);
+        std::memcpy(rows[k] + 3 * x, &c, 4);
       }
+    }
+    const uint8_t* column = shade + (width - 1) * stride + y0;
+    for (int k = 0; k < n; ++k) {
+      const uint32_t c = colours[column[k]];
+      std::memcpy(rows[k] + 3 * (width - 1), &c, 3);
     }
   }
 };
@@ -82,7 +94,7 @@ struct PaletteBands {
 
 RenderResult RenderSurface(bool keepView) {
   ProcessPendingEvents();
-  std::memset((*model.shadeMap).data(), 0, sizeof(ShadeGrid));  // all background
+  std::memset(model.shadeMap->data(), 0, model.shadeMap->size());  // all background
   FindSceneBox();
   // A box that is a single point (every box sample the same point, up to
   // the rounding of the evaluation) would divide by zero in the fit and the
@@ -111,13 +123,14 @@ void ShadeToBitmap() {
   const ShadeGrid& shade = *model.shadeMap;
   const PaletteTable& pal = *model.palette;
   Canvas& bmp = *model.pictureBitmap;
-  const uint8_t* s = &shade[0][0];
-  if (HighestShade(s) > 200) {
+  const uint8_t* s = shade.data();
+  const int W = shade.Columns(), H = shade.Rows();
+  if (HighestShade(s, shade.size()) > 200) {
     // Some index is off the palette: the row-by-row walk raises the error
     // at the first such pixel, the rows before it written.
-    for (int y = 0; y < kView; ++y) {
+    for (int y = 0; y < H; ++y) {
       uint8_t* row = bmp.Row(y);
-      for (int x = 0; x < kView; ++x) {
+      for (int x = 0; x < W; ++x) {
         const auto& c = pal[shade[x][y]];
         row[3 * x] = c[0];
         row[3 * x + 1] = c[1];
@@ -128,19 +141,21 @@ void ShadeToBitmap() {
   }
   // Every index is on the palette: the bands of rows are written on two
   // threads where a second one is to be had.
-  PaletteBands bands{s, {}, bmp};
+  qchk::CheckIndex(bmp.Width(), W, W);
+  qchk::CheckIndex(bmp.Height(), H, H);
+  PaletteBands bands{s, {}, bmp, W, H};
   for (int k = 0; k <= 200; ++k) {
     const auto& c = pal[k];
     bands.colours[k] = static_cast<uint32_t>(c[0]) | static_cast<uint32_t>(c[1]) << 8 |
                        static_cast<uint32_t>(c[2]) << 16;
   }
   if (!side::Enabled()) {
-    bands.Write(0, kView);
+    bands.Write(0, H);
     return;
   }
-  auto lower = [&bands] { bands.Write(PaletteBands::kHalf, kView); };
+  auto lower = [&bands, H] { bands.Write(bands.Half(), H); };
   side::OfferCall(lower);
-  bands.Write(0, PaletteBands::kHalf);
+  bands.Write(0, bands.Half());
   side::Finish();
 }
 

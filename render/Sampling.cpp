@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cmath>
 #include <type_traits>
+#include <vector>
 
 #include "model/Projection.h"
 #include "model/SurfaceKinds.h"
@@ -21,8 +22,24 @@ LightGrid lightGrid;
 namespace {
 
 // Per grid row i (1..40), the pixels its triangles visited in each row of
-// the view in the last depth pass, hidden ones included.
-int32_t viewRowPixels[kGrid][kView];
+// the view in the last depth pass, hidden ones included: kGrid runs of
+// the view's height.
+std::vector<int32_t> viewRowPixels;
+
+void ClearViewRowPixels() {
+  viewRowPixels.assign(static_cast<size_t>(kGrid) * static_cast<size_t>(model.view.height), 0);
+}
+
+// The view's last column and row, and the step between columns of the
+// depth maps (one more row than the view).
+struct Extent {
+  int32_t lastX, lastY;
+  long stride;
+};
+inline Extent ViewExtent() {
+  const ViewSize& v = model.view;
+  return Extent{v.width - 1, v.height - 1, static_cast<long>(v.height) + 1};
+}
 
 constexpr int32_t kAllRows = INT32_MIN;
 constexpr int32_t kAllRowsHi = INT32_MAX;
@@ -30,15 +47,15 @@ constexpr int32_t kAllRowsHi = INT32_MAX;
 // Every pixel index goes through one of these: the whole span is checked
 // against the buffer's extent once, at the loop bounds, and the pixels of a
 // checked span are then addressed directly.
-inline void CheckSpan(int32_t y, int32_t xl, int32_t xr, int32_t hi) {
-  qchk::CheckIndex(y, 0, hi);
+inline void CheckSpan(int32_t y, int32_t xl, int32_t xr, int32_t hiX, int32_t hiY) {
+  qchk::CheckIndex(y, 0, hiY);
   if (xl <= xr) {
-    qchk::CheckIndex(xl, 0, hi);
-    qchk::CheckIndex(xr, 0, hi);
+    qchk::CheckIndex(xl, 0, hiX);
+    qchk::CheckIndex(xr, 0, hiX);
   }
 }
 
-inline bool InView(int32_t k) { return k >= 0 && k <= kView - 1; }
+inline bool InView(int32_t k, int32_t last) { return k >= 0 && k <= last; }
 
 // The depth's Floor at pixel x of a row. A clipped scan does not draw the
 // pixels outside the view, but each of them takes this conversion, which
@@ -64,9 +81,10 @@ inline void ConvertAt(int32_t x, double topX, double ddx, double depthRow) {
 struct OutsideRowsSafe {
   const tri::Geom& g;
   double dT, ddx, ddy;
+  int32_t lastY;
   bool operator()(int64_t a, int64_t b, const double* lo, const double* hi) const {
     constexpr double kFit = 2147483647.0 - 4;
-    if (b >= 0 && a <= kView - 1) return false;  // rows in the view are drawn
+    if (b >= 0 && a <= lastY) return false;  // rows in the view are drawn
     double worst = 0, loose = std::fabs(dT);
     for (int k = 0; k < 2; ++k) {
       const double t = static_cast<double>(k == 0 ? a : b) - g.topY;
@@ -91,45 +109,48 @@ struct OutsideRowsSafe {
 template <bool Clipped, class Span>
 void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, const tri::Part& part, Span span) {
   const double ddx = depth.dx, ddy = depth.dy;
-  const bool inside = tri::InsideSquare(g, kView);
-  const bool fits = (inside && tri::FitsInside(kView, dT, depth)) || tri::ConversionsFit(g, dT, depth);
+  const Extent e = ViewExtent();
+  const int32_t lastX = e.lastX, lastY = e.lastY;
+  const bool inside = tri::InsideRect(g, lastX + 1, lastY + 1);
+  const bool fits = (inside && tri::FitsInside(std::max(lastX, lastY) + 1, dT, depth)) ||
+                    tri::ConversionsFit(g, dT, depth);
   if (fits && inside) {
     // No conversion of this triangle can fail: only the rows and columns
     // in the view are visited, without range tests.
     tri::ScanRowsInside(g, std::max(part.lo, Clipped ? 0 : kAllRows),
-                        std::min(part.hi, Clipped ? kView - 1 : kAllRowsHi),
+                        std::min(part.hi, Clipped ? lastY : kAllRowsHi),
                         [&](int32_t y, double t, int32_t xl, int32_t xr) {
                           if (Clipped) {
                             if (xl < 0) xl = 0;
-                            if (xr > kView - 1) xr = kView - 1;
+                            if (xr > lastX) xr = lastX;
                           }
-                          CheckSpan(y, xl, xr, kCells - 1);
+                          CheckSpan(y, xl, xr, lastX + 1, lastY + 1);
                           span(std::true_type{}, y, t, dT + t * ddy, xl, xr);
                         });
     return;
   }
   const bool walkAll = Clipped && !fits;
   const int32_t yLo = Clipped && !walkAll ? 0 : kAllRows;
-  const int32_t yHi = Clipped && !walkAll ? kView - 1 : kAllRowsHi;
+  const int32_t yHi = Clipped && !walkAll ? lastY : kAllRowsHi;
   const auto safe = [&](int64_t a, int64_t b, const double* lo, const double* hi) {
-    return walkAll && OutsideRowsSafe{g, dT, ddx, ddy}(a, b, lo, hi);
+    return walkAll && OutsideRowsSafe{g, dT, ddx, ddy, lastY}(a, b, lo, hi);
   };
   tri::ScanRows(g, std::max(part.lo, yLo), std::min(part.hi, yHi), [&](int32_t y, double t, int32_t xl, int32_t xr) {
     const double depthRow = dT + t * ddy;
     const int32_t left = xl, right = xr;
     const bool cut = walkAll && left <= right;
     if (Clipped) {
-      if (cut && (!InView(y) || !InView(left))) ConvertAt(left, g.topX, ddx, depthRow);
-      if (!InView(y)) {
+      if (cut && (!InView(y, lastY) || !InView(left, lastX))) ConvertAt(left, g.topX, ddx, depthRow);
+      if (!InView(y, lastY)) {
         if (cut) ConvertAt(right, g.topX, ddx, depthRow);
         return;
       }
       if (xl < 0) xl = 0;
-      if (xr > kView - 1) xr = kView - 1;
+      if (xr > lastX) xr = lastX;
     }
-    CheckSpan(y, xl, xr, kCells - 1);
+    CheckSpan(y, xl, xr, lastX + 1, lastY + 1);
     span(std::false_type{}, y, t, depthRow, xl, xr);
-    if (cut && !InView(right)) ConvertAt(right, g.topX, ddx, depthRow);
+    if (cut && !InView(right, lastX)) ConvertAt(right, g.topX, ddx, depthRow);
   }, safe);
 }
 
@@ -154,16 +175,18 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3], const tri::Par
   const tri::Slope uSlope = tri::Gradient(g, pT.u, pM.u, pB.u);
   const tri::Slope vSlope = tri::Gradient(g, pT.v, pM.v, pB.v);
   const double dT = T.depth;
-  PixelCell* cells = &(*model.pixelCells)[0][0];
+  PixelCell* cells = model.pixelCells->data();
+  const long stride = model.pixelCells->Rows();
+  const int32_t rows = model.view.height;
   ScanDepthRows<Clipped>(g, dT, depth, part, [&](auto fitsTag, int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
-    if (rowPixels && xl <= xr && y < kView) rowPixels[y] += xr - xl + 1;
+    if (rowPixels && xl <= xr && y < rows) rowPixels[y] += xr - xl + 1;
     const double uRow = pT.u + t * uSlope.dy;
     const double vRow = pT.v + t * vSlope.dy;
     double xd = xl;  // x as a double, exact: spares a conversion per pixel
     for (int32_t x = xl; x <= xr; ++x, xd += 1) {
       const double s = xd - g.topX;
       const int32_t d = DepthFloor(fitsTag, s * depth.dx + depthRow);
-      PixelCell& c = cells[x * kCells + y];
+      PixelCell& c = cells[x * stride + y];
       if (d < c.depth) {
         c.depth = d;
         c.u = s * uSlope.dx + uRow;
@@ -197,14 +220,16 @@ void RasterDepthOnly(const V* v[3], const tri::Part& part, DepthAt depthAt) {
 
 template <bool Clipped>
 void RasterLight(const LightVertex* v[3], const tri::Part& part) {
-  int32_t* cells = &(*model.lightDepth)[0][0];
-  RasterDepthOnly<Clipped>(v, part, [cells](int32_t x, int32_t y) -> int32_t& { return cells[x * kCells + y]; });
+  int32_t* cells = model.lightDepth->data();
+  const long stride = model.lightDepth->Rows();
+  RasterDepthOnly<Clipped>(v, part, [cells, stride](int32_t x, int32_t y) -> int32_t& { return cells[x * stride + y]; });
 }
 
 template <bool Clipped>
 void RasterViewDepth(const SampleVertex* v[3], const tri::Part& part) {
-  PixelCell* cells = &(*model.pixelCells)[0][0];
-  RasterDepthOnly<Clipped>(v, part, [cells](int32_t x, int32_t y) -> int32_t& { return cells[x * kCells + y].depth; });
+  PixelCell* cells = model.pixelCells->data();
+  const long stride = model.pixelCells->Rows();
+  RasterDepthOnly<Clipped>(v, part, [cells, stride](int32_t x, int32_t y) -> int32_t& { return cells[x * stride + y].depth; });
 }
 
 // The grid seen from the eye (point, x, y, depth, inView) and, WithLight,
@@ -285,6 +310,7 @@ void SampleRows(bool reuse, int aFirst, int aLast) {
   const ViewCamera light = LightCamera();
   const RenderPrivate& rs = renderState;
   const Point3 eye = model.eye, lp = rs.lightPos;
+  const double W = model.view.width, H = model.view.height;
   for (int a = aFirst; a <= aLast; ++a) {
     auto& srow = sampleGrid[a];
     auto& lrow = lightGrid[a];
@@ -298,7 +324,7 @@ void SampleRows(bool reuse, int aFirst, int aLast) {
       const double ex = eye.x - p.x, ey = eye.y - p.y, ez = eye.z - p.z;
       s.depth = qchk::Floor((std::sqrt(ex * ex + ey * ey + ez * ez) - model.depthOffset) *
                             rs.surfaceDepthScale);
-      s.inView = (0 < s.x && s.x < kView && 0 < s.y && s.y < kView) ? 1 : 0;
+      s.inView = (0 < s.x && s.x < W && 0 < s.y && s.y < H) ? 1 : 0;
       if (!WithLight) continue;
       LightVertex& l = lrow[b];
       ProjectWith(light, p, l.x, l.y);
@@ -317,8 +343,9 @@ void SampleGridVertices() {
   EndSampling(reuse);
 }
 
-inline bool InLightMap(const LightVertex& l) {
-  return 0 < l.x && l.x < kView && 0 < l.y && l.y < kView;
+// The light map has the view's size.
+inline bool InLightMap(const LightVertex& l, double W, double H) {
+  return 0 < l.x && l.x < W && 0 < l.y && l.y < H;
 }
 
 }  // namespace
@@ -360,7 +387,12 @@ void ForgetSampledSurface() {
   ++sampledSurface;
 }
 
-const int32_t* ViewRowPixels(int i) { return viewRowPixels[i]; }
+const int32_t* ViewRowPixels(int i) {
+  qchk::CheckIndex(i, 0, kGrid - 1);
+  const size_t rows = static_cast<size_t>(model.view.height);
+  if (viewRowPixels.size() != kGrid * rows) ClearViewRowPixels();
+  return viewRowPixels.data() + static_cast<size_t>(i) * rows;
+}
 
 namespace {
 
@@ -368,23 +400,24 @@ namespace {
 // fresh render has them) or depth only (the preview's: u and v stay).
 void ClearCells(int first, int last, bool whole) {
   auto& pc = *model.pixelCells;
+  const int rows = model.view.height;
   for (int x = first; x < last; ++x) {
-    PixelCell* col = pc[x].data();  // y = 0..kView - 1 lie in the column
+    PixelCell* col = pc[x].data();  // y = 0..rows - 1 lie in the column
     if (whole)
-      std::fill(col, col + kView, PixelCell{kFarDepth, -1.0, -1.0});
+      std::fill(col, col + rows, PixelCell{kFarDepth, -1.0, -1.0});
     else
-      for (int y = 0; y < kView; ++y) col[y].depth = kMaxInt32;
+      for (int y = 0; y < rows; ++y) col[y].depth = kMaxInt32;
   }
 }
 
 void ClearPixelCells() {
-  std::memset(viewRowPixels, 0, sizeof viewRowPixels);
-  ClearCells(0, kView, true);
+  ClearViewRowPixels();
+  ClearCells(0, model.view.width, true);
 }
 
 void ClearLightDepth() {
-  int32_t* cells = &(*model.lightDepth)[0][0];
-  std::fill(cells, cells + kCells * kCells, kFarDepth);
+  int32_t* cells = model.lightDepth->data();
+  std::fill(cells, cells + model.lightDepth->size(), kFarDepth);
 }
 
 // The view's cells cleared a band of columns at a time by whichever thread
@@ -395,8 +428,9 @@ struct CellClearing {
   std::atomic<int> next{0};
   bool whole;
   void Claim() {
-    for (int x; (x = next.fetch_add(kBand, std::memory_order_relaxed)) < kView;)
-      ClearCells(x, std::min(x + kBand, kView), whole);
+    const int columns = model.view.width;
+    for (int x; (x = next.fetch_add(kBand, std::memory_order_relaxed)) < columns;)
+      ClearCells(x, std::min(x + kBand, columns), whole);
   }
 };
 
@@ -405,8 +439,9 @@ struct CellClearing {
 void RasterPixelCells(const tri::Part& part, long& done) {
   done = 0;
   int32_t* rowPixels = nullptr;
+  const size_t rows = static_cast<size_t>(model.view.height);
   WalkGridTriangles([&](int i) {
-                      rowPixels = viewRowPixels[i];
+                      rowPixels = viewRowPixels.data() + static_cast<size_t>(i) * rows;
                       return true;
                     },
                     [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
@@ -422,10 +457,12 @@ void RasterPixelCells(const tri::Part& part, long& done) {
 
 void RasterLightDepth(const tri::Part& part, long& done) {
   done = 0;
+  const double W = model.view.width, H = model.view.height;
   WalkGridTriangles([](int) { return true; },
                     [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
                       const LightVertex* v[3] = {&p.light, &q.light, &r.light};
-                      if (inView && InLightMap(p.light) && InLightMap(q.light) && InLightMap(r.light))
+                      if (inView && InLightMap(p.light, W, H) && InLightMap(q.light, W, H) &&
+                          InLightMap(r.light, W, H))
                         RasterLight<false>(v, part);
                       else
                         RasterLight<true>(v, part);
@@ -447,21 +484,22 @@ void RasterViewDepths(const tri::Part& part, long& done) {
 }
 
 // The row that splits the given positions' rows of the map (those in the
-// square 0..kView) into two halves; 0 when there are too few to share.
+// view's rectangle) into two halves; 0 when there are too few to share.
 template <class Grid>
 int32_t MedianRow(const Grid& grid) {
-  int32_t rows[kView] = {};
+  const int W = model.view.width, H = model.view.height;
+  std::vector<int32_t> rows(static_cast<size_t>(H), 0);
   int32_t count = 0;
   for (int a = 0; a < kGrid; ++a)
     for (int b = 0; b < kGrid; ++b) {
       const double y = grid[a][b].y, x = grid[a][b].x;
-      if (!(0 <= x && x < kView && 0 <= y && y < kView)) continue;
-      ++rows[static_cast<int>(y)];
+      if (!(0 <= x && x < W && 0 <= y && y < H)) continue;
+      ++rows[static_cast<size_t>(y)];
       ++count;
     }
   if (count < 16) return 0;
   int32_t above = 0;
-  for (int y = 0; y < kView - 1; ++y) {
+  for (int y = 0; y < H - 1; ++y) {
     above += rows[y];
     if (2 * above >= count) return y + 1;
   }
@@ -474,9 +512,7 @@ int32_t MedianRow(const Grid& grid) {
 // cleared whatever happens, and an error is the one the one-thread
 // sampling meets first.
 void SampleBesideClearing(bool render, bool allowReuse) {
-  if (render) {
-    std::memset(viewRowPixels, 0, sizeof viewRowPixels);
-  }
+  if (render) ClearViewRowPixels();
   CellClearing cells{{0}, render};
   const bool reuse = BeginSampling(allowReuse);
   constexpr int kHalf = kGrid / 2;  // rows 0..kHalf here, the rest beside
@@ -541,7 +577,7 @@ void FillDepthMaps(void (*afterDepths)(int share, int& stage)) {
 
 void FillPreviewDepths(void (*afterDepths)(int share, int& stage)) {
   if (!side::Enabled()) {
-    ClearCells(0, kView, false);
+    ClearCells(0, model.view.width, false);
     SampleGridVertices<false, true>();
     long done;
     RasterViewDepths(tri::kWhole, done);

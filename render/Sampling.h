@@ -11,7 +11,7 @@ struct SampleVertex {
   double x, y;     // real screen position (ProjectToView)
   int32_t depth;   // Floor((|eye - point| - depthOffset) * surfaceDepthScale)
   int32_t facing;  // +-15..30, 40 for a vertex without a normal
-  int32_t inView;  // 1 when 0 < x < kView and 0 < y < kView, else 0
+  int32_t inView;  // 1 when 0 < x < width and 0 < y < height of the view, else 0
 };
 
 // The same vertex seen from the light.
@@ -52,7 +52,7 @@ template <class Triangle>
 void WalkGridRow(int i, Triangle&& triangle);
 
 // The pixels the triangles of grid row i (1..40) visited in each row of the
-// view (0..kView - 1) in the last depth pass over the grid, hidden ones
+// view (0..height - 1) in the last depth pass over the grid, hidden ones
 // included: how the shading pass's work for that grid row is spread over
 // the rows.
 const int32_t* ViewRowPixels(int i);
@@ -69,13 +69,13 @@ void SampleSurface();
 uint64_t SampledSurface();
 // The next sampling evaluates the grid's points whatever it finds.
 void ForgetSampledSurface();
-// Clears pixelCells (0..kView - 1), samples the surface, scan-converts the 3,200
+// Clears pixelCells (the view's cells), samples the surface, scan-converts the 3,200
 // triangles into pixelCells.
 void FillPixelCells();
-// Clears lightDepth (0..kView) and scan-converts the triangles in light space.
+// Clears lightDepth (one column and row past the view) and scan-converts the triangles in light space.
 // A triangle takes the clipped scan when one of its view vertices is not in
 // view, and also when one of its light-map positions lies outside
-// 0 < x < kView, 0 < y < kView: a surface that bulges past its box would
+// 0 < x < width, 0 < y < height: a surface that bulges past its box would
 // otherwise make the unclipped scan index past the map.
 void FillLightDepth();
 
@@ -90,7 +90,7 @@ void FillLightDepth();
 void FillDepthMaps(void (*afterDepths)(int share, int& stage));
 
 // The drag-time preview's depth pass: the depth of every view cell
-// (0..kView - 1) := kMaxInt32, u and v left as the last render wrote them;
+// (the view's) := kMaxInt32, u and v left as the last render wrote them;
 // sampleGrid from the eye only (lightGrid is not touched); the triangles
 // scan-converted as by RasterDepthTriangle with depth as the only attribute.
 // Then afterDepths, as for FillDepthMaps (stage 1 when called).

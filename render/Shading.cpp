@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <exception>
 
 #include "model/Projection.h"
@@ -58,24 +59,35 @@ struct ShadeRow {
   double depthRow, baseRow, levelRow, ldRow, lxRow, lyRow;
 };
 
+// The view's size and the step between columns of the depth maps (and of
+// shadeMap, one row fewer).
+struct MapExtent {
+  int32_t width, height;
+  long stride;
+  static MapExtent Now() {
+    const ViewSize& v = model.view;
+    return MapExtent{v.width, v.height, static_cast<long>(v.height) + 1};
+  }
+};
+
 template <bool Fits>
 inline __attribute__((always_inline)) int32_t IndexAt(const ShadeSetup& q, const ShadeRow& r,
                                                      const PixelCell* cells, const int32_t* D,
-                                                     int32_t x, int32_t y) {
+                                                     const MapExtent& e, int32_t x, int32_t y) {
   using C = Conv<Fits>;
   const double s = x - q.g.topX;
   const int32_t d = C::Floor(s * q.depth.dx + r.depthRow);
-  if (!(cells[x * kCells + y].depth >= d)) return -1;
+  if (!(cells[x * e.stride + y].depth >= d)) return -1;
   const int32_t ld = C::Floor(s * q.lightDepth.dx + r.ldRow);
   const double lx = s * q.lightX.dx + r.lxRow;
   const double ly = s * q.lightY.dx + r.lyRow;
   const int32_t X = C::Floor(lx), Y = C::Floor(ly);
-  if (!(0 <= X && X < kView && 0 <= Y && Y < kView)) return -1;
+  if (!(0 <= X && X < e.width && 0 <= Y && Y < e.height)) return -1;
   const int32_t shadeBase = C::Trunc(s * q.base.dx + r.baseRow);
-  // Plane through three neighbouring cells; X + 1, Y + 1 <= kView.
-  const int32_t d00 = D[X * kCells + Y];
-  const int32_t d10 = D[(X + 1) * kCells + Y];
-  const int32_t d01 = D[X * kCells + Y + 1];
+  // Plane through three neighbouring cells; X + 1 <= width, Y + 1 <= height.
+  const int32_t d00 = D[X * e.stride + Y];
+  const int32_t d10 = D[(X + 1) * e.stride + Y];
+  const int32_t d01 = D[X * e.stride + Y + 1];
   const double m = d00 + (lx - X) * (d10 - d00) + (ly - Y) * (d01 - d00);
   int32_t index;
   if (nearMargin * ld >= m) {
@@ -92,37 +104,40 @@ inline __attribute__((always_inline)) int32_t IndexAt(const ShadeSetup& q, const
 
 template <bool Clipped, bool Fits, class ScanFn>
 void ShadeRows(const ShadeSetup& q, ScanFn scan) {
-  const PixelCell* cells = &(*model.pixelCells)[0][0];
-  const int32_t* D = &(*model.lightDepth)[0][0];
-  uint8_t* shade = &(*model.shadeMap)[0][0];
+  const PixelCell* cells = model.pixelCells->data();
+  const int32_t* D = model.lightDepth->data();
+  uint8_t* shade = model.shadeMap->data();
   const uint8_t* pal = &(*model.palette)[0][0];
   Canvas& bmp = *model.pictureBitmap;
+  const MapExtent e = MapExtent::Now();
+  const int32_t lastX = e.width - 1, lastY = e.height - 1;
+  const long shadeStride = e.height;
   scan([&](int32_t y, double t, int32_t xl, int32_t xr) {
     const ShadeRow r{q.depthT + t * q.depth.dy, q.baseT + t * q.base.dy,
                      q.levelT + t * q.level.dy, q.ldT + t * q.lightDepth.dy,
                      q.LT->x + t * q.lightX.dy, q.LT->y + t * q.lightY.dy};
     if (Clipped) {
       if (xl < 0) xl = 0;
-      if (xr > kView - 1) xr = kView - 1;
+      if (xr > lastX) xr = lastX;
     }
     if (xl > xr) return;
     // The unclipped span of a vertex just inside the right border can reach
-    // column kView by rounding (pixelCells has that column, shadeMap not):
+    // column `width` by rounding (pixelCells has that column, shadeMap not):
     // such a pixel is tested like any other and is a range error only if
     // it would be written.
-    const int32_t xLast = xr > kView - 1 ? kView - 1 : xr;
+    const int32_t xLast = xr > lastX ? lastX : xr;
     // Checked once per span: the row and both ends of the part that is
     // written directly.
-    qchk::CheckIndex(y, 0, kView - 1);
+    qchk::CheckIndex(y, 0, lastY);
     if (xl <= xLast) {
-      qchk::CheckIndex(xl, 0, kView - 1);
-      qchk::CheckIndex(xLast, 0, kView - 1);
+      qchk::CheckIndex(xl, 0, lastX);
+      qchk::CheckIndex(xLast, 0, lastX);
     }
     uint8_t* bmpRow = bmp.Row(y);
     for (int32_t x = xl; x <= xLast; ++x) {
-      const int32_t index = IndexAt<Fits>(q, r, cells, D, x, y);
+      const int32_t index = IndexAt<Fits>(q, r, cells, D, e, x, y);
       if (index < 0) continue;
-      shade[x * kView + y] = static_cast<uint8_t>(index);
+      shade[x * shadeStride + y] = static_cast<uint8_t>(index);
       const uint8_t* c = pal + index * 3;
       uint8_t* px = bmpRow + x * 3;
       px[0] = c[0];
@@ -130,8 +145,8 @@ void ShadeRows(const ShadeSetup& q, ScanFn scan) {
       px[2] = c[2];
     }
     for (int32_t x = xLast + 1; x <= xr; ++x) {
-      qchk::CheckIndex(x, 0, kCells - 1);
-      if (IndexAt<Fits>(q, r, cells, D, x, y) >= 0) qchk::RangeError();
+      qchk::CheckIndex(x, 0, e.width);
+      if (IndexAt<Fits>(q, r, cells, D, e, x, y) >= 0) qchk::RangeError();
     }
   });
 }
@@ -143,7 +158,8 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], const tri::Pa
   ShadeSetup q;
   tri::Geom& g = q.g;
   if (part.Skips(sv) || !tri::OrderAndSetup(sv, it, im, ib, g)) return;
-  const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, kView - 1);
+  const int32_t W = model.view.width, H = model.view.height;
+  const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, H - 1);
   q.T = sv[it], q.M = sv[im], q.B = sv[ib];
   q.LT = lv[it], q.LM = lv[im], q.LB = lv[ib];
   const SampleVertex &T = *q.T, &M = *q.M, &B = *q.B;
@@ -158,10 +174,11 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], const tri::Pa
   q.depthT = T.depth, q.baseT = sb.t, q.levelT = LT.lightLevel, q.ldT = LT.depth;
   // Most triangles lie in the view with every attribute far inside int32:
   // no conversion of theirs can fail, and their scan skips the range tests.
-  const auto fit = [&g](double fT, tri::Slope f) {
-    return tri::FitsInside(kView, fT, f) || tri::ConversionsFit(g, fT, f);
+  const double side = std::max(W, H);
+  const auto fit = [&g, side](double fT, tri::Slope f) {
+    return tri::FitsInside(side, fT, f) || tri::ConversionsFit(g, fT, f);
   };
-  const bool fits = tri::InsideSquare(g, kView) && fit(q.depthT, q.depth) && fit(q.baseT, q.base) &&
+  const bool fits = tri::InsideRect(g, W, H) && fit(q.depthT, q.depth) && fit(q.baseT, q.base) &&
                     fit(q.levelT, q.level) && fit(q.ldT, q.lightDepth) && fit(LT.x, q.lightX) &&
                     fit(LT.y, q.lightY);
   if (fits) {
@@ -179,21 +196,23 @@ template <bool Fits, class ScanFn>
 void PreviewRows(const tri::Geom& g, double depthT, tri::Slope depth, double baseT, tri::Slope base,
                  Canvas& bitmap, ScanFn scan) {
   using C = Conv<Fits>;
-  const PixelCell* cells = &(*model.pixelCells)[0][0];
+  const PixelCell* cells = model.pixelCells->data();
   const uint8_t* pal = &(*model.palette)[0][0];
+  const long stride = model.pixelCells->Rows();
+  const int32_t lastX = model.view.width - 1, lastY = model.view.height - 1;
   scan([&](int32_t y, double t, int32_t xl, int32_t xr) {
     const double depthRow = depthT + t * depth.dy;
     const double baseRow = baseT + t * base.dy;
     if (xl < 0) xl = 0;
-    if (xr > kView - 1) xr = kView - 1;
+    if (xr > lastX) xr = lastX;
     if (xl > xr) return;
-    qchk::CheckIndex(y, 0, kView - 1);
+    qchk::CheckIndex(y, 0, lastY);
     uint8_t* row = bitmap.Row(y);
     double xd = xl;  // x as a double, exact
     for (int32_t x = xl; x <= xr; ++x, xd += 1) {
       const double s = xd - g.topX;
       const int32_t d = C::Floor(s * depth.dx + depthRow);
-      if (!(cells[x * kCells + y].depth >= d)) continue;
+      if (!(cells[x * stride + y].depth >= d)) continue;
       const int32_t index = C::Floor(s * base.dx + baseRow);
       qchk::CheckIndex(index, 0, kMaxShade);
       const uint8_t* c = pal + index * 3;
@@ -214,12 +233,14 @@ void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap, const tri::Part& part
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const tri::Slope base = tri::Gradient(g, sb.t, sb.m, sb.b);
   const double depthT = T.depth, baseT = sb.t;
-  const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, kView - 1);
+  const int32_t W = model.view.width, H = model.view.height;
+  const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, H - 1);
   // Most triangles' conversions cannot fail: their pixels skip the range
   // tests, and those inside the view their rows' too.
-  const bool inside = tri::InsideSquare(g, kView);
-  const auto fit = [&g, inside](double fT, tri::Slope f) {
-    return (inside && tri::FitsInside(kView, fT, f)) || tri::ConversionsFit(g, fT, f);
+  const bool inside = tri::InsideRect(g, W, H);
+  const double side = std::max(W, H);
+  const auto fit = [&g, inside, side](double fT, tri::Slope f) {
+    return (inside && tri::FitsInside(side, fT, f)) || tri::ConversionsFit(g, fT, f);
   };
   const bool fits = fit(depthT, depth) && fit(baseT, base);
   if (fits && inside)
@@ -236,15 +257,16 @@ void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap, const tri::Part& part
 // The preview's rows in part: the brush, then the triangles; done counts
 // them.
 void PreviewPart(Canvas& bitmap, const tri::Part& part, long& done) {
-  uint8_t brushRow[3 * kView];
+  const int W = model.view.width, H = model.view.height;
+  std::vector<uint8_t> brushRow(3 * static_cast<size_t>(W));
   const uint32_t brush = bitmap.brushColour;
-  for (int x = 0; x < kView; ++x) {
+  for (int x = 0; x < W; ++x) {
     brushRow[3 * x] = static_cast<uint8_t>(brush >> 16);
     brushRow[3 * x + 1] = static_cast<uint8_t>(brush >> 8);
     brushRow[3 * x + 2] = static_cast<uint8_t>(brush);
   }
-  const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, kView - 1);
-  for (int32_t y = yLo; y <= yHi; ++y) std::memcpy(bitmap.Row(y), brushRow, sizeof brushRow);
+  const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, H - 1);
+  for (int32_t y = yLo; y <= yHi; ++y) std::memcpy(bitmap.Row(y), brushRow.data(), brushRow.size());
   done = 0;
   WalkGridTriangles([](int) { return true; },
                     [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool) {
@@ -399,13 +421,14 @@ void ShadeGridRow(int i, const tri::Part& part, long& done) {
 // there is too little to share.
 int32_t ShadingSplit(int i) {
   const int32_t* rows = ViewRowPixels(i);
+  const int H = model.view.height;
   int64_t total = 0;
-  for (int y = 0; y < kView; ++y) total += rows[y];
+  for (int y = 0; y < H; ++y) total += rows[y];
   if (total < 64) return 0;  // too little to be worth a second thread
   int64_t above = 0;
-  for (int y = 0; y < kView; ++y) {
+  for (int y = 0; y < H; ++y) {
     above += rows[y];
-    if (2 * above >= total) return y + 1 < kView ? y + 1 : 0;
+    if (2 * above >= total) return y + 1 < H ? y + 1 : 0;
   }
   return 0;
 }
@@ -465,8 +488,8 @@ void ShadePreviewVertices(int share) { VisitShadingVertices(ShadePreviewVertex, 
 
 void ShadePreviewSurface(Canvas& bitmap) {
   // The bitmap's pixels are written directly; it must be the view's size.
-  qchk::CheckIndex(bitmap.Width(), kView, kView);
-  qchk::CheckIndex(bitmap.Height(), kView, kView);
+  qchk::CheckIndex(bitmap.Width(), model.view.width, model.view.width);
+  qchk::CheckIndex(bitmap.Height(), model.view.height, model.view.height);
   // The view rectangle (the whole bitmap) in the brush colour, then the
   // triangles; with a second thread, in two parts of the rows, each pixel
   // still seeing the triangles in the walk's order.

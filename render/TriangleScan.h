@@ -149,7 +149,14 @@ inline bool InsideSquare(const Geom& g, double side) {
          std::max({g.topX, g.midX, g.botX}) <= side;
 }
 
-// ConversionsFit for a triangle that InsideSquare(g, side) has cleared, by
+// The same for the rectangle 0..width x 0..height (x along the rows).
+inline bool InsideRect(const Geom& g, double width, double height) {
+  return g.topY >= 0 && g.botY <= height && std::min({g.topX, g.midX, g.botX}) >= 0 &&
+         std::max({g.topX, g.midX, g.botX}) <= width;
+}
+
+// ConversionsFit for a triangle that InsideSquare(g, side) (or InsideRect
+// with its longer side for side) has cleared, by
 // a cruder bound that costs a few operations: every pixel a scan visits
 // lies in the square, less than side + 1 from the top vertex along each
 // axis, so the attribute stays within |fT| + (side + 1)(|dfdx| + |dfdy|),

@@ -55,13 +55,17 @@ ViewCamera FitCamera(const Point3& from, double& focalBeforeFit) {
         if (y < minY) minY = y;
         if (y > maxY) maxY = y;
       }
-  const double sx = qchk::Div(395.2, maxX - minX);
-  const double sy = qchk::Div(395.2, maxY - minY);
+  // The box fills 95 % of the shorter side (395.2 of 416 pixels, scaled),
+  // centred in the view.
+  const ViewSize& view = model.view;
+  const double fit = 395.2 * view.Scale();
+  const double sx = qchk::Div(fit, maxX - minX);
+  const double sy = qchk::Div(fit, maxY - minY);
   double s = sx;
   if (sy < sx) s = sy;
   c.focal = c.focal * s;
-  c.shiftX = ((maxX + minX) * s - kView) * 0.5;
-  c.shiftY = ((maxY + minY) * s - kView) * 0.5;
+  c.shiftX = ((maxX + minX) * s - view.width) * 0.5;
+  c.shiftY = ((maxY + minY) * s - view.height) * 0.5;
   return c;
 }
 
@@ -108,7 +112,8 @@ void FindSceneBox() {
   model.boxHalf = Point3{size.x / 2, size.y / 2, size.z / 2};
   model.sceneCentre = Point3{(hi.x + lo.x) / 2, (hi.y + lo.y) / 2, (hi.z + lo.z) / 2};
   model.sceneDiag = qchk::Finite(Norm(size));
-  model.sceneDiagBy832 = model.sceneDiag / 832;
+  // About a quarter of a pixel's worth of the scene at the view's scale.
+  model.sceneDiagBy832 = model.sceneDiag / (832 * model.view.Scale());
   model.sceneDiagBy104 = 8 * model.sceneDiagBy832;
   const double d20 = model.sceneDiag / 20;
   model.coarseStepSq = 2 * (d20 * d20);

@@ -35,8 +35,8 @@ void FindSceneBox();
 // eye := above the box, beyond its minimum corner turned by pi/4 + 0.15.
 void PlaceEye();
 // PlaceEye, then viewDir, screenX, screenY, eyeDepth, eyeX, eyeY,
-// dragRadiusSq, and the fit of the box into 395.2 pixels (focal, shiftX,
-// shiftY). Needs sceneDiag > 0.
+// dragRadiusSq, and the fit of the box into 95 % of the view's shorter
+// side, centred (focal, shiftX, shiftY). Needs sceneDiag > 0.
 void FitView();
 // lightPos from the current camera and box; the light camera fitted to the
 // box. Needs sceneDiag > 0.

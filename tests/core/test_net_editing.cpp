@@ -345,7 +345,7 @@ TEST_F(NetEditTest, ReleaseRedrawsThroughTheMovedPoint) {
   EXPECT_LT(c.depth, kFarDepth);
   EXPECT_LT(c.u, 0.05);
   EXPECT_LT(c.v, 0.05);
-  EXPECT_NE(std::memcmp(shadeBefore.data(), (*model.shadeMap).data(), sizeof shadeBefore), 0);
+  EXPECT_NE(std::memcmp(shadeBefore.data(), (*model.shadeMap).data(), shadeBefore.bytes()), 0);
   EXPECT_TRUE(PickNetPoint(to.x, to.y).found);
 }
 

@@ -37,7 +37,7 @@ Snapshot Take() {
     const uint8_t* b = static_cast<const uint8_t*>(p);
     return std::vector<uint8_t>(b, b + n);
   };
-  s.shade = bytes(&*model.shadeMap, sizeof(ShadeGrid));
+  s.shade = bytes(model.shadeMap->data(), model.shadeMap->bytes());
   // Depths and parameters of the view cells 0..415 (the cells of index 416
   // are never written by a render).
   for (int x = 0; x < kView; ++x)
@@ -49,7 +49,7 @@ Snapshot Take() {
       s.cells.insert(s.cells.end(), u.begin(), u.end());
       s.cells.insert(s.cells.end(), v.begin(), v.end());
     }
-  s.light = bytes(&*model.lightDepth, sizeof(DepthGrid));
+  s.light = bytes(model.lightDepth->data(), model.lightDepth->bytes());
   s.picture = model.pictureBitmap->Bytes();
   s.camera = ModelCamera();
   s.eye = model.eye;

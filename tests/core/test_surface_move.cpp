@@ -210,8 +210,8 @@ TEST_F(SurfaceMoveTest, PreviewDepthsAreTheRendersDepths) {
   EXPECT_EQ(differing, 0);
   EXPECT_GT(covered, 20000);
   EXPECT_GT(background, 20000);
-  EXPECT_EQ(std::memcmp(shade.data(), (*model.shadeMap).data(), sizeof shade), 0);
-  EXPECT_EQ(std::memcmp(light.data(), (*model.lightDepth).data(), sizeof light), 0);
+  EXPECT_EQ(std::memcmp(shade.data(), (*model.shadeMap).data(), shade.bytes()), 0);
+  EXPECT_EQ(std::memcmp(light.data(), (*model.lightDepth).data(), light.bytes()), 0);
 }
 
 // Every preview pixel is the brush where no surface lies and a palette
