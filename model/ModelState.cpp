@@ -20,6 +20,8 @@ CArr<CArr<int32_t, 12>, 12> MakeBinomials() {
 const CArr<CArr<int32_t, 12>, 12> binomialTable = MakeBinomials();
 
 bool InitModelState(ViewSize view) {
+  qchk::CheckIndex(view.width, ViewSize::kMinSide, ViewSize::kMaxSide);
+  qchk::CheckIndex(view.height, ViewSize::kMinSide, ViewSize::kMaxSide);
   FinalModelState();
   // Keep the allocated blocks out of the reset: a fresh record, then buffers.
   model = ModelState{};

@@ -485,10 +485,15 @@ void RasterViewDepths(const tri::Part& part, long& done) {
 
 // The row that splits the given positions' rows of the map (those in the
 // view's rectangle) into two halves; 0 when there are too few to share.
+// The count of grid positions in each row, kept from one drawing to the
+// next (the drawing allocates nothing once warm).
+std::vector<int32_t> medianRows;
+
 template <class Grid>
 int32_t MedianRow(const Grid& grid) {
   const int W = model.view.width, H = model.view.height;
-  std::vector<int32_t> rows(static_cast<size_t>(H), 0);
+  std::vector<int32_t>& rows = medianRows;
+  rows.assign(static_cast<size_t>(H), 0);
   int32_t count = 0;
   for (int a = 0; a < kGrid; ++a)
     for (int b = 0; b < kGrid; ++b) {

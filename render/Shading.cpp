@@ -258,7 +258,8 @@ void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap, const tri::Part& part
 // them.
 void PreviewPart(Canvas& bitmap, const tri::Part& part, long& done) {
   const int W = model.view.width, H = model.view.height;
-  std::vector<uint8_t> brushRow(3 * static_cast<size_t>(W));
+  qchk::CheckIndex(W, 1, ViewSize::kMaxSide);
+  uint8_t brushRow[3 * ViewSize::kMaxSide];
   const uint32_t brush = bitmap.brushColour;
   for (int x = 0; x < W; ++x) {
     brushRow[3 * x] = static_cast<uint8_t>(brush >> 16);
@@ -266,7 +267,7 @@ void PreviewPart(Canvas& bitmap, const tri::Part& part, long& done) {
     brushRow[3 * x + 2] = static_cast<uint8_t>(brush);
   }
   const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, H - 1);
-  for (int32_t y = yLo; y <= yHi; ++y) std::memcpy(bitmap.Row(y), brushRow.data(), brushRow.size());
+  for (int32_t y = yLo; y <= yHi; ++y) std::memcpy(bitmap.Row(y), brushRow, 3 * static_cast<size_t>(W));
   done = 0;
   WalkGridTriangles([](int) { return true; },
                     [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool) {
