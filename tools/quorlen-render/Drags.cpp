@@ -1,5 +1,6 @@
 #include "tools/quorlen-render/Drags.h"
 
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -35,11 +36,12 @@ std::string RgbBytes(const Canvas& c) {
 // Appends the line the node drag prints to `printed`.
 void DragNode(const DragAction& a, std::string& printed) {
   // The net-editing mode's view: the picture with the traced net over it.
-  Canvas view(kView, kView);
+  Canvas view(model.view.width, model.view.height);
   view.Draw(0, 0, *model.pictureBitmap);
   DrawNet(view);
   if (!BeginNodeDrag(view, a.fx, a.fy))
-    throw OptionError{"--drag-node: no control point within 9 pixels of " + std::to_string(a.fx) + "," +
+    throw OptionError{"--drag-node: no control point within " +
+                      std::to_string(static_cast<int>(std::ceil(10 * model.view.Scale())) - 1) + " pixels of " + std::to_string(a.fx) + "," +
                       std::to_string(a.fy)};
   const int i = model.CurrentNode.x, j = model.CurrentNode.y;
   std::optional<CoordTexts> shown = NodeDragStep(view, 0, a.tx, a.ty);

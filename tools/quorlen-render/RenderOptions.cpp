@@ -189,6 +189,36 @@ bool PointerOption(RenderOptions& o, const std::string& opt, Value& value) {
   return true;
 }
 
+// --view W,H: each side in 64..4096.
+bool ViewOption(RenderOptions& o, const std::string& opt, const std::string& value) {
+  const auto f = Fields(opt, value, 2, "W,H");
+  const int w = IntField(opt, f[0], "W"), h = IntField(opt, f[1], "H");
+  auto inRange = [](int v) { return v >= ViewSize::kMinSide && v <= ViewSize::kMaxSide; };
+  if (!inRange(w) || !inRange(h))
+    Fail(opt, "W and H must lie in " + std::to_string(ViewSize::kMinSide) + ".." +
+                  std::to_string(ViewSize::kMaxSide));
+  o.view = ViewSize{w, h};
+  return true;
+}
+
+// What still works in the default view only: the read-outs and traced
+// lines, the analysis pictures and saving the view in a surface file.
+void CheckViewSize(const RenderOptions& o) {
+  if (o.view.IsDefault()) return;
+  std::string needs;
+  if (!o.pointer.empty())
+    needs = o.pointer.front().kind == PointerAction::Probe ? "--probe" : "--click";
+  else if (o.map.quantity != MapQuantity::None || o.analysis.zebra)
+    needs = "--map";
+  else if (o.analysis.umbilics)
+    needs = "--umbilics";
+  else if (o.analysis.curvatureNet)
+    needs = "--curvature-net";
+  else if (o.save)
+    needs = "--save";
+  if (!needs.empty()) Fail(needs, "needs the 416 x 416 view for now");
+}
+
 // Options that only make sense together.
 void CheckCombinations(const RenderOptions& o) {
   if ((o.net || o.cube) && !o.png && !o.exportPng && !o.exportSvg)
@@ -218,6 +248,8 @@ RenderOptions ParseOptions(int argc, char** argv) {
     };
     if (opt == "--help" || opt == "-h")
       o.help = true;
+    else if (opt == "--view" && ViewOption(o, opt, value()))
+      continue;
     else if (ModelOption(o, opt, value) || OutputOption(o, opt, value) || PointerOption(o, opt, value) ||
              AnalysisOption(o.analysis, opt, a + 1 < argc ? argv[a + 1] : nullptr, value) ||
              MapOption(o.map, opt, value) || ExportOption(o, opt, value))
@@ -228,6 +260,7 @@ RenderOptions ParseOptions(int argc, char** argv) {
       Fail(opt, "unexpected argument (see --help)");
   }
   if (!o.help) {
+    CheckViewSize(o);
     CheckCombinations(o);
     CheckMapOptions(o.map);
     CheckAnalysisOptions(o.analysis, o.map.quantity != MapQuantity::None, o.png.has_value(), o.segments.has_value());
@@ -262,10 +295,18 @@ const char* UsageText() {
          "                      each --point, --weight and tick is one edit)\n"
          "  --redo K            then redo K of the undone edits\n"
          "\n"
+         "View:\n"
+         "  --view W,H          the view's width and height in pixels, each 64..4096\n"
+         "                      (default 416,416): the box fills 95 % of the shorter\n"
+         "                      side, and lengths in pixels scale with it. --probe,\n"
+         "                      --click, --map, --umbilics, --curvature-net and --save\n"
+         "                      need the 416 x 416 view for now; a surface file's view\n"
+         "                      is shown as it is at 416 x 416, scaled and centred\n"
+         "\n"
          "Outputs (written after the drawing):\n"
-         "  --png FILE          the 416 x 416 picture\n"
+         "  --png FILE          the W x H picture\n"
          "  --net, --cube       draw the control net and the box over the --png picture\n"
-         "  --shade-map FILE    416 x 416 shade indices, one byte each, (x, y) at x*416+y\n"
+         "  --shade-map FILE    W x H shade indices, one byte each, (x, y) at x*H+y\n"
          "  --depth-map FILE    the view's pixel depths, little-endian int32, same order\n"
          "  --polylines FILE    the traced box and net edges as text\n"
          "  --save FILE.yqs     the surface file with the view (and the rational flag\n"
@@ -284,11 +325,11 @@ const char* UsageText() {
          "                      again with the view kept, as on the button's release\n"
          "  --fit               after the drags, fit the view afresh and draw again, as\n"
          "                      \"Encuadrar\" does\n"
-         "  --preview-map FILE  the picture of the last preview step, raw 416 x 416 RGB\n"
+         "  --preview-map FILE  the picture of the last preview step, raw W x H RGB\n"
          "                      bytes, row by row from the top\n"
          "  --drag-node FX,FY,TX,TY[,up=K|,down=K]\n"
          "                      in the net-editing mode, press on the control point\n"
-         "                      within 9 pixels of FX,FY, move it to TX,TY as one timer\n"
+         "                      within 9 pixels (at 416 x 416) of FX,FY, move it to TX,TY as one timer\n"
          "                      step does, then K more steps with the Up (nearer) or\n"
          "                      Down (farther) arrow held; then draw again as on release.\n"
          "                      Prints \"node I J X Y Z\" (the panel's coordinates) or\n"

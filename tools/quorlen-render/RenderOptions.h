@@ -2,6 +2,8 @@
 // drawing and what to write after it.
 #pragma once
 
+#include "model/ModelState.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -45,6 +47,9 @@ struct DragAction {
 
 struct RenderOptions {
   bool help = false;
+
+  // The view's size in pixels (--view W,H).
+  ViewSize view;
 
   // Model, applied in this order whatever the order on the command line.
   std::optional<std::string> open;

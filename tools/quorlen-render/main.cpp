@@ -68,7 +68,7 @@ void CheckTickLayout(const char* option, bool horizontal) {
 // values that do not fit it. Returns keepView: a surface file's view is
 // kept while its reading is not undone.
 bool BuildModel(const RenderOptions& o) {
-  if (!InitModelState()) throw DrawError{"not enough memory for the picture buffers"};
+  if (!InitModelState(o.view)) throw DrawError{"not enough memory for the picture buffers"};
   StartupModel();
   EditHistory history;
   auto edit = [&history](EditKind kind, auto&& change) {
@@ -136,6 +136,17 @@ bool BuildModel(const RenderOptions& o) {
   return history.Done(EditKind::Open) && !cad;
 }
 
+// A surface file's camera is that of the 416 x 416 view: scaled to this
+// view and centred in it, it shows the same picture.
+void FitFileCameraToView() {
+  const ViewSize& v = model.view;
+  if (v.IsDefault()) return;
+  const double s = v.Scale();
+  model.focal = model.focal * s;
+  model.shiftX = model.shiftX * s - (v.width - kView * s) * 0.5;
+  model.shiftY = model.shiftY * s - (v.height - kView * s) * 0.5;
+}
+
 // The draw button's cycle: render, filter, bitmap, traced box and net.
 void Draw(bool keepView) {
   if (!KindFitsNet())
@@ -149,7 +160,7 @@ void Draw(bool keepView) {
 // the display options draw them. Every line drawn on it from here on is
 // logged in `overlay`.
 Canvas ViewAfterDrawing(bool net, bool cube, std::vector<DrawnLine>& overlay) {
-  Canvas view(kView, kView);
+  Canvas view(model.view.width, model.view.height);
   view.Draw(0, 0, *model.pictureBitmap);
   view.lineLog = &overlay;
   if (net) DrawNet(view);
@@ -158,18 +169,16 @@ Canvas ViewAfterDrawing(bool net, bool cube, std::vector<DrawnLine>& overlay) {
 }
 
 std::string ShadeMapBytes() {
-  std::string b;
-  b.reserve(kView * kView);
-  for (int x = 0; x < kView; ++x)
-    for (int y = 0; y < kView; ++y) b.push_back(static_cast<char>(model.shadeMap[x][y]));
-  return b;
+  const ShadeGrid& shade = *model.shadeMap;
+  return std::string(reinterpret_cast<const char*>(shade.data()), shade.size());
 }
 
 std::string DepthMapBytes() {
   std::string b;
-  b.reserve(kView * kView * 4);
-  for (int x = 0; x < kView; ++x)
-    for (int y = 0; y < kView; ++y) {
+  const int W = model.view.width, H = model.view.height;
+  b.reserve(static_cast<size_t>(W) * H * 4);
+  for (int x = 0; x < W; ++x)
+    for (int y = 0; y < H; ++y) {
       const uint32_t d = static_cast<uint32_t>(model.pixelCells[x][y].depth);
       for (int k = 0; k < 4; ++k) b.push_back(static_cast<char>((d >> (8 * k)) & 0xFF));
     }
@@ -241,6 +250,7 @@ int main(int argc, char** argv) {
   }
   try {
     const bool keepView = BuildModel(options);
+    if (keepView) FitFileCameraToView();
     Draw(keepView);
     RunDrags(options);
     if (options.fit) Draw(false);
