@@ -11,12 +11,13 @@
 #include "model/SurfaceKinds.h"
 #include "platform/Events.h"
 
-inline void SphereModel() {
-  InitModelState();
+inline void SphereModelInView(ViewSize view) {
+  InitModelState(view);
   SetProcessEventsHook(nullptr);
   StartupModel();
   SetKnots();
 }
+inline void SphereModel() { SphereModelInView(ViewSize{}); }
 
 // The sphere net of size m x n as the given kind, weights 1.0 to 1.2: the
 // nets of the one-point benchmarks.

@@ -40,6 +40,15 @@ void BM_CycleRationalBSpline3(benchmark::State& state) {
 }
 BENCHMARK(BM_CycleRationalBSpline3)->Unit(benchmark::kMicrosecond);
 
+// The start-up sphere's whole cycle in a square view of range(0) pixels.
+void BM_CycleSphereView(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  SphereModelInView(ViewSize{side, side});
+  FullCycle(state);
+  InitModelState();
+}
+BENCHMARK(BM_CycleSphereView)->Arg(416)->Arg(1024)->Unit(benchmark::kMicrosecond);
+
 // The same cycles on the calling thread alone.
 void OneThread(benchmark::State& state, void (*load)()) {
   load();
