@@ -33,6 +33,7 @@ struct ViewSize {
   bool IsDefault() const { return width == kView && height == kView; }
   friend bool operator==(const ViewSize&, const ViewSize&) = default;
 };
+
 constexpr int32_t kFarDepth = 65536;
 
 // Polyline entries with x == kMaxInt32 lift the pen; y == kMaxInt32 ends it.
@@ -220,7 +221,4 @@ constexpr double threePointFivePer416 = 3.5 / 416;
 // the buffers (for the given view) and colour tables. Returns false when a
 // buffer could not be had (the caller beeps and ends the program).
 bool InitModelState(ViewSize view = {});
-// Bytes a view pixel costs in the buffers the drawing keeps (pixelCells,
-// lightDepth, shadeMap, its filtered copy and the picture).
-constexpr int kBufferBytesPerPixel = static_cast<int>(sizeof(PixelCell)) + 4 + 1 + 1 + 3;
 void FinalModelState();

@@ -113,6 +113,9 @@ void ShadeRows(const ShadeSetup& q, ScanFn scan) {
   const int32_t lastX = e.width - 1, lastY = e.height - 1;
   const long shadeStride = e.height;
   scan([&](int32_t y, double t, int32_t xl, int32_t xr) {
+    // Copies the byte writes below cannot alias: kept in registers.
+    const MapExtent ex = e;
+    const long shadeStep = shadeStride;
     const ShadeRow r{q.depthT + t * q.depth.dy, q.baseT + t * q.base.dy,
                      q.levelT + t * q.level.dy, q.ldT + t * q.lightDepth.dy,
                      q.LT->x + t * q.lightX.dy, q.LT->y + t * q.lightY.dy};
@@ -135,9 +138,9 @@ void ShadeRows(const ShadeSetup& q, ScanFn scan) {
     }
     uint8_t* bmpRow = bmp.Row(y);
     for (int32_t x = xl; x <= xLast; ++x) {
-      const int32_t index = IndexAt<Fits>(q, r, cells, D, e, x, y);
+      const int32_t index = IndexAt<Fits>(q, r, cells, D, ex, x, y);
       if (index < 0) continue;
-      shade[x * shadeStride + y] = static_cast<uint8_t>(index);
+      shade[x * shadeStep + y] = static_cast<uint8_t>(index);
       const uint8_t* c = pal + index * 3;
       uint8_t* px = bmpRow + x * 3;
       px[0] = c[0];
@@ -146,7 +149,7 @@ void ShadeRows(const ShadeSetup& q, ScanFn scan) {
     }
     for (int32_t x = xLast + 1; x <= xr; ++x) {
       qchk::CheckIndex(x, 0, e.width);
-      if (IndexAt<Fits>(q, r, cells, D, e, x, y) >= 0) qchk::RangeError();
+      if (IndexAt<Fits>(q, r, cells, D, ex, x, y) >= 0) qchk::RangeError();
     }
   });
 }
@@ -203,6 +206,8 @@ void PreviewRows(const tri::Geom& g, double depthT, tri::Slope depth, double bas
   scan([&](int32_t y, double t, int32_t xl, int32_t xr) {
     const double depthRow = depthT + t * depth.dy;
     const double baseRow = baseT + t * base.dy;
+    // A copy the byte writes below cannot alias: kept in a register.
+    const long step = stride;
     if (xl < 0) xl = 0;
     if (xr > lastX) xr = lastX;
     if (xl > xr) return;
@@ -212,7 +217,7 @@ void PreviewRows(const tri::Geom& g, double depthT, tri::Slope depth, double bas
     for (int32_t x = xl; x <= xr; ++x, xd += 1) {
       const double s = xd - g.topX;
       const int32_t d = C::Floor(s * depth.dx + depthRow);
-      if (!(cells[x * stride + y].depth >= d)) continue;
+      if (!(cells[x * step + y].depth >= d)) continue;
       const int32_t index = C::Floor(s * base.dx + baseRow);
       qchk::CheckIndex(index, 0, kMaxShade);
       const uint8_t* c = pal + index * 3;
