@@ -30,17 +30,6 @@ void ClearViewRowPixels() {
   viewRowPixels.assign(static_cast<size_t>(kGrid) * static_cast<size_t>(model.view.height), 0);
 }
 
-// The view's last column and row, and the step between columns of the
-// depth maps (one more row than the view).
-struct Extent {
-  int32_t lastX, lastY;
-  long stride;
-};
-inline Extent ViewExtent() {
-  const ViewSize& v = model.view;
-  return Extent{v.width - 1, v.height - 1, static_cast<long>(v.height) + 1};
-}
-
 constexpr int32_t kAllRows = INT32_MIN;
 constexpr int32_t kAllRowsHi = INT32_MAX;
 
@@ -106,11 +95,10 @@ struct OutsideRowsSafe {
 // span(fitsTag, y, t, depthRow, xl, xr): fitsTag is std::true_type when
 // every depth of the triangle is known to convert (its pixels may skip the
 // range test), else std::false_type.
-template <bool Clipped, class Span>
-void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, const tri::Part& part, Span span) {
+template <bool Clipped, class Ext, class Span>
+void ScanDepthRows(const tri::Geom& g, double dT, tri::Slope depth, const tri::Part& part, Ext ext, Span span) {
   const double ddx = depth.dx, ddy = depth.dy;
-  const Extent e = ViewExtent();
-  const int32_t lastX = e.lastX, lastY = e.lastY;
+  const int32_t lastX = ext.width - 1, lastY = ext.height - 1;
   const bool inside = tri::InsideRect(g, lastX + 1, lastY + 1);
   const bool fits = (inside && tri::FitsInside(std::max(lastX, lastY) + 1, dT, depth)) ||
                     tri::ConversionsFit(g, dT, depth);
@@ -161,9 +149,9 @@ inline int32_t DepthFloor(FitsTag, double r) {
   return FitsTag::value ? tri::FloorFitting(r) : tri::FloorI(r);
 }
 
-template <bool Clipped>
+template <bool Clipped, class Ext>
 void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3], const tri::Part& part,
-                 int32_t* rowPixels) {
+                 int32_t* rowPixels, Ext ext) {
   int it, im, ib;
   tri::Geom g;
   if (part.Skips(v) || !tri::OrderAndSetup(v, it, im, ib, g)) return;
@@ -176,10 +164,9 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3], const tri::Par
   const tri::Slope vSlope = tri::Gradient(g, pT.v, pM.v, pB.v);
   const double dT = T.depth;
   PixelCell* cells = model.pixelCells->data();
-  const long stride = model.pixelCells->Rows();
-  const int32_t rows = model.view.height;
-  ScanDepthRows<Clipped>(g, dT, depth, part, [&](auto fitsTag, int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
-    if (rowPixels && xl <= xr && y < rows) rowPixels[y] += xr - xl + 1;
+  ScanDepthRows<Clipped>(g, dT, depth, part, ext, [&](auto fitsTag, int32_t y, double t, double depthRow, int32_t xl, int32_t xr) {
+    const long stride = ext.stride;
+    if (rowPixels && xl <= xr && y < ext.height) rowPixels[y] += xr - xl + 1;
     const double uRow = pT.u + t * uSlope.dy;
     const double vRow = pT.v + t * vSlope.dy;
     double xd = xl;  // x as a double, exact: spares a conversion per pixel
@@ -199,15 +186,15 @@ void RasterDepth(const SampleVertex* v[3], const ParamPair* p[3], const tri::Par
 // Depth as the only attribute: the light map, and the view's depths in the
 // drag-time preview. depthAt(x, y) is the cell that the pixel's depth is
 // tested against and kept in.
-template <bool Clipped, class V, class DepthAt>
-void RasterDepthOnly(const V* v[3], const tri::Part& part, DepthAt depthAt) {
+template <bool Clipped, class V, class Ext, class DepthAt>
+void RasterDepthOnly(const V* v[3], const tri::Part& part, Ext ext, DepthAt depthAt) {
   int it, im, ib;
   tri::Geom g;
   if (part.Skips(v) || !tri::OrderAndSetup(v, it, im, ib, g)) return;
   const V &T = *v[it], &M = *v[im], &B = *v[ib];
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const double dT = T.depth;
-  ScanDepthRows<Clipped>(g, dT, depth, part, [&](auto fitsTag, int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
+  ScanDepthRows<Clipped>(g, dT, depth, part, ext, [&](auto fitsTag, int32_t y, double, double depthRow, int32_t xl, int32_t xr) {
     double xd = xl;  // x as a double, exact: spares a conversion per pixel
     for (int32_t x = xl; x <= xr; ++x, xd += 1) {
       const double s = xd - g.topX;
@@ -218,18 +205,16 @@ void RasterDepthOnly(const V* v[3], const tri::Part& part, DepthAt depthAt) {
   });
 }
 
-template <bool Clipped>
-void RasterLight(const LightVertex* v[3], const tri::Part& part) {
+template <bool Clipped, class Ext>
+void RasterLight(const LightVertex* v[3], const tri::Part& part, Ext ext) {
   int32_t* cells = model.lightDepth->data();
-  const long stride = model.lightDepth->Rows();
-  RasterDepthOnly<Clipped>(v, part, [cells, stride](int32_t x, int32_t y) -> int32_t& { return cells[x * stride + y]; });
+  RasterDepthOnly<Clipped>(v, part, ext, [cells, ext](int32_t x, int32_t y) -> int32_t& { return cells[x * ext.stride + y]; });
 }
 
-template <bool Clipped>
-void RasterViewDepth(const SampleVertex* v[3], const tri::Part& part) {
+template <bool Clipped, class Ext>
+void RasterViewDepth(const SampleVertex* v[3], const tri::Part& part, Ext ext) {
   PixelCell* cells = model.pixelCells->data();
-  const long stride = model.pixelCells->Rows();
-  RasterDepthOnly<Clipped>(v, part, [cells, stride](int32_t x, int32_t y) -> int32_t& { return cells[x * stride + y].depth; });
+  RasterDepthOnly<Clipped>(v, part, ext, [cells, ext](int32_t x, int32_t y) -> int32_t& { return cells[x * ext.stride + y].depth; });
 }
 
 // The grid seen from the eye (point, x, y, depth, inView) and, WithLight,
@@ -354,28 +339,34 @@ void RasterDepthTriangle(const SampleVertex& a, ParamPair pa, const SampleVertex
                          const SampleVertex& c, ParamPair pc, bool clipped) {
   const SampleVertex* v[3] = {&a, &b, &c};
   const ParamPair* p[3] = {&pa, &pb, &pc};
-  if (clipped)
-    RasterDepth<true>(v, p, tri::kWhole, nullptr);
-  else
-    RasterDepth<false>(v, p, tri::kWhole, nullptr);
+  tri::WithViewExtent([&](auto ext) {
+    if (clipped)
+      RasterDepth<true>(v, p, tri::kWhole, nullptr, ext);
+    else
+      RasterDepth<false>(v, p, tri::kWhole, nullptr, ext);
+  });
 }
 
 void RasterViewDepthTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVertex& c,
                              bool clipped) {
   const SampleVertex* v[3] = {&a, &b, &c};
-  if (clipped)
-    RasterViewDepth<true>(v, tri::kWhole);
-  else
-    RasterViewDepth<false>(v, tri::kWhole);
+  tri::WithViewExtent([&](auto ext) {
+    if (clipped)
+      RasterViewDepth<true>(v, tri::kWhole, ext);
+    else
+      RasterViewDepth<false>(v, tri::kWhole, ext);
+  });
 }
 
 void RasterLightTriangle(const LightVertex& a, const LightVertex& b, const LightVertex& c,
                          bool clipped) {
   const LightVertex* v[3] = {&a, &b, &c};
-  if (clipped)
-    RasterLight<true>(v, tri::kWhole);
-  else
-    RasterLight<false>(v, tri::kWhole);
+  tri::WithViewExtent([&](auto ext) {
+    if (clipped)
+      RasterLight<true>(v, tri::kWhole, ext);
+    else
+      RasterLight<false>(v, tri::kWhole, ext);
+  });
 }
 
 void SampleSurface() { SampleGridVertices<true, false>(); }
@@ -440,47 +431,53 @@ void RasterPixelCells(const tri::Part& part, long& done) {
   done = 0;
   int32_t* rowPixels = nullptr;
   const size_t rows = static_cast<size_t>(model.view.height);
-  WalkGridTriangles([&](int i) {
-                      rowPixels = viewRowPixels.data() + static_cast<size_t>(i) * rows;
-                      return true;
-                    },
-                    [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
-                      const SampleVertex* v[3] = {&p.view, &q.view, &r.view};
-                      const ParamPair* uv[3] = {&p.uv, &q.uv, &r.uv};
-                      if (inView)
-                        RasterDepth<false>(v, uv, part, rowPixels);
-                      else
-                        RasterDepth<true>(v, uv, part, rowPixels);
-                      ++done;
-                    });
+  tri::WithViewExtent([&](auto ext) {
+    WalkGridTriangles([&](int i) {
+                        rowPixels = viewRowPixels.data() + static_cast<size_t>(i) * rows;
+                        return true;
+                      },
+                      [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+                        const SampleVertex* v[3] = {&p.view, &q.view, &r.view};
+                        const ParamPair* uv[3] = {&p.uv, &q.uv, &r.uv};
+                        if (inView)
+                          RasterDepth<false>(v, uv, part, rowPixels, ext);
+                        else
+                          RasterDepth<true>(v, uv, part, rowPixels, ext);
+                        ++done;
+                      });
+  });
 }
 
 void RasterLightDepth(const tri::Part& part, long& done) {
   done = 0;
   const double W = model.view.width, H = model.view.height;
-  WalkGridTriangles([](int) { return true; },
-                    [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
-                      const LightVertex* v[3] = {&p.light, &q.light, &r.light};
-                      if (inView && InLightMap(p.light, W, H) && InLightMap(q.light, W, H) &&
-                          InLightMap(r.light, W, H))
-                        RasterLight<false>(v, part);
-                      else
-                        RasterLight<true>(v, part);
-                      ++done;
-                    });
+  tri::WithViewExtent([&](auto ext) {
+    WalkGridTriangles([](int) { return true; },
+                      [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+                        const LightVertex* v[3] = {&p.light, &q.light, &r.light};
+                        if (inView && InLightMap(p.light, W, H) && InLightMap(q.light, W, H) &&
+                            InLightMap(r.light, W, H))
+                          RasterLight<false>(v, part, ext);
+                        else
+                          RasterLight<true>(v, part, ext);
+                        ++done;
+                      });
+  });
 }
 
 void RasterViewDepths(const tri::Part& part, long& done) {
   done = 0;
-  WalkGridTriangles([](int) { return true; },
-                    [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
-                      const SampleVertex* v[3] = {&p.view, &q.view, &r.view};
-                      if (inView)
-                        RasterViewDepth<false>(v, part);
-                      else
-                        RasterViewDepth<true>(v, part);
-                      ++done;
-                    });
+  tri::WithViewExtent([&](auto ext) {
+    WalkGridTriangles([](int) { return true; },
+                      [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+                        const SampleVertex* v[3] = {&p.view, &q.view, &r.view};
+                        if (inView)
+                          RasterViewDepth<false>(v, part, ext);
+                        else
+                          RasterViewDepth<true>(v, part, ext);
+                        ++done;
+                      });
+  });
 }
 
 // The row that splits the given positions' rows of the map (those in the

@@ -59,21 +59,11 @@ struct ShadeRow {
   double depthRow, baseRow, levelRow, ldRow, lxRow, lyRow;
 };
 
-// The view's size and the step between columns of the depth maps (and of
-// shadeMap, one row fewer).
-struct MapExtent {
-  int32_t width, height;
-  long stride;
-  static MapExtent Now() {
-    const ViewSize& v = model.view;
-    return MapExtent{v.width, v.height, static_cast<long>(v.height) + 1};
-  }
-};
-
-template <bool Fits>
+// e: the view's extent (tri::DefaultExtent or tri::RuntimeExtent).
+template <bool Fits, class Ext>
 inline __attribute__((always_inline)) int32_t IndexAt(const ShadeSetup& q, const ShadeRow& r,
                                                      const PixelCell* cells, const int32_t* D,
-                                                     const MapExtent& e, int32_t x, int32_t y) {
+                                                     const Ext& e, int32_t x, int32_t y) {
   using C = Conv<Fits>;
   const double s = x - q.g.topX;
   const int32_t d = C::Floor(s * q.depth.dx + r.depthRow);
@@ -102,19 +92,18 @@ inline __attribute__((always_inline)) int32_t IndexAt(const ShadeSetup& q, const
   return index;
 }
 
-template <bool Clipped, bool Fits, class ScanFn>
-void ShadeRows(const ShadeSetup& q, ScanFn scan) {
+template <bool Clipped, bool Fits, class Ext, class ScanFn>
+void ShadeRows(const ShadeSetup& q, Ext e, ScanFn scan) {
   const PixelCell* cells = model.pixelCells->data();
   const int32_t* D = model.lightDepth->data();
   uint8_t* shade = model.shadeMap->data();
   const uint8_t* pal = &(*model.palette)[0][0];
   Canvas& bmp = *model.pictureBitmap;
-  const MapExtent e = MapExtent::Now();
   const int32_t lastX = e.width - 1, lastY = e.height - 1;
   const long shadeStride = e.height;
   scan([&](int32_t y, double t, int32_t xl, int32_t xr) {
     // Copies the byte writes below cannot alias: kept in registers.
-    const MapExtent ex = e;
+    const Ext ex = e;
     const long shadeStep = shadeStride;
     const ShadeRow r{q.depthT + t * q.depth.dy, q.baseT + t * q.base.dy,
                      q.levelT + t * q.level.dy, q.ldT + t * q.lightDepth.dy,
@@ -155,13 +144,13 @@ void ShadeRows(const ShadeSetup& q, ScanFn scan) {
 }
 
 // The rows of one triangle in the view and in part.
-template <bool Clipped>
-void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], const tri::Part& part) {
+template <bool Clipped, class Ext>
+void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], const tri::Part& part, Ext ext) {
   int it, im, ib;
   ShadeSetup q;
   tri::Geom& g = q.g;
   if (part.Skips(sv) || !tri::OrderAndSetup(sv, it, im, ib, g)) return;
-  const int32_t W = model.view.width, H = model.view.height;
+  const int32_t W = ext.width, H = ext.height;
   const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, H - 1);
   q.T = sv[it], q.M = sv[im], q.B = sv[ib];
   q.LT = lv[it], q.LM = lv[im], q.LB = lv[ib];
@@ -185,9 +174,9 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], const tri::Pa
                     fit(q.levelT, q.level) && fit(q.ldT, q.lightDepth) && fit(LT.x, q.lightX) &&
                     fit(LT.y, q.lightY);
   if (fits) {
-    ShadeRows<Clipped, true>(q, [&](auto&& row) { tri::ScanRowsInside(g, yLo, yHi, row); });
+    ShadeRows<Clipped, true>(q, ext, [&](auto&& row) { tri::ScanRowsInside(g, yLo, yHi, row); });
   } else {
-    ShadeRows<Clipped, false>(q, [&](auto&& row) { tri::ScanRows(g, yLo, yHi, row); });
+    ShadeRows<Clipped, false>(q, ext, [&](auto&& row) { tri::ScanRows(g, yLo, yHi, row); });
   }
 }
 
@@ -195,14 +184,14 @@ void ShadeTri(const SampleVertex* sv[3], const LightVertex* lv[3], const tri::Pa
 // rule, gradients, rows and spans, with depth and shade base as the only
 // attributes; spans always held to the view (no clipped variant), no light
 // and no shadow.
-template <bool Fits, class ScanFn>
+template <bool Fits, class Ext, class ScanFn>
 void PreviewRows(const tri::Geom& g, double depthT, tri::Slope depth, double baseT, tri::Slope base,
-                 Canvas& bitmap, ScanFn scan) {
+                 Canvas& bitmap, Ext ext, ScanFn scan) {
   using C = Conv<Fits>;
   const PixelCell* cells = model.pixelCells->data();
   const uint8_t* pal = &(*model.palette)[0][0];
-  const long stride = model.pixelCells->Rows();
-  const int32_t lastX = model.view.width - 1, lastY = model.view.height - 1;
+  const long stride = ext.stride;
+  const int32_t lastX = ext.width - 1, lastY = ext.height - 1;
   scan([&](int32_t y, double t, int32_t xl, int32_t xr) {
     const double depthRow = depthT + t * depth.dy;
     const double baseRow = baseT + t * base.dy;
@@ -229,7 +218,8 @@ void PreviewRows(const tri::Geom& g, double depthT, tri::Slope depth, double bas
   });
 }
 
-void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap, const tri::Part& part) {
+template <class Ext>
+void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap, const tri::Part& part, Ext ext) {
   int it, im, ib;
   tri::Geom g;
   if (part.Skips(sv) || !tri::OrderAndSetup(sv, it, im, ib, g)) return;
@@ -238,7 +228,7 @@ void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap, const tri::Part& part
   const tri::Slope depth = tri::Gradient(g, T.depth, M.depth, B.depth);
   const tri::Slope base = tri::Gradient(g, sb.t, sb.m, sb.b);
   const double depthT = T.depth, baseT = sb.t;
-  const int32_t W = model.view.width, H = model.view.height;
+  const int32_t W = ext.width, H = ext.height;
   const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, H - 1);
   // Most triangles' conversions cannot fail: their pixels skip the range
   // tests, and those inside the view their rows' too.
@@ -249,13 +239,13 @@ void PreviewTri(const SampleVertex* sv[3], Canvas& bitmap, const tri::Part& part
   };
   const bool fits = fit(depthT, depth) && fit(baseT, base);
   if (fits && inside)
-    PreviewRows<true>(g, depthT, depth, baseT, base, bitmap,
+    PreviewRows<true>(g, depthT, depth, baseT, base, bitmap, ext,
                       [&](auto&& row) { tri::ScanRowsInside(g, yLo, yHi, row); });
   else if (fits)
-    PreviewRows<true>(g, depthT, depth, baseT, base, bitmap,
+    PreviewRows<true>(g, depthT, depth, baseT, base, bitmap, ext,
                       [&](auto&& row) { tri::ScanRows(g, yLo, yHi, row); });
   else
-    PreviewRows<false>(g, depthT, depth, baseT, base, bitmap,
+    PreviewRows<false>(g, depthT, depth, baseT, base, bitmap, ext,
                        [&](auto&& row) { tri::ScanRows(g, yLo, yHi, row); });
 }
 
@@ -274,12 +264,14 @@ void PreviewPart(Canvas& bitmap, const tri::Part& part, long& done) {
   const int32_t yLo = std::max(part.lo, 0), yHi = std::min(part.hi, H - 1);
   for (int32_t y = yLo; y <= yHi; ++y) std::memcpy(bitmap.Row(y), brushRow, 3 * static_cast<size_t>(W));
   done = 0;
-  WalkGridTriangles([](int) { return true; },
-                    [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool) {
-                      const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
-                      PreviewTri(sv, bitmap, part);
-                      ++done;
-                    });
+  tri::WithViewExtent([&](auto ext) {
+    WalkGridTriangles([](int) { return true; },
+                      [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool) {
+                        const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
+                        PreviewTri(sv, bitmap, part, ext);
+                        ++done;
+                      });
+  });
 }
 
 }  // namespace
@@ -411,14 +403,16 @@ namespace {
 // tells which triangle raised it.
 void ShadeGridRow(int i, const tri::Part& part, long& done) {
   done = 0;
-  WalkGridRow(i, [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
-    const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
-    const LightVertex* lv[3] = {&p.light, &q.light, &r.light};
-    if (inView)
-      ShadeTri<false>(sv, lv, part);
-    else
-      ShadeTri<true>(sv, lv, part);
-    ++done;
+  tri::WithViewExtent([&](auto ext) {
+    WalkGridRow(i, [&](const GridCorner& p, const GridCorner& q, const GridCorner& r, bool inView) {
+      const SampleVertex* sv[3] = {&p.view, &q.view, &r.view};
+      const LightVertex* lv[3] = {&p.light, &q.light, &r.light};
+      if (inView)
+        ShadeTri<false>(sv, lv, part, ext);
+      else
+        ShadeTri<true>(sv, lv, part, ext);
+      ++done;
+    });
   });
 }
 
@@ -446,10 +440,12 @@ void ShadeTriangle(const SampleVertex& a, const SampleVertex& b, const SampleVer
                    bool clipped) {
   const SampleVertex* sv[3] = {&a, &b, &c};
   const LightVertex* lv[3] = {&la, &lb, &lc};
-  if (clipped)
-    ShadeTri<true>(sv, lv, tri::kWhole);
-  else
-    ShadeTri<false>(sv, lv, tri::kWhole);
+  tri::WithViewExtent([&](auto ext) {
+    if (clipped)
+      ShadeTri<true>(sv, lv, tri::kWhole, ext);
+    else
+      ShadeTri<false>(sv, lv, tri::kWhole, ext);
+  });
 }
 
 bool ShadeSurface() {

@@ -7,9 +7,33 @@
 #include <cmath>
 #include <cstdint>
 
+#include "model/ModelState.h"
 #include "platform/RunChecks.h"
 
 namespace tri {
+
+// The view's extent as the scan loops see it: the width and height, and the
+// step between columns of the depth maps (height + 1). Fixed at compile
+// time for the default view, so that its loops keep constant bounds and
+// strides; read from the view otherwise.
+struct DefaultExtent {
+  static constexpr int32_t width = kView, height = kView;
+  static constexpr long stride = kCells;
+};
+struct RuntimeExtent {
+  int32_t width, height;
+  long stride;
+};
+
+// f(extent) with the extent of the model's view.
+template <class F>
+inline void WithViewExtent(F&& f) {
+  const ViewSize& v = model.view;
+  if (v.IsDefault())
+    f(DefaultExtent{});
+  else
+    f(RuntimeExtent{v.width, v.height, static_cast<long>(v.height) + 1});
+}
 
 // The checked conversions of platform/RunChecks, inlined for the per-pixel
 // loops: the same result for every value that fits, and for every value
