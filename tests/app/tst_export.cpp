@@ -110,6 +110,7 @@ class ExportTest : public QObject {
 
   // Each export proposes its own suffix; a cancelled dialog writes nothing.
   void eachExportWritesItsFileAndCancelWritesNothing() {
+    SKIP_WITHOUT_CAD_FILES();
     Draw();
     const struct {
       QAction* action;
@@ -137,6 +138,7 @@ class ExportTest : public QObject {
   // A cubic of five rows: written as the surface drawn, without its first
   // row, and the status line says so.
   void aFiveRowCubicIsExportedWithANote() {
+    SKIP_WITHOUT_CAD_FILES();
     LayOutTicks(4, 6);
     model.surfaceKind = 3;
     FijaFunciones();
@@ -186,6 +188,7 @@ class ExportTest : public QObject {
   }
 
   void stepAndIgesOpenAsTheSurfaceTheyHold() {
+    SKIP_WITHOUT_CAD_FILES();
     f->Bsplines2->trigger();
     Draw();
     const QByteArray picture(reinterpret_cast<const char*>(model.pictureBitmap->Bytes().data()),
@@ -210,6 +213,7 @@ class ExportTest : public QObject {
   }
 
   void aRefusedFileKeepsTheSurface() {
+    SKIP_WITHOUT_CAD_FILES();
     Draw();
     QFile bad(Path("mala.step"));
     QVERIFY(bad.open(QIODevice::WriteOnly));
