@@ -24,7 +24,7 @@ void BM_CurvatureNetRationalBSpline3(benchmark::State& state) { NetAfterDrawing(
 
 void BM_UmbilicsRationalBSpline3(benchmark::State& state) {
   WavySheetModel();
-  for (auto _ : state) benchmark::DoNotOptimize(FindUmbilics().points.size());
+  for (auto _ : state) benchmark::DoNotOptimize(FindUmbilics(CurrentSurface()).points.size());
 }
 
 BENCHMARK(BM_CurvatureNetSphere)->Unit(benchmark::kMillisecond);

@@ -4,7 +4,7 @@
 
 #include "platform/AtomicFile.h"
 #include "interact/TracedLines.h"
-#include "model/Curvature.h"
+#include "model/LocalGeometry.h"
 
 namespace {
 
@@ -45,9 +45,8 @@ std::string TracedLinesCsv() {
     PutNumber(out, P.z);
     // The read-out's geometry: exact derivatives on the border, across
     // knot lines and in narrow spans, where plain differences go wrong.
-    const SurfaceGeom g = ReadOutGeometry(t.uv);
-    if (g.ok && g.E * g.G - g.F * g.F != 0) {
-      const CurvatureValues c = CurvaturesOf(g);
+    const LocalGeometry c = LocalGeometryAt(CurrentSurface(), t.uv);
+    if (c.curvaturesDefined) {
       PutNumber(out, c.k1);
       PutNumber(out, c.k2);
     } else {

@@ -352,7 +352,7 @@ double FindSeamPoint(const Point3& P0, const Point3& P1, ParamPair& uv, ParamPai
       if (!(std::sqrt(du * du + dv * dv) > 2 * sqrtHalfPer416)) continue;
       // Another place of the square shows the same point: continue there.
       uv = cand;
-      const FirstForm f = FirstFundamentalForm(uv);
+      const FirstForm f = FirstFundamentalForm(CurrentSurface(), uv);
       const double D = f.E * f.G - f.F * f.F;
       if (std::fabs(D) <= 1e-8) return g;
       const Point3 w{P1.x - P0.x, P1.y - P0.y, P1.z - P0.z};
@@ -517,7 +517,7 @@ std::string TraceCurvatureLines(Canvas& view, ParamPair start) {
 
 void EraseProbeMark(Canvas& view) {
   CurvatureTextSet ignored;
-  ProbeMark(view, model.lastProbe, true, model.probeMarkShown, ignored);
+  ProbeMark(view, CurrentSurface(), model.lastProbe, true, model.probeMarkShown, ignored);
 }
 
 std::string TraceLinesThrough(Canvas& view, ParamPair uv, std::optional<ParamPair> reference) {
@@ -538,11 +538,11 @@ bool ProbeReadOut(Canvas& view, int x, int y, PointReadout& texts, const std::st
   if (!found) return false;
   if (model.showCurvatureLines && !model.movableSurface) {
     const bool wasShown = model.probeMarkShown;
-    if (ProbeMark(view, uv, false, model.probeMarkShown, texts.curvatures, markSeparator) && !wasShown &&
+    if (ProbeMark(view, CurrentSurface(), uv, false, model.probeMarkShown, texts.curvatures, markSeparator) && !wasShown &&
         model.probeMarkShown)
       model.lastProbe = uv;
   } else {
-    texts.curvatures = CurvatureTexts(uv);
+    texts.curvatures = CurvatureTexts(CurrentSurface(), uv);
   }
   texts.u = FormatFixed(uv.u, 4, 4);
   texts.v = FormatFixed(uv.v, 4, 4);

@@ -6,6 +6,7 @@
 #include <exception>
 #include <limits>
 
+#include "model/LocalGeometry.h"
 #include "model/SurfaceDerivatives.h"
 #include "platform/RunChecks.h"
 #include "platform/SideThread.h"
@@ -153,14 +154,14 @@ double MapValueAt(MapQuantity q, ParamPair p) {
 }
 
 double MapValueOf(MapQuantity q, const SurfaceDerivs& d) {
-  const SurfaceGeom g = GeometryOf(d);
-  if (!g.ok) return kNaN;
   // E G - F^2 vanishes on a regular point only by rounding: no value there
-  // rather than a failed drawing.
-  // (Where E G overflows, CurvaturesOf scales the forms itself.)
-  const double D = g.E * g.G - g.F * g.F;
-  if (!std::isnan(D) && !(D > 0)) return kNaN;
-  const CurvatureValues c = CurvaturesOf(g);
+  // rather than a failed drawing (positiveFormOnly).
+  LocalGeometryOptions o;
+  o.source = DerivativeSource::Exact;
+  o.positiveFormOnly = true;
+  o.exact = &d;
+  const LocalGeometry c = LocalGeometryAt(CurrentSurface(), ParamPair{0, 0}, o);
+  if (!c.curvaturesDefined) return kNaN;
   switch (q) {
     case MapQuantity::Gauss:
       return c.K;

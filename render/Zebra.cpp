@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 
+#include "model/LocalGeometry.h"
 #include "model/Projection.h"
 #include "render/Antialias.h"
 #include "model/SurfaceDerivatives.h"
@@ -16,8 +17,11 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 }  // namespace
 
 double ZebraPhase(const ZebraSettings& z, ParamPair p) {
-  const SurfaceGeom g = ExactSurfaceGeometry(p);
-  if (!g.ok) return kNaN;
+  LocalGeometryOptions o;
+  o.source = DerivativeSource::Exact;
+  o.curvatures = false;
+  const LocalGeometry g = LocalGeometryAt(CurrentSurface(), p, o);
+  if (!g.normalDefined) return kNaN;
   Point3 d{g.S.x - model.eye.x, g.S.y - model.eye.y, g.S.z - model.eye.z};
   const double len = std::sqrt(Dot(d, d));
   if (!(len > 0)) return kNaN;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/Curvature.h"
+#include "model/LocalGeometry.h"
 #include "platform/NumberFormat.h"
 #include "platform/RunChecks.h"
 #include "test_render_support.h"
@@ -49,15 +50,15 @@ TEST_F(CurvatureTest, ClosedForms) {
   for (const ClosedForm& c : cases) {
     SCOPED_TRACE(c.name);
     c.build();
-    const SurfaceGeom g = SurfaceGeometry(c.p);
-    ASSERT_TRUE(g.ok);
+    const LocalGeometry g = LocalGeometryAt(CurrentSurface(), c.p, {DerivativeSource::Differences});
+    ASSERT_TRUE(g.normalDefined);
     const CurvatureValues v = CurvaturesOf(g);
     EXPECT_NEAR(v.K, c.K, 5e-5);
     EXPECT_NEAR(std::fabs(v.H), c.absH, 5e-5);
     EXPECT_NEAR(std::fmax(std::fabs(v.k1), std::fabs(v.k2)), c.kBig, 5e-5);
     EXPECT_NEAR(std::fmin(std::fabs(v.k1), std::fabs(v.k2)), c.kSmall, 5e-5);
     // The texts show the same values to four decimals, without a bullet.
-    const CurvatureTextSet t = CurvatureTexts(c.p);
+    const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), c.p);
     EXPECT_EQ(t.K, FormatFixed(c.K, 4, 8));
     EXPECT_EQ(t.H.substr(t.H[0] == '-'), FormatFixed(c.absH, 4, 8));
     ParamPair d{};
@@ -71,7 +72,7 @@ TEST_F(CurvatureTest, ClosedForms) {
 TEST_F(CurvatureTest, HugeSurfacesKeepTheirCurvatures) {
   const ParamPair p{0.3, 0.8}, ref{0.3, 0.4};
   stest::Saddle();
-  const CurvatureValues one = CurvaturesOf(SurfaceGeometry(p));
+  const CurvatureValues one = CurvaturesOf(LocalGeometryAt(CurrentSurface(), p, {DerivativeSource::Differences}));
   ParamPair d1{}, ds{};
   ASSERT_TRUE(PrincipalDirection(p, ref, 0, d1));
   for (double s = 1e50; s < 1e151; s *= 1e50) {
@@ -79,7 +80,7 @@ TEST_F(CurvatureTest, HugeSurfacesKeepTheirCurvatures) {
       NetPoint& q = model.controlNet[k / 2][k % 2];
       q = NetPoint{q.x * 1e50, q.y * 1e50, q.z * 1e50, q.w};
     }
-    const CurvatureValues big = CurvaturesOf(SurfaceGeometry(p));
+    const CurvatureValues big = CurvaturesOf(LocalGeometryAt(CurrentSurface(), p, {DerivativeSource::Differences}));
     EXPECT_NEAR(big.K * s * s, one.K, 1e-5 * std::fabs(one.K)) << s;
     EXPECT_NEAR(big.H * s, one.H, 1e-5 * std::fabs(one.H)) << s;
     ASSERT_TRUE(PrincipalDirection(p, ref, 0, ds));
@@ -91,7 +92,7 @@ TEST_F(CurvatureTest, CilindroIsFlatEverywhere) {
   stest::Cilindro();
   for (double u : {0.0, 0.1, 0.37, 0.5, 0.93, 1.0})
     for (double v : {0.0, 0.25, 0.5, 1.0}) {
-      const CurvatureTextSet t = CurvatureTexts(ParamPair{u, v});
+      const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), ParamPair{u, v});
       EXPECT_EQ(t.K, "0.0000") << u << " " << v;
       EXPECT_NE(t.H, "0.0000") << u << " " << v;
     }
@@ -116,7 +117,7 @@ TEST_F(CurvatureTest, PrincipalDirectionsAreOrthogonalUnitVectors) {
     ASSERT_TRUE(PrincipalDirection(c.p, ParamPair{0.3, 0.4}, 1, b));
     EXPECT_NEAR(a.u * a.u + a.v * a.v, 1, 1e-12);
     EXPECT_NEAR(b.u * b.u + b.v * b.v, 1, 1e-12);
-    const FirstForm f = FirstFundamentalForm(c.p);
+    const FirstForm f = FirstFundamentalForm(CurrentSurface(), c.p);
     const double cross = a.u * b.u * f.E + (a.u * b.v + a.v * b.u) * f.F + a.v * b.v * f.G;
     const double la = std::sqrt(a.u * a.u * f.E + 2 * a.u * a.v * f.F + a.v * a.v * f.G);
     const double lb = std::sqrt(b.u * b.u * f.E + 2 * b.u * b.v * f.F + b.v * b.v * f.G);
@@ -135,16 +136,16 @@ TEST_F(CurvatureTest, SingularPointGivesNoTexts) {
   stest::Saddle();
   model.controlNet[1][0] = model.controlNet[0][0];
   model.controlNet[1][1] = model.controlNet[0][1];
-  EXPECT_FALSE(SurfaceGeometry(ParamPair{0.5, 0.5}).ok);
-  const CurvatureTextSet t = CurvatureTexts(ParamPair{0.5, 0.5});
+  EXPECT_FALSE(LocalGeometryAt(CurrentSurface(), ParamPair{0.5, 0.5}, {DerivativeSource::Differences}).normalDefined);
+  const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), ParamPair{0.5, 0.5});
   EXPECT_EQ(t.K + t.H + t.k1 + t.k2, "");
   ParamPair d{};
   EXPECT_FALSE(PrincipalDirection(ParamPair{0.5, 0.5}, ParamPair{1, 0}, 0, d));
 }
 
 TEST_F(CurvatureTest, VanishingFirstFormDeterminantIsAnError) {
-  SurfaceGeom g{};
-  g.ok = true;
+  LocalGeometry g;
+  g.normalDefined = true;
   g.E = 1;
   g.F = 1;
   g.G = 1;
@@ -196,19 +197,19 @@ TEST_F(ProbeMarkTest, DrawingTwiceRestoresThePicture) {
   const std::vector<uint8_t> before = view->Bytes();
   bool shown = false;
   CurvatureTextSet t;
-  ASSERT_TRUE(ProbeMark(*view, p, false, shown, t, ","));
+  ASSERT_TRUE(ProbeMark(*view, CurrentSurface(), p, false, shown, t, ","));
   EXPECT_TRUE(shown);
   EXPECT_NE(view->Bytes(), before);
   EXPECT_EQ(view->penMode, PenMode::Copy);
   // The mark's texts use the separator given; the memo's use ".".
-  const CurvatureTextSet memo = CurvatureTexts(p);
+  const CurvatureTextSet memo = CurvatureTexts(CurrentSurface(), p);
   EXPECT_EQ(t.H, [&] {
     std::string s = memo.H;
     s[s.find('.')] = ',';
     return s;
   }());
   EXPECT_EQ(t.K, "0,0000");
-  ASSERT_TRUE(ProbeMark(*view, p, true, shown, t));
+  ASSERT_TRUE(ProbeMark(*view, CurrentSurface(), p, true, shown, t));
   EXPECT_FALSE(shown);
   EXPECT_EQ(view->Bytes(), before);
 }
@@ -232,7 +233,7 @@ TEST_F(ProbeMarkTest, NoCrossWhereTheDirectionsAreNotDistinguished) {
     const std::vector<uint8_t> before = view->Bytes();
     bool shown = false;
     CurvatureTextSet t{"a", "b", "c", "d"};
-    EXPECT_EQ(ProbeMark(*view, ParamPair{0.5, 0.5}, c.eraseOnly, shown, t, ","), !c.eraseOnly);
+    EXPECT_EQ(ProbeMark(*view, CurrentSurface(), ParamPair{0.5, 0.5}, c.eraseOnly, shown, t, ","), !c.eraseOnly);
     EXPECT_FALSE(shown);
     EXPECT_EQ(t.K, c.K);
     EXPECT_EQ(view->Bytes(), before);
@@ -241,7 +242,7 @@ TEST_F(ProbeMarkTest, NoCrossWhereTheDirectionsAreNotDistinguished) {
 
 TEST_F(ProbeMarkTest, PlaneStillGetsFourZeroMemoTexts) {
   Draw(stest::Plane);
-  const CurvatureTextSet t = CurvatureTexts(ParamPair{0.5, 0.5});
+  const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), ParamPair{0.5, 0.5});
   EXPECT_EQ(t.K, "0.0000");
   EXPECT_EQ(t.H, "0.0000");
   EXPECT_EQ(t.k1, "0.0000");

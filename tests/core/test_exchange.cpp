@@ -39,6 +39,7 @@
 #include "interact/LineTracing.h"
 #include "interact/TracedLines.h"
 #include "model/Curvature.h"
+#include "model/LocalGeometry.h"
 #include "model/Knots.h"
 #include "model/Shapes.h"
 #include "model/SurfaceKinds.h"
@@ -361,7 +362,7 @@ TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
     // Along a curvature line the normal curvature of a step is nearer to the
     // line's own principal curvature than to the other.
     if (number == lastLine && (f[1] == "k1" || f[1] == "k2")) {
-      const SurfaceGeom g = SurfaceGeometry(prev);
+      const LocalGeometry g = LocalGeometryAt(CurrentSurface(), prev, {DerivativeSource::Differences});
       const double du = p.u - prev.u, dv = p.v - prev.v;
       const double kn = (g.L * du * du + 2 * g.M * du * dv + g.N * dv * dv) /
                         (g.E * du * du + 2 * g.F * du * dv + g.G * dv * dv);
@@ -472,7 +473,7 @@ TEST_F(ExchangeFiles, CurvaturesOfTheCsvAndTheReadOutAreOpenCascades) {
       const double tol = 1e-7 * (1 + std::fabs(k1) + std::fabs(k2));
       EXPECT_NEAR(std::stod(f[7]), k1, tol);
       EXPECT_NEAR(std::stod(f[8]), k2, tol);
-      const CurvatureTextSet t = CurvatureTexts(p);
+      const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), p);
       EXPECT_NEAR(std::stod(t.k1), k1, 6e-5);
       EXPECT_NEAR(std::stod(t.k2), k2, 6e-5);
     }

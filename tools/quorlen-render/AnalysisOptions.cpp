@@ -76,7 +76,7 @@ void ApplyAnalysisPicture(const AnalysisOptions& a) {
     PaintZebra(z, phases);
   }
   if (!a.umbilics) return;
-  const UmbilicReport r = FindUmbilics();
+  const UmbilicReport r = FindUmbilics(CurrentSurface());
   if (!r.ok) throw std::runtime_error("--umbilics: no exact derivatives for this surface");
   // Into the picture, under the overlays, as the window marks them.
   DrawUmbilicMarks(*model.pictureBitmap, r);
