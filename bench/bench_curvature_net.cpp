@@ -14,7 +14,7 @@ void NetAfterDrawing(benchmark::State& state, void (*build)()) {
   for (auto _ : state) {
     Canvas view(kView, kView);
     view.Draw(0, 0, *model.pictureBitmap);
-    const CurvatureNetResult r = DrawCurvatureNet(view);
+    const CurvatureNetResult r = DrawCurvatureNet(view, CurrentSurface());
     benchmark::DoNotOptimize(r.steps);
   }
 }

@@ -39,6 +39,8 @@ constexpr double kRootUmbilic = 1e-8;   // deviation accepted at a root
 constexpr double kNewtonSettled = 1e-14;  // deviation or step where Newton stops
 constexpr double kClassShare = 1e-6;    // |P|^2 - |Q|^2 below this share: no class
 constexpr double kClassCubic = 1e-9;    // the cubic's discriminant alike
+constexpr double kRootOutside = 1e-9;   // a root this far past the border is the border's
+constexpr double kSameRoot = 1e-7;      // roots nearer than this (|du| + |dv|) are one
 
 // The pixel look-up and the tracers: a screen Jacobian with a determinant
 // below kFlatJacobian, or a first form below kDegenerateForm, has no inverse
@@ -47,6 +49,9 @@ constexpr double kFlatJacobian = 1e-8;
 constexpr double kDegenerateForm = 1e-8;
 constexpr double kFlatHessian = 1e-9;
 constexpr double kBorderInset = 1e-10;
+// The look-up's half-pixel test on the exact derivatives' point keeps this
+// share of the limit for the point routine to decide.
+constexpr double kHalfPixelMargin = 1e-9;
 // Step of the central differences for first derivatives where a kind has no
 // exact ones: far below any knot span the ticks can make.
 constexpr double kFirstDifferenceStep = 1e-7;

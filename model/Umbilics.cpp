@@ -335,13 +335,13 @@ UmbilicReport FindUmbilics(const Surface& s) {
       ParamPair p{(u0 + u1) / 2, (v0 + v1) / 2};
       // Two cells of the wider side: on the even grid, two cells.
       if (!NewtonRoot(search, p, 2 * std::max(u1 - u0, v1 - v0))) continue;
-      const double tol = 1e-9;
-      if (p.u < -tol || p.u > 1 + tol || p.v < -tol || p.v > 1 + tol) continue;
+      const double out = tol::kRootOutside;
+      if (p.u < -out || p.u > 1 + out || p.v < -out || p.v > 1 + out) continue;
       p.u = std::clamp(p.u, 0.0, 1.0);
       p.v = std::clamp(p.v, 0.0, 1.0);
       bool dup = false;
       for (const ParamPair& q : roots)
-        if (std::fabs(q.u - p.u) + std::fabs(q.v - p.v) < 1e-7) dup = true;
+        if (std::fabs(q.u - p.u) + std::fabs(q.v - p.v) < tol::kSameRoot) dup = true;
       if (dup || regionAround(p)) continue;
       roots.push_back(p);
     }

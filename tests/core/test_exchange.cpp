@@ -37,7 +37,7 @@
 #include "exchange/TracedCsv.h"
 #include "interact/DrawingCycle.h"
 #include "interact/LineTracing.h"
-#include "interact/TracedLines.h"
+#include "model/TracedLines.h"
 #include "model/Curvature.h"
 #include "model/LocalGeometry.h"
 #include "model/Knots.h"
@@ -335,10 +335,10 @@ TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
   model.showCurvatureLines = true;
   ParamPair uv;
   Point3 P;
-  ASSERT_TRUE(PixelLookup(208, 208, uv, P));
+  ASSERT_TRUE(PixelLookup(CurrentSurface(), 208, 208, uv, P));
   Canvas view(kView, kView);
-  TraceLinesThrough(view, uv, ParamPair{0.6, 0.8});
-  std::istringstream csv(TracedLinesCsv());
+  TraceLinesThrough(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8});
+  std::istringstream csv(TracedLinesCsv(CurrentSurface(), model.tracedLines));
   std::string line;
   std::getline(csv, line);
   EXPECT_EQ(line, "line,family,u,v,x,y,z,k1,k2");
@@ -377,7 +377,7 @@ TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
   EXPECT_EQ(families, (std::set<std::string>{"k1", "k2", "u", "v"}));
   // A new drawing starts a new record.
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
-  EXPECT_EQ(TracedLinesCsv(), "line,family,u,v,x,y,z,k1,k2\n");
+  EXPECT_EQ(TracedLinesCsv(CurrentSurface(), model.tracedLines), "line,family,u,v,x,y,z,k1,k2\n");
 }
 
 #ifdef QUORLEN_WITH_OPEN_CASCADE
@@ -456,10 +456,10 @@ TEST_F(ExchangeFiles, CurvaturesOfTheCsvAndTheReadOutAreOpenCascades) {
     }
     const Handle(Geom_BSplineSurface) s = WrittenSurface(File("c.step"));
     ASSERT_FALSE(s.IsNull());
-    ClearTracedLines();
-    BeginTracedLine(TracedFamily::U);
-    for (ParamPair p : points) RecordTracedPoint(p);
-    std::istringstream csv(TracedLinesCsv());
+    model.tracedLines.Clear();
+    model.tracedLines.BeginLine(TracedFamily::U);
+    for (ParamPair p : points) model.tracedLines.Record(p);
+    std::istringstream csv(TracedLinesCsv(CurrentSurface(), model.tracedLines));
     std::string line;
     std::getline(csv, line);
     for (ParamPair p : points) {

@@ -6,15 +6,16 @@
 #include <cmath>
 #include <functional>
 #include <random>
+#include <thread>
 
 #include "interact/CurvatureNet.h"
 #include "interact/CurvatureMapping.h"
+#include "render/PixelLookup.h"
 #include "interact/DrawingCycle.h"
 #include "interact/UmbilicMarks.h"
 #include "model/LocalGeometry.h"
 #include "model/Projection.h"
 #include "model/SurfaceDerivatives.h"
-#include "model/LocalGeometry.h"
 #include "model/Umbilics.h"
 #include "render/Zebra.h"
 #include "test_surfaces.h"
@@ -168,6 +169,33 @@ TEST_F(UmbilicsTest, EllipsoidUmbilicsWhereTheClosedFormPutsThem) {
     EXPECT_EQ(p.index2, 1);
     EXPECT_EQ(p.cls, UmbilicClass::Lemon);
   }
+}
+
+// The search reads only the surface it is given: on two surfaces from two
+// threads at once, each finds what it finds alone, to the bit.
+TEST_F(UmbilicsTest, SearchesOnTwoThreadsFindWhatEachFindsAlone) {
+  Exact(ExactShape::Ellipsoid);
+  const Surface a = CurrentSurface();
+  stest::ExactSphere(1);
+  const Surface b = CurrentSurface();
+  auto numbers = [](const UmbilicReport& r) {
+    std::vector<double> n;
+    for (const UmbilicPoint& p : r.points)
+      n.insert(n.end(), {p.p.u, p.p.v, p.S.x, p.S.y, p.S.z, p.k, double(p.index2), double(int(p.cls))});
+    for (const auto* boxes : {&r.regions, &r.singular})
+      for (const ParamBox& q : *boxes) n.insert(n.end(), {q.u0, q.u1, q.v0, q.v1, q.k});
+    return n;
+  };
+  const UmbilicReport aloneA = FindUmbilics(a), aloneB = FindUmbilics(b);
+  ASSERT_EQ(aloneA.points.size(), 2u);
+  ASSERT_EQ(aloneB.regions.size(), 1u);
+  UmbilicReport gotA, gotB;
+  std::thread first([&] { gotA = FindUmbilics(a); });
+  std::thread second([&] { gotB = FindUmbilics(b); });
+  first.join();
+  second.join();
+  EXPECT_EQ(numbers(gotA), numbers(aloneA));
+  EXPECT_EQ(numbers(gotB), numbers(aloneB));
 }
 
 // In the first view of the ellipsoid one umbilic faces the eye and the
@@ -386,7 +414,7 @@ TEST_F(UmbilicsTest, ZebraRunsAlongTheCylinderRulings) {
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
   const ZebraSettings z{12, true};
   std::vector<double> phase;
-  ComputeZebraPhases(z, MapPixelParams, phase);
+  ComputeZebraPhases(z, CurrentSurface(), phase);
   // Pixels of the front in bins of u: a bin that is not at a stripe's edge
   // is of one colour.
   constexpr int kBins = 400;
@@ -395,7 +423,7 @@ TEST_F(UmbilicsTest, ZebraRunsAlongTheCylinderRulings) {
     for (int y = 0; y < kView; ++y) {
       ParamPair uv;
       const double t = phase[static_cast<size_t>(x) * kView + y];
-      if (!MapPixelParams(x, y, uv) || std::isnan(t)) continue;
+      if (!PixelLookup(CurrentSurface(), x, y, uv) || std::isnan(t)) continue;
       const int bin = std::min(kBins - 1, static_cast<int>(uv.u * kBins));
       (ZebraDark(z, t) ? dark[bin] : light[bin])++;
       ++seen;
@@ -422,7 +450,7 @@ TEST_F(UmbilicsTest, ZebraOutlineIsSmoothedInTheStripesGreys) {
   const Canvas plain = *model.pictureBitmap;
   const ZebraSettings z{12, false};
   std::vector<double> phase;
-  ComputeZebraPhases(z, MapPixelParams, phase);
+  ComputeZebraPhases(z, CurrentSurface(), phase);
   PaintZebra(z, phase);
   const Canvas& zebra = *model.pictureBitmap;
   int outline = 0, between = 0;
@@ -459,7 +487,7 @@ double KnotJump(const std::vector<double>& phase, double uKnot) {
   for (int x = 1; x < kView - 1; ++x)
     for (int y = 1; y < kView - 1; ++y) {
       ParamPair uv;
-      if (!MapPixelParams(x, y, uv) || uv.v < 0.2 || uv.v >= 0.8) continue;
+      if (!PixelLookup(CurrentSurface(), x, y, uv) || uv.v < 0.2 || uv.v >= 0.8) continue;
       const double d = uv.u - uKnot;
       if (std::fabs(d) < 0.003 || std::fabs(d) > 0.03) continue;
       const double gx = std::remainder(at(x + 1, y) - at(x - 1, y), 1.0);
@@ -504,7 +532,7 @@ TEST_F(UmbilicsTest, ZebraTurnsAtAQuadraticKnotLineOnly) {
     SetKnots();
     EXPECT_EQ(DrawWhole(false), RenderResult::Complete);
     std::vector<double> phase;
-    ComputeZebraPhases(ZebraSettings{60, true}, MapPixelParams, phase);
+    ComputeZebraPhases(ZebraSettings{60, true}, CurrentSurface(), phase);
     // The first inner knot line, in u.
     const double uKnot = (model.knotsU[degree + 1] - degree) / (model.netM + 1 - degree);
     return KnotJump(phase, uKnot);
@@ -518,7 +546,7 @@ TEST_F(UmbilicsTest, CurvatureNetDrawsBothFamiliesAndStopsOnRequest) {
   stest::ShapeNet(11, 6, SphereNet);
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
   Canvas view(kView, kView);
-  const CurvatureNetResult whole = DrawCurvatureNet(view);
+  const CurvatureNetResult whole = DrawCurvatureNet(view, CurrentSurface());
   EXPECT_FALSE(whole.stopped);
   EXPECT_GT(whole.lines[0], 10);
   EXPECT_GT(whole.lines[1], 10);
@@ -528,7 +556,7 @@ TEST_F(UmbilicsTest, CurvatureNetDrawsBothFamiliesAndStopsOnRequest) {
     if (++polls == 20) model.stopRequested = true;
   });
   Canvas view2(kView, kView);
-  const CurvatureNetResult part = DrawCurvatureNet(view2);
+  const CurvatureNetResult part = DrawCurvatureNet(view2, CurrentSurface());
   model.stopRequested = false;
   EXPECT_TRUE(part.stopped);
   EXPECT_LT(part.steps, whole.steps);
@@ -536,7 +564,7 @@ TEST_F(UmbilicsTest, CurvatureNetDrawsBothFamiliesAndStopsOnRequest) {
   // On an umbilic region there are no lines to draw.
   Exact(ExactShape::SphereOctant);
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
-  const CurvatureNetResult none = DrawCurvatureNet(view);
+  const CurvatureNetResult none = DrawCurvatureNet(view, CurrentSurface());
   EXPECT_EQ(none.lines[0] + none.lines[1], 0);
 }
 
