@@ -256,7 +256,3 @@ bool PrincipalDirection(const Surface& s, ParamPair p, ParamPair previous, int w
   direction = OrientedAlong(g.direction[which], previous);
   return true;
 }
-
-bool PrincipalDirection(ParamPair p, ParamPair previous, int which, ParamPair& direction) {
-  return PrincipalDirection(CurrentSurface(), p, previous, which, direction, model.sceneDiag);
-}

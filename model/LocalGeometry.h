@@ -66,7 +66,6 @@ ParamPair OrientedAlong(ParamPair direction, ParamPair previous);
 // untouched). The tracers' step.
 bool PrincipalDirection(const Surface& s, ParamPair p, ParamPair previous, int which, ParamPair& direction,
                         double sceneSize);
-bool PrincipalDirection(ParamPair p, ParamPair previous, int which, ParamPair& direction);  // current model
 
 // Steps, exposed for the callers that need exactly them and for tests.
 

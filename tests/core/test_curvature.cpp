@@ -62,9 +62,37 @@ TEST_F(CurvatureTest, ClosedForms) {
     EXPECT_EQ(t.K, FormatFixed(c.K, 4, 8));
     EXPECT_EQ(t.H.substr(t.H[0] == '-'), FormatFixed(c.absH, 4, 8));
     ParamPair d{};
-    EXPECT_EQ(PrincipalDirection(c.p, ParamPair{1, 0}, 0, d), !c.umbilic);
-    EXPECT_EQ(PrincipalDirection(c.p, ParamPair{1, 0}, 1, d), !c.umbilic);
+    EXPECT_EQ(PrincipalDirection(CurrentSurface(), c.p, ParamPair{1, 0}, 0, d, model.sceneDiag), !c.umbilic);
+    EXPECT_EQ(PrincipalDirection(CurrentSurface(), c.p, ParamPair{1, 0}, 1, d, model.sceneDiag), !c.umbilic);
   }
+}
+
+// Each source of derivatives gives the closed forms and the statuses, and
+// principal directions orthogonal in the first form.
+TEST_F(CurvatureTest, LocalGeometryFromEachSource) {
+  const ClosedForm cases[] = {
+      {"unit sphere", [] { stest::ExactSphere(1); }, {0.2, 0.7}, 1, 1, 1, 1, true},
+      {"cylinder r = 1", [] { stest::ExactCylinder(1); }, {0.3, 0.6}, 0, 0.5, 1, 0, false},
+      {"cylinder r = 0.5, by the border", [] { stest::ExactCylinder(0.5); }, {0.99999, 0.1}, 0, 1, 2, 0, false},
+  };
+  for (const ClosedForm& c : cases)
+    for (DerivativeSource source : {DerivativeSource::Chosen, DerivativeSource::Differences, DerivativeSource::Exact}) {
+      SCOPED_TRACE(std::string(c.name) + ", source " + std::to_string(static_cast<int>(source)));
+      c.build();
+      LocalGeometryOptions o;
+      o.source = source;
+      o.directions = true;
+      o.sceneSize = 2;
+      const LocalGeometry g = LocalGeometryAt(CurrentSurface(), c.p, o);
+      ASSERT_TRUE(g.normalDefined && g.curvaturesDefined);
+      EXPECT_NEAR(g.K, c.K, 5e-5);
+      EXPECT_NEAR(std::fabs(g.H), c.absH, 5e-5);
+      EXPECT_NEAR(std::fmax(std::fabs(g.k1), std::fabs(g.k2)), c.kBig, 5e-5);
+      EXPECT_EQ(g.umbilic, c.umbilic);
+      if (c.umbilic) continue;
+      const ParamPair a = g.direction[0], b = g.direction[1];
+      EXPECT_NEAR(g.E * a.u * b.u + g.F * (a.u * b.v + a.v * b.u) + g.G * a.v * b.v, 0, 1e-6 * (g.E + g.G));
+    }
 }
 
 // Grown by s until E*G and the direction equation overflow, a surface has
@@ -74,7 +102,7 @@ TEST_F(CurvatureTest, HugeSurfacesKeepTheirCurvatures) {
   stest::Saddle();
   const CurvatureValues one = CurvaturesOf(LocalGeometryAt(CurrentSurface(), p, {DerivativeSource::Differences}));
   ParamPair d1{}, ds{};
-  ASSERT_TRUE(PrincipalDirection(p, ref, 0, d1));
+  ASSERT_TRUE(PrincipalDirection(CurrentSurface(), p, ref, 0, d1, model.sceneDiag));
   for (double s = 1e50; s < 1e151; s *= 1e50) {
     for (int k = 0; k < 4; ++k) {  // the 2 x 2 net
       NetPoint& q = model.controlNet[k / 2][k % 2];
@@ -83,7 +111,7 @@ TEST_F(CurvatureTest, HugeSurfacesKeepTheirCurvatures) {
     const CurvatureValues big = CurvaturesOf(LocalGeometryAt(CurrentSurface(), p, {DerivativeSource::Differences}));
     EXPECT_NEAR(big.K * s * s, one.K, 1e-5 * std::fabs(one.K)) << s;
     EXPECT_NEAR(big.H * s, one.H, 1e-5 * std::fabs(one.H)) << s;
-    ASSERT_TRUE(PrincipalDirection(p, ref, 0, ds));
+    ASSERT_TRUE(PrincipalDirection(CurrentSurface(), p, ref, 0, ds, model.sceneDiag));
     EXPECT_LT(std::hypot(ds.u - d1.u, ds.v - d1.v), 1e-6) << s;
   }
 }
@@ -113,8 +141,8 @@ TEST_F(CurvatureTest, PrincipalDirectionsAreOrthogonalUnitVectors) {
     SCOPED_TRACE(c.name);
     c.build();
     ParamPair a{}, b{};
-    ASSERT_TRUE(PrincipalDirection(c.p, ParamPair{0.3, 0.4}, 0, a));
-    ASSERT_TRUE(PrincipalDirection(c.p, ParamPair{0.3, 0.4}, 1, b));
+    ASSERT_TRUE(PrincipalDirection(CurrentSurface(), c.p, ParamPair{0.3, 0.4}, 0, a, model.sceneDiag));
+    ASSERT_TRUE(PrincipalDirection(CurrentSurface(), c.p, ParamPair{0.3, 0.4}, 1, b, model.sceneDiag));
     EXPECT_NEAR(a.u * a.u + a.v * a.v, 1, 1e-12);
     EXPECT_NEAR(b.u * b.u + b.v * b.v, 1, 1e-12);
     const FirstForm f = FirstFundamentalForm(CurrentSurface(), c.p);
@@ -124,7 +152,7 @@ TEST_F(CurvatureTest, PrincipalDirectionsAreOrthogonalUnitVectors) {
     EXPECT_NEAR(cross / (la * lb), 0, 1e-6);
     // The reference orients the direction; the opposite reference flips it.
     ParamPair flipped{};
-    ASSERT_TRUE(PrincipalDirection(c.p, ParamPair{-0.3, -0.4}, 0, flipped));
+    ASSERT_TRUE(PrincipalDirection(CurrentSurface(), c.p, ParamPair{-0.3, -0.4}, 0, flipped, model.sceneDiag));
     EXPECT_GE(a.u * 0.3 + a.v * 0.4, 0);
     EXPECT_DOUBLE_EQ(flipped.u, -a.u);
     EXPECT_DOUBLE_EQ(flipped.v, -a.v);
@@ -140,7 +168,7 @@ TEST_F(CurvatureTest, SingularPointGivesNoTexts) {
   const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), ParamPair{0.5, 0.5});
   EXPECT_EQ(t.K + t.H + t.k1 + t.k2, "");
   ParamPair d{};
-  EXPECT_FALSE(PrincipalDirection(ParamPair{0.5, 0.5}, ParamPair{1, 0}, 0, d));
+  EXPECT_FALSE(PrincipalDirection(CurrentSurface(), ParamPair{0.5, 0.5}, ParamPair{1, 0}, 0, d, model.sceneDiag));
 }
 
 TEST_F(CurvatureTest, VanishingFirstFormDeterminantIsAnError) {

@@ -392,7 +392,8 @@ TEST_F(UmbilicsTest, TracerUmbilicTestIsScaleAware) {
     for (int a = 0; a < 20; ++a)
       for (int b = 0; b < 20; ++b) {
         ParamPair d;
-        EXPECT_FALSE(PrincipalDirection(ParamPair{a / 20.0 + 1e-3, b / 20.0 + 1e-3}, ParamPair{1, 0}, 0, d));
+        EXPECT_FALSE(PrincipalDirection(CurrentSurface(), ParamPair{a / 20.0 + 1e-3, b / 20.0 + 1e-3},
+                                        ParamPair{1, 0}, 0, d, model.sceneDiag));
       }
   }
   Exact(ExactShape::Ellipsoid);
@@ -402,8 +403,9 @@ TEST_F(UmbilicsTest, TracerUmbilicTestIsScaleAware) {
   for (double off : {2e-3, 1e-2})
     for (int family = 0; family <= 1; ++family) {
       ParamPair d;
-      EXPECT_TRUE(PrincipalDirection(ParamPair{c.u + off, c.v}, ParamPair{1, 0}, family, d));
-      EXPECT_TRUE(PrincipalDirection(ParamPair{c.u, c.v - off}, ParamPair{1, 0}, family, d));
+      const Surface& s = CurrentSurface();
+      EXPECT_TRUE(PrincipalDirection(s, ParamPair{c.u + off, c.v}, ParamPair{1, 0}, family, d, model.sceneDiag));
+      EXPECT_TRUE(PrincipalDirection(s, ParamPair{c.u, c.v - off}, ParamPair{1, 0}, family, d, model.sceneDiag));
     }
 }
 
