@@ -65,7 +65,8 @@ void CurvatureLines(benchmark::State& state, void (*build)()) {
   PixelLookup(CurrentSurface(), q.x, q.y, uv, P);
   for (auto _ : state) {
     view.Draw(0, 0, *model.pictureBitmap);
-    const std::string message = TraceCurvatureLinesFrom(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8});
+    const std::string message =
+        TraceCurvatureLinesFrom(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8});
     if (!message.empty()) state.SkipWithError("no principal directions at the start point");
   }
 }
@@ -93,7 +94,8 @@ void BM_CurvatureLinesSeamSearch(benchmark::State& state) {
   }
   for (auto _ : state) {
     view.Draw(0, 0, *model.pictureBitmap);
-    benchmark::DoNotOptimize(TraceCurvatureLinesFrom(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8}));
+    benchmark::DoNotOptimize(
+        TraceCurvatureLinesFrom(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8}));
   }
 }
 BENCHMARK(BM_CurvatureLinesSeamSearch)->Unit(benchmark::kMillisecond);

@@ -41,7 +41,8 @@ void DrawAndPoint(Choices& c) {
   ProbeReadOut(view, CurrentSurface(), c.Pixel(), c.Pixel(), texts);
   ParamPair uv{};
   Point3 P{};
-  if (PixelLookup(CurrentSurface(), c.Pixel(), c.Pixel(), uv, P)) TraceLinesThrough(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8});
+  if (PixelLookup(CurrentSurface(), c.Pixel(), c.Pixel(), uv, P))
+    TraceLinesThrough(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8});
 
   // A control point picked where it shows and dragged one step.
   model.netEditMode = true;

@@ -45,7 +45,8 @@ std::string NoValues(const Surface& s) {
     return why + "; sus pesos son demasiado pequeños (el mayor es " + Short(largest) +
            "): multiplicarlos todos por un mismo número no cambia la superficie";
   // Derivatives below what the curvature's formulas can weigh.
-  if (model.sceneDiag < tol::kTinyScene) return why + "; la superficie es muy pequeña (su caja mide " + Short(model.sceneDiag) + ")";
+  if (model.sceneDiag < tol::kTinyScene)
+    return why + "; la superficie es muy pequeña (su caja mide " + Short(model.sceneDiag) + ")";
   return why + " (es singular o no tiene derivadas exactas allí)";
 }
 
