@@ -66,17 +66,19 @@ CurvatureTextSet TextsOf(const LocalGeometry& c, const std::string& separator) {
                           CurvatureNumberText(c.k1, separator), CurvatureNumberText(c.k2, separator)};
 }
 
-}  // namespace
-
-std::string CurvatureNumberText(double x, const std::string& separator) { return FormatFixed(x, 4, 8, separator); }
-
+// The local geometry the read-out shows at p: derivatives chosen, K, H, k1
+// and k2. E G - F^2 == 0 on a regular point is rounding: the checked
+// division reports it (qchk::RunError) rather than a read-out without
+// numbers.
 LocalGeometry ReadOutGeometryOf(const Surface& s, ParamPair p) {
   const LocalGeometry g = LocalGeometryAt(s, p);
-  // E G - F^2 == 0 on a regular point is rounding: the checked division
-  // reports it rather than a read-out without numbers.
   if (g.normalDefined && !g.curvaturesDefined) CurvaturesOf(g);
   return g;
 }
+
+}  // namespace
+
+std::string CurvatureNumberText(double x, const std::string& separator) { return FormatFixed(x, 4, 8, separator); }
 
 CurvatureTextSet CurvatureTexts(const Surface& s, ParamPair p) {
   CurvatureTextSet t;

@@ -20,11 +20,6 @@ std::string CurvatureNumberText(double x, const std::string& separator = ".");
 // The UTF-8 bullet put before K where E*G - F*F <= 0.
 extern const char* const kBulletText;
 
-// The local geometry the read-out shows at p (derivatives chosen, K, H, k1
-// and k2). Where the normal is defined and E G - F^2 == 0 it throws
-// qchk::RunError, as the checked division does.
-LocalGeometry ReadOutGeometryOf(const Surface& s, ParamPair p);
-
 // The texts of the curvature memo with "." as separator; all four empty
 // where the surface is singular.
 CurvatureTextSet CurvatureTexts(const Surface& s, ParamPair p);
