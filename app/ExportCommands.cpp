@@ -92,7 +92,7 @@ void ExportCommands::ExportPng() {
   Canvas view(kView, kView);
   view.Draw(0, 0, view_.ViewCanvas());
   const bool crossShown = model.probeMarkShown;
-  EraseProbeMark(view);
+  EraseProbeMark(view, CurrentSurface());
   model.probeMarkShown = crossShown;
   std::string error;
   const std::optional<Canvas> legend = legend_();
@@ -119,7 +119,7 @@ void ExportCommands::ExportCsv() {
   if (name.isEmpty()) return;
   std::string error;
   int lines = 0;
-  const bool ok = WriteTracedCsvFile(Std(name), lines, error);
+  const bool ok = WriteTracedCsvFile(Std(name), CurrentSurface(), model.tracedLines, lines, error);
   host_.Informa(!ok, ok ? Outcome(ok, name, error) + QStringLiteral(" (") + QString::number(lines) +
                         (lines == 1 ? QStringLiteral(" línea)") : QStringLiteral(" líneas)"))
                   : Outcome(ok, name, error));

@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
-#include "interact/TracedLines.h"
+#include "model/TracedLines.h"
 #include "model/Knots.h"
 #include "model/SurfaceKinds.h"
 
@@ -175,7 +175,7 @@ class ExportTest : public QObject {
     QTest::mouseClick(f->Imagen, Qt::LeftButton, Qt::NoModifier, QPoint(208, 208));
     const int drawn = static_cast<int>(f->viewLines.size());
     QVERIFY(drawn > 20);  // the visible parts of two lines of 40 segments
-    QCOMPARE(TracedPoints().size(), size_t(82));  // 41 points a line
+    QCOMPARE(model.tracedLines.Points().size(), size_t(82));  // 41 points a line
     auto paths = [this] {
       QFile::remove(Path("imagen.svg"));  // else the dialog asks to replace it
       AnswerFileDialog(Path("imagen"));
