@@ -70,6 +70,7 @@ class ExportTest : public QObject {
     QCOMPARE(items.size(), 7);
     QSet<QString> suffixes;
     for (QAction* a : items) {
+      if (!a->isEnabled()) continue;  // STEP and IGES in a build without them
       QString filter, suffix;
       auto answer = [this, &filter, &suffix](QWidget* w) {
         auto* d = qobject_cast<QFileDialog*>(w);
@@ -104,7 +105,7 @@ class ExportTest : public QObject {
                                                                              ? QStringLiteral(" (0 líneas)")
                                                                              : QString()));
     }
-    QCOMPARE(suffixes.size(), 7);  // seven formats, no item twice
+    QCOMPARE(suffixes.size(), CadExchangeAvailable() ? 7 : 5);  // no item twice
     QVERIFY(f->errors.empty());
   }
 
