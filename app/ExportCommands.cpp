@@ -21,10 +21,7 @@ ExportCommands::ExportCommands(WindowHost& host, ViewAccess& view, QWidget* wind
   menu = generalMenu->addMenu(QStringLiteral("Exportar"));
   menu->setObjectName(QStringLiteral("exportMenu"));
   auto item = [this](const char* name, const QString& caption, std::function<void()> handler) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromUtf8(name));
-    OnTriggered(host_, this, a, std::move(handler));
-    return a;
+    return AddHandledAction(host_, this, menu, name, caption, std::move(handler));
   };
   pngAction = item("pngAction", QStringLiteral("Imagen PNG..."), [this] { ExportPng(); });
   svgAction = item("svgAction", QStringLiteral("Imagen SVG..."), [this] { ExportSvg(); });
