@@ -141,7 +141,7 @@ void AnalysisPictures::ApplyToNewPicture() {
   ClearReadout();
   mapShown = MapResult{};
   if (mapQuantity != MapQuantity::None) {
-    mapShown = ApplyCurvatureMap(mapQuantity, mapChosen);
+    mapShown = ApplyCurvatureMap(CurrentSurface(), mapQuantity, mapChosen);
     if (!mapShown.error.empty()) {
       // The plain picture stays, with the reason; a redraw that fails
       // again the same way does not beep again.
@@ -165,7 +165,7 @@ void AnalysisPictures::ApplyToNewPicture() {
 void AnalysisPictures::ApplyStripes() {
   zebraPhases.clear();
   if (zebraOn) {
-    ComputeZebraPhases(zebraSettings, MapPixelParams, zebraPhases);
+    ComputeZebraPhases(zebraSettings, CurrentSurface(), zebraPhases);
     PaintZebra(zebraSettings, zebraPhases);
   }
   if (afterPicture) afterPicture();

@@ -20,7 +20,7 @@ void CurvatureNetCommand::DrawNet() {
   if (!model.pictureValid) return;
   view_.IniciaModal();
   try {
-    view_.LogViewLines([this] { DrawCurvatureNet(view_.ViewCanvas()); });
+    view_.LogViewLines([this] { DrawCurvatureNet(view_.ViewCanvas(), CurrentSurface()); });
   } catch (const qchk::RunError& e) {
     // The lines drawn so far stay on the view, with the reason.
     model.stopRequested = false;

@@ -21,10 +21,7 @@ ExportCommands::ExportCommands(WindowHost& host, ViewAccess& view, QWidget* wind
   menu = generalMenu->addMenu(QStringLiteral("Exportar"));
   menu->setObjectName(QStringLiteral("exportMenu"));
   auto item = [this](const char* name, const QString& caption, std::function<void()> handler) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromUtf8(name));
-    OnTriggered(host_, this, a, std::move(handler));
-    return a;
+    return AddHandledAction(host_, this, menu, name, caption, std::move(handler));
   };
   pngAction = item("pngAction", QStringLiteral("Imagen PNG..."), [this] { ExportPng(); });
   svgAction = item("svgAction", QStringLiteral("Imagen SVG..."), [this] { ExportSvg(); });
@@ -92,7 +89,7 @@ void ExportCommands::ExportPng() {
   Canvas view(kView, kView);
   view.Draw(0, 0, view_.ViewCanvas());
   const bool crossShown = model.probeMarkShown;
-  EraseProbeMark(view);
+  EraseProbeMark(view, CurrentSurface());
   model.probeMarkShown = crossShown;
   std::string error;
   const std::optional<Canvas> legend = legend_();
@@ -119,7 +116,7 @@ void ExportCommands::ExportCsv() {
   if (name.isEmpty()) return;
   std::string error;
   int lines = 0;
-  const bool ok = WriteTracedCsvFile(Std(name), lines, error);
+  const bool ok = WriteTracedCsvFile(Std(name), CurrentSurface(), model.tracedLines, lines, error);
   host_.Informa(!ok, ok ? Outcome(ok, name, error) + QStringLiteral(" (") + QString::number(lines) +
                         (lines == 1 ? QStringLiteral(" línea)") : QStringLiteral(" líneas)"))
                   : Outcome(ok, name, error));

@@ -18,10 +18,7 @@ FileCommands::FileCommands(WindowHost& host, SurfaceEditing& surface, QWidget* w
                            std::function<void()> saved)
     : host_(host), surface_(surface), saved_(std::move(saved)) {
   auto add = [&](const char* name, const QString& caption, std::function<void()> handler) {
-    QAction* a = generalMenu->addAction(caption);
-    a->setObjectName(QString::fromUtf8(name));
-    OnTriggered(host_, this, a, std::move(handler));
-    return a;
+    return AddHandledAction(host_, this, generalMenu, name, caption, std::move(handler));
   };
   openAction = add("openAction", QStringLiteral("Abrir..."), [this] { Abrir(); });
   saveAction = add("saveAction", QStringLiteral("Guardar"), [this] { Guarda(); });

@@ -257,7 +257,7 @@ void MainWindow::AlDesactivar() {
   }
   Imagen->setEnabled(false);
   if (model.pictureValid && model.probeMarkShown) {
-    EraseProbeMark(viewCanvas);
+    EraseProbeMark(viewCanvas, CurrentSurface());
     ShowView();
   }
 }

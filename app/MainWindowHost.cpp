@@ -19,6 +19,14 @@ void OnTriggered(WindowHost& host, QObject* owner, QAction* action, std::functio
   QObject::connect(action, &QAction::triggered, owner, [&host, handler] { host.RunHandler(handler); });
 }
 
+QAction* AddHandledAction(WindowHost& host, QObject* owner, QMenu* menu, const char* name, const QString& caption,
+                          std::function<void()> handler) {
+  QAction* a = menu->addAction(caption);
+  a->setObjectName(QString::fromUtf8(name));
+  OnTriggered(host, owner, a, std::move(handler));
+  return a;
+}
+
 void MainWindowHost::Informa(bool beep, const QString& text) { w_.Informa(beep, text); }
 QString MainWindowHost::StatusText() const { return w_.InfoPanel->text(); }
 void MainWindowHost::Refuse() { w_.Refuse(); }

@@ -49,7 +49,7 @@ bool UmbilicPoints::Search() {
   ++umbilicSearches;
   const QString cannot = QStringLiteral("No se pueden buscar los puntos umbílicos: ");
   try {
-    s.report = FindUmbilics();
+    s.report = FindUmbilics(CurrentSurface());
     if (!s.report.ok)
       s.failure = cannot + QStringLiteral("la superficie no tiene derivadas exactas en su centro (u = v = 0.5)");
   } catch (const qchk::RunError& e) {

@@ -60,13 +60,13 @@ void MainWindow::AlPisar(int x, int y) {
   if (model.movableSurface) return;
   ParamPair uv{};
   Point3 P{};
-  if (!PixelLookup(x, y, uv, P)) return;
+  if (!PixelLookup(CurrentSurface(), x, y, uv, P)) return;
   IniciaModal();
   std::string message;
   try {
     // The cross is no line of the picture: erased before the lines are logged.
-    EraseProbeMark(viewCanvas);
-    host_->LogViewLines([&] { message = TraceLinesThrough(viewCanvas, uv); });
+    EraseProbeMark(viewCanvas, CurrentSurface());
+    host_->LogViewLines([&] { message = TraceLinesThrough(viewCanvas, CurrentSurface(), model.tracedLines, uv); });
   } catch (...) {
     // A failed trace leaves the picture as valid as it was: only the error
     // box is shown, with the lines drawn so far.
@@ -209,7 +209,7 @@ void MainWindow::DoNoEventCuadros(int x, int y) {
   // The cross's texts follow the user's locale; the read-out's never do.
   const std::string separator = QLocale().decimalPoint().toStdString();
   PointReadout t;
-  const bool found = ProbeReadOut(viewCanvas, x, y, t, separator);
+  const bool found = ProbeReadOut(viewCanvas, CurrentSurface(), x, y, t, separator);
   ShowView();
   if (!found) return;
   ShowMemo(DatosPunto, {&t.u, &t.v, &t.x, &t.y, &t.z});
@@ -222,7 +222,7 @@ void MainWindow::MiraSiSale(int x, int y) {
   const QRect view(Imagen->mapTo(this, QPoint(0, 0)), Imagen->size());
   const bool inside = view.contains(x, y);
   if (model.mouseInView && !inside) {
-    EraseProbeMark(viewCanvas);
+    EraseProbeMark(viewCanvas, CurrentSurface());
     ShowView();
   }
   model.mouseInView = inside;

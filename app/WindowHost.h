@@ -4,6 +4,7 @@
 // predicate over WindowState.
 #pragma once
 
+#include <QMenu>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -94,3 +95,7 @@ class SurfaceEditing {
 // Connects an action's trigger to a handler run through the window; the
 // connection ends with `owner`.
 void OnTriggered(WindowHost& host, QObject* owner, QAction* action, std::function<void()> handler);
+// A menu item with an object name (the tests find it by it) whose trigger
+// runs `handler` through the window.
+QAction* AddHandledAction(WindowHost& host, QObject* owner, QMenu* menu, const char* name, const QString& caption,
+                          std::function<void()> handler);

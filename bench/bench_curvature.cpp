@@ -48,7 +48,7 @@ void BM_ProbeReadOut(benchmark::State& state) {
   const ScreenPoint q = SurfacePixel();
   PointReadout texts;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ProbeReadOut(view, q.x, q.y, texts));
+    benchmark::DoNotOptimize(ProbeReadOut(view, CurrentSurface(), q.x, q.y, texts));
     benchmark::DoNotOptimize(texts.curvatures.k2.data());
   }
 }
@@ -62,10 +62,11 @@ void CurvatureLines(benchmark::State& state, void (*build)()) {
   const ScreenPoint q = SurfacePixel();
   ParamPair uv{};
   Point3 P{};
-  PixelLookup(q.x, q.y, uv, P);
+  PixelLookup(CurrentSurface(), q.x, q.y, uv, P);
   for (auto _ : state) {
     view.Draw(0, 0, *model.pictureBitmap);
-    const std::string message = TraceCurvatureLinesFrom(view, uv, ParamPair{0.6, 0.8});
+    const std::string message =
+        TraceCurvatureLinesFrom(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8});
     if (!message.empty()) state.SkipWithError("no principal directions at the start point");
   }
 }
@@ -87,13 +88,14 @@ void BM_CurvatureLinesSeamSearch(benchmark::State& state) {
   Canvas view(kView, kView);
   ParamPair uv{};
   Point3 P{};
-  if (!PixelLookup(kView / 2, kView / 2, uv, P)) {
+  if (!PixelLookup(CurrentSurface(), kView / 2, kView / 2, uv, P)) {
     state.SkipWithError("no surface at the view's centre");
     return;
   }
   for (auto _ : state) {
     view.Draw(0, 0, *model.pictureBitmap);
-    benchmark::DoNotOptimize(TraceCurvatureLinesFrom(view, uv, ParamPair{0.6, 0.8}));
+    benchmark::DoNotOptimize(
+        TraceCurvatureLinesFrom(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8}));
   }
 }
 BENCHMARK(BM_CurvatureLinesSeamSearch)->Unit(benchmark::kMillisecond);

@@ -15,7 +15,8 @@ void MapAfterDrawing(benchmark::State& state, void (*load)(), bool twoThreads) {
   load();
   RenderPicture(false);
   side::SetEnabled(twoThreads);
-  for (auto _ : state) benchmark::DoNotOptimize(ApplyCurvatureMap(MapQuantity::Mean, MapRange{}).range.hi);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(ApplyCurvatureMap(CurrentSurface(), MapQuantity::Mean, MapRange{}).range.hi);
   side::SetEnabled(true);
   FinalModelState();
 }

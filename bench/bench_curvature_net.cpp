@@ -14,7 +14,7 @@ void NetAfterDrawing(benchmark::State& state, void (*build)()) {
   for (auto _ : state) {
     Canvas view(kView, kView);
     view.Draw(0, 0, *model.pictureBitmap);
-    const CurvatureNetResult r = DrawCurvatureNet(view);
+    const CurvatureNetResult r = DrawCurvatureNet(view, CurrentSurface());
     benchmark::DoNotOptimize(r.steps);
   }
 }
@@ -24,7 +24,7 @@ void BM_CurvatureNetRationalBSpline3(benchmark::State& state) { NetAfterDrawing(
 
 void BM_UmbilicsRationalBSpline3(benchmark::State& state) {
   WavySheetModel();
-  for (auto _ : state) benchmark::DoNotOptimize(FindUmbilics().points.size());
+  for (auto _ : state) benchmark::DoNotOptimize(FindUmbilics(CurrentSurface()).points.size());
 }
 
 BENCHMARK(BM_CurvatureNetSphere)->Unit(benchmark::kMillisecond);

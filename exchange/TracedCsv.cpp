@@ -3,8 +3,7 @@
 #include <charconv>
 
 #include "platform/AtomicFile.h"
-#include "interact/TracedLines.h"
-#include "model/Curvature.h"
+#include "model/LocalGeometry.h"
 
 namespace {
 
@@ -31,23 +30,22 @@ std::string ShortestNumberText(double x) {
   return std::string(buf, r.ptr);
 }
 
-std::string TracedLinesCsv() {
+std::string TracedLinesCsv(const Surface& s, const TracedLineRecord& record) {
   std::string out = "line,family,u,v,x,y,z,k1,k2\n";
-  for (const TracedPoint& t : TracedPoints()) {
+  for (const TracedPoint& t : record.Points()) {
     out += std::to_string(t.line);
     out += ',';
     out += FamilyName(t.family);
     PutNumber(out, t.uv.u);
     PutNumber(out, t.uv.v);
-    const Point3 P = model.SurfacePointUV(t.uv);
+    const Point3 P = SurfacePointOf(s, t.uv);
     PutNumber(out, P.x);
     PutNumber(out, P.y);
     PutNumber(out, P.z);
     // The read-out's geometry: exact derivatives on the border, across
     // knot lines and in narrow spans, where plain differences go wrong.
-    const SurfaceGeom g = ReadOutGeometry(t.uv);
-    if (g.ok && g.E * g.G - g.F * g.F != 0) {
-      const CurvatureValues c = CurvaturesOf(g);
+    const LocalGeometry c = LocalGeometryAt(s, t.uv);
+    if (c.curvaturesDefined) {
       PutNumber(out, c.k1);
       PutNumber(out, c.k2);
     } else {
@@ -58,8 +56,8 @@ std::string TracedLinesCsv() {
   return out;
 }
 
-bool WriteTracedCsvFile(const std::string& name, int& lines, std::string& error) {
-  const auto& points = TracedPoints();
-  lines = points.empty() ? 0 : points.back().line;
-  return WriteFileAtomically(name, TracedLinesCsv(), error);
+bool WriteTracedCsvFile(const std::string& name, const Surface& s, const TracedLineRecord& record, int& lines,
+                        std::string& error) {
+  lines = record.Lines();
+  return WriteFileAtomically(name, TracedLinesCsv(s, record), error);
 }

@@ -38,10 +38,11 @@ void DrawAndPoint(Choices& c) {
   model.showCoordLines = true;
   model.showCurvatureLines = true;
   PointReadout texts;
-  ProbeReadOut(view, c.Pixel(), c.Pixel(), texts);
+  ProbeReadOut(view, CurrentSurface(), c.Pixel(), c.Pixel(), texts);
   ParamPair uv{};
   Point3 P{};
-  if (PixelLookup(c.Pixel(), c.Pixel(), uv, P)) TraceLinesThrough(view, uv, ParamPair{0.6, 0.8});
+  if (PixelLookup(CurrentSurface(), c.Pixel(), c.Pixel(), uv, P))
+    TraceLinesThrough(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8});
 
   // A control point picked where it shows and dragged one step.
   model.netEditMode = true;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "interact/LineTracing.h"
+#include "model/Tolerances.h"
 #include "platform/RunChecks.h"
 
 namespace {
@@ -34,38 +34,30 @@ std::string Short(double x) {
 }
 
 // No pixel in view has a value, and the likely cause.
-std::string NoValues() {
+std::string NoValues(const Surface& s) {
   std::string why = std::string(kCannot) + "la curvatura no se puede calcular en ningún punto visible de esta superficie";
   double largest = 0;
-  for (int i = 0; i <= model.netM; ++i)
-    for (int j = 0; j <= model.netN; ++j) largest = std::fmax(largest, model.controlNet[i][j].w);
+  for (int i = 0; i <= s.netM; ++i)
+    for (int j = 0; j <= s.netN; ++j) largest = std::fmax(largest, s.controlNet[i][j].w);
   // Weights so small that their sums vanish in the rounding: the same
   // surface has them all multiplied by one number.
-  if (model.rationalSurface && largest < 1e-10)
+  if (s.rationalSurface && largest < tol::kTinyWeight)
     return why + "; sus pesos son demasiado pequeños (el mayor es " + Short(largest) +
            "): multiplicarlos todos por un mismo número no cambia la superficie";
   // Derivatives below what the curvature's formulas can weigh.
-  if (model.sceneDiag < 1e-6) return why + "; la superficie es muy pequeña (su caja mide " + Short(model.sceneDiag) + ")";
+  if (model.sceneDiag < tol::kTinyScene)
+    return why + "; la superficie es muy pequeña (su caja mide " + Short(model.sceneDiag) + ")";
   return why + " (es singular o no tiene derivadas exactas allí)";
 }
 
 }  // namespace
 
-bool MapPixelParams(int x, int y, ParamPair& uv) {
-  Point3 P;
-  return PixelLookup(x, y, uv, P);
-}
-
-bool MapPixelGeometry(int x, int y, ParamPair& uv, SurfaceDerivs& d, bool& haveDerivs) {
-  return PixelLookupWithDerivatives(x, y, uv, d, haveDerivs);
-}
-
-MapResult ApplyCurvatureMap(MapQuantity q, const MapRange& chosen) {
+MapResult ApplyCurvatureMap(const Surface& s, MapQuantity q, const MapRange& chosen) {
   MapResult r;
   if (q == MapQuantity::None) return r;
   std::vector<double> values;
   try {
-    ComputeMapValues(q, MapPixelGeometry, values);
+    ComputeMapValues(q, s, values);
   } catch (const qchk::RunError& e) {
     r.error = FailureOf(e);
     return r;
@@ -80,7 +72,7 @@ MapResult ApplyCurvatureMap(MapQuantity q, const MapRange& chosen) {
       if (!std::isnan(v)) ++valued;
     }
   if (visible > 0 && valued == 0) {
-    r.error = NoValues();
+    r.error = NoValues(s);
     return r;
   }
   r.quantity = q;

@@ -7,11 +7,6 @@
 
 #include "render/CurvatureMap.h"
 
-// The surface parameters under view pixel (x, y) as the read-out finds them.
-bool MapPixelParams(int x, int y, ParamPair& uv);
-// The same with the exact derivatives there where the look-up had them.
-bool MapPixelGeometry(int x, int y, ParamPair& uv, SurfaceDerivs& d, bool& haveDerivs);
-
 // What a map leaves for the legend, the status line and the tool.
 struct MapResult {
   MapQuantity quantity = MapQuantity::None;
@@ -27,4 +22,5 @@ struct MapResult {
 // result is empty; so it is, with the reason in `error`, when the surface
 // is in view and no pixel of it has a value, or a value's computation fails
 // (an overflow).
-MapResult ApplyCurvatureMap(MapQuantity q, const MapRange& chosen);
+// The values are those of s; the picture and the view are the model's.
+MapResult ApplyCurvatureMap(const Surface& s, MapQuantity q, const MapRange& chosen);

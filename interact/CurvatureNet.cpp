@@ -68,6 +68,7 @@ bool OnView(const Point3& P, double& x, double& y) {
 
 struct NetState {
   Canvas& view;
+  const Surface& surface;
   double spacing;
   Occupancy occ[2];
   std::vector<Sample> lineSamples;  // of the line being traced
@@ -90,7 +91,7 @@ void TraceHalf(NetState& s, int family, ParamPair seed, ParamPair d, double sign
   ParamPair ref = d, pos = seed;
   CurvatureSlopes k{};
   double l = 0;
-  Point3 last = model.SurfacePointUV(seed);
+  Point3 last = SurfacePointOf(s.surface, seed);
   double lx, ly;
   ProjectToView(last, lx, ly);
   double along = 0;
@@ -104,13 +105,13 @@ void TraceHalf(NetState& s, int family, ParamPair seed, ParamPair d, double sign
       }
     }
     const ParamPair prev = pos;
-    if (!AdaptiveCurvatureStep(family, pos, h, ref, hUsed, l, k)) return;  // an umbilic
+    if (!AdaptiveCurvatureStep(s.surface, family, pos, h, ref, hUsed, l, k)) return;  // an umbilic
     if (l < minStep || BorderMargin(pos) <= 0) return;
     ++s.result.steps;
     // The step in pieces of about 3.5 pixels' worth, as the clicked lines.
     const int32_t n = qchk::Round(l / threePointFivePer416 + 1);
     for (int32_t f = 1; f <= n; ++f) {
-      const Point3 q = model.SurfacePointUV(CurvatureDenseOutput(prev, k, hUsed, static_cast<double>(f) / n));
+      const Point3 q = SurfacePointOf(s.surface, CurvatureDenseOutput(prev, k, hUsed, static_cast<double>(f) / n));
       double x, y;
       if (!OnView(q, x, y)) return;
       const double seg = std::hypot(x - lx, y - ly);
@@ -134,11 +135,11 @@ bool TraceLine(NetState& s, int family, double x, double y, std::deque<Sample>& 
   if (s.occ[family].Near(x, y, s.spacing * 0.99)) return false;
   ParamPair uv;
   Point3 P;
-  if (!PixelLookup(static_cast<int>(x), static_cast<int>(y), uv, P)) return false;
+  if (!PixelLookup(s.surface, static_cast<int>(x), static_cast<int>(y), uv, P)) return false;
   double px, py;
   if (!OnView(P, px, py) || s.occ[family].Near(px, py, s.spacing * 0.99)) return false;
   ParamPair d;
-  if (!PrincipalDirection(uv, ParamPair{0.6, 0.8}, family, d)) return false;  // umbilic
+  if (!PrincipalDirection(s.surface, uv, ParamPair{0.6, 0.8}, family, d, model.sceneDiag)) return false;  // umbilic
   s.lineSamples.clear();
   const Sample first{px, py, s.lineCount, 0, 0, 0};
   s.occ[family].Add(first);
@@ -153,8 +154,8 @@ bool TraceLine(NetState& s, int family, double x, double y, std::deque<Sample>& 
 
 }  // namespace
 
-CurvatureNetResult DrawCurvatureNet(Canvas& view, double spacing) {
-  NetState s{view, spacing, {Occupancy(spacing / 2), Occupancy(spacing / 2)}, {}, {}, 0, 0};
+CurvatureNetResult DrawCurvatureNet(Canvas& view, const Surface& surface, double spacing) {
+  NetState s{view, surface, spacing, {Occupancy(spacing / 2), Occupancy(spacing / 2)}, {}, {}, 0, 0};
   view.penMode = PenMode::Copy;
   for (int family = 0; family <= 1 && !s.result.stopped; ++family) {
     std::deque<Sample> bases;

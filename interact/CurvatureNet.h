@@ -17,4 +17,6 @@ struct CurvatureNetResult {
 // square, where the surface turns away or is hidden, or after the tracer's
 // 4000 steps. Family 0 in red, family 1 in blue. Polls window events every
 // 25 steps; a stop request ends the whole net, the lines drawn so far stay.
-CurvatureNetResult DrawCurvatureNet(Canvas& view, double spacing = 16);
+// The lines follow s; the view, its depths and the stop request are the
+// model's.
+CurvatureNetResult DrawCurvatureNet(Canvas& view, const Surface& s, double spacing = 16);

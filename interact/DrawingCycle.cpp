@@ -4,7 +4,6 @@
 
 #include "interact/NetDrawing.h"
 #include "interact/NetTracing.h"
-#include "interact/TracedLines.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
 #include "model/Projection.h"
@@ -71,7 +70,7 @@ void FilterCopyAndTrace() {
 RenderResult RenderPicture(bool keepView, bool overlays) {
   // Lines traced through clicked points belong to the picture they were
   // drawn on.
-  ClearTracedLines();
+  model.tracedLines.Clear();
   SetKnots();
   const RenderResult r = RenderSurface(keepView);
   if (r == RenderResult::Degenerate) return r;

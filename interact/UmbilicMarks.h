@@ -2,6 +2,7 @@
 // that the surface does not hide.
 #pragma once
 
+#include "model/ModelState.h"
 #include "model/Umbilics.h"
 #include "platform/Canvas.h"
 

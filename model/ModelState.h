@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/Surface.h"
+#include "model/TracedLines.h"
 #include "platform/Canvas.h"
 #include "platform/RunChecks.h"
 
@@ -136,6 +137,9 @@ struct ModelState : Surface {
   // The installed evaluators: views of the current surface (FijaFunciones).
   SurfacePointFn SurfacePoint = nullptr;
   SurfacePointUVFn SurfacePointUV = nullptr;
+
+  // The lines traced since the last drawing, for the CSV export.
+  TracedLineRecord tracedLines;
 
   // Scene box and camera.
   Point3 boxMin{}, boxMax{}, boxSize{}, boxHalf{}, sceneCentre{};

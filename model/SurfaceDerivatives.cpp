@@ -271,18 +271,6 @@ bool SurfaceDerivatives(const Surface& s, ParamPair p, SurfaceDerivs& d) {
 
 bool SurfaceDerivatives(ParamPair p, SurfaceDerivs& d) { return SurfaceDerivatives(CurrentSurface(), p, d); }
 
-SurfaceGeom ExactSurfaceGeometry(const Surface& s, ParamPair p) {
-  SurfaceDerivs d;
-  if (!SurfaceDerivatives(s, p, d)) {
-    SurfaceGeom g{};
-    g.ok = false;
-    return g;
-  }
-  return GeometryOf(d);
-}
-
-SurfaceGeom ExactSurfaceGeometry(ParamPair p) { return ExactSurfaceGeometry(CurrentSurface(), p); }
-
 namespace {
 
 // The B-spline degree of the surface, 0 for the other kinds (and for a net

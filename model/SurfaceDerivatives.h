@@ -6,7 +6,6 @@
 
 #include <vector>
 
-#include "model/Curvature.h"
 #include "model/ModelState.h"
 
 // S and its partial derivatives with respect to u and v (the parameters of
@@ -25,12 +24,6 @@ bool SurfaceDerivatives(const Surface& s, ParamPair p, SurfaceDerivs& d);
 // Current-model convenience form.
 bool SurfaceDerivatives(ParamPair p, SurfaceDerivs& d);
 
-// The fundamental forms from exact derivatives, with the orientation and the
-// singularity test of SurfaceGeometry. ok is false also where
-// SurfaceDerivatives fails.
-SurfaceGeom ExactSurfaceGeometry(const Surface& s, ParamPair p);
-SurfaceGeom ExactSurfaceGeometry(ParamPair p);  // current-model convenience form
-SurfaceGeom GeometryOf(const SurfaceDerivs& d);
 
 // Whether the read-out's finite differences at p reach past the border of
 // the square or, on a B-spline, across a knot line (the points at p - h and

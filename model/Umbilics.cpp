@@ -3,27 +3,30 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/LocalGeometry.h"
 #include "model/Projection.h"
 #include "model/SurfaceDerivatives.h"
+#include "model/Tolerances.h"
+#include "model/Vector3.h"
 #include "platform/RunChecks.h"
-
 
 namespace {
 
+using tol::kNodeUmbilic;
+using tol::kRootUmbilic;
+
 constexpr int kGrid = 32;                 // cells of the search grid over the square
 constexpr int kSpanCells = 4;             // cells at least in every knot span
-constexpr double kNodeUmbilic = 1e-6;     // deviation of a node inside a region
-constexpr double kRootUmbilic = 1e-8;     // deviation accepted at a root
 constexpr double kJacobianStep = 1e-6;
 constexpr double kClassStep = 1e-5;
 
 // Curvatures below this, relative to the size of the net, count as zero:
 // a plane's exact second derivatives are rounding noise, not a direction.
-double FlatCurvature() {
+double FlatCurvature(const Surface& s) {
   double lo[3] = {1e300, 1e300, 1e300}, hi[3] = {-1e300, -1e300, -1e300};
-  for (int i = 0; i <= model.netM; ++i)
-    for (int j = 0; j <= model.netN; ++j) {
-      const NetPoint& q = model.controlNet[i][j];
+  for (int i = 0; i <= s.netM; ++i)
+    for (int j = 0; j <= s.netN; ++j) {
+      const NetPoint& q = s.controlNet[i][j];
       const double c[3] = {q.x, q.y, q.z};
       for (int a = 0; a < 3; ++a) {
         lo[a] = std::min(lo[a], c[a]);
@@ -31,21 +34,26 @@ double FlatCurvature() {
       }
     }
   const double size = std::hypot(hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]);
-  return size > 0 ? 1e-7 / size : 1e-7;
+  return size > 0 ? tol::kFlatCurvature / size : tol::kFlatCurvature;
 }
 
-double g_flat = 1e-7;
+// The surface searched and its flatness scale: all the search's state.
+struct Search {
+  const Surface& s;
+  double flat;
+  explicit Search(const Surface& surface) : s(surface), flat(FlatCurvature(surface)) {}
+  double Deviation(const UmbilicMap& f) const {
+    const double r = std::hypot(f.f1, f.f2);
+    return r / (std::fabs(f.trace) + r + flat);
+  }
+  bool MapAt(ParamPair p, UmbilicMap& f) const { return UmbilicMapAt(s, p, f); }
+};
 
 // A surface is singular where |Su x Sv| is tiny beside |Su|^2 + |Sv|^2.
 bool Singular(const SurfaceDerivs& d) {
   const Point3 c = Cross(d.Su, d.Sv);
   const double len = std::sqrt(Dot(c, c));
-  return !(len > 1e-8 * (Dot(d.Su, d.Su) + Dot(d.Sv, d.Sv))) || !(len >= 1e-10);
-}
-
-double Deviation(const UmbilicMap& f) {
-  const double r = std::hypot(f.f1, f.f2);
-  return r / (std::fabs(f.trace) + r + g_flat);
+  return !(len > tol::kSingularShare * (Dot(d.Su, d.Su) + Dot(d.Sv, d.Sv))) || !(len >= tol::kSingularNormal);
 }
 
 struct Node {
@@ -65,8 +73,8 @@ struct SearchGrid {
   ParamPair Node(int i, int j) const { return ParamPair{u[static_cast<size_t>(i)], v[static_cast<size_t>(j)]}; }
 };
 
-std::vector<double> GridLine(bool alongU) {
-  std::vector<double> ends = KnotLines(alongU);
+std::vector<double> GridLine(const Surface& s, bool alongU) {
+  std::vector<double> ends = KnotLines(s, alongU);
   ends.insert(ends.begin(), 0.0);
   ends.push_back(1.0);
   std::vector<double> nodes{0.0};
@@ -122,10 +130,10 @@ ParamBox BoxOf(const SearchGrid& grid, const std::vector<std::pair<int, int>>& g
 }
 
 // The Jacobian of (f1, f2) by central differences of the exact map.
-bool MapJacobian(ParamPair p, double step, double J[2][2]) {
+bool MapJacobian(const Surface& s, ParamPair p, double step, double J[2][2]) {
   UmbilicMap a, b, c, d;
-  if (!UmbilicMapAt(ParamPair{p.u + step, p.v}, a) || !UmbilicMapAt(ParamPair{p.u - step, p.v}, b) ||
-      !UmbilicMapAt(ParamPair{p.u, p.v + step}, c) || !UmbilicMapAt(ParamPair{p.u, p.v - step}, d))
+  if (!UmbilicMapAt(s, ParamPair{p.u + step, p.v}, a) || !UmbilicMapAt(s, ParamPair{p.u - step, p.v}, b) ||
+      !UmbilicMapAt(s, ParamPair{p.u, p.v + step}, c) || !UmbilicMapAt(s, ParamPair{p.u, p.v - step}, d))
     return false;
   J[0][0] = (a.f1 - b.f1) / (2 * step);
   J[1][0] = (a.f2 - b.f2) / (2 * step);
@@ -136,13 +144,13 @@ bool MapJacobian(ParamPair p, double step, double J[2][2]) {
 
 // Newton from p on the map, steps capped at `cap`; false when it does not
 // settle on a root within reach of the square.
-bool NewtonRoot(ParamPair& p, double cap) {
+bool NewtonRoot(const Search& search, ParamPair& p, double cap) {
   for (int it = 0; it < 40; ++it) {
     UmbilicMap f;
-    if (!UmbilicMapAt(p, f)) return false;
-    if (Deviation(f) < 1e-14) return true;
+    if (!search.MapAt(p, f)) return false;
+    if (search.Deviation(f) < tol::kNewtonSettled) return true;
     double J[2][2];
-    if (!MapJacobian(p, kJacobianStep, J)) return false;
+    if (!MapJacobian(search.s, p, kJacobianStep, J)) return false;
     const double det = J[0][0] * J[1][1] - J[0][1] * J[1][0];
     if (!(std::fabs(det) > 0)) return false;
     double du = (J[1][1] * f.f1 - J[0][1] * f.f2) / det;
@@ -156,10 +164,10 @@ bool NewtonRoot(ParamPair& p, double cap) {
     }
     p = ParamPair{p.u - du, p.v - dv};
     if (p.u < -0.05 || p.u > 1.05 || p.v < -0.05 || p.v > 1.05) return false;
-    if (len < 1e-14) break;
+    if (len < tol::kNewtonSettled) break;
   }
   UmbilicMap f;
-  return UmbilicMapAt(p, f) && Deviation(f) < kRootUmbilic;
+  return search.MapAt(p, f) && search.Deviation(f) < kRootUmbilic;
 }
 
 // Whether (f1, f2) may vanish near the cell: both change sign over the
@@ -175,6 +183,13 @@ bool MayHoldRoot(const SearchGrid& grid, const std::vector<Node>& nodes, int ci,
       (q.f.f2 >= 0 ? pos2 : neg2) = true;
     }
   return pos1 && neg1 && pos2 && neg2;
+}
+
+LocalGeometryOptions ExactFormsOnly() {
+  LocalGeometryOptions o;
+  o.source = DerivativeSource::Exact;
+  o.curvatures = false;
+  return o;
 }
 
 }  // namespace
@@ -199,18 +214,18 @@ const char* UmbilicClassName(UmbilicClass c) {
   return "degenerado";
 }
 
-bool UmbilicMapAt(ParamPair p, UmbilicMap& f) {
+bool UmbilicMapAt(const Surface& s, ParamPair p, UmbilicMap& f) {
   SurfaceDerivs d;
   try {
     // A failed check inside the derivatives (a knot span they cannot
     // divide by) leaves this point without a value, not the whole search.
-    if (!SurfaceDerivatives(p, d)) return false;
+    if (!SurfaceDerivatives(s, p, d)) return false;
   } catch (const qchk::RunError&) {
     return false;
   }
   if (Singular(d)) return false;
-  const SurfaceGeom g = GeometryOf(d);
-  if (!g.ok) return false;
+  const LocalGeometry g = GeometryOf(d);
+  if (!g.normalDefined) return false;
   const double D = g.E * g.G - g.F * g.F;
   if (!(D > 0) || !(g.E > 0)) return false;
   // The second form on e1 = Su / |Su| and e2 = (E Sv - F Su) / |Su| sqrt(D).
@@ -221,18 +236,18 @@ bool UmbilicMapAt(ParamPair p, UmbilicMap& f) {
   return true;
 }
 
-double UmbilicDeviation(ParamPair p) {
-  g_flat = FlatCurvature();
+double UmbilicDeviation(const Surface& s, ParamPair p) {
+  const Search search(s);
   UmbilicMap f;
-  if (!UmbilicMapAt(p, f)) return std::nan("");
-  return Deviation(f);
+  if (!search.MapAt(p, f)) return std::nan("");
+  return search.Deviation(f);
 }
 
-UmbilicClass ClassifyUmbilic(ParamPair p, int& index2) {
+UmbilicClass ClassifyUmbilic(const Surface& s, ParamPair p, int& index2) {
   index2 = 0;
   double J[2][2];
-  const SurfaceGeom g = ExactSurfaceGeometry(p);
-  if (!g.ok || !MapJacobian(p, kClassStep, J)) return UmbilicClass::Degenerate;
+  const LocalGeometry g = LocalGeometryAt(s, p, ExactFormsOnly());
+  if (!g.normalDefined || !MapJacobian(s, p, kClassStep, J)) return UmbilicClass::Degenerate;
   const double D = g.E * g.G - g.F * g.F;
   // Derivatives along the unit frame vectors: e1 = Su / sqrt(E) and
   // e2 = (E Sv - F Su) / sqrt(E D) in the parameters.
@@ -250,7 +265,7 @@ UmbilicClass ClassifyUmbilic(ParamPair p, int& index2) {
   const double Pr = (pr + qi) / 2, Pi = (pi - qr) / 2;
   const double Qr = (pr - qi) / 2, Qi = (pi + qr) / 2;
   const double P2 = Pr * Pr + Pi * Pi, Q2 = Qr * Qr + Qi * Qi;
-  if (!(std::fabs(P2 - Q2) > 1e-6 * (P2 + Q2))) return UmbilicClass::Degenerate;
+  if (!(std::fabs(P2 - Q2) > tol::kClassShare * (P2 + Q2))) return UmbilicClass::Degenerate;
   if (Q2 > P2) {
     index2 = -1;
     return UmbilicClass::Star;
@@ -259,26 +274,26 @@ UmbilicClass ClassifyUmbilic(ParamPair p, int& index2) {
   const double a = Pi + Qi, b = -Pr - 3 * Qr, c = Pi - 3 * Qi, d = -Pr + Qr;
   const double disc = 18 * a * b * c * d - 4 * b * b * b * d + b * b * c * c - 4 * a * c * c * c - 27 * a * a * d * d;
   const double size = std::pow(std::max({std::fabs(a), std::fabs(b), std::fabs(c), std::fabs(d)}), 4);
-  if (!(std::fabs(disc) > 1e-9 * size)) return UmbilicClass::Degenerate;
+  if (!(std::fabs(disc) > tol::kClassCubic * size)) return UmbilicClass::Degenerate;
   return disc > 0 ? UmbilicClass::Monstar : UmbilicClass::Lemon;
 }
 
-UmbilicReport FindUmbilics() {
+UmbilicReport FindUmbilics(const Surface& s) {
   UmbilicReport r;
   SurfaceDerivs probe;
-  if (!SurfaceDerivatives(ParamPair{0.5, 0.5}, probe)) {
+  if (!SurfaceDerivatives(s, ParamPair{0.5, 0.5}, probe)) {
     r.ok = false;
     return r;
   }
-  g_flat = FlatCurvature();
-  const SearchGrid grid{GridLine(true), GridLine(false)};
+  const Search search(s);
+  const SearchGrid grid{GridLine(s, true), GridLine(s, false)};
   const int nu = grid.Nu(), nv = grid.Nv();
   std::vector<Node> nodes(static_cast<size_t>(nu * nv));
   for (int i = 0; i < nu; ++i)
     for (int j = 0; j < nv; ++j) {
       Node& q = nodes[grid.At(i, j)];
-      q.singular = !UmbilicMapAt(grid.Node(i, j), q.f);
-      q.umbilic = !q.singular && Deviation(q.f) < kNodeUmbilic;
+      q.singular = !search.MapAt(grid.Node(i, j), q.f);
+      q.umbilic = !q.singular && search.Deviation(q.f) < kNodeUmbilic;
     }
   // Umbilic regions: groups of two nodes or more; a lone node is a root
   // that happens to lie on the grid.
@@ -301,7 +316,7 @@ UmbilicReport FindUmbilics() {
     int umbilic = 0;
     for (const ParamPair& a : around) {
       UmbilicMap f;
-      if (UmbilicMapAt(a, f) && Deviation(f) < kNodeUmbilic) ++umbilic;
+      if (search.MapAt(a, f) && search.Deviation(f) < kNodeUmbilic) ++umbilic;
     }
     return umbilic >= 2;
   };
@@ -319,27 +334,30 @@ UmbilicReport FindUmbilics() {
       const double v0 = grid.v[static_cast<size_t>(cj)], v1 = grid.v[static_cast<size_t>(cj) + 1];
       ParamPair p{(u0 + u1) / 2, (v0 + v1) / 2};
       // Two cells of the wider side: on the even grid, two cells.
-      if (!NewtonRoot(p, 2 * std::max(u1 - u0, v1 - v0))) continue;
-      const double tol = 1e-9;
-      if (p.u < -tol || p.u > 1 + tol || p.v < -tol || p.v > 1 + tol) continue;
+      if (!NewtonRoot(search, p, 2 * std::max(u1 - u0, v1 - v0))) continue;
+      const double out = tol::kRootOutside;
+      if (p.u < -out || p.u > 1 + out || p.v < -out || p.v > 1 + out) continue;
       p.u = std::clamp(p.u, 0.0, 1.0);
       p.v = std::clamp(p.v, 0.0, 1.0);
       bool dup = false;
       for (const ParamPair& q : roots)
-        if (std::fabs(q.u - p.u) + std::fabs(q.v - p.v) < 1e-7) dup = true;
+        if (std::fabs(q.u - p.u) + std::fabs(q.v - p.v) < tol::kSameRoot) dup = true;
       if (dup || regionAround(p)) continue;
       roots.push_back(p);
     }
   std::sort(roots.begin(), roots.end(), [](ParamPair a, ParamPair b) { return a.u < b.u || (a.u == b.u && a.v < b.v); });
   for (const ParamPair& p : roots) {
-    const SurfaceGeom g = ExactSurfaceGeometry(p);
-    if (!g.ok) {
+    LocalGeometryOptions o = ExactFormsOnly();
+    o.curvatures = true;
+    const LocalGeometry g = LocalGeometryAt(s, p, o);
+    if (!g.normalDefined) {
       r.singular.push_back(ParamBox{p.u, p.u, p.v, p.v, 0});
       continue;
     }
-    const CurvatureValues c = CurvaturesOf(g);
-    UmbilicPoint u{p, g.S, c.H, UmbilicClass::Degenerate, 0};
-    u.cls = ClassifyUmbilic(p, u.index2);
+    // The root passed the map, which needs E G - F^2 > 0 there.
+    if (!g.curvaturesDefined) CurvaturesOf(g);
+    UmbilicPoint u{p, g.S, g.H, UmbilicClass::Degenerate, 0};
+    u.cls = ClassifyUmbilic(s, p, u.index2);
     r.points.push_back(u);
   }
   return r;

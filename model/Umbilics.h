@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "model/ModelState.h"
+#include "model/Surface.h"
 
 // Lemon (index +1/2, one principal line ends there), star (index -1/2,
 // three), monstar (index +1/2, three); Degenerate where the cubic part of
@@ -40,8 +40,9 @@ struct UmbilicReport {
   bool ok = true;                     // false: no exact derivatives for this kind
 };
 
-// Searches model's surface over [0, 1] x [0, 1].
-UmbilicReport FindUmbilics();
+// Searches s over [0, 1] x [0, 1]. Reads nothing else: searches on two
+// surfaces may run at once.
+UmbilicReport FindUmbilics(const Surface& s);
 
 // Internal steps, exposed for tests.
 
@@ -52,12 +53,12 @@ UmbilicReport FindUmbilics();
 struct UmbilicMap {
   double f1, f2, trace;
 };
-bool UmbilicMapAt(ParamPair p, UmbilicMap& f);
+bool UmbilicMapAt(const Surface& s, ParamPair p, UmbilicMap& f);
 // |k1 - k2| relative to the curvature there (0 at an umbilic, up to 1);
 // a plane counts as umbilic. NaN where UmbilicMapAt fails.
-double UmbilicDeviation(ParamPair p);
+double UmbilicDeviation(const Surface& s, ParamPair p);
 
 // The kind of the umbilic at p from the first-order change of the map in
 // the orthonormal frame, which carries the cubic part of the surface's
 // expansion in principal coordinates.
-UmbilicClass ClassifyUmbilic(ParamPair p, int& index2);
+UmbilicClass ClassifyUmbilic(const Surface& s, ParamPair p, int& index2);

@@ -6,7 +6,9 @@
 #include <exception>
 #include <limits>
 
+#include "model/LocalGeometry.h"
 #include "model/SurfaceDerivatives.h"
+#include "render/PixelLookup.h"
 #include "platform/RunChecks.h"
 #include "platform/SideThread.h"
 
@@ -59,23 +61,14 @@ bool Visible(int x, int y) {
 }
 
 // Columns first, first + step, ...
-void ValuesOfColumns(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values, int first, int step) {
-  for (int x = first; x < kView; x += step)
-    for (int y = 0; y < kView; ++y) {
-      ParamPair uv;
-      values[static_cast<size_t>(x) * kView + y] = lookup(x, y, uv) ? MapValueAt(q, uv) : kNaN;
-    }
-}
-
-// The same where the look-up hands over the derivatives it had.
-void ValuesOfColumns(MapQuantity q, PixelGeometryFn lookup, std::vector<double>& values, int first, int step) {
+void ValuesOfColumns(MapQuantity q, const Surface& s, std::vector<double>& values, int first, int step) {
   for (int x = first; x < kView; x += step)
     for (int y = 0; y < kView; ++y) {
       ParamPair uv;
       SurfaceDerivs d;
       bool have = false;
       double value = kNaN;
-      if (lookup(x, y, uv, d, have)) value = have ? MapValueOf(q, d) : MapValueAt(q, uv);
+      if (PixelLookupWithDerivatives(s, x, y, uv, d, have)) value = have ? MapValueOf(q, s, d) : MapValueAt(q, s, uv);
       values[static_cast<size_t>(x) * kView + y] = value;
     }
 }
@@ -146,21 +139,21 @@ bool MapQuantityFromWord(const std::string& word, MapQuantity& q) {
   return false;
 }
 
-double MapValueAt(MapQuantity q, ParamPair p) {
+double MapValueAt(MapQuantity q, const Surface& s, ParamPair p) {
   SurfaceDerivs d;
-  if (!SurfaceDerivatives(p, d)) return kNaN;
-  return MapValueOf(q, d);
+  if (!SurfaceDerivatives(s, p, d)) return kNaN;
+  return MapValueOf(q, s, d);
 }
 
-double MapValueOf(MapQuantity q, const SurfaceDerivs& d) {
-  const SurfaceGeom g = GeometryOf(d);
-  if (!g.ok) return kNaN;
+double MapValueOf(MapQuantity q, const Surface& s, const SurfaceDerivs& d) {
   // E G - F^2 vanishes on a regular point only by rounding: no value there
-  // rather than a failed drawing.
-  // (Where E G overflows, CurvaturesOf scales the forms itself.)
-  const double D = g.E * g.G - g.F * g.F;
-  if (!std::isnan(D) && !(D > 0)) return kNaN;
-  const CurvatureValues c = CurvaturesOf(g);
+  // rather than a failed drawing (positiveFormOnly).
+  LocalGeometryOptions o;
+  o.source = DerivativeSource::Exact;
+  o.positiveFormOnly = true;
+  o.exact = &d;
+  const LocalGeometry c = LocalGeometryAt(s, ParamPair{0, 0}, o);
+  if (!c.curvaturesDefined) return kNaN;
   switch (q) {
     case MapQuantity::Gauss:
       return c.K;
@@ -178,14 +171,9 @@ double MapValueOf(MapQuantity q, const SurfaceDerivs& d) {
   return kNaN;
 }
 
-void ComputeMapValues(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values) {
+void ComputeMapValues(MapQuantity q, const Surface& s, std::vector<double>& values) {
   values.assign(static_cast<size_t>(kView) * kView, kNaN);
-  OnBothThreads([&](int first, int step) { ValuesOfColumns(q, lookup, values, first, step); });
-}
-
-void ComputeMapValues(MapQuantity q, PixelGeometryFn lookup, std::vector<double>& values) {
-  values.assign(static_cast<size_t>(kView) * kView, kNaN);
-  OnBothThreads([&](int first, int step) { ValuesOfColumns(q, lookup, values, first, step); });
+  OnBothThreads([&](int first, int step) { ValuesOfColumns(q, s, values, first, step); });
 }
 
 double NiceCeiling(double x) {

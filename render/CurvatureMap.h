@@ -20,11 +20,11 @@ const char* MapQuantityName(MapQuantity q);
 // The tool's names: gauss, mean, k1, k2, absmax; false for any other.
 bool MapQuantityFromWord(const std::string& word, MapQuantity& q);
 
-// The quantity from exact derivatives at p: NaN where the surface is
+// The quantity from exact derivatives of s at p: NaN where the surface is
 // singular or the derivatives cannot be had.
-double MapValueAt(MapQuantity q, ParamPair p);
+double MapValueAt(MapQuantity q, const Surface& s, ParamPair p);
 // The same from the derivatives at the point.
-double MapValueOf(MapQuantity q, const SurfaceDerivs& d);
+double MapValueOf(MapQuantity q, const Surface& s, const SurfaceDerivs& d);
 
 // A range of the colour scale: automatic (from the values) or fixed.
 struct MapRange {
@@ -34,17 +34,10 @@ struct MapRange {
 // Whether lo, hi may be a fixed range: both finite and lo < hi.
 bool IsUsableMapRange(double lo, double hi);
 
-// The surface parameters under view pixel (x, y), false on the background:
-// the read-out's look-up, which lives above this layer.
-using PixelParamsFn = bool (*)(int x, int y, ParamPair& uv);
-// The same look-up handing over the exact derivatives at uv where it had
-// them (haveDerivs true), so that they are not evaluated twice.
-using PixelGeometryFn = bool (*)(int x, int y, ParamPair& uv, SurfaceDerivs& d, bool& haveDerivs);
-
-// The value of every view pixel, [x * 416 + y], NaN where lookup finds no
-// surface. Shared with the second thread when it is to be had.
-void ComputeMapValues(MapQuantity q, PixelParamsFn lookup, std::vector<double>& values);
-void ComputeMapValues(MapQuantity q, PixelGeometryFn lookup, std::vector<double>& values);
+// The value of every view pixel, [x * 416 + y], NaN where the read-out's
+// pixel look-up finds no surface; the derivatives the look-up had are not
+// evaluated twice. Shared with the second thread when it is to be had.
+void ComputeMapValues(MapQuantity q, const Surface& s, std::vector<double>& values);
 
 // x rounded up to 1, 2 or 5 times a power of ten (x > 0).
 double NiceCeiling(double x);

@@ -4,8 +4,10 @@
 #include <limits>
 #include <memory>
 
+#include "model/LocalGeometry.h"
 #include "model/Projection.h"
 #include "render/Antialias.h"
+#include "render/PixelLookup.h"
 #include "model/SurfaceDerivatives.h"
 #include "platform/RunChecks.h"
 
@@ -15,9 +17,12 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 }  // namespace
 
-double ZebraPhase(const ZebraSettings& z, ParamPair p) {
-  const SurfaceGeom g = ExactSurfaceGeometry(p);
-  if (!g.ok) return kNaN;
+double ZebraPhase(const ZebraSettings& z, const Surface& s, ParamPair p) {
+  LocalGeometryOptions o;
+  o.source = DerivativeSource::Exact;
+  o.curvatures = false;
+  const LocalGeometry g = LocalGeometryAt(s, p, o);
+  if (!g.normalDefined) return kNaN;
   Point3 d{g.S.x - model.eye.x, g.S.y - model.eye.y, g.S.z - model.eye.z};
   const double len = std::sqrt(Dot(d, d));
   if (!(len > 0)) return kNaN;
@@ -38,12 +43,12 @@ bool ZebraDark(const ZebraSettings& z, double phase) {
   return k % 2 != 0;
 }
 
-void ComputeZebraPhases(const ZebraSettings& z, PixelParamsFn lookup, std::vector<double>& phases) {
+void ComputeZebraPhases(const ZebraSettings& z, const Surface& s, std::vector<double>& phases) {
   phases.assign(static_cast<size_t>(kView) * kView, kNaN);
   for (int x = 0; x < kView; ++x)
     for (int y = 0; y < kView; ++y) {
       ParamPair uv;
-      if (lookup(x, y, uv)) phases[static_cast<size_t>(x) * kView + y] = ZebraPhase(z, uv);
+      if (PixelLookup(s, x, y, uv)) phases[static_cast<size_t>(x) * kView + y] = ZebraPhase(z, s, uv);
     }
 }
 

@@ -24,14 +24,16 @@ inline bool IsUsableStripeCount(int count) {
   return count >= kMinStripeCount && count <= kMaxStripeCount && count % 2 == 0;
 }
 
-// The angle of the reflected ray round the bars' axis at p, as a fraction
-// of a turn in [0, 1); NaN where the surface has no normal there.
-double ZebraPhase(const ZebraSettings& z, ParamPair p);
+// The angle of the reflected ray round the bars' axis at p on s, as a
+// fraction of a turn in [0, 1); NaN where the surface has no normal there.
+// The eye is the model's.
+double ZebraPhase(const ZebraSettings& z, const Surface& s, ParamPair p);
 // Whether a phase falls on a dark stripe.
 bool ZebraDark(const ZebraSettings& z, double phase);
 
-// The phase of every view pixel, [x * 416 + y], NaN off the surface.
-void ComputeZebraPhases(const ZebraSettings& z, PixelParamsFn lookup, std::vector<double>& phases);
+// The phase of every view pixel, [x * 416 + y], NaN off the surface (the
+// read-out's pixel look-up).
+void ComputeZebraPhases(const ZebraSettings& z, const Surface& s, std::vector<double>& phases);
 
 // Repaints pictureBitmap: black or white on each visible pixel, mid grey
 // where a visible pixel has no normal; the outline smoothed as the

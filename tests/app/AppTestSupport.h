@@ -30,7 +30,19 @@
 #include "app/UndoHistory.h"
 #include "app/WindowSupport.h"
 #include "app/MainWindow.h"
+#include "exchange/SurfaceExchange.h"
 #include "model/ModelState.h"
+
+// A build without Open CASCADE greys its STEP and IGES items and refuses
+// such files: the cases that read or write them do not apply there.
+#define SKIP_WITHOUT_CAD_FILES()                                           \
+  do {                                                                     \
+    if (!CadExchangeAvailable()) QSKIP("this build has no STEP or IGES"); \
+  } while (0)
+inline bool IsCadFileName(const QString& name) {
+  return name.endsWith(QLatin1String(".step")) || name.endsWith(QLatin1String(".stp")) ||
+         name.endsWith(QLatin1String(".igs")) || name.endsWith(QLatin1String(".iges"));
+}
 
 // The real window, except that the close question is answered from a list
 // and error boxes are recorded instead of shown.

@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
-#include "interact/TracedLines.h"
+#include "model/TracedLines.h"
 #include "model/Knots.h"
 #include "model/SurfaceKinds.h"
 
@@ -70,6 +70,7 @@ class ExportTest : public QObject {
     QCOMPARE(items.size(), 7);
     QSet<QString> suffixes;
     for (QAction* a : items) {
+      if (!a->isEnabled()) continue;  // STEP and IGES in a build without them
       QString filter, suffix;
       auto answer = [this, &filter, &suffix](QWidget* w) {
         auto* d = qobject_cast<QFileDialog*>(w);
@@ -104,12 +105,13 @@ class ExportTest : public QObject {
                                                                              ? QStringLiteral(" (0 líneas)")
                                                                              : QString()));
     }
-    QCOMPARE(suffixes.size(), 7);  // seven formats, no item twice
+    QCOMPARE(suffixes.size(), CadExchangeAvailable() ? 7 : 5);  // no item twice
     QVERIFY(f->errors.empty());
   }
 
   // Each export proposes its own suffix; a cancelled dialog writes nothing.
   void eachExportWritesItsFileAndCancelWritesNothing() {
+    SKIP_WITHOUT_CAD_FILES();
     Draw();
     const struct {
       QAction* action;
@@ -137,6 +139,7 @@ class ExportTest : public QObject {
   // A cubic of five rows: written as the surface drawn, without its first
   // row, and the status line says so.
   void aFiveRowCubicIsExportedWithANote() {
+    SKIP_WITHOUT_CAD_FILES();
     LayOutTicks(4, 6);
     model.surfaceKind = 3;
     FijaFunciones();
@@ -173,7 +176,7 @@ class ExportTest : public QObject {
     QTest::mouseClick(f->Imagen, Qt::LeftButton, Qt::NoModifier, QPoint(208, 208));
     const int drawn = static_cast<int>(f->viewLines.size());
     QVERIFY(drawn > 20);  // the visible parts of two lines of 40 segments
-    QCOMPARE(TracedPoints().size(), size_t(82));  // 41 points a line
+    QCOMPARE(model.tracedLines.Points().size(), size_t(82));  // 41 points a line
     auto paths = [this] {
       QFile::remove(Path("imagen.svg"));  // else the dialog asks to replace it
       AnswerFileDialog(Path("imagen"));
@@ -186,6 +189,7 @@ class ExportTest : public QObject {
   }
 
   void stepAndIgesOpenAsTheSurfaceTheyHold() {
+    SKIP_WITHOUT_CAD_FILES();
     f->Bsplines2->trigger();
     Draw();
     const QByteArray picture(reinterpret_cast<const char*>(model.pictureBitmap->Bytes().data()),
@@ -210,6 +214,7 @@ class ExportTest : public QObject {
   }
 
   void aRefusedFileKeepsTheSurface() {
+    SKIP_WITHOUT_CAD_FILES();
     Draw();
     QFile bad(Path("mala.step"));
     QVERIFY(bad.open(QIODevice::WriteOnly));

@@ -201,6 +201,7 @@ class UndoTest : public QObject {
   }
 
   void aStepFileRedoneIsFittedAsWhenOpened() {
+    SKIP_WITHOUT_CAD_FILES();
     f->BotonPlano->click();
     Draw();
     AnswerFileDialog(dir->filePath(QStringLiteral("plano")));

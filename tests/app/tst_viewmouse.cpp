@@ -86,7 +86,7 @@ class ViewMouseTest : public QObject {
     // The nine texts are the core's read-out of that pixel.
     PointReadout expected;
     Canvas scratch(kView, kView);
-    QVERIFY(ProbeReadOut(scratch, 208, 208, expected));
+    QVERIFY(ProbeReadOut(scratch, CurrentSurface(), 208, 208, expected));
     QCOMPARE(point, QStringList({QString::fromStdString(expected.u), QString::fromStdString(expected.v),
                                  QString::fromStdString(expected.x), QString::fromStdString(expected.y),
                                  QString::fromStdString(expected.z)}));

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/Curvature.h"
+#include "model/LocalGeometry.h"
 #include "platform/NumberFormat.h"
 #include "platform/RunChecks.h"
 #include "test_render_support.h"
@@ -49,21 +50,49 @@ TEST_F(CurvatureTest, ClosedForms) {
   for (const ClosedForm& c : cases) {
     SCOPED_TRACE(c.name);
     c.build();
-    const SurfaceGeom g = SurfaceGeometry(c.p);
-    ASSERT_TRUE(g.ok);
+    const LocalGeometry g = LocalGeometryAt(CurrentSurface(), c.p, {DerivativeSource::Differences});
+    ASSERT_TRUE(g.normalDefined);
     const CurvatureValues v = CurvaturesOf(g);
     EXPECT_NEAR(v.K, c.K, 5e-5);
     EXPECT_NEAR(std::fabs(v.H), c.absH, 5e-5);
     EXPECT_NEAR(std::fmax(std::fabs(v.k1), std::fabs(v.k2)), c.kBig, 5e-5);
     EXPECT_NEAR(std::fmin(std::fabs(v.k1), std::fabs(v.k2)), c.kSmall, 5e-5);
     // The texts show the same values to four decimals, without a bullet.
-    const CurvatureTextSet t = CurvatureTexts(c.p);
+    const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), c.p);
     EXPECT_EQ(t.K, FormatFixed(c.K, 4, 8));
     EXPECT_EQ(t.H.substr(t.H[0] == '-'), FormatFixed(c.absH, 4, 8));
     ParamPair d{};
-    EXPECT_EQ(PrincipalDirection(c.p, ParamPair{1, 0}, 0, d), !c.umbilic);
-    EXPECT_EQ(PrincipalDirection(c.p, ParamPair{1, 0}, 1, d), !c.umbilic);
+    EXPECT_EQ(PrincipalDirection(CurrentSurface(), c.p, ParamPair{1, 0}, 0, d, model.sceneDiag), !c.umbilic);
+    EXPECT_EQ(PrincipalDirection(CurrentSurface(), c.p, ParamPair{1, 0}, 1, d, model.sceneDiag), !c.umbilic);
   }
+}
+
+// Each source of derivatives gives the closed forms and the statuses, and
+// principal directions orthogonal in the first form.
+TEST_F(CurvatureTest, LocalGeometryFromEachSource) {
+  const ClosedForm cases[] = {
+      {"unit sphere", [] { stest::ExactSphere(1); }, {0.2, 0.7}, 1, 1, 1, 1, true},
+      {"cylinder r = 1", [] { stest::ExactCylinder(1); }, {0.3, 0.6}, 0, 0.5, 1, 0, false},
+      {"cylinder r = 0.5, by the border", [] { stest::ExactCylinder(0.5); }, {0.99999, 0.1}, 0, 1, 2, 0, false},
+  };
+  for (const ClosedForm& c : cases)
+    for (DerivativeSource source : {DerivativeSource::Chosen, DerivativeSource::Differences, DerivativeSource::Exact}) {
+      SCOPED_TRACE(std::string(c.name) + ", source " + std::to_string(static_cast<int>(source)));
+      c.build();
+      LocalGeometryOptions o;
+      o.source = source;
+      o.directions = true;
+      o.sceneSize = 2;
+      const LocalGeometry g = LocalGeometryAt(CurrentSurface(), c.p, o);
+      ASSERT_TRUE(g.normalDefined && g.curvaturesDefined);
+      EXPECT_NEAR(g.K, c.K, 5e-5);
+      EXPECT_NEAR(std::fabs(g.H), c.absH, 5e-5);
+      EXPECT_NEAR(std::fmax(std::fabs(g.k1), std::fabs(g.k2)), c.kBig, 5e-5);
+      EXPECT_EQ(g.umbilic, c.umbilic);
+      if (c.umbilic) continue;
+      const ParamPair a = g.direction[0], b = g.direction[1];
+      EXPECT_NEAR(g.E * a.u * b.u + g.F * (a.u * b.v + a.v * b.u) + g.G * a.v * b.v, 0, 1e-6 * (g.E + g.G));
+    }
 }
 
 // Grown by s until E*G and the direction equation overflow, a surface has
@@ -71,18 +100,18 @@ TEST_F(CurvatureTest, ClosedForms) {
 TEST_F(CurvatureTest, HugeSurfacesKeepTheirCurvatures) {
   const ParamPair p{0.3, 0.8}, ref{0.3, 0.4};
   stest::Saddle();
-  const CurvatureValues one = CurvaturesOf(SurfaceGeometry(p));
+  const CurvatureValues one = CurvaturesOf(LocalGeometryAt(CurrentSurface(), p, {DerivativeSource::Differences}));
   ParamPair d1{}, ds{};
-  ASSERT_TRUE(PrincipalDirection(p, ref, 0, d1));
+  ASSERT_TRUE(PrincipalDirection(CurrentSurface(), p, ref, 0, d1, model.sceneDiag));
   for (double s = 1e50; s < 1e151; s *= 1e50) {
     for (int k = 0; k < 4; ++k) {  // the 2 x 2 net
       NetPoint& q = model.controlNet[k / 2][k % 2];
       q = NetPoint{q.x * 1e50, q.y * 1e50, q.z * 1e50, q.w};
     }
-    const CurvatureValues big = CurvaturesOf(SurfaceGeometry(p));
+    const CurvatureValues big = CurvaturesOf(LocalGeometryAt(CurrentSurface(), p, {DerivativeSource::Differences}));
     EXPECT_NEAR(big.K * s * s, one.K, 1e-5 * std::fabs(one.K)) << s;
     EXPECT_NEAR(big.H * s, one.H, 1e-5 * std::fabs(one.H)) << s;
-    ASSERT_TRUE(PrincipalDirection(p, ref, 0, ds));
+    ASSERT_TRUE(PrincipalDirection(CurrentSurface(), p, ref, 0, ds, model.sceneDiag));
     EXPECT_LT(std::hypot(ds.u - d1.u, ds.v - d1.v), 1e-6) << s;
   }
 }
@@ -91,7 +120,7 @@ TEST_F(CurvatureTest, CilindroIsFlatEverywhere) {
   stest::Cilindro();
   for (double u : {0.0, 0.1, 0.37, 0.5, 0.93, 1.0})
     for (double v : {0.0, 0.25, 0.5, 1.0}) {
-      const CurvatureTextSet t = CurvatureTexts(ParamPair{u, v});
+      const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), ParamPair{u, v});
       EXPECT_EQ(t.K, "0.0000") << u << " " << v;
       EXPECT_NE(t.H, "0.0000") << u << " " << v;
     }
@@ -112,18 +141,18 @@ TEST_F(CurvatureTest, PrincipalDirectionsAreOrthogonalUnitVectors) {
     SCOPED_TRACE(c.name);
     c.build();
     ParamPair a{}, b{};
-    ASSERT_TRUE(PrincipalDirection(c.p, ParamPair{0.3, 0.4}, 0, a));
-    ASSERT_TRUE(PrincipalDirection(c.p, ParamPair{0.3, 0.4}, 1, b));
+    ASSERT_TRUE(PrincipalDirection(CurrentSurface(), c.p, ParamPair{0.3, 0.4}, 0, a, model.sceneDiag));
+    ASSERT_TRUE(PrincipalDirection(CurrentSurface(), c.p, ParamPair{0.3, 0.4}, 1, b, model.sceneDiag));
     EXPECT_NEAR(a.u * a.u + a.v * a.v, 1, 1e-12);
     EXPECT_NEAR(b.u * b.u + b.v * b.v, 1, 1e-12);
-    const FirstForm f = FirstFundamentalForm(c.p);
+    const FirstForm f = FirstFundamentalForm(CurrentSurface(), c.p);
     const double cross = a.u * b.u * f.E + (a.u * b.v + a.v * b.u) * f.F + a.v * b.v * f.G;
     const double la = std::sqrt(a.u * a.u * f.E + 2 * a.u * a.v * f.F + a.v * a.v * f.G);
     const double lb = std::sqrt(b.u * b.u * f.E + 2 * b.u * b.v * f.F + b.v * b.v * f.G);
     EXPECT_NEAR(cross / (la * lb), 0, 1e-6);
     // The reference orients the direction; the opposite reference flips it.
     ParamPair flipped{};
-    ASSERT_TRUE(PrincipalDirection(c.p, ParamPair{-0.3, -0.4}, 0, flipped));
+    ASSERT_TRUE(PrincipalDirection(CurrentSurface(), c.p, ParamPair{-0.3, -0.4}, 0, flipped, model.sceneDiag));
     EXPECT_GE(a.u * 0.3 + a.v * 0.4, 0);
     EXPECT_DOUBLE_EQ(flipped.u, -a.u);
     EXPECT_DOUBLE_EQ(flipped.v, -a.v);
@@ -135,16 +164,16 @@ TEST_F(CurvatureTest, SingularPointGivesNoTexts) {
   stest::Saddle();
   model.controlNet[1][0] = model.controlNet[0][0];
   model.controlNet[1][1] = model.controlNet[0][1];
-  EXPECT_FALSE(SurfaceGeometry(ParamPair{0.5, 0.5}).ok);
-  const CurvatureTextSet t = CurvatureTexts(ParamPair{0.5, 0.5});
+  EXPECT_FALSE(LocalGeometryAt(CurrentSurface(), ParamPair{0.5, 0.5}, {DerivativeSource::Differences}).normalDefined);
+  const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), ParamPair{0.5, 0.5});
   EXPECT_EQ(t.K + t.H + t.k1 + t.k2, "");
   ParamPair d{};
-  EXPECT_FALSE(PrincipalDirection(ParamPair{0.5, 0.5}, ParamPair{1, 0}, 0, d));
+  EXPECT_FALSE(PrincipalDirection(CurrentSurface(), ParamPair{0.5, 0.5}, ParamPair{1, 0}, 0, d, model.sceneDiag));
 }
 
 TEST_F(CurvatureTest, VanishingFirstFormDeterminantIsAnError) {
-  SurfaceGeom g{};
-  g.ok = true;
+  LocalGeometry g;
+  g.normalDefined = true;
   g.E = 1;
   g.F = 1;
   g.G = 1;
@@ -196,19 +225,19 @@ TEST_F(ProbeMarkTest, DrawingTwiceRestoresThePicture) {
   const std::vector<uint8_t> before = view->Bytes();
   bool shown = false;
   CurvatureTextSet t;
-  ASSERT_TRUE(ProbeMark(*view, p, false, shown, t, ","));
+  ASSERT_TRUE(ProbeMark(*view, CurrentSurface(), p, false, shown, t, ","));
   EXPECT_TRUE(shown);
   EXPECT_NE(view->Bytes(), before);
   EXPECT_EQ(view->penMode, PenMode::Copy);
   // The mark's texts use the separator given; the memo's use ".".
-  const CurvatureTextSet memo = CurvatureTexts(p);
+  const CurvatureTextSet memo = CurvatureTexts(CurrentSurface(), p);
   EXPECT_EQ(t.H, [&] {
     std::string s = memo.H;
     s[s.find('.')] = ',';
     return s;
   }());
   EXPECT_EQ(t.K, "0,0000");
-  ASSERT_TRUE(ProbeMark(*view, p, true, shown, t));
+  ASSERT_TRUE(ProbeMark(*view, CurrentSurface(), p, true, shown, t));
   EXPECT_FALSE(shown);
   EXPECT_EQ(view->Bytes(), before);
 }
@@ -232,7 +261,7 @@ TEST_F(ProbeMarkTest, NoCrossWhereTheDirectionsAreNotDistinguished) {
     const std::vector<uint8_t> before = view->Bytes();
     bool shown = false;
     CurvatureTextSet t{"a", "b", "c", "d"};
-    EXPECT_EQ(ProbeMark(*view, ParamPair{0.5, 0.5}, c.eraseOnly, shown, t, ","), !c.eraseOnly);
+    EXPECT_EQ(ProbeMark(*view, CurrentSurface(), ParamPair{0.5, 0.5}, c.eraseOnly, shown, t, ","), !c.eraseOnly);
     EXPECT_FALSE(shown);
     EXPECT_EQ(t.K, c.K);
     EXPECT_EQ(view->Bytes(), before);
@@ -241,7 +270,7 @@ TEST_F(ProbeMarkTest, NoCrossWhereTheDirectionsAreNotDistinguished) {
 
 TEST_F(ProbeMarkTest, PlaneStillGetsFourZeroMemoTexts) {
   Draw(stest::Plane);
-  const CurvatureTextSet t = CurvatureTexts(ParamPair{0.5, 0.5});
+  const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), ParamPair{0.5, 0.5});
   EXPECT_EQ(t.K, "0.0000");
   EXPECT_EQ(t.H, "0.0000");
   EXPECT_EQ(t.k1, "0.0000");

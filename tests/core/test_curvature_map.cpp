@@ -61,15 +61,16 @@ TEST_F(CurvatureMapTest, ValuesAgreeWithTheReadOut) {
       for (int y = 30; y < kView; y += 41) {
         ParamPair uv;
         PointReadout texts;
-        if (!MapPixelParams(x, y, uv)) continue;
-        ASSERT_TRUE(ProbeReadOut(view, x, y, texts));
+        if (!PixelLookup(CurrentSurface(), x, y, uv)) continue;
+        ASSERT_TRUE(ProbeReadOut(view, CurrentSurface(), x, y, texts));
         if (DifferencesCrossSeam(uv)) continue;
         const double k1 = std::stod(texts.curvatures.k1), k2 = std::stod(texts.curvatures.k2);
         const double shown[] = {std::stod(texts.curvatures.K), std::stod(texts.curvatures.H), k1, k2,
                                 std::max(std::fabs(k1), std::fabs(k2))};
         const MapQuantity qs[] = {MapQuantity::Gauss, MapQuantity::Mean, MapQuantity::K1, MapQuantity::K2,
                                   MapQuantity::AbsMax};
-        for (int k = 0; k < 5; ++k) EXPECT_NEAR(MapValueAt(qs[k], uv), shown[k], 5.001e-5) << x << "," << y << " " << k;
+        for (int k = 0; k < 5; ++k)
+          EXPECT_NEAR(MapValueAt(qs[k], CurrentSurface(), uv), shown[k], 5.001e-5) << x << "," << y << " " << k;
         ++compared;
       }
     EXPECT_GT(compared, 20);
@@ -80,9 +81,9 @@ TEST_F(CurvatureMapTest, BothThreadsGiveTheOneThreadValues) {
   Draw(rtest::StartupModel);
   std::vector<double> one, two;
   side::SetEnabled(false);
-  ComputeMapValues(MapQuantity::Mean, MapPixelParams, one);
+  ComputeMapValues(MapQuantity::Mean, CurrentSurface(), one);
   side::SetEnabled(true);
-  ComputeMapValues(MapQuantity::Mean, MapPixelParams, two);
+  ComputeMapValues(MapQuantity::Mean, CurrentSurface(), two);
   ASSERT_EQ(one.size(), two.size());
   long visible = 0;
   for (size_t k = 0; k < one.size(); ++k) {
@@ -200,7 +201,7 @@ TEST_F(CurvatureMapTest, PaintingColoursTheSurfaceOnly) {
   const Canvas before = *model.pictureBitmap;
   // The sphere's K is about 1: a range that ends below it paints every
   // visible pixel in the red end, lighter or darker with the light.
-  const MapResult r = ApplyCurvatureMap(MapQuantity::Gauss, MapRange{true, -3, 0.5});
+  const MapResult r = ApplyCurvatureMap(CurrentSurface(), MapQuantity::Gauss, MapRange{true, -3, 0.5});
   EXPECT_TRUE(r.range.fixed);
   const Canvas& after = *model.pictureBitmap;
   for (int x = 0; x < kView; ++x)
@@ -212,7 +213,7 @@ TEST_F(CurvatureMapTest, PaintingColoursTheSurfaceOnly) {
         EXPECT_EQ(c, before.Pixel(x, y)) << x << "," << y;
       }
     }
-  const MapResult none = ApplyCurvatureMap(MapQuantity::None, MapRange{});
+  const MapResult none = ApplyCurvatureMap(CurrentSurface(), MapQuantity::None, MapRange{});
   EXPECT_TRUE(none.values.empty());
 }
 
@@ -322,7 +323,7 @@ TEST_F(CurvatureMapTest, AMapThatCannotBeMadeSaysWhy) {
   });
   ASSERT_GT(rtest::CountSurface(), 1000);
   const Canvas before = *model.pictureBitmap;
-  const MapResult r = ApplyCurvatureMap(MapQuantity::Mean, MapRange{});
+  const MapResult r = ApplyCurvatureMap(CurrentSurface(), MapQuantity::Mean, MapRange{});
   EXPECT_EQ(r.quantity, MapQuantity::None);
   EXPECT_TRUE(r.values.empty());
   EXPECT_EQ(r.error.rfind("No se puede hacer el mapa: ", 0), 0u) << r.error;
@@ -331,7 +332,7 @@ TEST_F(CurvatureMapTest, AMapThatCannotBeMadeSaysWhy) {
   // With weights 1 the same surface has its map.
   for (int i = 0; i <= model.netM; ++i)
     for (int j = 0; j <= model.netN; ++j) model.controlNet[i][j].w = 1;
-  const MapResult ok = ApplyCurvatureMap(MapQuantity::Mean, MapRange{});
+  const MapResult ok = ApplyCurvatureMap(CurrentSurface(), MapQuantity::Mean, MapRange{});
   EXPECT_TRUE(ok.error.empty()) << ok.error;
   EXPECT_EQ(ok.quantity, MapQuantity::Mean);
 }

@@ -37,8 +37,9 @@
 #include "exchange/TracedCsv.h"
 #include "interact/DrawingCycle.h"
 #include "interact/LineTracing.h"
-#include "interact/TracedLines.h"
+#include "model/TracedLines.h"
 #include "model/Curvature.h"
+#include "model/LocalGeometry.h"
 #include "model/Knots.h"
 #include "model/Shapes.h"
 #include "model/SurfaceKinds.h"
@@ -334,10 +335,10 @@ TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
   model.showCurvatureLines = true;
   ParamPair uv;
   Point3 P;
-  ASSERT_TRUE(PixelLookup(208, 208, uv, P));
+  ASSERT_TRUE(PixelLookup(CurrentSurface(), 208, 208, uv, P));
   Canvas view(kView, kView);
-  TraceLinesThrough(view, uv, ParamPair{0.6, 0.8});
-  std::istringstream csv(TracedLinesCsv());
+  TraceLinesThrough(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8});
+  std::istringstream csv(TracedLinesCsv(CurrentSurface(), model.tracedLines));
   std::string line;
   std::getline(csv, line);
   EXPECT_EQ(line, "line,family,u,v,x,y,z,k1,k2");
@@ -361,7 +362,7 @@ TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
     // Along a curvature line the normal curvature of a step is nearer to the
     // line's own principal curvature than to the other.
     if (number == lastLine && (f[1] == "k1" || f[1] == "k2")) {
-      const SurfaceGeom g = SurfaceGeometry(prev);
+      const LocalGeometry g = LocalGeometryAt(CurrentSurface(), prev, {DerivativeSource::Differences});
       const double du = p.u - prev.u, dv = p.v - prev.v;
       const double kn = (g.L * du * du + 2 * g.M * du * dv + g.N * dv * dv) /
                         (g.E * du * du + 2 * g.F * du * dv + g.G * dv * dv);
@@ -376,7 +377,7 @@ TEST(ExchangeCsv, RowsLieOnTheSurfaceAndFollowTheirCurvature) {
   EXPECT_EQ(families, (std::set<std::string>{"k1", "k2", "u", "v"}));
   // A new drawing starts a new record.
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
-  EXPECT_EQ(TracedLinesCsv(), "line,family,u,v,x,y,z,k1,k2\n");
+  EXPECT_EQ(TracedLinesCsv(CurrentSurface(), model.tracedLines), "line,family,u,v,x,y,z,k1,k2\n");
 }
 
 #ifdef QUORLEN_WITH_OPEN_CASCADE
@@ -455,10 +456,10 @@ TEST_F(ExchangeFiles, CurvaturesOfTheCsvAndTheReadOutAreOpenCascades) {
     }
     const Handle(Geom_BSplineSurface) s = WrittenSurface(File("c.step"));
     ASSERT_FALSE(s.IsNull());
-    ClearTracedLines();
-    BeginTracedLine(TracedFamily::U);
-    for (ParamPair p : points) RecordTracedPoint(p);
-    std::istringstream csv(TracedLinesCsv());
+    model.tracedLines.Clear();
+    model.tracedLines.BeginLine(TracedFamily::U);
+    for (ParamPair p : points) model.tracedLines.Record(p);
+    std::istringstream csv(TracedLinesCsv(CurrentSurface(), model.tracedLines));
     std::string line;
     std::getline(csv, line);
     for (ParamPair p : points) {
@@ -472,7 +473,7 @@ TEST_F(ExchangeFiles, CurvaturesOfTheCsvAndTheReadOutAreOpenCascades) {
       const double tol = 1e-7 * (1 + std::fabs(k1) + std::fabs(k2));
       EXPECT_NEAR(std::stod(f[7]), k1, tol);
       EXPECT_NEAR(std::stod(f[8]), k2, tol);
-      const CurvatureTextSet t = CurvatureTexts(p);
+      const CurvatureTextSet t = CurvatureTexts(CurrentSurface(), p);
       EXPECT_NEAR(std::stod(t.k1), k1, 6e-5);
       EXPECT_NEAR(std::stod(t.k2), k2, 6e-5);
     }

@@ -116,11 +116,11 @@ TEST_F(Hostile, CurvatureLinesEndWhereTheStepErrorIsNotANumber) {
   view.Draw(0, 0, *model.pictureBitmap);
   ParamPair uv{};
   Point3 p{};
-  ASSERT_TRUE(PixelLookup(kView / 2, kView / 2, uv, p));
+  ASSERT_TRUE(PixelLookup(CurrentSurface(), kView / 2, kView / 2, uv, p));
   model.showCurvatureLines = true;
   const auto start = std::chrono::steady_clock::now();
   try {
-    TraceLinesThrough(view, uv, ParamPair{0.6, 0.8});
+    TraceLinesThrough(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8});
   } catch (const qchk::RunError&) {
     // a checked error is an answer too; only never ending is not
   }

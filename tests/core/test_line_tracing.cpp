@@ -77,11 +77,11 @@ TEST_F(LineTracingTest, LookupRefinesToThePixel) {
   Draw(stest::Cilindro);
   ParamPair uv{};
   Point3 P{};
-  EXPECT_FALSE(PixelLookup(0, 0, uv, P));  // background: nothing to trace
-  EXPECT_FALSE(PixelLookup(415, 415, uv, P));
+  EXPECT_FALSE(PixelLookup(CurrentSurface(), 0, 0, uv, P));  // background: nothing to trace
+  EXPECT_FALSE(PixelLookup(CurrentSurface(), 415, 415, uv, P));
   for (const ParamPair p : {ParamPair{0.1, 0.3}, ParamPair{0.2, 0.9}, ParamPair{0.05, 0.5}, ParamPair{0.25, 0.05}}) {
     const ScreenPoint q = PixelNear(p);
-    ASSERT_TRUE(PixelLookup(q.x, q.y, uv, P));
+    ASSERT_TRUE(PixelLookup(CurrentSurface(), q.x, q.y, uv, P));
     double x, y;
     ProjectToView(P, x, y);
     EXPECT_NEAR(x, q.x, 0.05) << p.u << " " << p.v;
@@ -100,7 +100,7 @@ TEST_F(LineTracingTest, LookupNeverLeavesThePixel) {
   for (int x = 0; x < kView; ++x)
     for (int y = 0; y < kView; ++y) {
       double px = x, py = y;
-      if (PixelLookup(x, y, uv, P)) ProjectToView(P, px, py);
+      if (PixelLookup(CurrentSurface(), x, y, uv, P)) ProjectToView(P, px, py);
       EXPECT_LE(std::hypot(px - x, py - y), 1.0) << x << "," << y;
     }
 }
@@ -122,7 +122,7 @@ TEST_F(LineTracingTest, LookupLandsOnItsPixelInANarrowSpan) {
   Point3 P{};
   for (int x = 0; x < kView; ++x)
     for (int y = 0; y < kView; ++y) {
-      if (!PixelLookup(x, y, uv, P)) continue;
+      if (!PixelLookup(CurrentSurface(), x, y, uv, P)) continue;
       ++visible;
       double px, py;
       ProjectToView(P, px, py);
@@ -158,12 +158,12 @@ TEST_F(LineTracingTest, LinesFollowTheirParameterCurves) {
     const ScreenPoint q = PixelNear(c.start);
     ParamPair uv{};
     Point3 P{};
-    ASSERT_TRUE(PixelLookup(q.x, q.y, uv, P));
+    ASSERT_TRUE(PixelLookup(CurrentSurface(), q.x, q.y, uv, P));
     lines.clear();
     if (c.curvature)
-      EXPECT_EQ(TraceCurvatureLinesFrom(*view, uv, ParamPair{0.3, 0.7}), "");
+      EXPECT_EQ(TraceCurvatureLinesFrom(*view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.3, 0.7}), "");
     else
-      DrawCoordinateLines(*view, uv);
+      DrawCoordinateLines(*view, CurrentSurface(), model.tracedLines, uv);
     ASSERT_FALSE(lines.empty());
     // The two parameter curves through uv, projected finely.
     std::vector<std::pair<double, double>> ruling, section;
@@ -218,9 +218,9 @@ TEST_F(LineTracingTest, CrossSectionsCrossOnlyASmoothSeam) {
     const ScreenPoint q = PixelNear(ParamPair{0.12, 0.5});
     ParamPair uv{};
     Point3 P{};
-    ASSERT_TRUE(PixelLookup(q.x, q.y, uv, P));
+    ASSERT_TRUE(PixelLookup(CurrentSurface(), q.x, q.y, uv, P));
     lines.clear();
-    TraceCurvatureLinesFrom(*view, uv, ParamPair{0.3, 0.7});
+    TraceCurvatureLinesFrom(*view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.3, 0.7});
     bool crossed = false;
     for (const auto& chain : Chains(lines)) {
       bool low = false, high = false;
@@ -241,10 +241,10 @@ TEST_F(LineTracingTest, StopRequestEndsOnlyTheLineBeingTraced) {
   const ScreenPoint q = PixelNear(ParamPair{0.5, 0.12});
   ParamPair uv{};
   Point3 P{};
-  ASSERT_TRUE(PixelLookup(q.x, q.y, uv, P));
+  ASSERT_TRUE(PixelLookup(CurrentSurface(), q.x, q.y, uv, P));
   int calls = 0;
   SetProcessEventsHook([&] { ++calls; });
-  TraceCurvatureLinesFrom(*view, uv, ParamPair{0.3, 0.7});
+  TraceCurvatureLinesFrom(*view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.3, 0.7});
   const size_t unstopped = lines.size();
   const int unstoppedCalls = calls;
 
@@ -257,7 +257,7 @@ TEST_F(LineTracingTest, StopRequestEndsOnlyTheLineBeingTraced) {
       linesAtStop = lines.size();
     }
   });
-  EXPECT_EQ(TraceCurvatureLinesFrom(*view, uv, ParamPair{0.3, 0.7}), "");
+  EXPECT_EQ(TraceCurvatureLinesFrom(*view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.3, 0.7}), "");
   EXPECT_FALSE(model.stopRequested);
   // The first line (a cross-section going round the seam) took over 25
   // steps; once stopped, the other three were still traced.
@@ -281,9 +281,9 @@ TEST_F(LineTracingTest, UmbilicStartTracesNothing) {
     const ScreenPoint q = PixelNear(ParamPair{0.4, 0.6});
     ParamPair uv{};
     Point3 P{};
-    ASSERT_TRUE(PixelLookup(q.x, q.y, uv, P));
+    ASSERT_TRUE(PixelLookup(CurrentSurface(), q.x, q.y, uv, P));
     lines.clear();
-    EXPECT_EQ(TraceCurvatureLines(*view, uv), c.message);
+    EXPECT_EQ(TraceCurvatureLines(*view, CurrentSurface(), model.tracedLines, uv), c.message);
     EXPECT_TRUE(lines.empty());
   }
 }
@@ -296,44 +296,44 @@ TEST_F(LineTracingTest, ProbeReadOut) {
   const std::vector<uint8_t> clean = view->Bytes();
   const ScreenPoint q = PixelNear(ParamPair{0.12, 0.5});
   PointReadout t;
-  ASSERT_TRUE(ProbeReadOut(*view, q.x, q.y, t));
+  ASSERT_TRUE(ProbeReadOut(*view, CurrentSurface(), q.x, q.y, t));
   ParamPair uv{};
   Point3 P{};
-  ASSERT_TRUE(PixelLookup(q.x, q.y, uv, P));
+  ASSERT_TRUE(PixelLookup(CurrentSurface(), q.x, q.y, uv, P));
   EXPECT_EQ(t.u, FormatFixed(uv.u, 4, 4));
   EXPECT_EQ(t.z, FormatFixed(P.z, 4, 8));
   EXPECT_EQ(t.curvatures.K, "0.0000");
   EXPECT_EQ(view->Bytes(), clean);  // the moving mode draws no cross
 
   const PointReadout kept = t;
-  EXPECT_FALSE(ProbeReadOut(*view, 2, 2, t));
-  EXPECT_FALSE(ProbeReadOut(*view, -1, 500, t));
+  EXPECT_FALSE(ProbeReadOut(*view, CurrentSurface(), 2, 2, t));
+  EXPECT_FALSE(ProbeReadOut(*view, CurrentSurface(), -1, 500, t));
   EXPECT_EQ(t.u + t.v + t.x + t.y + t.z + t.curvatures.H, kept.u + kept.v + kept.x + kept.y + kept.z + kept.curvatures.H);
 
   model.movableSurface = false;
   model.showCurvatureLines = true;
-  ASSERT_TRUE(ProbeReadOut(*view, q.x, q.y, t, ","));
+  ASSERT_TRUE(ProbeReadOut(*view, CurrentSurface(), q.x, q.y, t, ","));
   EXPECT_TRUE(model.probeMarkShown);
   EXPECT_EQ(model.lastProbe.u, uv.u);
   EXPECT_NE(view->Bytes(), clean);
   EXPECT_EQ(t.curvatures.K, "0,0000");
   EXPECT_EQ(t.x.find(','), std::string::npos);
-  EXPECT_FALSE(ProbeReadOut(*view, 2, 2, t));  // over the background: erased
+  EXPECT_FALSE(ProbeReadOut(*view, CurrentSurface(), 2, 2, t));  // over the background: erased
   EXPECT_FALSE(model.probeMarkShown);
   EXPECT_EQ(view->Bytes(), clean);
 
   // A press erases the cross before it traces; so does leaving the view.
-  ASSERT_TRUE(ProbeReadOut(*view, q.x, q.y, t));
+  ASSERT_TRUE(ProbeReadOut(*view, CurrentSurface(), q.x, q.y, t));
   lines.clear();
-  TraceLinesThrough(*view, uv, ParamPair{0.3, 0.7});
+  TraceLinesThrough(*view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.3, 0.7});
   EXPECT_FALSE(model.probeMarkShown);
-  ASSERT_TRUE(ProbeReadOut(*view, q.x + 3, q.y, t));
+  ASSERT_TRUE(ProbeReadOut(*view, CurrentSurface(), q.x + 3, q.y, t));
   EXPECT_TRUE(model.probeMarkShown);
-  EraseProbeMark(*view);
+  EraseProbeMark(*view, CurrentSurface());
   EXPECT_FALSE(model.probeMarkShown);
 
   model.busy = true;
-  EXPECT_FALSE(ProbeReadOut(*view, q.x, q.y, t));
+  EXPECT_FALSE(ProbeReadOut(*view, CurrentSurface(), q.x, q.y, t));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/Curvature.h"
+#include "model/LocalGeometry.h"
 #include "model/SurfaceDerivatives.h"
 #include "test_surfaces.h"
 
@@ -116,19 +117,20 @@ TEST_F(DerivativesTest, SeamsOfTheDifferences) {
 // point routine takes, far from what the straddling differences give.
 TEST_F(DerivativesTest, ReadOutAtSeams) {
   const double h = finiteStep;
+  const LocalGeometryOptions differences{DerivativeSource::Differences};
   AsKind(stest::Cilindro, 3);  // at the border u = 1
   ParamPair at{0.9999999999, 0.5};
-  double shown = std::stod(CurvatureTexts(at).H);
+  double shown = std::stod(CurvatureTexts(CurrentSurface(), at).H);
   EXPECT_NEAR(shown, -0.2199, 1e-4);
-  EXPECT_NEAR(shown, std::stod(CurvatureTexts(ParamPair{1 - 3 * h, 0.5}).H), 2e-3);
-  EXPECT_GT(std::fabs(shown - CurvaturesOf(SurfaceGeometry(at)).H), 0.1);
+  EXPECT_NEAR(shown, std::stod(CurvatureTexts(CurrentSurface(), ParamPair{1 - 3 * h, 0.5}).H), 2e-3);
+  EXPECT_GT(std::fabs(shown - CurvaturesOf(LocalGeometryAt(CurrentSurface(), at, differences)).H), 0.1);
 
   AsKind(stest::BSplineSaddle, 2);  // on a knot line
   at = ParamPair{(model.knotsU[3] - 2) / 4, 0.5};
-  shown = std::stod(CurvatureTexts(at).K);
+  shown = std::stod(CurvatureTexts(CurrentSurface(), at).K);
   EXPECT_NEAR(shown, -0.9096, 1e-4);
-  EXPECT_NEAR(shown, std::stod(CurvatureTexts(ParamPair{at.u + 3 * h, 0.5}).K), 2e-3);
-  EXPECT_GT(std::fabs(shown - CurvaturesOf(SurfaceGeometry(at)).K), 0.1);
+  EXPECT_NEAR(shown, std::stod(CurvatureTexts(CurrentSurface(), ParamPair{at.u + 3 * h, 0.5}).K), 2e-3);
+  EXPECT_GT(std::fabs(shown - CurvaturesOf(LocalGeometryAt(CurrentSurface(), at, differences)).K), 0.1);
 }
 
 }  // namespace

@@ -6,11 +6,14 @@
 #include <cmath>
 #include <functional>
 #include <random>
+#include <thread>
 
 #include "interact/CurvatureNet.h"
 #include "interact/CurvatureMapping.h"
+#include "render/PixelLookup.h"
 #include "interact/DrawingCycle.h"
 #include "interact/UmbilicMarks.h"
+#include "model/LocalGeometry.h"
 #include "model/Projection.h"
 #include "model/SurfaceDerivatives.h"
 #include "model/Umbilics.h"
@@ -102,8 +105,8 @@ TEST_F(UmbilicsTest, ExactQuadricsAndTheirCurvatures) {
       for (double v : {0.02, 0.1, 0.45, 0.77, 0.95}) {
         const ParamPair p{u, v};
         EXPECT_NEAR(k.implicit(model.SurfacePointUV(p)), 0, 1e-14);
-        const SurfaceGeom g = ExactSurfaceGeometry(p);
-        ASSERT_TRUE(g.ok);
+        const LocalGeometry g = LocalGeometryAt(CurrentSurface(), p, {DerivativeSource::Exact});
+        ASSERT_TRUE(g.normalDefined);
         const CurvatureValues cv = CurvaturesOf(g);
         EXPECT_GE(cv.k1, cv.k2);
         if (std::isnan(k.K)) continue;
@@ -132,7 +135,7 @@ TEST_F(UmbilicsTest, SpheresAndPlanesAreUmbilicRegions) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     c.build();
-    const UmbilicReport r = FindUmbilics();
+    const UmbilicReport r = FindUmbilics(CurrentSurface());
     EXPECT_TRUE(r.points.empty());
     ASSERT_EQ(r.regions.size(), 1u);
     const ParamBox& b = r.regions[0];
@@ -151,7 +154,7 @@ TEST_F(UmbilicsTest, EllipsoidUmbilicsWhereTheClosedFormPutsThem) {
   // height is cos(angle from the pole).
   const double zUnit = std::sqrt((B * B - C * C) / (A * A - C * C));
   const double vNorth = HalfArcParam(std::acos(zUnit)), vSouth = HalfArcParam(std::acos(-zUnit));
-  const UmbilicReport r = FindUmbilics();
+  const UmbilicReport r = FindUmbilics(CurrentSurface());
   ASSERT_EQ(r.points.size(), 2u);
   EXPECT_TRUE(r.regions.empty());
   const double v[2] = {vNorth, vSouth};
@@ -168,13 +171,40 @@ TEST_F(UmbilicsTest, EllipsoidUmbilicsWhereTheClosedFormPutsThem) {
   }
 }
 
+// The search reads only the surface it is given: on two surfaces from two
+// threads at once, each finds what it finds alone, to the bit.
+TEST_F(UmbilicsTest, SearchesOnTwoThreadsFindWhatEachFindsAlone) {
+  Exact(ExactShape::Ellipsoid);
+  const Surface a = CurrentSurface();
+  stest::ExactSphere(1);
+  const Surface b = CurrentSurface();
+  auto numbers = [](const UmbilicReport& r) {
+    std::vector<double> n;
+    for (const UmbilicPoint& p : r.points)
+      n.insert(n.end(), {p.p.u, p.p.v, p.S.x, p.S.y, p.S.z, p.k, double(p.index2), double(int(p.cls))});
+    for (const auto* boxes : {&r.regions, &r.singular})
+      for (const ParamBox& q : *boxes) n.insert(n.end(), {q.u0, q.u1, q.v0, q.v1, q.k});
+    return n;
+  };
+  const UmbilicReport aloneA = FindUmbilics(a), aloneB = FindUmbilics(b);
+  ASSERT_EQ(aloneA.points.size(), 2u);
+  ASSERT_EQ(aloneB.regions.size(), 1u);
+  UmbilicReport gotA, gotB;
+  std::thread first([&] { gotA = FindUmbilics(a); });
+  std::thread second([&] { gotB = FindUmbilics(b); });
+  first.join();
+  second.join();
+  EXPECT_EQ(numbers(gotA), numbers(aloneA));
+  EXPECT_EQ(numbers(gotB), numbers(aloneB));
+}
+
 // In the first view of the ellipsoid one umbilic faces the eye and the
 // surface hides the other: only the first is marked, as the shape the
 // projection of the second falls on shows.
 TEST_F(UmbilicsTest, HiddenUmbilicsAreNotMarked) {
   Exact(ExactShape::Ellipsoid);
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
-  const UmbilicReport r = FindUmbilics();
+  const UmbilicReport r = FindUmbilics(CurrentSurface());
   ASSERT_EQ(r.points.size(), 2u);
   int visible = 0;
   for (const UmbilicPoint& p : r.points) {
@@ -222,7 +252,7 @@ TEST_F(UmbilicsTest, ClassFollowsTheCubicPart) {
   for (const auto& k : cases) {
     SCOPED_TRACE(k.c);
     MongePatch(k.q, k.a, k.c);
-    const UmbilicReport r = FindUmbilics();
+    const UmbilicReport r = FindUmbilics(CurrentSurface());
     if (k.count) EXPECT_EQ(r.points.size(), k.count);
     const UmbilicPoint* mid = nullptr;
     for (const UmbilicPoint& p : r.points)
@@ -241,7 +271,7 @@ int WindingIndex2(ParamPair c, double radius) {
   for (int k = 0; k <= 64; ++k) {
     const double t = twoPiConst * k / 64;
     UmbilicMap f;
-    EXPECT_TRUE(UmbilicMapAt(ParamPair{c.u + radius * std::cos(t), c.v + radius * std::sin(t)}, f));
+    EXPECT_TRUE(UmbilicMapAt(CurrentSurface(), ParamPair{c.u + radius * std::cos(t), c.v + radius * std::sin(t)}, f));
     const double a = std::atan2(f.f2, f.f1);
     if (k > 0) total += std::remainder(a - prev, twoPiConst);
     prev = a;
@@ -270,10 +300,10 @@ TEST_F(UmbilicsTest, RandomNetsAgreeWithABruteScan) {
       AsBezier();
     else
       AsBSpline(trial % 3 + 1);
-    const UmbilicReport r = FindUmbilics();
+    const UmbilicReport r = FindUmbilics(CurrentSurface());
     EXPECT_TRUE(r.regions.empty());
     for (const UmbilicPoint& p : r.points) {
-      EXPECT_LT(UmbilicDeviation(p.p), 1e-8);
+      EXPECT_LT(UmbilicDeviation(CurrentSurface(), p.p), 1e-8);
       if (p.p.u > 0.01 && p.p.u < 0.99 && p.p.v > 0.01 && p.p.v < 0.99)
         EXPECT_EQ(WindingIndex2(p.p, 0.005), p.index2);
     }
@@ -282,7 +312,7 @@ TEST_F(UmbilicsTest, RandomNetsAgreeWithABruteScan) {
     for (int a = 1; a < n; ++a)
       for (int b = 1; b < n; ++b) {
         const ParamPair q{static_cast<double>(a) / n, static_cast<double>(b) / n};
-        const double d = UmbilicDeviation(q);
+        const double d = UmbilicDeviation(CurrentSurface(), q);
         if (!(d < 2e-3)) continue;
         bool near = false;
         for (const UmbilicPoint& p : r.points)
@@ -310,7 +340,7 @@ TEST_F(UmbilicsTest, NarrowSpansByTheBorderAreSearched) {
     model.tickPosH[4] = 49;   // knot 3.052 of [3, 12]
     model.tickPosV[4] = 97;   // knot 3.065 of [3, 10]
     SetKnots();
-    const UmbilicReport r = FindUmbilics();
+    const UmbilicReport r = FindUmbilics(CurrentSurface());
     const double wu = (model.knotsU[4] - 3) / 9, wv = (model.knotsV[4] - 3) / 7;
     ASSERT_LT(wu, 0.01);
     ASSERT_LT(wv, 0.01);
@@ -322,7 +352,7 @@ TEST_F(UmbilicsTest, NarrowSpansByTheBorderAreSearched) {
           const double fa = static_cast<double>(a) / k, fb = static_cast<double>(b) / n;
           const ParamPair q = alongV ? ParamPair{u0 + (u1 - u0) * fa, v0 + (v1 - v0) * fb}
                                      : ParamPair{u0 + (u1 - u0) * fb, v0 + (v1 - v0) * fa};
-          if (!(UmbilicDeviation(q) < 3e-3)) continue;
+          if (!(UmbilicDeviation(CurrentSurface(), q) < 3e-3)) continue;
           bool near = false;
           for (const UmbilicPoint& p : r.points) near = near || std::hypot(p.p.u - q.u, p.p.v - q.v) < 0.01;
           EXPECT_TRUE(near) << "at " << q.u << ", " << q.v;
@@ -331,7 +361,7 @@ TEST_F(UmbilicsTest, NarrowSpansByTheBorderAreSearched) {
     scan(0, wu, 0, 1);
     scan(0, 1, 0, wv);
     for (const UmbilicPoint& p : r.points) {
-      EXPECT_LT(UmbilicDeviation(p.p), 1e-8);
+      EXPECT_LT(UmbilicDeviation(CurrentSurface(), p.p), 1e-8);
       if (p.p.u < wu || p.p.v < wv) ++inStrips;
     }
   }
@@ -362,18 +392,20 @@ TEST_F(UmbilicsTest, TracerUmbilicTestIsScaleAware) {
     for (int a = 0; a < 20; ++a)
       for (int b = 0; b < 20; ++b) {
         ParamPair d;
-        EXPECT_FALSE(PrincipalDirection(ParamPair{a / 20.0 + 1e-3, b / 20.0 + 1e-3}, ParamPair{1, 0}, 0, d));
+        EXPECT_FALSE(PrincipalDirection(CurrentSurface(), ParamPair{a / 20.0 + 1e-3, b / 20.0 + 1e-3},
+                                        ParamPair{1, 0}, 0, d, model.sceneDiag));
       }
   }
   Exact(ExactShape::Ellipsoid);
-  const UmbilicReport r = FindUmbilics();
+  const UmbilicReport r = FindUmbilics(CurrentSurface());
   ASSERT_FALSE(r.points.empty());
   const ParamPair c = r.points[0].p;
   for (double off : {2e-3, 1e-2})
     for (int family = 0; family <= 1; ++family) {
       ParamPair d;
-      EXPECT_TRUE(PrincipalDirection(ParamPair{c.u + off, c.v}, ParamPair{1, 0}, family, d));
-      EXPECT_TRUE(PrincipalDirection(ParamPair{c.u, c.v - off}, ParamPair{1, 0}, family, d));
+      const Surface& s = CurrentSurface();
+      EXPECT_TRUE(PrincipalDirection(s, ParamPair{c.u + off, c.v}, ParamPair{1, 0}, family, d, model.sceneDiag));
+      EXPECT_TRUE(PrincipalDirection(s, ParamPair{c.u, c.v - off}, ParamPair{1, 0}, family, d, model.sceneDiag));
     }
 }
 
@@ -384,7 +416,7 @@ TEST_F(UmbilicsTest, ZebraRunsAlongTheCylinderRulings) {
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
   const ZebraSettings z{12, true};
   std::vector<double> phase;
-  ComputeZebraPhases(z, MapPixelParams, phase);
+  ComputeZebraPhases(z, CurrentSurface(), phase);
   // Pixels of the front in bins of u: a bin that is not at a stripe's edge
   // is of one colour.
   constexpr int kBins = 400;
@@ -393,7 +425,7 @@ TEST_F(UmbilicsTest, ZebraRunsAlongTheCylinderRulings) {
     for (int y = 0; y < kView; ++y) {
       ParamPair uv;
       const double t = phase[static_cast<size_t>(x) * kView + y];
-      if (!MapPixelParams(x, y, uv) || std::isnan(t)) continue;
+      if (!PixelLookup(CurrentSurface(), x, y, uv) || std::isnan(t)) continue;
       const int bin = std::min(kBins - 1, static_cast<int>(uv.u * kBins));
       (ZebraDark(z, t) ? dark[bin] : light[bin])++;
       ++seen;
@@ -420,7 +452,7 @@ TEST_F(UmbilicsTest, ZebraOutlineIsSmoothedInTheStripesGreys) {
   const Canvas plain = *model.pictureBitmap;
   const ZebraSettings z{12, false};
   std::vector<double> phase;
-  ComputeZebraPhases(z, MapPixelParams, phase);
+  ComputeZebraPhases(z, CurrentSurface(), phase);
   PaintZebra(z, phase);
   const Canvas& zebra = *model.pictureBitmap;
   int outline = 0, between = 0;
@@ -457,7 +489,7 @@ double KnotJump(const std::vector<double>& phase, double uKnot) {
   for (int x = 1; x < kView - 1; ++x)
     for (int y = 1; y < kView - 1; ++y) {
       ParamPair uv;
-      if (!MapPixelParams(x, y, uv) || uv.v < 0.2 || uv.v >= 0.8) continue;
+      if (!PixelLookup(CurrentSurface(), x, y, uv) || uv.v < 0.2 || uv.v >= 0.8) continue;
       const double d = uv.u - uKnot;
       if (std::fabs(d) < 0.003 || std::fabs(d) > 0.03) continue;
       const double gx = std::remainder(at(x + 1, y) - at(x - 1, y), 1.0);
@@ -502,7 +534,7 @@ TEST_F(UmbilicsTest, ZebraTurnsAtAQuadraticKnotLineOnly) {
     SetKnots();
     EXPECT_EQ(DrawWhole(false), RenderResult::Complete);
     std::vector<double> phase;
-    ComputeZebraPhases(ZebraSettings{60, true}, MapPixelParams, phase);
+    ComputeZebraPhases(ZebraSettings{60, true}, CurrentSurface(), phase);
     // The first inner knot line, in u.
     const double uKnot = (model.knotsU[degree + 1] - degree) / (model.netM + 1 - degree);
     return KnotJump(phase, uKnot);
@@ -516,7 +548,7 @@ TEST_F(UmbilicsTest, CurvatureNetDrawsBothFamiliesAndStopsOnRequest) {
   stest::ShapeNet(11, 6, SphereNet);
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
   Canvas view(kView, kView);
-  const CurvatureNetResult whole = DrawCurvatureNet(view);
+  const CurvatureNetResult whole = DrawCurvatureNet(view, CurrentSurface());
   EXPECT_FALSE(whole.stopped);
   EXPECT_GT(whole.lines[0], 10);
   EXPECT_GT(whole.lines[1], 10);
@@ -526,7 +558,7 @@ TEST_F(UmbilicsTest, CurvatureNetDrawsBothFamiliesAndStopsOnRequest) {
     if (++polls == 20) model.stopRequested = true;
   });
   Canvas view2(kView, kView);
-  const CurvatureNetResult part = DrawCurvatureNet(view2);
+  const CurvatureNetResult part = DrawCurvatureNet(view2, CurrentSurface());
   model.stopRequested = false;
   EXPECT_TRUE(part.stopped);
   EXPECT_LT(part.steps, whole.steps);
@@ -534,7 +566,7 @@ TEST_F(UmbilicsTest, CurvatureNetDrawsBothFamiliesAndStopsOnRequest) {
   // On an umbilic region there are no lines to draw.
   Exact(ExactShape::SphereOctant);
   ASSERT_EQ(DrawWhole(false), RenderResult::Complete);
-  const CurvatureNetResult none = DrawCurvatureNet(view);
+  const CurvatureNetResult none = DrawCurvatureNet(view, CurrentSurface());
   EXPECT_EQ(none.lines[0] + none.lines[1], 0);
 }
 

@@ -72,11 +72,11 @@ void ApplyAnalysisPicture(const AnalysisOptions& a) {
   if (a.zebra) {
     const ZebraSettings z = a.zebraSettings.value_or(ZebraSettings{});
     std::vector<double> phases;
-    ComputeZebraPhases(z, MapPixelParams, phases);
+    ComputeZebraPhases(z, CurrentSurface(), phases);
     PaintZebra(z, phases);
   }
   if (!a.umbilics) return;
-  const UmbilicReport r = FindUmbilics();
+  const UmbilicReport r = FindUmbilics(CurrentSurface());
   if (!r.ok) throw std::runtime_error("--umbilics: no exact derivatives for this surface");
   // Into the picture, under the overlays, as the window marks them.
   DrawUmbilicMarks(*model.pictureBitmap, r);
@@ -99,7 +99,7 @@ void RunAnalysisOptions(const AnalysisOptions& a, Canvas& view, std::string* lis
   std::vector<DrawnLine>* const overlay = view.lineLog;
   view.lineLog = &drawn;
   try {
-    DrawCurvatureNet(view);
+    DrawCurvatureNet(view, CurrentSurface());
   } catch (...) {
     view.lineLog = overlay;
     throw;

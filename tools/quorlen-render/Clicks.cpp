@@ -18,7 +18,7 @@ constexpr ParamPair kClickReference{0.6, 0.8};
 
 void PrintProbe(Canvas& view, int x, int y) {
   PointReadout t;
-  if (!ProbeReadOut(view, x, y, t)) {
+  if (!ProbeReadOut(view, CurrentSurface(), x, y, t)) {
     std::puts("-");
     return;
   }
@@ -44,13 +44,13 @@ void Click(Canvas& view, int x, int y, std::string& listing) {
   listing += "click " + std::to_string(x) + " " + std::to_string(y) + "\n";
   ParamPair uv{};
   Point3 P{};
-  if (!PixelLookup(x, y, uv, P)) return;
+  if (!PixelLookup(CurrentSurface(), x, y, uv, P)) return;
   std::vector<DrawnLine> drawn;
   std::vector<DrawnLine>* const overlay = view.lineLog;
   view.lineLog = &drawn;
   std::string message;
   try {
-    message = TraceLinesThrough(view, uv, kClickReference);
+    message = TraceLinesThrough(view, CurrentSurface(), model.tracedLines, uv, kClickReference);
   } catch (...) {
     view.lineLog = overlay;
     throw;

@@ -74,7 +74,7 @@ void WriteExports(const RenderOptions& o, const Canvas& picture, const Canvas& v
   if (o.exportSvg) Check(WriteSvgPicture(*o.exportSvg, picture, overlay, legend, error), *o.exportSvg, error);
   if (o.exportCsv) {
     int lines = 0;
-    Check(WriteTracedCsvFile(*o.exportCsv, lines, error), *o.exportCsv, error);
+    Check(WriteTracedCsvFile(*o.exportCsv, CurrentSurface(), model.tracedLines, lines, error), *o.exportCsv, error);
   }
   if (o.exportObj) Check(WriteObjFile(o.exportObj->file, o.exportObj->n, error), o.exportObj->file, error);
   if (o.exportStl) Check(WriteStlFile(o.exportStl->file, o.exportStl->n, error), o.exportStl->file, error);

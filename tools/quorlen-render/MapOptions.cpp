@@ -59,7 +59,7 @@ void CheckMapOptions(const MapOptions& m) {
 }
 
 MapResult ApplyMapOptions(const MapOptions& m) {
-  MapResult r = ApplyCurvatureMap(m.quantity, m.range);
+  MapResult r = ApplyCurvatureMap(CurrentSurface(), m.quantity, m.range);
   if (!r.error.empty()) throw std::runtime_error(r.error);
   return r;
 }
