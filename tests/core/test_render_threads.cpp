@@ -49,9 +49,9 @@ Outcome Draw(bool twoThreads, const std::function<void()>& load, bool keepView, 
   side::SetEnabled(true);
   SetProcessEventsHook(nullptr);
   model.stopRequested = false;
-  Append(o.shade, *model.shadeMap);
-  for (int x = 0; x < kView; ++x)  // field by field: a cell has padding
-    for (int y = 0; y < kView; ++y) {
+  o.shade.assign(model.shadeMap->data(), model.shadeMap->data() + model.shadeMap->size());
+  for (int x = 0; x < model.view.width; ++x)  // field by field: a cell has padding
+    for (int y = 0; y < model.view.height; ++y) {
       const PixelCell& c = (*model.pixelCells)[x][y];
       Append(o.cells, c.depth);
       Append(o.cells, c.u);
