@@ -53,6 +53,31 @@ bool InitModelState(ViewSize view) {
   return true;
 }
 
+bool ResizeView(ViewSize view) {
+  qchk::CheckIndex(view.width, ViewSize::kMinSide, ViewSize::kMaxSide);
+  qchk::CheckIndex(view.height, ViewSize::kMinSide, ViewSize::kMaxSide);
+  if (view == model.view && model.pictureBitmap) return true;
+  std::unique_ptr<Canvas> picture;
+  std::unique_ptr<PixelCellGrid> cells;
+  std::unique_ptr<DepthGrid> lightDepth;
+  std::unique_ptr<ShadeGrid> shade;
+  try {
+    picture = std::make_unique<Canvas>(view.width, view.height);
+    cells = std::make_unique<PixelCellGrid>(view);
+    lightDepth = std::make_unique<DepthGrid>(view);
+    shade = std::make_unique<ShadeGrid>(view);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  model.view = view;
+  model.viewRect = ModelState::Rect{0, 0, view.width, view.height};
+  model.pictureBitmap = std::move(picture);
+  model.pixelCells.p = std::move(cells);
+  model.lightDepth.p = std::move(lightDepth);
+  model.shadeMap.p = std::move(shade);
+  return true;
+}
+
 void FinalModelState() {
   model.pixelCells.p.reset();
   model.lightDepth.p.reset();

@@ -226,3 +226,7 @@ constexpr double threePointFivePer416 = 3.5 / 416;
 // buffer could not be had (the caller beeps and ends the program).
 bool InitModelState(ViewSize view = {});
 void FinalModelState();
+// Gives the picture and the view's buffers the new size, keeping the rest
+// of the state; the buffers' contents are cleared (a drawing must follow).
+// All or nothing: false, with nothing changed, when memory runs out.
+bool ResizeView(ViewSize view);

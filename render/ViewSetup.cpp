@@ -164,3 +164,11 @@ void SetDepthRanges() {
   rs.lightDepthOffset = nearL;
   rs.lightDepthScale = qchk::Div(25000, farL - rs.lightDepthOffset);
 }
+
+void ScaleCameraToView(ViewSize from, ViewSize to) {
+  if (from == to) return;
+  const double s = to.Shorter() / static_cast<double>(from.Shorter());
+  model.focal = model.focal * s;
+  model.shiftX = model.shiftX * s - (to.width - from.width * s) * 0.5;
+  model.shiftY = model.shiftY * s - (to.height - from.height * s) * 0.5;
+}

@@ -38,6 +38,10 @@ void PlaceEye();
 // dragRadiusSq, and the fit of the box into 95 % of the view's shorter
 // side, centred (focal, shiftX, shiftY). Needs sceneDiag > 0.
 void FitView();
+// The camera of a view of size `from` made to show the same picture in a
+// view of size `to`: scaled by the ratio of the shorter sides and centred.
+// Exact (no change) when the sizes are equal.
+void ScaleCameraToView(ViewSize from, ViewSize to);
 // lightPos from the current camera and box; the light camera fitted to the
 // box. Needs sceneDiag > 0.
 void PlaceLight();

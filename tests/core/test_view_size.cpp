@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
 #include "model/Projection.h"
+#include "render/ViewSetup.h"
 #include "test_render_support.h"
 
 namespace {
@@ -98,6 +100,26 @@ TEST(ViewSize, TheBoxFillsNinetyFivePercentOfTheShorterSideCentred) {
       }
     EXPECT_GT(surface, 0.1 * fit * fit);
   }
+  InitModelState();
+}
+
+// A resize keeps the surface and scales the camera: the picture drawn with
+// the view kept is the one a fresh fit at the new size draws.
+TEST(ViewSize, AResizedViewKeepsTheCameraScaledAndCentred) {
+  const ViewSize to{1200, 800};
+  DrawSphereAt(to);
+  const double focal = model.focal, scale = std::fabs(focal), shiftX = model.shiftX, shiftY = model.shiftY;
+  DrawSphereAt(ViewSize{});
+  const ViewSize from = model.view;
+  ASSERT_TRUE(ResizeView(to));
+  ScaleCameraToView(from, to);
+  EXPECT_NEAR(model.focal, focal, 1e-12 * scale);
+  EXPECT_NEAR(model.shiftX, shiftX, 1e-9 * scale);
+  EXPECT_NEAR(model.shiftY, shiftY, 1e-9 * scale);
+  ASSERT_EQ(RenderPicture(true), RenderResult::Complete);
+  EXPECT_EQ(model.pictureBitmap->Width(), to.width);
+  EXPECT_EQ(model.shadeMap->Columns(), to.width);
+  EXPECT_EQ(model.pixelCells->Rows(), to.height + 1);
   InitModelState();
 }
 

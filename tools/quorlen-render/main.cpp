@@ -14,6 +14,7 @@
 #include "model/Shapes.h"
 #include "model/SurfaceFile.h"
 #include "model/SurfaceKinds.h"
+#include "render/ViewSetup.h"
 #include "platform/FileKind.h"
 #include "platform/RunChecks.h"
 #include "tools/quorlen-render/Clicks.h"
@@ -138,14 +139,7 @@ bool BuildModel(const RenderOptions& o) {
 
 // A surface file's camera is that of the 416 x 416 view: scaled to this
 // view and centred in it, it shows the same picture.
-void FitFileCameraToView() {
-  const ViewSize& v = model.view;
-  if (v.IsDefault()) return;
-  const double s = v.Scale();
-  model.focal = model.focal * s;
-  model.shiftX = model.shiftX * s - (v.width - kView * s) * 0.5;
-  model.shiftY = model.shiftY * s - (v.height - kView * s) * 0.5;
-}
+void FitFileCameraToView() { ScaleCameraToView(ViewSize{}, model.view); }
 
 // The draw button's cycle: render, filter, bitmap, traced box and net.
 void Draw(bool keepView) {
