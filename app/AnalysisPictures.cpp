@@ -145,7 +145,7 @@ void AnalysisPictures::ApplyToNewPicture() {
     if (!mapShown.error.empty()) {
       // The plain picture stays, with the reason; a redraw that fails
       // again the same way does not beep again.
-      const QString why = Text(mapShown.error);
+      const QString why = MessageText(mapShown.error);
       host_.Informa(host_.StatusText() != why, why);
     }
   }

@@ -134,10 +134,10 @@ QString VersionText(const QString& version) { return QStringLiteral("quorlen %1\
 void OpenAtStart(MainWindow& form, const QString& name) {
   form.Run([&] {
     // Only a regular file: a named pipe would hold the window for ever.
-    std::string reason;
+    UserMessage reason;
     if (!CheckRegularFile(win::Std(name), reason))
       throw qchk::RunError(
-          win::Std(QStringLiteral("No se puede abrir ") + name + QStringLiteral(": ") + win::Text(reason)));
+          win::Std(QStringLiteral("No se puede abrir ") + name + QStringLiteral(": ") + MessageText(reason)));
     // STEP and IGES open as "Abrir..." opens them.
     if (FileCommands::IsCadFileName(name)) return form.files->OpenCad(name);
     QFile file(name);

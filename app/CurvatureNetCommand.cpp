@@ -27,7 +27,7 @@ void CurvatureNetCommand::DrawNet() {
     view_.TerminaModal();
     view_.ShowView();
     host_.Informa(true,
-                  QStringLiteral("No se pudo terminar la red de líneas de curvatura: ") + SpanishRunError(e.what()));
+                  QStringLiteral("No se pudo terminar la red de líneas de curvatura: ") + ErrorText(e));
     return;
   } catch (...) {
     model.stopRequested = false;

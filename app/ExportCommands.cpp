@@ -66,6 +66,7 @@ QString Outcome(bool ok, const QString& name, const std::string& error) {
   if (ok) return QStringLiteral("Exportado a ") + file;
   return QStringLiteral("No se puede exportar a ") + file + QStringLiteral(": ") + Text(error);
 }
+QString Outcome(bool ok, const QString& name, const UserMessage& error) { return Outcome(ok, name, MessageTextUtf8(error)); }
 
 }  // namespace
 
@@ -114,7 +115,7 @@ void ExportCommands::ExportCsv() {
   const QString name = AskExportName(QStringLiteral("Exportar líneas trazadas"),
                                      QStringLiteral("Líneas trazadas (*.csv)"), QStringLiteral("csv"));
   if (name.isEmpty()) return;
-  std::string error;
+  UserMessage error;
   int lines = 0;
   const bool ok = WriteTracedCsvFile(Std(name), CurrentSurface(), model.tracedLines, lines, error);
   host_.Informa(!ok, ok ? Outcome(ok, name, error) + QStringLiteral(" (") + QString::number(lines) +
@@ -131,7 +132,7 @@ void ExportCommands::ExportMesh(bool obj) {
                            : AskExportName(QStringLiteral("Exportar malla STL"), QStringLiteral("Malla STL (*.stl)"),
                                            QStringLiteral("stl"));
   if (name.isEmpty()) return;
-  std::string error;
+  UserMessage error;
   const bool ok = obj ? WriteObjFile(Std(name), n, error) : WriteStlFile(Std(name), n, error);
   host_.Informa(!ok, Outcome(ok, name, error));
 }
@@ -144,9 +145,9 @@ void ExportCommands::ExportCad(bool step) {
            : AskExportName(QStringLiteral("Exportar superficie IGES"), QStringLiteral("Superficie IGES (*.iges *.igs)"),
                            QStringLiteral("igs"));
   if (name.isEmpty()) return;
-  std::string error;
+  UserMessage error;
   const CadSurface surface = CurrentCadSurface();
   const bool ok = WriteCadFile(step ? CadFormat::Step : CadFormat::Iges, surface, Std(name), error);
-  const std::string note = CadExportNote(surface);
-  host_.Informa(!ok, Outcome(ok, name, error) + (ok && !note.empty() ? QStringLiteral(", ") + Text(note) : QString()));
+  const UserMessage note = CadExportNote(surface);
+  host_.Informa(!ok, Outcome(ok, name, error) + (ok && !note.empty() ? QStringLiteral(", ") + MessageText(note) : QString()));
 }

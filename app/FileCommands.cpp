@@ -91,21 +91,21 @@ void FileCommands::Abrir() {
   const QString name = OpenDialog1->selectedFiles().first();
   // A named pipe would hold the reading for ever; a folder or a device is
   // no surface either.
-  std::string reason;
+  UserMessage reason;
   if (!CheckRegularFile(Std(name), reason))
-    return host_.ShowError(QStringLiteral("No se puede abrir ") + name + QStringLiteral(": ") + Text(reason));
+    return host_.ShowError(QStringLiteral("No se puede abrir ") + name + QStringLiteral(": ") + MessageText(reason));
   if (IsCadFileName(name)) return OpenCad(name);
   // Whatever its name, any other file is read for what its bytes are.
   DelDisco(name);
 }
 
 bool FileCommands::WriteSurface(const QString& name) {
-  std::string error;
+  UserMessage error;
   if (alDisco(Std(name), &error)) {
     saved_();
     return true;
   }
-  host_.ShowError(QStringLiteral("No se puede escribir el archivo ") + name + QStringLiteral(": ") + Text(error));
+  host_.ShowError(QStringLiteral("No se puede escribir el archivo ") + name + QStringLiteral(": ") + MessageText(error));
   return false;
 }
 
@@ -154,11 +154,11 @@ void FileCommands::OpenCad(const QString& name) {
     return host_.Informa(true, QStringLiteral("No se puede abrir ") + QFileInfo(name).fileName() +
                                    QStringLiteral(": esta versión de Quorlen no lee archivos STEP ni IGES"));
   CadSurface s;
-  std::string error;
+  UserMessage error;
   if (!ReadCadFile(format, Std(name), s, error)) {
     // The surface on show stays as it was.
     host_.Informa(
-        true, QStringLiteral("No se puede abrir ") + QFileInfo(name).fileName() + QStringLiteral(": ") + Text(error));
+        true, QStringLiteral("No se puede abrir ") + QFileInfo(name).fileName() + QStringLiteral(": ") + MessageText(error));
     return;
   }
   surface_.BeginEdit();

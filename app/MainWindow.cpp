@@ -195,7 +195,7 @@ void MainWindow::Dibujala(bool keepView) {
     GestionaMenus();
     Informa(true, QStringLiteral("La superficie se ha dibujado, pero su red de control no se puede trazar sobre "
                                  "el dibujo: ") +
-                      SpanishRunError(e.what()));
+                      ErrorText(e));
   } catch (...) {
     // Whatever failed, the next press of the button must start afresh.
     model.busy = false;

@@ -54,7 +54,7 @@ bool UmbilicPoints::Search() {
       s.failure = cannot + QStringLiteral("la superficie no tiene derivadas exactas en su centro (u = v = 0.5)");
   } catch (const qchk::RunError& e) {
     s.report = UmbilicReport{};
-    s.failure = cannot + SpanishRunError(e.what());
+    s.failure = cannot + ErrorText(e);
   }
   umbilicSearch = std::move(s);
   return true;

@@ -25,7 +25,7 @@ void MainWindow::Run(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const std::exception& e) {
-    Failed(QString::fromUtf8(e.what()), wasBusy);
+    Failed(ErrorText(e), wasBusy);
   } catch (...) {
     Failed(QStringLiteral("Error de ejecución"), wasBusy);
   }
@@ -129,8 +129,7 @@ void MainWindow::Failed(const QString& text, bool wasBusy) {
     SugiereDibujar();
     GestionaMenus();
   }
-  // The core's errors are named in English where they are raised.
-  const QString shown = SpanishRunError(text);
+  const QString shown = text;
   if (painting_)
     QTimer::singleShot(0, this, [this, shown] { ShowError(shown); });
   else

@@ -13,7 +13,11 @@
 #include <QTimer>
 #include <QString>
 #include <cstdint>
+#include <exception>
 #include <string>
+
+#include "messages/MessageText.h"
+#include "platform/RunChecks.h"
 
 namespace win {
 
@@ -39,18 +43,12 @@ inline bool HasThreeLetterExtension(const QString& name) {
   return name.size() >= 4 && name[name.size() - 4] == '.';
 }
 
-// The core's run-time errors (platform/RunChecks) in the program's
-// language; any other text as it is.
-inline QString SpanishRunError(const QString& what) {
-  if (what == QLatin1String("Range check error")) return QStringLiteral("un valor se sale de su intervalo");
-  if (what == QLatin1String("Floating point division by zero")) return QStringLiteral("una división por cero");
-  if (what == QLatin1String("Invalid floating point operation"))
-    return QStringLiteral("una operación de coma flotante no válida");
-  if (what == QLatin1String("Floating point overflow"))
-    return QStringLiteral("un número demasiado grande para la coma flotante");
-  return what;
+// An error in the user's language: the core's run-time errors by their
+// message; any other (the window's own) by its text.
+inline QString ErrorText(const std::exception& e) {
+  const auto* run = dynamic_cast<const qchk::RunError*>(&e);
+  return run && !run->message.empty() ? MessageText(run->message) : QString::fromUtf8(e.what());
 }
-inline QString SpanishRunError(const char* what) { return SpanishRunError(QString::fromUtf8(what)); }
 
 inline QColor ColourOf(uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 

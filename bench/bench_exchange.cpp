@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "messages/MessageTable.h"
 #include "exchange/Meshes.h"
 #include "exchange/SurfaceExchange.h"
 #include "model/Knots.h"
@@ -33,9 +34,9 @@ std::string Scratch(const char* suffix) { return "/tmp/quorlen-bench-" + std::to
 void BM_ExportStep_RationalCubic_12x12(benchmark::State& state) {
   RationalCubic();
   const std::string name = Scratch(".step");
-  std::string error;
+  UserMessage error;
   for (auto _ : state)
-    if (!WriteCadFile(CadFormat::Step, CurrentCadSurface(), name, error)) state.SkipWithError(error.c_str());
+    if (!WriteCadFile(CadFormat::Step, CurrentCadSurface(), name, error)) state.SkipWithError(SpanishText(error).c_str());
   std::remove(name.c_str());
   FinalModelState();
 }
@@ -43,9 +44,9 @@ void BM_ExportStep_RationalCubic_12x12(benchmark::State& state) {
 void BM_ExportObj_512(benchmark::State& state) {
   RationalCubic();
   const std::string name = Scratch(".obj");
-  std::string error;
+  UserMessage error;
   for (auto _ : state)
-    if (!WriteObjFile(name, 512, error)) state.SkipWithError(error.c_str());
+    if (!WriteObjFile(name, 512, error)) state.SkipWithError(SpanishText(error).c_str());
   std::remove(name.c_str());
   FinalModelState();
 }

@@ -64,7 +64,7 @@ bool Writable(double x) {
   return std::isfinite(x) && a < kLargest && (a == 0 || a > kSmallest);
 }
 
-Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error) {
+Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, UserMessage& error) {
   const Surface& sf = s.surface;
   const int du = sf.surfaceKind == 1 ? sf.netM : sf.surfaceKind, dv = sf.surfaceKind == 1 ? sf.netN : sf.surfaceKind;
   std::vector<double> fu, fv;
@@ -82,7 +82,7 @@ Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error
   Compress(fu.data(), static_cast<int>(fu.size()), ku, mu);
   Compress(fv.data(), static_cast<int>(fv.size()), kv, mv);
   if (!ClampedVector(ku, mu, du) || !ClampedVector(kv, mv, dv)) {
-    error = "los nudos no crecen de un extremo a otro de las reglas";
+    error = {MessageCode::KnotsNotIncreasing};
     return nullptr;
   }
   bool writable = true;
@@ -96,7 +96,7 @@ Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error
       writable = writable && Writable(p.x) && Writable(p.y) && Writable(p.z);
       if (sf.rationalSurface) {
         if (!(p.w > 0)) {
-          error = "un peso no es positivo";
+          error = {MessageCode::WeightNotPositive};
           return nullptr;
         }
         writable = writable && Writable(p.w);
@@ -105,7 +105,7 @@ Handle(Geom_BSplineSurface) MakeGeometry(const CadSurface& s, std::string& error
       weights.SetValue(i + 1, j + 1, sf.rationalSurface ? p.w : 1.0);
     }
   if (!writable) {
-    error = "hay números demasiado grandes o pequeños para el archivo";
+    error = {MessageCode::NumbersOutOfFileRange};
     return nullptr;
   }
   TColStd_Array1OfReal aku(1, static_cast<int>(ku.size())), akv(1, static_cast<int>(kv.size()));
@@ -166,7 +166,7 @@ std::string IgesText(const TopoDS_Face& face) {
 // the tables are missing, differ in size or hold a multiplicity out of
 // 1..degree + 1.
 bool Expand(const Handle(TColStd_HArray1OfReal)& knots, const Handle(TColStd_HArray1OfInteger)& mults, int degree,
-            std::vector<double>& full, std::string& error) {
+            std::vector<double>& full, UserMessage& error) {
   const bool sizes = !knots.IsNull() && !mults.IsNull() && knots->Length() == mults->Length() && knots->Length() <= 64;
   for (int k = sizes ? knots->Lower() : 0; sizes && k <= knots->Upper(); ++k) {
     const int times = mults->Value(k - knots->Lower() + mults->Lower());
@@ -174,7 +174,7 @@ bool Expand(const Handle(TColStd_HArray1OfReal)& knots, const Handle(TColStd_HAr
     full.insert(full.end(), times, knots->Value(k));
     if (k == knots->Upper()) return true;
   }
-  error = "los nudos del archivo no son válidos";
+  error = {MessageCode::FileKnotsInvalid};
   return false;
 }
 
@@ -228,7 +228,7 @@ bool IgesSurfaceNumbersAreNumbers(const std::string& name) {
 
 // The surface of one STEP entity: false with `error` empty if it is no
 // B-spline surface, false with a reason if it is a damaged one.
-bool RawOfStep(const Handle(StepData_StepModel)& model, int num, RawSurface& raw, std::string& error) {
+bool RawOfStep(const Handle(StepData_StepModel)& model, int num, RawSurface& raw, UserMessage& error) {
   const Handle(Standard_Transient) entity = model->Value(num);
   Handle(StepGeom_BSplineSurface) base = Handle(StepGeom_BSplineSurface)::DownCast(entity);
   if (base.IsNull()) return false;
@@ -236,7 +236,7 @@ bool RawOfStep(const Handle(StepData_StepModel)& model, int num, RawSurface& raw
   raw.dv = base->VDegree();
   Handle(StepGeom_HArray2OfCartesianPoint) pts = base->ControlPointsList();
   if (pts.IsNull()) {
-    error = "la superficie del archivo no tiene puntos de control";
+    error = {MessageCode::NoControlPoints};
     return false;
   }
   raw.nu = pts->ColLength();
@@ -246,11 +246,11 @@ bool RawOfStep(const Handle(StepData_StepModel)& model, int num, RawSurface& raw
     for (int j = 0; j < raw.nv; ++j) {
       Handle(StepGeom_CartesianPoint) p = pts->Value(pts->LowerRow() + i, pts->LowerCol() + j);
       if (p.IsNull() || !ParsedCleanly(model, model->Number(p))) {
-        error = "un punto de control falta o no es un punto";
+        error = {MessageCode::ControlPointMissing};
         return false;
       }
       if (p->NbCoordinates() != 3) {
-        error = "un punto de control no tiene tres coordenadas";
+        error = {MessageCode::ControlPointNotThreeD};
         return false;
       }
       raw.poles.push_back(Point3{p->CoordinatesValue(1), p->CoordinatesValue(2), p->CoordinatesValue(3)});
@@ -276,21 +276,21 @@ bool RawOfStep(const Handle(StepData_StepModel)& model, int num, RawSurface& raw
     BezierKnots(raw.du, raw.ku);
     BezierKnots(raw.dv, raw.kv);
   } else if (auto r = Handle(StepGeom_RationalBSplineSurface)::DownCast(entity); !r.IsNull()) {
-    error = "superficie racional sin nudos";
+    error = {MessageCode::RationalWithoutKnots};
     return false;
   } else {
-    error = "tipo de superficie B-spline no admitido";
+    error = {MessageCode::SplineTypeUnsupported};
     return false;
   }
   if (raw.ku.size() != static_cast<size_t>(raw.nu + raw.du + 1) ||
       raw.kv.size() != static_cast<size_t>(raw.nv + raw.dv + 1)) {
-    error = "el número de nudos no corresponde al de puntos";
+    error = {MessageCode::KnotCountMismatch};
     return false;
   }
   if (!rational.IsNull()) {
     Handle(TColStd_HArray2OfReal) w = rational->WeightsData();
     if (w.IsNull() || w->ColLength() != raw.nu || w->RowLength() != raw.nv) {
-      error = "la tabla de pesos no tiene el tamaño de la red";
+      error = {MessageCode::WeightTableSize};
       return false;
     }
     for (int i = 0; i < raw.nu; ++i)
@@ -299,19 +299,19 @@ bool RawOfStep(const Handle(StepData_StepModel)& model, int num, RawSurface& raw
   // Whatever else the parser could not read (a degree or a knot that is
   // text, say) left a value that is not the file's.
   if (!ParsedCleanly(model, num)) {
-    error = "la superficie del archivo tiene datos que no se pueden leer";
+    error = {MessageCode::FileDataUnreadable};
     return false;
   }
   return true;
 }
 
-bool RawOfIges(const Handle(IGESData_IGESModel)& model, int num, RawSurface& raw, std::string& error) {
+bool RawOfIges(const Handle(IGESData_IGESModel)& model, int num, RawSurface& raw, UserMessage& error) {
   Handle(IGESGeom_BSplineSurface) s = Handle(IGESGeom_BSplineSurface)::DownCast(model->Value(num));
   if (s.IsNull()) return false;
   // A surface whose parameters did not all parse was never filled: its
   // poles and weights are not there to ask for.
   if (!ParsedCleanly(model, num)) {
-    error = "la superficie del archivo tiene datos que no se pueden leer";
+    error = {MessageCode::FileDataUnreadable};
     return false;
   }
   raw.du = s->DegreeU();
@@ -320,13 +320,13 @@ bool RawOfIges(const Handle(IGESData_IGESModel)& model, int num, RawSurface& raw
   raw.nv = s->NbPolesV();
   if (!CheckShape(raw.du, raw.dv, raw.nu, raw.nv, error)) return false;
   if (s->NbKnotsU() != raw.nu + raw.du + 1 || s->NbKnotsV() != raw.nv + raw.dv + 1) {
-    error = "el número de nudos no corresponde al de puntos";
+    error = {MessageCode::KnotCountMismatch};
     return false;
   }
   // Poles in millimetres, where the entity puts them.
   const double unit = model->GlobalSection().UnitValue();
   if (!(unit > 0) || !std::isfinite(unit)) {
-    error = "la unidad de longitud del archivo no es válida";
+    error = {MessageCode::LengthUnitInvalid};
     return false;
   }
   const double scale = model->GlobalSection().UnitFlag() == 2 ? 1.0 : unit;
@@ -341,7 +341,7 @@ bool RawOfIges(const Handle(IGESData_IGESModel)& model, int num, RawSurface& raw
   // polynomial one, whose weights all read as 1; its own weights still
   // differ.
   if (s->IsPolynomial() && !s->IsPolynomial(Standard_True)) {
-    error = "un peso no es positivo";
+    error = {MessageCode::WeightNotPositive};
     return false;
   }
   for (int k = -raw.du; k <= s->UpperIndexU() + 1; ++k) raw.ku.push_back(s->KnotU(k));
@@ -351,15 +351,15 @@ bool RawOfIges(const Handle(IGESData_IGESModel)& model, int num, RawSurface& raw
 
 // Parses the file with Open CASCADE in this process: the reader process's
 // work. False with `error` set when there is no surface or it is damaged.
-bool ParseRaw(CadFormat format, const std::string& name, RawSurface& raw, std::string& error) {
+bool ParseRaw(CadFormat format, const std::string& name, RawSurface& raw, UserMessage& error) {
   Quiet();
   bool found = false, damagedEntities = false;
-  error.clear();
+  error = {};
   if (format == CadFormat::Step) {
     STEPControl_Controller::Init();
     STEPControl_Reader reader;
     if (reader.ReadFile(name.c_str()) != IFSelect_RetDone) {
-      error = "no es un archivo STEP legible";
+      error = {MessageCode::NotStepFile};
       return false;
     }
     Handle(StepData_StepModel) model = reader.StepModel();
@@ -368,13 +368,13 @@ bool ParseRaw(CadFormat format, const std::string& name, RawSurface& raw, std::s
     for (int k = 1; k <= model->NbEntities() && !found; ++k) damagedEntities = damagedEntities || model->IsErrorEntity(k);
   } else {
     if (!IgesSurfaceNumbersAreNumbers(name)) {
-      error = "la superficie del archivo tiene datos que no se pueden leer";
+      error = {MessageCode::FileDataUnreadable};
       return false;
     }
     IGESControl_Controller::Init();
     IGESControl_Reader reader;
     if (reader.ReadFile(name.c_str()) != IFSelect_RetDone) {
-      error = "no es un archivo IGES legible";
+      error = {MessageCode::NotIgesFile};
       return false;
     }
     Handle(IGESData_IGESModel) model = reader.IGESModel();
@@ -382,8 +382,7 @@ bool ParseRaw(CadFormat format, const std::string& name, RawSurface& raw, std::s
   }
   if (!error.empty()) return false;
   if (!found) {
-    error = damagedEntities ? "la superficie del archivo tiene datos que no se pueden leer"
-                            : "el archivo no tiene ninguna superficie B-spline ni Bézier";
+    error = {damagedEntities ? MessageCode::FileDataUnreadable : MessageCode::NoSurfaceInFile};
     return false;
   }
   return ValidateRaw(raw, error);
@@ -391,10 +390,10 @@ bool ParseRaw(CadFormat format, const std::string& name, RawSurface& raw, std::s
 
 }  // namespace
 
-bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string& name, std::string& error) {
+bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string& name, UserMessage& error) {
   const Surface& sf = surface.surface;
   if ((sf.surfaceKind == 2 || sf.surfaceKind == 3) && (sf.netM < sf.surfaceKind || sf.netN < sf.surfaceKind)) {
-    error = "la red es demasiado pequeña para el grado";
+    error = {MessageCode::NetTooSmallForDegree};
     return false;
   }
   std::string text;
@@ -403,28 +402,28 @@ bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string
     if (geometry.IsNull()) return false;
     BRepBuilderAPI_MakeFace face(geometry, Precision::Confusion());
     if (!face.IsDone()) {
-      error = "Open CASCADE no construye una cara con esta superficie";
+      error = {MessageCode::NoFaceForSurface};
       return false;
     }
     text = format == CadFormat::Step ? StepText(face.Face()) : IgesText(face.Face());
   } catch (const Standard_Failure& f) {
-    error = std::string("Open CASCADE: ") + f.GetMessageString();
+    error = {MessageCode::CadLibraryFailure, {f.GetMessageString()}};
     return false;
   }
   if (text.empty()) {
-    error = "Open CASCADE no pudo escribir la superficie";
+    error = {MessageCode::SurfaceNotWritten};
     return false;
   }
   return WriteFileAtomically(name, text, error);
 }
 
-bool ReadCadFile(CadFormat format, const std::string& name, CadSurface& surface, std::string& error) {
+bool ReadCadFile(CadFormat format, const std::string& name, CadSurface& surface, UserMessage& error) {
   return ReadCadFileWith(DefaultCadReader(), format, name, surface, error);
 }
 
 std::string CadReaderAnswer(CadFormat format, const std::string& name) {
   RawSurface raw;
-  std::string error;
+  UserMessage error;
   bool ok = false;
   try {
     ok = ParseRaw(format, name, raw, error);
@@ -432,7 +431,7 @@ std::string CadReaderAnswer(CadFormat format, const std::string& name) {
     // Open CASCADE's failures and the standard library's (a table sized
     // from a number no surface of 12 x 12 points needs) say nothing the
     // user can act on.
-    error = kDamaged;
+    error = {MessageCode::FileDamaged};
   }
   return ok ? EncodeRaw(raw) : EncodeRefusal(error);
 }

@@ -6,14 +6,14 @@
 
 bool CadExchangeAvailable() { return false; }
 
-bool WriteCadFile(CadFormat, const CadSurface&, const std::string&, std::string& error) {
-  error = kNoCadExchange;
+bool WriteCadFile(CadFormat, const CadSurface&, const std::string&, UserMessage& error) {
+  error = {MessageCode::NoCadExchange};
   return false;
 }
 
-bool ReadCadFile(CadFormat, const std::string&, CadSurface&, std::string& error) {
-  error = kNoCadExchange;
+bool ReadCadFile(CadFormat, const std::string&, CadSurface&, UserMessage& error) {
+  error = {MessageCode::NoCadExchange};
   return false;
 }
 
-std::string CadReaderAnswer(CadFormat, const std::string&) { return cadraw::EncodeRefusal(kNoCadExchange); }
+std::string CadReaderAnswer(CadFormat, const std::string&) { return cadraw::EncodeRefusal({MessageCode::NoCadExchange}); }

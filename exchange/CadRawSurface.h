@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/ModelState.h"
+#include "platform/UserMessage.h"
 
 namespace cadraw {
 
@@ -22,9 +23,6 @@ struct RawSurface {
   std::vector<double> ku, kv;
 };
 
-// What the reader process answers when the parsing library fails in any
-// way of its own: a crash, a time-out, an answer that makes no sense.
-constexpr const char* kDamaged = "El archivo está dañado o no se puede leer";
 
 // Distinct knots and their multiplicities, from a full knot vector.
 void Compress(const double* full, int count, std::vector<double>& knots, std::vector<int>& mults);
@@ -34,14 +32,14 @@ void Compress(const double* full, int count, std::vector<double>& knots, std::ve
 bool ClampedVector(const std::vector<double>& knots, const std::vector<int>& mults, int d);
 
 // Degrees and net size, checked before anything is sized from them.
-bool CheckShape(int du, int dv, int nu, int nv, std::string& error);
+bool CheckShape(int du, int dv, int nu, int nv, UserMessage& error);
 
 // Everything the fitting relies on: sizes that agree, numbers in range,
 // weights positive.
-bool ValidateRaw(const RawSurface& raw, std::string& error);
+bool ValidateRaw(const RawSurface& raw, UserMessage& error);
 
 // The reader process's answers: the surface, or the reason it is refused.
-std::string EncodeRefusal(const std::string& reason);
+std::string EncodeRefusal(const UserMessage& reason);
 std::string EncodeRaw(const RawSurface& raw);
 
 }  // namespace cadraw

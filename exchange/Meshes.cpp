@@ -194,39 +194,38 @@ std::string StlBytes(const SurfaceMesh& mesh) {
   return out + body;
 }
 
-std::string MeshRefusal(const SurfaceMesh& mesh, bool stl) {
+UserMessage MeshRefusal(const SurfaceMesh& mesh, bool stl) {
   constexpr double kFloatMax = std::numeric_limits<float>::max();
   for (const Point3& p : mesh.points) {
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
-      return "la superficie tiene puntos que no son números finitos";
+      return {MessageCode::MeshPointsNotFinite};
     if (stl && !(std::fabs(p.x) <= kFloatMax && std::fabs(p.y) <= kFloatMax && std::fabs(p.z) <= kFloatMax))
-      return "hay coordenadas de más de 3.4E38, que STL (números de 32 bits) no puede guardar; "
-             "OBJ, STEP e IGES sí";
+      return {MessageCode::MeshBeyondFloat};
   }
-  return std::string();
+  return {};
 }
 
 namespace {
 
-bool WriteMesh(const std::string& name, const SurfaceMesh& mesh, bool stl, std::string& error) {
+bool WriteMesh(const std::string& name, const SurfaceMesh& mesh, bool stl, UserMessage& error) {
   error = MeshRefusal(mesh, stl);
   return error.empty() && WriteFileAtomically(name, stl ? StlBytes(mesh) : ObjText(mesh), error);
 }
 
 }  // namespace
 
-bool WriteObjFile(const std::string& name, const Surface& surface, int n, std::string& error) {
+bool WriteObjFile(const std::string& name, const Surface& surface, int n, UserMessage& error) {
   return WriteMesh(name, TessellateSurface(surface, n), false, error);
 }
 
-bool WriteStlFile(const std::string& name, const Surface& surface, int n, std::string& error) {
+bool WriteStlFile(const std::string& name, const Surface& surface, int n, UserMessage& error) {
   return WriteMesh(name, TessellateSurface(surface, n), true, error);
 }
 
-bool WriteObjFile(const std::string& name, int n, std::string& error) {
+bool WriteObjFile(const std::string& name, int n, UserMessage& error) {
   return WriteMesh(name, TessellateSurface(n), false, error);
 }
 
-bool WriteStlFile(const std::string& name, int n, std::string& error) {
+bool WriteStlFile(const std::string& name, int n, UserMessage& error) {
   return WriteMesh(name, TessellateSurface(n), true, error);
 }

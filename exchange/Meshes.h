@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/ModelState.h"
+#include "platform/UserMessage.h"
 
 constexpr int kMeshDefault = 64, kMeshMin = 2, kMeshMax = 512;
 
@@ -31,15 +32,15 @@ std::string ObjText(const SurfaceMesh& mesh);
 // collapse to a line or point leave their flat triangles out.
 std::string StlBytes(const SurfaceMesh& mesh);
 
-// Why the mesh cannot be written (in Spanish), or empty: a point that is
-// not finite, or for STL a coordinate beyond float32's range, which would
-// read as an infinity.
-std::string MeshRefusal(const SurfaceMesh& mesh, bool stl);
+// Why the mesh cannot be written, or an empty message: a point that is not
+// finite, or for STL a coordinate beyond float32's range, which would read
+// as an infinity.
+UserMessage MeshRefusal(const SurfaceMesh& mesh, bool stl);
 
-// Tessellate and write atomically; false with a Spanish reason, and nothing
+// Tessellate and write atomically; false with the reason, and nothing
 // written, when the file cannot be written or MeshRefusal refuses the mesh.
-bool WriteObjFile(const std::string& name, const Surface& surface, int n, std::string& error);
-bool WriteStlFile(const std::string& name, const Surface& surface, int n, std::string& error);
+bool WriteObjFile(const std::string& name, const Surface& surface, int n, UserMessage& error);
+bool WriteStlFile(const std::string& name, const Surface& surface, int n, UserMessage& error);
 // The same for the current surface with the knots of its ticks.
-bool WriteObjFile(const std::string& name, int n, std::string& error);
-bool WriteStlFile(const std::string& name, int n, std::string& error);
+bool WriteObjFile(const std::string& name, int n, UserMessage& error);
+bool WriteStlFile(const std::string& name, int n, UserMessage& error);

@@ -54,25 +54,25 @@ bool ClampedVector(const std::vector<double>& knots, const std::vector<int>& mul
 // Degrees and net size, checked before anything is sized from them (a
 // degree of 2147483647 overflows the first sum made with it). The order of
 // the reasons is the one FitRaw gives for the same surface.
-bool CheckShape(int du, int dv, int nu, int nv, std::string& error) {
+bool CheckShape(int du, int dv, int nu, int nv, UserMessage& error) {
   if (nu < 2 || nv < 2) {
-    error = "la superficie del archivo está incompleta";
+    error = {MessageCode::FileIncomplete};
     return false;
   }
   const bool bezier = du >= 1 && dv >= 1 && du == nu - 1 && dv == nv - 1;
   if (!bezier) {
     const int bad = (du == 2 || du == 3) ? dv : du;
     if (bad != 2 && bad != 3) {
-      error = "grado " + std::to_string(bad) + " no admitido";
+      error = {MessageCode::DegreeUnsupported, {std::to_string(bad)}};
       return false;
     }
     if (du != dv) {
-      error = "grados " + std::to_string(du) + " y " + std::to_string(dv) + " distintos no admitidos";
+      error = {MessageCode::DegreesDiffer, {std::to_string(du), std::to_string(dv)}};
       return false;
     }
   }
   if (nu > 12 || nv > 12) {
-    error = "más de 12 × 12 puntos";
+    error = {MessageCode::TooManyPoints};
     return false;
   }
   return true;
@@ -84,39 +84,39 @@ bool Sane(double x) { return std::isfinite(x) && std::fabs(x) < kLargest; }
 // Everything FitRaw relies on: sizes that agree, numbers in range, weights
 // positive. Run by the reader process on what it parsed and again on its
 // answer.
-bool ValidateRaw(const RawSurface& raw, std::string& error) {
+bool ValidateRaw(const RawSurface& raw, UserMessage& error) {
   if (!CheckShape(raw.du, raw.dv, raw.nu, raw.nv, error)) return false;
   const size_t count = static_cast<size_t>(raw.nu) * static_cast<size_t>(raw.nv);
   if (raw.poles.size() != count || raw.weights.size() != count) {
-    error = "la superficie del archivo está incompleta";
+    error = {MessageCode::FileIncomplete};
     return false;
   }
   if (raw.ku.size() != static_cast<size_t>(raw.nu + raw.du + 1) ||
       raw.kv.size() != static_cast<size_t>(raw.nv + raw.dv + 1)) {
-    error = "el número de nudos no corresponde al de puntos";
+    error = {MessageCode::KnotCountMismatch};
     return false;
   }
   for (const Point3& p : raw.poles)
     if (!Sane(p.x) || !Sane(p.y) || !Sane(p.z)) {
-      error = "la superficie del archivo tiene números no válidos";
+      error = {MessageCode::InvalidNumbers};
       return false;
     }
   for (double k : raw.ku)
     if (!Sane(k)) {
-      error = "la superficie del archivo tiene números no válidos";
+      error = {MessageCode::InvalidNumbers};
       return false;
     }
   for (double k : raw.kv)
     if (!Sane(k)) {
-      error = "la superficie del archivo tiene números no válidos";
+      error = {MessageCode::InvalidNumbers};
       return false;
     }
   for (double w : raw.weights)
     if (!(w > 0) || !std::isfinite(w)) {
-      error = "un peso no es positivo";
+      error = {MessageCode::WeightNotPositive};
       return false;
     } else if (w > kLargest || w < kSmallest) {
-      error = "un peso es demasiado grande o demasiado pequeño";
+      error = {MessageCode::WeightOutOfRange};
       return false;
     }
   return true;
@@ -127,9 +127,10 @@ bool ValidateRaw(const RawSurface& raw, std::string& error) {
 namespace {
 
 // The reader process's answer: "QCR1", then 0 and the raw surface, or 1
-// and a reason; numbers in the machine's own byte order (the two processes
-// are one program).
+// and a reason (its code and its arguments); numbers in the machine's own
+// byte order (the two processes are one program).
 constexpr char kAnswerMagic[4] = {'Q', 'C', 'R', '1'};
+constexpr size_t kMaxRefusalArgs = 4;
 
 class AnswerWriter {
  public:
@@ -173,12 +174,17 @@ class AnswerReader {
 
 namespace cadraw {
 
-std::string EncodeRefusal(const std::string& reason) {
+std::string EncodeRefusal(const UserMessage& reason) {
   AnswerWriter w;
   w.Byte(1);
-  const std::string text = reason.substr(0, 400);
-  w.Value(static_cast<uint16_t>(text.size()));
-  w.bytes += text;
+  w.Value(static_cast<uint16_t>(reason.code));
+  const size_t count = std::min<size_t>(reason.args.size(), kMaxRefusalArgs);
+  w.Byte(static_cast<uint8_t>(count));
+  for (size_t k = 0; k < count; ++k) {
+    const std::string text = reason.args[k].substr(0, 400);
+    w.Value(static_cast<uint16_t>(text.size()));
+    w.bytes += text;
+  }
   return w.bytes;
 }
 
@@ -203,10 +209,10 @@ std::string EncodeRaw(const RawSurface& raw) {
 
 namespace {
 
-// A reason the reader process gives is shown to the user: plain UTF-8
-// text of a sentence's length, nothing else.
+// An argument of a reason the reader process gives is shown to the user:
+// plain UTF-8 text of a sentence's length, nothing else.
 bool ShowableText(const std::string& s) {
-  if (s.empty() || s.size() > 400) return false;
+  if (s.size() > 400) return false;
   for (size_t k = 0; k < s.size();) {
     const auto c = static_cast<unsigned char>(s[k]);
     size_t more = 0;
@@ -231,16 +237,26 @@ bool ShowableText(const std::string& s) {
 
 // False with the reason when the answer is a refusal; false with kDamaged
 // when it is no answer the reader gives.
-bool DecodeRaw(const std::string& bytes, RawSurface& raw, std::string& error) {
-  error = kDamaged;
+bool DecodeRaw(const std::string& bytes, RawSurface& raw, UserMessage& error) {
+  error = {MessageCode::FileDamaged};
   AnswerReader r(bytes);
   char magic[4];
   uint8_t status = 0;
   if (!r.Value(magic) || std::memcmp(magic, kAnswerMagic, 4) != 0 || !r.Value(status)) return false;
   if (status == 1) {
-    uint16_t length = 0;
-    std::string reason;
-    if (r.Value(length) && r.Text(length, reason) && r.AtEnd() && ShowableText(reason)) error = reason;
+    uint16_t code = 0;
+    uint8_t count = 0;
+    if (!r.Value(code) || code == 0 || code >= static_cast<uint16_t>(MessageCode::Count) || !r.Value(count) ||
+        count > kMaxRefusalArgs)
+      return false;
+    UserMessage reason{static_cast<MessageCode>(code), {}};
+    for (uint8_t k = 0; k < count; ++k) {
+      uint16_t length = 0;
+      std::string text;
+      if (!r.Value(length) || !r.Text(length, text) || !ShowableText(text)) return false;
+      reason.args.push_back(text);
+    }
+    if (r.AtEnd()) error = reason;
     return false;
   }
   if (status != 0) return false;
@@ -330,7 +346,7 @@ bool BezierShaped(const std::vector<double>& full, int d, int count) {
   return full.back() > full.front();
 }
 
-bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
+bool FitRaw(const RawSurface& raw, CadSurface& s, UserMessage& error) {
   if (!ValidateRaw(raw, error)) return false;
   bool rational = false;
   for (double w : raw.weights) rational = rational || w != raw.weights.front();
@@ -342,16 +358,16 @@ bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
   if (!bezier) {
     const int bad = (raw.du == 2 || raw.du == 3) ? raw.dv : raw.du;
     if (bad != 2 && bad != 3) {
-      error = "grado " + std::to_string(bad) + " no admitido";
+      error = {MessageCode::DegreeUnsupported, {std::to_string(bad)}};
       return false;
     }
     if (raw.du != raw.dv) {
-      error = "grados " + std::to_string(raw.du) + " y " + std::to_string(raw.dv) + " distintos no admitidos";
+      error = {MessageCode::DegreesDiffer, {std::to_string(raw.du), std::to_string(raw.dv)}};
       return false;
     }
   }
   if (raw.nu > 12 || raw.nv > 12) {
-    error = "más de 12 × 12 puntos";
+    error = {MessageCode::TooManyPoints};
     return false;
   }
   s = CadSurface{};
@@ -363,7 +379,7 @@ bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
   if (!bezier) {
     const int d = raw.du;
     if (static_cast<int>(raw.ku.size()) != m + d + 2 || static_cast<int>(raw.kv.size()) != n + d + 2) {
-      error = "nudos que las reglas no pueden representar";
+      error = {MessageCode::KnotsNotRepresentable};
       return false;
     }
     std::vector<double> ku, kv;
@@ -376,7 +392,7 @@ bool FitRaw(const RawSurface& raw, CadSurface& s, std::string& error) {
     };
     if (!ClampedVector(ku, mu, d) || !ClampedVector(kv, mv, d) || !single(mu) || !single(mv) ||
         !TicksOfKnots(true, raw.ku, d, m, s.ticksH) || !TicksOfKnots(false, raw.kv, d, n, s.ticksV)) {
-      error = "nudos que las reglas no pueden representar";
+      error = {MessageCode::KnotsNotRepresentable};
       return false;
     }
     KnotsOfTicks(d, m, n, s.ticksH, s.ticksV, sf.knotsU.data(), sf.knotsV.data());
@@ -405,14 +421,14 @@ std::string DefaultReaderProgram() {
 // (a surface of 12 x 12 points takes under 6 KiB). False when the reader
 // cannot start, crashes, runs past its time or exits with an error.
 bool RunReader(const CadReader& reader, CadFormat format, const std::string& name, std::string& answer,
-               std::string& error) {
+               UserMessage& error) {
   if (access(reader.program.c_str(), X_OK) != 0) {
-    error = "falta el programa lector " + reader.program;
+    error = {MessageCode::ReaderMissing, {reader.program}};
     return false;
   }
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
-    error = "no se puede arrancar el lector de archivos";
+    error = {MessageCode::ReaderNotStarted};
     return false;
   }
   posix_spawn_file_actions_t actions;
@@ -435,7 +451,7 @@ bool RunReader(const CadReader& reader, CadFormat format, const std::string& nam
   close(fds[1]);
   if (spawned != 0) {
     close(fds[0]);
-    error = "no se puede arrancar el lector de archivos";
+    error = {MessageCode::ReaderNotStarted};
     return false;
   }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(reader.timeoutMs);
@@ -484,7 +500,7 @@ bool RunReader(const CadReader& reader, CadFormat format, const std::string& nam
     }
   }
   if (ended && !timedOut && !tooLong && WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
-  error = kDamaged;
+  error = {MessageCode::FileDamaged};
   return false;
 }
 
@@ -494,8 +510,6 @@ std::string Lower(std::string s) {
 }
 
 }  // namespace
-
-const char* const kNoCadExchange = "Esta compilación no lee ni escribe STEP ni IGES";
 
 CadSurface CurrentCadSurface() {
   return CadSurfaceOf(CurrentSurface(), model.tickPosH.data(), model.tickPosV.data());
@@ -537,12 +551,11 @@ CadSurface CadSurfaceOf(const Surface& surface, const int32_t* ticksH, const int
   return s;
 }
 
-std::string CadExportNote(const CadSurface& s) {
-  if (s.firstRowDropped && s.firstColumnDropped)
-    return "sin la primera fila ni la primera columna de la red, que no tienen tramo de nudos y no se dibujan";
-  if (s.firstRowDropped) return "sin la primera fila de la red, que no tiene tramo de nudos y no se dibuja";
-  if (s.firstColumnDropped) return "sin la primera columna de la red, que no tiene tramo de nudos y no se dibuja";
-  return "";
+UserMessage CadExportNote(const CadSurface& s) {
+  if (s.firstRowDropped && s.firstColumnDropped) return {MessageCode::ExportWithoutFirstRowAndColumn};
+  if (s.firstRowDropped) return {MessageCode::ExportWithoutFirstRow};
+  if (s.firstColumnDropped) return {MessageCode::ExportWithoutFirstColumn};
+  return {};
 }
 
 bool CadFormatOfName(const std::string& name, CadFormat& format) {
@@ -558,11 +571,11 @@ bool CadFormatOfName(const std::string& name, CadFormat& format) {
 CadReader DefaultCadReader() { return CadReader{DefaultReaderProgram(), 30000}; }
 
 bool ReadCadFileWith(const CadReader& reader, CadFormat format, const std::string& name, CadSurface& surface,
-                     std::string& error) {
+                     UserMessage& error) {
   if (!CheckRegularFile(name, error)) return false;
   struct stat st {};
   if (stat(name.c_str(), &st) == 0 && st.st_size == 0) {
-    error = "el archivo está vacío";
+    error = {MessageCode::FileEmpty};
     return false;
   }
   std::string answer;
@@ -570,7 +583,7 @@ bool ReadCadFileWith(const CadReader& reader, CadFormat format, const std::strin
   return DecodeCadAnswer(answer, surface, error);
 }
 
-bool DecodeCadAnswer(const std::string& answer, CadSurface& surface, std::string& error) {
+bool DecodeCadAnswer(const std::string& answer, CadSurface& surface, UserMessage& error) {
   RawSurface raw;
   CadSurface fitted;
   if (!DecodeRaw(answer, raw, error) || !FitRaw(raw, fitted, error)) return false;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/ModelState.h"
+#include "platform/UserMessage.h"
 
 enum class CadFormat { Step, Iges };
 
@@ -26,8 +27,6 @@ struct CadSurface {
 // Whether this build reads and writes STEP and IGES (it may be built without
 // Open CASCADE).
 bool CadExchangeAvailable();
-// Why STEP and IGES are refused when it does not.
-extern const char* const kNoCadExchange;
 
 // The record of `surface` whose knot sliders hold ticksH[0..11] and
 // ticksV[0..11]: its knots are those the ticks give. Reads nothing else.
@@ -35,27 +34,27 @@ CadSurface CadSurfaceOf(const Surface& surface, const int32_t* ticksH, const int
 // The current surface with its ticks (current-model convenience form).
 CadSurface CurrentCadSurface();
 
-// What the status line adds after an export of `surface`: "" or why a row
-// or column of the net was left out (Spanish).
-std::string CadExportNote(const CadSurface& surface);
+// What the status line adds after an export of `surface`: nothing (an
+// empty message) or why a row or column of the net was left out.
+UserMessage CadExportNote(const CadSurface& surface);
 
 // Writes `surface` to `name` (through a temporary file renamed over it).
-// False with a Spanish reason in `error` when it cannot be written: knots
+// False with the reason in `error` when it cannot be written: knots
 // out of order, a weight that is not positive, a number too large or too
 // small for the file, or an input/output error.
-bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string& name, std::string& error);
+bool WriteCadFile(CadFormat format, const CadSurface& surface, const std::string& name, UserMessage& error);
 
 // The format a file name asks for by its extension (.step, .stp, .iges,
 // .igs, any case); false for any other.
 bool CadFormatOfName(const std::string& name, CadFormat& format);
 
 // Reads the first B-spline or Bézier surface of the file, through the
-// reader process of DefaultCadReader. False with a Spanish reason when the
+// reader process of DefaultCadReader. False with the reason when the
 // file is missing, no regular file, empty or damaged, when it holds no
 // surface or when the surface does not fit the program:
 // degree 2 or 3 in both directions, clamped, with inner knots the ticks can
 // hold exactly; or a Bézier surface of at most 12 x 12 points.
-bool ReadCadFile(CadFormat format, const std::string& name, CadSurface& surface, std::string& error);
+bool ReadCadFile(CadFormat format, const std::string& name, CadSurface& surface, UserMessage& error);
 
 // Makes `surface` the model: kind, rational flag, net (points outside it at
 // the origin with weight 1), net size and ticks; installs the evaluators.
@@ -77,15 +76,14 @@ CadReader DefaultCadReader();
 
 // ReadCadFile through the given reader. Anything but a regular file is
 // refused before the reader starts; a reader that crashes, runs past its
-// time or answers what no reader answers gives "El archivo está dañado o no
-// se puede leer".
+// time or answers what no reader answers gives MessageCode::FileDamaged.
 bool ReadCadFileWith(const CadReader& reader, CadFormat format, const std::string& name, CadSurface& surface,
-                     std::string& error);
+                     UserMessage& error);
 
 // The reader process's side: parses the file here and encodes the surface
 // it holds, or the reason it is refused.
 std::string CadReaderAnswer(CadFormat format, const std::string& name);
 
 // The other side: checks every size and number of a reader's answer and
-// fits the surface to the program; false with a Spanish reason.
-bool DecodeCadAnswer(const std::string& answer, CadSurface& surface, std::string& error);
+// fits the surface to the program; false with the reason.
+bool DecodeCadAnswer(const std::string& answer, CadSurface& surface, UserMessage& error);

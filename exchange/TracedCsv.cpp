@@ -57,7 +57,7 @@ std::string TracedLinesCsv(const Surface& s, const TracedLineRecord& record) {
 }
 
 bool WriteTracedCsvFile(const std::string& name, const Surface& s, const TracedLineRecord& record, int& lines,
-                        std::string& error) {
+                        UserMessage& error) {
   lines = record.Lines();
   return WriteFileAtomically(name, TracedLinesCsv(s, record), error);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/Surface.h"
+#include "platform/UserMessage.h"
 #include "model/TracedLines.h"
 
 // Header "line,family,u,v,x,y,z,k1,k2", then per point: the line's number,
@@ -21,4 +22,4 @@ std::string ShortestNumberText(double x);
 // Writes it atomically; false with the reason in `error`. `lines` receives
 // how many lines were written.
 bool WriteTracedCsvFile(const std::string& name, const Surface& s, const TracedLineRecord& record, int& lines,
-                        std::string& error);
+                        UserMessage& error);

@@ -29,9 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool ready = InitModelState();
   Require(ready);
   CadSurface s;
-  std::string error;
+  UserMessage error;
   if (!DecodeCadAnswer(std::string(reinterpret_cast<const char*>(data), size), s, error)) {
-    Require(!error.empty() && error.size() <= 400);
+    Require(!error.empty() && error.code < MessageCode::Count && error.args.size() <= 4);
+    for (const std::string& arg : error.args) Require(arg.size() <= 400);
     return 0;
   }
   const Surface& f = s.surface;

@@ -10,16 +10,11 @@
 
 namespace {
 
-const char* const kCannot = "No se puede hacer el mapa: ";
-
 // A failed computation of the values, by the kind of error.
-std::string FailureOf(const qchk::RunError& e) {
-  const char* what = e.what();
-  if (std::strcmp(what, "Floating point overflow") == 0)
-    return std::string(kCannot) + "la curvatura no es finita en esta superficie (sus valores desbordan los números)";
-  if (std::strcmp(what, "Floating point division by zero") == 0)
-    return std::string(kCannot) + "la curvatura no es finita en esta superficie (una división por cero)";
-  return std::string(kCannot) + "la curvatura no se puede calcular en esta superficie";
+UserMessage FailureOf(const qchk::RunError& e) {
+  if (e.message.code == MessageCode::FloatOverflow) return {MessageCode::MapOverflow};
+  if (e.message.code == MessageCode::DivisionByZero) return {MessageCode::MapDivisionByZero};
+  return {MessageCode::MapNotComputable};
 }
 
 // x to three digits, as "1E-300" or "0.125".
@@ -34,20 +29,18 @@ std::string Short(double x) {
 }
 
 // No pixel in view has a value, and the likely cause.
-std::string NoValues(const Surface& s) {
-  std::string why = std::string(kCannot) + "la curvatura no se puede calcular en ningún punto visible de esta superficie";
+UserMessage NoValues(const Surface& s) {
   double largest = 0;
   for (int i = 0; i <= s.netM; ++i)
     for (int j = 0; j <= s.netN; ++j) largest = std::fmax(largest, s.controlNet[i][j].w);
   // Weights so small that their sums vanish in the rounding: the same
   // surface has them all multiplied by one number.
   if (s.rationalSurface && largest < tol::kTinyWeight)
-    return why + "; sus pesos son demasiado pequeños (el mayor es " + Short(largest) +
-           "): multiplicarlos todos por un mismo número no cambia la superficie";
+    return {MessageCode::MapNoValueTinyWeights, {Short(largest)}};
   // Derivatives below what the curvature's formulas can weigh.
   if (model.sceneDiag < tol::kTinyScene)
-    return why + "; la superficie es muy pequeña (su caja mide " + Short(model.sceneDiag) + ")";
-  return why + " (es singular o no tiene derivadas exactas allí)";
+    return {MessageCode::MapNoValueTinySurface, {Short(model.sceneDiag)}};
+  return {MessageCode::MapNoValue};
 }
 
 }  // namespace

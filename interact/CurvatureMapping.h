@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/UserMessage.h"
 #include "render/CurvatureMap.h"
 
 // What a map leaves for the legend, the status line and the tool.
@@ -12,8 +13,8 @@ struct MapResult {
   MapQuantity quantity = MapQuantity::None;
   MapRange range;              // the range in force
   std::vector<double> values;  // [x * 416 + y], NaN off the surface
-  // Why no map could be made ("No se puede hacer el mapa: ..."), or empty.
-  std::string error;
+  // Why no map could be made, or empty.
+  UserMessage error;
 };
 
 // With a quantity other than None: the values of every pixel, the range in

@@ -91,7 +91,7 @@ void TraceOverlays() {
     TraceAllNetEdges();
   } catch (const qchk::RunError& e) {
     ForgetTracedNet();  // some edges traced anew, some not
-    throw OverlayTraceError(e.what());
+    throw OverlayTraceError(e);
   }
   NoteNetTraced();
 }

@@ -36,7 +36,7 @@ void TraceOverlays();
 // A run-time error of TraceOverlays (its message unchanged): the picture
 // was drawn before it, only the box or the net could not be traced over it.
 struct OverlayTraceError : qchk::RunError {
-  using qchk::RunError::RunError;
+  explicit OverlayTraceError(const qchk::RunError& e) : qchk::RunError(e) {}
 };
 
 // RenderPicture with the overlays, with the picture flags as the draw

@@ -114,14 +114,14 @@ std::vector<uint8_t> EncodeSurfaceFile() {
   return b;
 }
 
-bool alDisco(const std::string& name, std::string* error) {
+bool alDisco(const std::string& name, UserMessage* error) {
   if (name.empty()) return true;
-  auto fail = [&](const std::string& why) {
+  auto fail = [&](const UserMessage& why) {
     if (error) *error = why;
     return false;
   };
   const std::vector<uint8_t> bytes = EncodeSurfaceFile();
-  std::string why;
+  UserMessage why;
   if (!WriteFileAtomically(name, std::string(bytes.begin(), bytes.end()), why)) return fail(why);
   model.pictureUnsaved = false;
   return true;

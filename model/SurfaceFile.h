@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/UserMessage.h"
+
 constexpr int kSurfaceFileSize = 4788;
 // The longest file: the trailer with both tick rows at 12.
 constexpr int kSurfaceTrailerHead = 20;
@@ -19,7 +21,7 @@ constexpr int kSurfaceFileMaxSize = kSurfaceFileSize + kSurfaceTrailerHead + 4 *
 // failed save leaves any earlier file intact. An empty name writes nothing
 // and succeeds. On success pictureUnsaved := false; on failure `error` says
 // why and nothing of the model changes.
-bool alDisco(const std::string& name, std::string* error = nullptr);
+bool alDisco(const std::string& name, UserMessage* error = nullptr);
 
 // The file's bytes for the current model.
 std::vector<uint8_t> EncodeSurfaceFile();

@@ -9,6 +9,7 @@
 #include <QPen>
 #include <QSvgGenerator>
 
+#include "messages/MessageText.h"
 #include "platform/AtomicFile.h"
 
 QImage ViewFileImage(const Canvas& canvas) {
@@ -29,6 +30,14 @@ QImage PictureForFile(const QImage& picture, const Canvas* legend) {
   return both;
 }
 
+// The file's reason in the user's language.
+static bool WriteWhole(const std::string& name, const QByteArray& bytes, std::string& error) {
+  UserMessage why;
+  if (WriteFileAtomically(name, bytes.toStdString(), why)) return true;
+  error = MessageTextUtf8(why);
+  return false;
+}
+
 bool WritePngPicture(const std::string& name, const Canvas& view, const Canvas* legend, std::string& error) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -38,7 +47,7 @@ bool WritePngPicture(const std::string& name, const Canvas& view, const Canvas* 
     error = writer.errorString().toStdString();
     return false;
   }
-  return WriteFileAtomically(name, bytes.toStdString(), error);
+  return WriteWhole(name, bytes, error);
 }
 
 bool WriteSvgPicture(const std::string& name, const Canvas& picture, const std::vector<DrawnLine>& lines,
@@ -69,5 +78,5 @@ bool WriteSvgPicture(const std::string& name, const Canvas& picture, const std::
     p.drawPath(path);
   }
   p.end();
-  return WriteFileAtomically(name, bytes.toStdString(), error);
+  return WriteWhole(name, bytes, error);
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-std::string SystemReason(int err) { return std::strerror(err ? err : EIO); }
+UserMessage SystemReason(int err) { return {MessageCode::SystemError, {std::strerror(err ? err : EIO)}}; }
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -25,12 +25,13 @@ std::string BaseOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-const char* KindOf(mode_t mode) {
-  if (S_ISDIR(mode)) return "es una carpeta";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "es un dispositivo";
-  if (S_ISFIFO(mode)) return "es una tubería";
-  if (S_ISSOCK(mode)) return "es un socket";
-  return "no es un archivo normal";
+// Why a file that exists is not overwritten.
+MessageCode RefusalOf(mode_t mode) {
+  if (S_ISDIR(mode)) return MessageCode::OverwriteFolder;
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return MessageCode::OverwriteDevice;
+  if (S_ISFIFO(mode)) return MessageCode::OverwritePipe;
+  if (S_ISSOCK(mode)) return MessageCode::OverwriteSocket;
+  return MessageCode::OverwriteOther;
 }
 
 mode_t NewFileMode() {
@@ -62,7 +63,7 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 }  // namespace
 
-std::string RealTargetOf(const std::string& name, std::string& error) {
+std::string RealTargetOf(const std::string& name, UserMessage& error) {
   std::string path = name;
   // As the system does: a chain of more than 40 links is a loop.
   for (int hops = 0; hops <= 40; ++hops) {
@@ -85,9 +86,9 @@ std::string RealTargetOf(const std::string& name, std::string& error) {
   return {};
 }
 
-bool WriteFileAtomically(const std::string& name, const std::string& bytes, std::string& error) {
+bool WriteFileAtomically(const std::string& name, const std::string& bytes, UserMessage& error) {
   if (name.empty()) {
-    error = "falta el nombre del archivo";
+    error = {MessageCode::FileNameMissing};
     return false;
   }
   const std::string target = RealTargetOf(name, error);
@@ -98,7 +99,7 @@ bool WriteFileAtomically(const std::string& name, const std::string& bytes, std:
   if (::stat(target.c_str(), &old) == 0) {
     exists = true;
     if (!S_ISREG(old.st_mode)) {
-      error = std::string(KindOf(old.st_mode)) + ", no un archivo normal: no se sobrescribe";
+      error = {RefusalOf(old.st_mode)};
       return false;
     }
   } else if (errno != ENOENT) {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/UserMessage.h"
+
 // Writes `bytes` as QSaveFile does: into a new, uniquely named temporary file
 // beside the real target (symbolic links followed, also a dangling one, whose
 // target is created), flushed and synced, given the old file's permissions
@@ -10,10 +12,10 @@
 // failed write leaves any earlier file intact. A target that exists but is
 // not a regular file (a device, a pipe, a socket, a folder) is refused, never
 // replaced: writing into it directly could not be undone on failure. False
-// with the reason (Spanish, or the system's) in `error`.
-bool WriteFileAtomically(const std::string& name, const std::string& bytes, std::string& error);
+// with the reason (the program's, or the system's text) in `error`.
+bool WriteFileAtomically(const std::string& name, const std::string& bytes, UserMessage& error);
 
 // The file `name` would really be written to: symbolic links followed
 // (a dangling one to the name it points at). Empty with `error` set when
 // the chain of links cannot be followed.
-std::string RealTargetOf(const std::string& name, std::string& error);
+std::string RealTargetOf(const std::string& name, UserMessage& error);

@@ -4,7 +4,8 @@
 
 #include <string>
 
+#include "platform/UserMessage.h"
+
 // True when `name` is a regular file that can be opened for reading; false
-// with a Spanish reason ("el archivo no existe", "es una carpeta, no un
-// archivo", ...) otherwise.
-bool CheckRegularFile(const std::string& name, std::string& reason);
+// with the reason (the file is missing, a folder, ...) otherwise.
+bool CheckRegularFile(const std::string& name, UserMessage& reason);

@@ -5,10 +5,10 @@
 
 namespace qchk {
 
-void RangeError() { throw RunError("Range check error"); }
-void DivByZero() { throw RunError("Floating point division by zero"); }
-void InvalidOp() { throw RunError("Invalid floating point operation"); }
-void Overflow() { throw RunError("Floating point overflow"); }
+void RangeError() { throw RunError(MessageCode::RangeCheck, "Range check error"); }
+void DivByZero() { throw RunError(MessageCode::DivisionByZero, "Floating point division by zero"); }
+void InvalidOp() { throw RunError(MessageCode::InvalidOperation, "Invalid floating point operation"); }
+void Overflow() { throw RunError(MessageCode::FloatOverflow, "Floating point overflow"); }
 
 namespace {
 // Both bounds are exactly representable; anything outside (or NaN) fails.

@@ -8,12 +8,19 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/UserMessage.h"
+
 namespace qchk {
 
-// The one exception type of the core; the window shows what() in a message box.
+// The one exception type of the core. The window and the tool show the
+// message's text; what() is a short English text for logs.
 class RunError : public std::runtime_error {
  public:
-  explicit RunError(const std::string& what) : std::runtime_error(what) {}
+  RunError(MessageCode code, const std::string& what) : std::runtime_error(what), message{code, {}} {}
+  // A text already in the user's language, from the window itself; its
+  // message is empty.
+  explicit RunError(const std::string& shown) : std::runtime_error(shown) {}
+  UserMessage message;
 };
 
 [[noreturn]] void RangeError();

@@ -5,6 +5,7 @@
 #include "AppTestSupport.h"
 #include "app/CommandLine.h"
 #include "exchange/SurfaceExchange.h"
+#include "messages/MessageText.h"
 
 #include <sys/stat.h>
 
@@ -138,8 +139,8 @@ class StartFileTest : public QObject {
       for (int i = 0; i <= 2; ++i)
         for (int j = 0; j <= 3; ++j)
           written.surface.controlNet[i][j] = NetPoint{double(i), double(j), 0.25 * i * j, 1.0};
-      std::string error;
-      QVERIFY2(WriteCadFile(format, written, path.toStdString(), error), error.c_str());
+      UserMessage error;
+      QVERIFY2(WriteCadFile(format, written, path.toStdString(), error), MessageTextUtf8(error).c_str());
       OpenAtStart(*f, path);
       QVERIFY(f->errors.empty());
       QCOMPARE(f->windowTitle(), QStringLiteral("cuadrica"));
@@ -182,8 +183,8 @@ class StartFileTest : public QObject {
       for (int i = 0; i <= 2; ++i)
         for (int j = 0; j <= 2; ++j)
           s.surface.controlNet[i][j] = NetPoint{double(i), double(j), 0.0, i == 1 ? 2.0 : 1.0};
-      std::string error;
-      QVERIFY2(WriteCadFile(CadFormat::Step, s, path.toStdString(), error), error.c_str());
+      UserMessage error;
+      QVERIFY2(WriteCadFile(CadFormat::Step, s, path.toStdString(), error), MessageTextUtf8(error).c_str());
       QFile file(path);
       QVERIFY(file.open(QIODevice::ReadOnly));
       QByteArray text = file.readAll();

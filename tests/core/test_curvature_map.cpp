@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "messages/MessageTable.h"
 #include "interact/CurvatureMapping.h"
 #include "interact/LineTracing.h"
 #include "model/SurfaceDerivatives.h"
@@ -326,8 +327,8 @@ TEST_F(CurvatureMapTest, AMapThatCannotBeMadeSaysWhy) {
   const MapResult r = ApplyCurvatureMap(CurrentSurface(), MapQuantity::Mean, MapRange{});
   EXPECT_EQ(r.quantity, MapQuantity::None);
   EXPECT_TRUE(r.values.empty());
-  EXPECT_EQ(r.error.rfind("No se puede hacer el mapa: ", 0), 0u) << r.error;
-  EXPECT_NE(r.error.find("pesos son demasiado pequeños (el mayor es 1E-300)"), std::string::npos) << r.error;
+  EXPECT_EQ(SpanishText(r.error).rfind("No se puede hacer el mapa: ", 0), 0u) << r.error;
+  EXPECT_NE(SpanishText(r.error).find("pesos son demasiado pequeños (el mayor es 1E-300)"), std::string::npos) << r.error;
   EXPECT_TRUE(model.pictureBitmap->Bytes() == before.Bytes());
   // With weights 1 the same surface has its map.
   for (int i = 0; i <= model.netM; ++i)

@@ -33,6 +33,7 @@
 #include <unistd.h>
 
 #include "exchange/Meshes.h"
+#include "messages/MessageTable.h"
 #include "exchange/SurfaceExchange.h"
 #include "exchange/TracedCsv.h"
 #include "interact/DrawingCycle.h"
@@ -168,7 +169,7 @@ TEST_P(ExchangeTest, OpenCascadeAndTheRoundTripGiveTheSameSurface) {
   const CadSurface original = CurrentCadSurface();
   const auto knotsU = model.knotsU, knotsV = model.knotsV;
   const std::string name = File(std::string(c.name) + (format == CadFormat::Step ? ".step" : ".igs"));
-  std::string error;
+  UserMessage error;
   ASSERT_TRUE(WriteCadFile(format, original, name, error)) << error;
   std::stringstream text;
   text << std::ifstream(name).rdbuf();
@@ -232,9 +233,9 @@ TEST_F(ExchangeFiles, ForeignSurfacesThatDoNotFitLeaveTheModel) {
     const std::vector<uint8_t> net(reinterpret_cast<const uint8_t*>(&model.controlNet),
                                    reinterpret_cast<const uint8_t*>(&model.controlNet) + sizeof model.controlNet);
     CadSurface s;
-    std::string error;
+    UserMessage error;
     EXPECT_FALSE(ReadCadFile(CadFormat::Step, name, s, error));
-    EXPECT_EQ(error, f.message);
+    EXPECT_EQ(SpanishText(error), f.message);
     EXPECT_EQ(std::memcmp(net.data(), &model.controlNet, net.size()), 0);
     EXPECT_EQ(model.netM, 11);
   }
@@ -248,7 +249,7 @@ TEST_F(ExchangeFiles, AUniformQuadraticOverTheUnitSquareFits) {
   const std::string name = WriteForeignStep(g, File("uniform.step"));
   BuildModel(kCases[0]);
   CadSurface s;
-  std::string error;
+  UserMessage error;
   ASSERT_TRUE(ReadCadFile(CadFormat::Step, name, s, error)) << error;
   ApplyCadSurface(s);
   EXPECT_EQ(model.surfaceKind, 2);
@@ -395,9 +396,9 @@ TEST_F(ExchangeFiles, SurfacesOtherProgramsCannotHoldAreNotWritten) {
     BuildModel(c.model);
     model.controlNet[c.i][c.j].w = c.weight;
     if (std::string(c.model.name) == "huge") model.controlNet[c.i][c.j].x = 1e120;
-    std::string error;
+    UserMessage error;
     EXPECT_FALSE(WriteCadFile(CadFormat::Step, CurrentCadSurface(), File("s.step"), error)) << c.model.name;
-    EXPECT_EQ(error, c.message);
+    EXPECT_EQ(SpanishText(error), c.message);
     EXPECT_FALSE(fs::exists(File("s.step")));
   }
 }
@@ -418,7 +419,7 @@ std::pair<double, double> OcctCurvatures(const Handle(Geom_BSplineSurface)& s, P
 }
 
 Handle(Geom_BSplineSurface) WrittenSurface(const std::string& name) {
-  std::string error;
+  UserMessage error;
   EXPECT_TRUE(WriteCadFile(CadFormat::Step, CurrentCadSurface(), name, error)) << error;
   return OcctSurface(CadFormat::Step, name);
 }
@@ -503,8 +504,8 @@ TEST_F(ExchangeFiles, AFivePointCubicIsWrittenAsTheSurfaceDrawn) {
     BuildModel(c.model);
     SetKnots();
     const CadSurface surface = CurrentCadSurface();
-    EXPECT_EQ(CadExportNote(surface), c.note);
-    std::string error;
+    EXPECT_EQ(SpanishText(CadExportNote(surface)), c.note);
+    UserMessage error;
     ASSERT_TRUE(WriteCadFile(CadFormat::Step, surface, File("five.step"), error)) << error;
     const Handle(Geom_BSplineSurface) s = OcctSurface(CadFormat::Step, File("five.step"));
     ASSERT_FALSE(s.IsNull());
@@ -649,7 +650,7 @@ TEST_F(ExchangeFiles, DamagedFilesAreRefusedWithTheReasonAndLeaveTheModel) {
   for (const Damage& d : cases) {
     SCOPED_TRACE(std::string(d.name) + (d.format == F::Step ? " (STEP)" : " (IGES)"));
     const std::string good = File(d.format == F::Step ? "good.step" : "good.igs");
-    std::string error;
+    UserMessage error;
     ASSERT_TRUE(WriteCadFile(d.format, MarkedSurface(), good, error)) << error;
     const std::string bad = File(d.format == F::Step ? "bad.step" : "bad.igs");
     Put(bad, d.change(TextOf(good)));
@@ -658,7 +659,7 @@ TEST_F(ExchangeFiles, DamagedFilesAreRefusedWithTheReasonAndLeaveTheModel) {
                                    reinterpret_cast<const uint8_t*>(&model.controlNet) + sizeof model.controlNet);
     CadSurface s;
     EXPECT_FALSE(ReadCadFile(d.format, bad, s, error));
-    EXPECT_NE(error.find(d.reason), std::string::npos) << error;
+    EXPECT_NE(SpanishText(error).find(d.reason), std::string::npos) << error;
     EXPECT_EQ(std::memcmp(net.data(), &model.controlNet, net.size()), 0);
     // The undamaged file reads.
     EXPECT_TRUE(ReadCadFile(d.format, good, s, error)) << error;
@@ -677,9 +678,9 @@ TEST_F(ExchangeFiles, OnlyRegularFilesAreRead) {
   };
   for (const auto& [name, reason] : cases) {
     CadSurface s;
-    std::string error;
+    UserMessage error;
     EXPECT_FALSE(ReadCadFile(CadFormat::Step, name, s, error)) << name;
-    EXPECT_NE(error.find(reason), std::string::npos) << error;
+    EXPECT_NE(SpanishText(error).find(reason), std::string::npos) << error;
   }
 }
 
@@ -687,7 +688,7 @@ TEST_F(ExchangeFiles, OnlyRegularFilesAreRead) {
 // carries on.
 TEST_F(ExchangeFiles, AReaderThatCrashesHangsOrBabblesIsRefused) {
   const std::string good = File("good.step");
-  std::string error;
+  UserMessage error;
   ASSERT_TRUE(WriteCadFile(CadFormat::Step, MarkedSurface(), good, error)) << error;
   const std::pair<const char*, const char*> readers[] = {
       {"crash", "kill -SEGV $$"},
@@ -704,7 +705,7 @@ TEST_F(ExchangeFiles, AReaderThatCrashesHangsOrBabblesIsRefused) {
     CadSurface s;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(ReadCadFileWith(CadReader{program, 500}, CadFormat::Step, good, s, error));
-    EXPECT_EQ(error, "El archivo está dañado o no se puede leer");
+    EXPECT_EQ(SpanishText(error), "El archivo está dañado o no se puede leer");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
   }
   // The real reader, with its time and its answer.
@@ -733,7 +734,7 @@ TEST(ExchangeAnswer, AnswersOutOfRangeAreRefused) {
     return b;
   };
   CadSurface s;
-  std::string error;
+  UserMessage error;
   ASSERT_TRUE(DecodeCadAnswer(answer(2, 3, 1.0, 6), s, error)) << error;  // a Bézier of degree 2
   EXPECT_EQ(s.surface.surfaceKind, 1);
   const std::pair<std::string, const char*> cases[] = {
@@ -747,7 +748,7 @@ TEST(ExchangeAnswer, AnswersOutOfRangeAreRefused) {
   };
   for (const auto& [bytes, reason] : cases) {
     EXPECT_FALSE(DecodeCadAnswer(bytes, s, error));
-    EXPECT_EQ(error, reason);
+    EXPECT_EQ(SpanishText(error), reason);
   }
 }
 
@@ -762,17 +763,17 @@ TEST_F(ExchangeFiles, BuildsWithoutOpenCascadeRefuseStepAndIges) {
   BuildModel(kCases[2]);
   for (CadFormat format : {CadFormat::Step, CadFormat::Iges}) {
     const std::string name = File(format == CadFormat::Step ? "s.step" : "s.igs");
-    std::string error;
+    UserMessage error;
     EXPECT_FALSE(WriteCadFile(format, CurrentCadSurface(), name, error));
-    EXPECT_EQ(error, reason);
+    EXPECT_EQ(SpanishText(error), reason);
     EXPECT_FALSE(fs::exists(name));
     std::ofstream(name) << "ISO-10303-21;\n";
     CadSurface s;
     error.clear();
     EXPECT_FALSE(ReadCadFile(format, name, s, error));
-    EXPECT_EQ(error, reason);
+    EXPECT_EQ(SpanishText(error), reason);
     EXPECT_FALSE(DecodeCadAnswer(CadReaderAnswer(format, name), s, error));
-    EXPECT_EQ(error, reason);
+    EXPECT_EQ(SpanishText(error), reason);
   }
 #endif
 }
@@ -781,7 +782,7 @@ TEST_F(ExchangeFiles, BuildsWithoutOpenCascadeRefuseStepAndIges) {
 // Another program's IGES file in inches: the poles come in millimetres.
 TEST_F(ExchangeFiles, IgesPolesComeInMillimetres) {
   const std::string good = File("mm.igs"), inches = File("in.igs");
-  std::string error;
+  UserMessage error;
   const CadSurface written = MarkedSurface();
   ASSERT_TRUE(WriteCadFile(CadFormat::Iges, written, good, error)) << error;
   Put(inches, IgesReplaced(TextOf(good), "1.,2,2HMM,", "1.,1,2HIN,"));
@@ -796,7 +797,7 @@ TEST_F(ExchangeFiles, StepRationalBezierSurfacesRead) {
   BuildModel(Case{"bezier", 1, true, 3, 2, {}, {}});
   const CadSurface written = CurrentCadSurface();
   const std::string name = File("b.step");
-  std::string error;
+  UserMessage error;
   ASSERT_TRUE(WriteCadFile(CadFormat::Step, written, name, error)) << error;
   std::string text = TextOf(name);
   // Its parts in alphabetical order, as STEP lists them.

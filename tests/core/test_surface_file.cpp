@@ -14,6 +14,7 @@
 #include <limits>
 #include <thread>
 
+#include "messages/MessageTable.h"
 #include "interact/DrawingCycle.h"
 #include "model/Knots.h"
 #include "model/ModelState.h"
@@ -148,7 +149,7 @@ TEST_F(SurfaceFileTest, WriteThenReadRestoresTheModel) {
   model.surfaceKind = 2;
   model.pictureUnsaved = true;
   const fs::path f = dir_ / "cilindro.yqs";
-  std::string err;
+  UserMessage err;
   ASSERT_TRUE(alDisco(f.string(), &err)) << err;
   EXPECT_FALSE(model.pictureUnsaved);
   EXPECT_EQ(fs::file_size(f), 4788u);
@@ -245,7 +246,7 @@ TEST_F(SurfaceFileTest, FailedWriteKeepsTheOldFile) {
   const std::vector<uint8_t> old = ReadAll(f);
   model.controlNet[0][0].x = 42;
   model.pictureUnsaved = true;
-  std::string err;
+  UserMessage err;
   {
     // A full disk: no byte can be written.
     const FileSizeLimit full(0);
@@ -347,7 +348,7 @@ class AtomicFileTest : public SurfaceFileTest {
   size_t Entries(const fs::path& d) const {
     return static_cast<size_t>(std::distance(fs::directory_iterator(d), fs::directory_iterator()));
   }
-  std::string err;
+  UserMessage err;
 };
 
 TEST_F(AtomicFileTest, LinksAreFollowedAndModesKept) {
@@ -381,7 +382,7 @@ TEST_F(AtomicFileTest, WhatIsNotARegularFileIsRefusedAndLeftAsItWas) {
   if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) cases.emplace_back(device, "dispositivo");
   for (const auto& [path, kind] : cases) {
     EXPECT_FALSE(WriteFileAtomically(path.string(), "x", err)) << path;
-    EXPECT_NE(err.find(std::string(kind) + ", no un archivo normal"), std::string::npos) << err;
+    EXPECT_NE(SpanishText(err).find(std::string(kind) + ", no un archivo normal"), std::string::npos) << err;
   }
   EXPECT_TRUE(fs::is_fifo(fifo) && fs::is_directory(folder));
   if (cases.size() == 4) {
@@ -405,7 +406,7 @@ TEST_F(AtomicFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
 TEST_F(AtomicFileTest, TwoWritersNeverShareATemporary) {
   fs::create_directory(dir_ / "datos.txt.tmp~");  // the old fixed name, taken
   std::thread other([&] {
-    std::string e;
+    UserMessage e;
     for (int k = 0; k < 50; ++k) WriteFileAtomically((dir_ / "datos.txt").string(), std::string(4096, 'a'), e);
   });
   for (int k = 0; k < 50; ++k)

@@ -6,6 +6,7 @@
 #include "pictures/PictureFiles.h"
 #include "exchange/Meshes.h"
 #include "exchange/SurfaceExchange.h"
+#include "messages/MessageText.h"
 #include "exchange/TracedCsv.h"
 #include "platform/NumberFormat.h"
 
@@ -31,6 +32,7 @@ void MeshValue(const std::string& opt, const std::string& value, RenderOptions::
 void Check(bool ok, const std::string& name, const std::string& error) {
   if (!ok) throw std::runtime_error("cannot write " + name + ": " + error);
 }
+void Check(bool ok, const std::string& name, const UserMessage& error) { Check(ok, name, MessageTextUtf8(error)); }
 
 }  // namespace
 
@@ -42,7 +44,7 @@ bool ExportOption(RenderOptions& o, const std::string& opt, const std::function<
     if (opt == name) {
       if (*slot) throw OptionError{opt + ": given more than once"};
       if ((slot == &o.exportStep || slot == &o.exportIges) && !CadExchangeAvailable())
-        throw OptionError{opt + ": " + kNoCadExchange};
+        throw OptionError{opt + ": " + MessageTextUtf8({MessageCode::NoCadExchange})};
       *slot = value();
       return true;
     }
@@ -61,8 +63,8 @@ bool OpenCadFile(const std::string& name) {
   CadFormat format;
   if (!CadFormatOfName(name, format)) return false;
   CadSurface s;
-  std::string error;
-  if (!ReadCadFile(format, name, s, error)) throw OptionError{"--open: " + name + ": " + error};
+  UserMessage error;
+  if (!ReadCadFile(format, name, s, error)) throw OptionError{"--open: " + name + ": " + MessageTextUtf8(error)};
   ApplyCadSurface(s);
   return true;
 }
@@ -70,20 +72,21 @@ bool OpenCadFile(const std::string& name) {
 void WriteExports(const RenderOptions& o, const Canvas& picture, const Canvas& view,
                   const std::vector<DrawnLine>& overlay, const Canvas* legend) {
   std::string error;
+  UserMessage why;
   if (o.exportPng) Check(WritePngPicture(*o.exportPng, view, legend, error), *o.exportPng, error);
   if (o.exportSvg) Check(WriteSvgPicture(*o.exportSvg, picture, overlay, legend, error), *o.exportSvg, error);
   if (o.exportCsv) {
     int lines = 0;
-    Check(WriteTracedCsvFile(*o.exportCsv, CurrentSurface(), model.tracedLines, lines, error), *o.exportCsv, error);
+    Check(WriteTracedCsvFile(*o.exportCsv, CurrentSurface(), model.tracedLines, lines, why), *o.exportCsv, why);
   }
-  if (o.exportObj) Check(WriteObjFile(o.exportObj->file, o.exportObj->n, error), o.exportObj->file, error);
-  if (o.exportStl) Check(WriteStlFile(o.exportStl->file, o.exportStl->n, error), o.exportStl->file, error);
+  if (o.exportObj) Check(WriteObjFile(o.exportObj->file, o.exportObj->n, why), o.exportObj->file, why);
+  if (o.exportStl) Check(WriteStlFile(o.exportStl->file, o.exportStl->n, why), o.exportStl->file, why);
   const CadSurface surface = CurrentCadSurface();
-  if (o.exportStep) Check(WriteCadFile(CadFormat::Step, surface, *o.exportStep, error), *o.exportStep, error);
-  if (o.exportIges) Check(WriteCadFile(CadFormat::Iges, surface, *o.exportIges, error), *o.exportIges, error);
+  if (o.exportStep) Check(WriteCadFile(CadFormat::Step, surface, *o.exportStep, why), *o.exportStep, why);
+  if (o.exportIges) Check(WriteCadFile(CadFormat::Iges, surface, *o.exportIges, why), *o.exportIges, why);
   // The window's note after "Exportado a ...".
   if ((o.exportStep || o.exportIges) && !CadExportNote(surface).empty())
-    std::printf("%s\n", CadExportNote(surface).c_str());
+    std::printf("%s\n", MessageTextUtf8(CadExportNote(surface)).c_str());
 }
 
 const char* const kExportUsage =

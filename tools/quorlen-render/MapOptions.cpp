@@ -7,6 +7,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "messages/MessageText.h"
 #include "pictures/PictureFiles.h"
 #include "platform/NumberFormat.h"
 #include "render/CurvatureMap.h"
@@ -60,7 +61,7 @@ void CheckMapOptions(const MapOptions& m) {
 
 MapResult ApplyMapOptions(const MapOptions& m) {
   MapResult r = ApplyCurvatureMap(CurrentSurface(), m.quantity, m.range);
-  if (!r.error.empty()) throw std::runtime_error(r.error);
+  if (!r.error.empty()) throw std::runtime_error(MessageTextUtf8(r.error));
   return r;
 }
 

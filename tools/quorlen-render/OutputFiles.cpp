@@ -9,12 +9,14 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "messages/MessageText.h"
 #include "platform/AtomicFile.h"
 #include "tools/quorlen-render/RenderOptions.h"
 
 void WriteOutputFile(const std::string& name, const std::string& bytes) {
-  std::string error;
-  if (!WriteFileAtomically(name, bytes, error)) throw std::runtime_error("cannot write " + name + ": " + error);
+  UserMessage error;
+  if (!WriteFileAtomically(name, bytes, error))
+    throw std::runtime_error("cannot write " + name + ": " + MessageTextUtf8(error));
 }
 
 std::string PngBytes(const QImage& image) {
@@ -54,7 +56,7 @@ std::vector<std::pair<std::string, std::string>> OutputFileOptions(const RenderO
 
 std::string CanonicalOutputPath(const std::string& name) {
   namespace fs = std::filesystem;
-  std::string error;
+  UserMessage error;
   std::string target = RealTargetOf(name, error);
   if (target.empty()) target = name;  // a loop of links: the write will say so
   std::error_code ec;

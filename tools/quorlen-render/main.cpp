@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "messages/MessageText.h"
 #include "pictures/PictureFiles.h"
 #include "interact/DrawingCycle.h"
 #include "interact/ModelEdits.h"
@@ -81,8 +82,8 @@ bool BuildModel(const RenderOptions& o) {
   bool cad = false;  // STEP and IGES hold no view
   if (o.open) edit(EditKind::Open, [&] {
     // A named pipe would hold the reading for ever.
-    std::string reason;
-    if (!CheckRegularFile(*o.open, reason)) throw OptionError{"--open: " + *o.open + ": " + reason};
+    UserMessage reason;
+    if (!CheckRegularFile(*o.open, reason)) throw OptionError{"--open: " + *o.open + ": " + MessageTextUtf8(reason)};
     if (OpenCadFile(*o.open)) {
       cad = true;
       return;
@@ -222,8 +223,8 @@ void WriteOutputs(const RenderOptions& o, const Canvas& view) {
   if (o.depthMap) WriteOutputFile(*o.depthMap, DepthMapBytes());
   if (o.polylines) WriteOutputFile(*o.polylines, PolylinesText());
   if (o.save) {
-    std::string why;
-    if (!alDisco(*o.save, &why)) throw DrawError{"cannot write " + *o.save + ": " + why};
+    UserMessage why;
+    if (!alDisco(*o.save, &why)) throw DrawError{"cannot write " + *o.save + ": " + MessageTextUtf8(why)};
   }
   if (o.camera) PrintCamera();
 }
