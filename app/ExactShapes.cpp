@@ -16,7 +16,7 @@ ExactShapes::ExactShapes(WindowHost& host, SurfaceEditing& surface, QMenu* optio
   const ExactShape shapes[] = {ExactShape::SphereOctant, ExactShape::HalfSphere, ExactShape::Ellipsoid,
                                ExactShape::HalfCylinder};
   for (ExactShape s : shapes) {
-    QAction* a = sub->addAction(QString::fromUtf8(ExactShapeName(s)));
+    QAction* a = sub->addAction(MessageText({ExactShapeName(s)}));
     a->setObjectName(QStringLiteral("exactShape%1").arg(static_cast<int>(s)));
     OnTriggered(host_, this, a, [this, s] { Apply(s); });
   }
@@ -32,5 +32,5 @@ void ExactShapes::Apply(ExactShape s) {
   surface_.ShowNewSurface(true);
   surface_.GestionaMenus();
   surface_.OfferRedraw();
-  surface_.CommitEdit(EditKind::Shape, QString::fromUtf8(ExactShapeName(s)));
+  surface_.CommitEdit(EditKind::Shape, MessageText({ExactShapeName(s)}));
 }

@@ -118,7 +118,7 @@ void UmbilicPoints::FillList() {
   };
   for (const UmbilicPoint& p : r.points)
     put({num(p.p.u), num(p.p.v), num(p.S.x), num(p.S.y), num(p.S.z), num(p.k),
-         QString::fromUtf8(UmbilicClassName(p.cls))});
+         MessageText({UmbilicClassName(p.cls)})});
   // Regions and skipped singular places by their parameter boxes.
   for (const ParamBox& b : r.regions)
     put({num(b.u0) + QStringLiteral("–") + num(b.u1), num(b.v0) + QStringLiteral("–") + num(b.v1), QString(),

@@ -62,7 +62,7 @@ void MainWindow::AlPisar(int x, int y) {
   Point3 P{};
   if (!PixelLookup(CurrentSurface(), x, y, uv, P)) return;
   IniciaModal();
-  std::string message;
+  UserMessage message;
   try {
     // The cross is no line of the picture: erased before the lines are logged.
     EraseProbeMark(viewCanvas, CurrentSurface());
@@ -77,8 +77,8 @@ void MainWindow::AlPisar(int x, int y) {
   TerminaModal();
   ShowView();
   if (!message.empty())
-    Informa(false, Text(message));
-  else if (InfoPanel->text() == Text(kUmbilicMessage) && (model.showCoordLines || model.showCurvatureLines))
+    Informa(false, MessageText(message));
+  else if (InfoPanel->text() == MessageText({MessageCode::UmbilicNoDirections}) && (model.showCoordLines || model.showCurvatureLines))
     Informa(false, QString());  // lines were traced: the last press's umbilic no longer applies
 }
 

@@ -65,7 +65,7 @@ void CurvatureLines(benchmark::State& state, void (*build)()) {
   PixelLookup(CurrentSurface(), q.x, q.y, uv, P);
   for (auto _ : state) {
     view.Draw(0, 0, *model.pictureBitmap);
-    const std::string message =
+    const UserMessage message =
         TraceCurvatureLinesFrom(view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.6, 0.8});
     if (!message.empty()) state.SkipWithError("no principal directions at the start point");
   }

@@ -13,8 +13,6 @@
 #include "platform/NumberFormat.h"
 #include "platform/RunChecks.h"
 
-const char* const kUmbilicMessage =
-    "Ese punto debe de ser umbilical y no encuentro direcciones principales distinguidas";
 
 namespace {
 
@@ -255,7 +253,7 @@ void TraceHalfLine(Canvas& view, const Surface& s, TracedLineRecord& record, int
 
 }  // namespace
 
-std::string TraceCurvatureLinesFrom(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair start,
+UserMessage TraceCurvatureLinesFrom(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair start,
                                     ParamPair reference) {
   view.penMode = PenMode::Copy;
   ParamPair r = reference;
@@ -273,11 +271,11 @@ std::string TraceCurvatureLinesFrom(Canvas& view, const Surface& s, TracedLineRe
         TraceHalfLine(view, s, record, family, start, d, seams);
       }
   }
-  if (!lastOk && model.showCurvatureLines) return kUmbilicMessage;
-  return "";
+  if (!lastOk && model.showCurvatureLines) return {MessageCode::UmbilicNoDirections};
+  return {};
 }
 
-std::string TraceCurvatureLines(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair start) {
+UserMessage TraceCurvatureLines(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair start) {
   static std::mt19937_64 generator;
   generator.seed(static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   std::uniform_real_distribution<double> uniform(0.0, 1.0);
@@ -293,11 +291,11 @@ void EraseProbeMark(Canvas& view, const Surface& s) {
   ProbeMark(view, s, model.lastProbe, true, model.probeMarkShown, ignored);
 }
 
-std::string TraceLinesThrough(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair uv,
+UserMessage TraceLinesThrough(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair uv,
                               std::optional<ParamPair> reference) {
   EraseProbeMark(view, s);
   if (model.showCoordLines) DrawCoordinateLines(view, s, record, uv);
-  if (!model.showCurvatureLines) return "";
+  if (!model.showCurvatureLines) return {};
   return reference ? TraceCurvatureLinesFrom(view, s, record, uv, *reference)
                    : TraceCurvatureLines(view, s, record, uv);
 }

@@ -11,11 +11,8 @@
 #include "model/TracedLines.h"
 #include "model/SurfaceDerivatives.h"
 #include "platform/Canvas.h"
+#include "platform/UserMessage.h"
 #include "render/PixelLookup.h"
-
-// What the tracer reports when the clicked point has no distinguished
-// principal directions.
-extern const char* const kUmbilicMessage;
 
 // The tracers evaluate s only; they draw on the model's view and write the
 // points they step to into `record`.
@@ -29,17 +26,17 @@ void DrawCoordinateLines(Canvas& view, const Surface& s, TracedLineRecord& recor
 // stop request ends only the line being traced. The random reference that
 // decides which way each family is traced first is drawn from a generator
 // seeded from the clock.
-std::string TraceCurvatureLines(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair start);
+UserMessage TraceCurvatureLines(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair start);
 // The same with a given reference (not (0, 0)): the first run of each
 // family leaves in the direction opposite to it.
-std::string TraceCurvatureLinesFrom(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair start,
+UserMessage TraceCurvatureLinesFrom(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair start,
                                     ParamPair reference);
 
 // The work of a press in the tracing mode once PixelLookup found uv: erase
 // the probe cross, then the coordinate lines and the curvature lines as
-// switched on. Returns the tracer's message ("" or the umbilic message).
+// switched on. Returns the tracer's message (none, or UmbilicNoDirections).
 // Without a reference the curvature tracer draws a random one.
-std::string TraceLinesThrough(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair uv,
+UserMessage TraceLinesThrough(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair uv,
                               std::optional<ParamPair> reference = std::nullopt);
 
 // Erases the probe cross drawn at model.lastProbe, if one is shown.

@@ -143,6 +143,25 @@ const char* MessageSource(MessageCode code) {
       return QT_TRANSLATE_NOOP("Message",
                                "No se puede hacer el mapa: la curvatura no se puede calcular en ningún punto visible "
                                "de esta superficie (es singular o no tiene derivadas exactas allí)");
+    case MessageCode::UmbilicNoDirections:
+      return QT_TRANSLATE_NOOP("Message",
+                               "Ese punto debe de ser umbilical y no encuentro direcciones principales distinguidas");
+    case MessageCode::UmbilicLemon:
+      return QT_TRANSLATE_NOOP("Message", "limón");
+    case MessageCode::UmbilicStar:
+      return QT_TRANSLATE_NOOP("Message", "estrella");
+    case MessageCode::UmbilicMonstar:
+      return QT_TRANSLATE_NOOP("Message", "monstar");
+    case MessageCode::UmbilicDegenerate:
+      return QT_TRANSLATE_NOOP("Message", "degenerado");
+    case MessageCode::ShapeSphereOctant:
+      return QT_TRANSLATE_NOOP("Message", "Octante de esfera");
+    case MessageCode::ShapeHalfSphere:
+      return QT_TRANSLATE_NOOP("Message", "Semiesfera");
+    case MessageCode::ShapeEllipsoid:
+      return QT_TRANSLATE_NOOP("Message", "Elipsoide");
+    case MessageCode::ShapeExactCylinder:
+      return QT_TRANSLATE_NOOP("Message", "Cilindro exacto");
   }
   return "";
 }

@@ -107,14 +107,14 @@ void ExactShapeNet(ExactShape s) {
   }
 }
 
-const char* ExactShapeName(ExactShape s) {
+MessageCode ExactShapeName(ExactShape s) {
   switch (s) {
-    case ExactShape::SphereOctant: return "Octante de esfera";
-    case ExactShape::HalfSphere: return "Semiesfera";
-    case ExactShape::Ellipsoid: return "Elipsoide";
-    case ExactShape::HalfCylinder: return "Cilindro exacto";
+    case ExactShape::SphereOctant: return MessageCode::ShapeSphereOctant;
+    case ExactShape::HalfSphere: return MessageCode::ShapeHalfSphere;
+    case ExactShape::Ellipsoid: return MessageCode::ShapeEllipsoid;
+    case ExactShape::HalfCylinder: return MessageCode::ShapeExactCylinder;
   }
-  return "";
+  return MessageCode::None;
 }
 
 bool ExactShapeFromWord(const char* word, ExactShape& s) {

@@ -1,6 +1,8 @@
 // Starting shapes for the active net (netM x netN); weights become 1.
 #pragma once
 
+#include "platform/UserMessage.h"
+
 // Unit square in z = 0; nothing outside the active net is touched.
 void PlaneNet();
 // Radius 1 around z, height 2.5; points j > netN of each row are reset.
@@ -16,7 +18,7 @@ void SphereNet();
 enum class ExactShape { SphereOctant, HalfSphere, Ellipsoid, HalfCylinder };
 void ExactShapeNet(ExactShape s);
 // The menu caption ("Octante de esfera" ...).
-const char* ExactShapeName(ExactShape s);
+MessageCode ExactShapeName(ExactShape s);
 // The renderer's words: octant, hemisphere, ellipsoid, exact-cylinder.
 bool ExactShapeFromWord(const char* word, ExactShape& s);
 // The net size (highest indices) of each shape.

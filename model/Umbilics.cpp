@@ -204,14 +204,14 @@ const char* UmbilicClassWord(UmbilicClass c) {
   return "degenerate";
 }
 
-const char* UmbilicClassName(UmbilicClass c) {
+MessageCode UmbilicClassName(UmbilicClass c) {
   switch (c) {
-    case UmbilicClass::Lemon: return "limón";
-    case UmbilicClass::Star: return "estrella";
-    case UmbilicClass::Monstar: return "monstar";
+    case UmbilicClass::Lemon: return MessageCode::UmbilicLemon;
+    case UmbilicClass::Star: return MessageCode::UmbilicStar;
+    case UmbilicClass::Monstar: return MessageCode::UmbilicMonstar;
     case UmbilicClass::Degenerate: break;
   }
-  return "degenerado";
+  return MessageCode::UmbilicDegenerate;
 }
 
 bool UmbilicMapAt(const Surface& s, ParamPair p, UmbilicMap& f) {

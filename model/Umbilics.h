@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/Surface.h"
+#include "platform/UserMessage.h"
 
 // Lemon (index +1/2, one principal line ends there), star (index -1/2,
 // three), monstar (index +1/2, three); Degenerate where the cubic part of
@@ -14,8 +15,8 @@
 enum class UmbilicClass { Lemon, Star, Monstar, Degenerate };
 // lemon, star, monstar, degenerate
 const char* UmbilicClassWord(UmbilicClass c);
-// "limón", "estrella", "monstar", "degenerado"
-const char* UmbilicClassName(UmbilicClass c);
+// The name the window shows ("limón", "estrella", "monstar", "degenerado").
+MessageCode UmbilicClassName(UmbilicClass c);
 
 struct UmbilicPoint {
   ParamPair p;

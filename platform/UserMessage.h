@@ -81,6 +81,19 @@ enum class MessageCode : uint16_t {
   MapNoValueTinySurface,  // %1: the bounding box's diagonal
   MapNoValue,
 
+  // Line tracing.
+  UmbilicNoDirections,
+
+  // Names the window shows: umbilic classes, exact shapes.
+  UmbilicLemon,
+  UmbilicStar,
+  UmbilicMonstar,
+  UmbilicDegenerate,
+  ShapeSphereOctant,
+  ShapeHalfSphere,
+  ShapeEllipsoid,
+  ShapeExactCylinder,
+
   Count  // not a message: one past the last
 };
 

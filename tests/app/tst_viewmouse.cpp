@@ -137,7 +137,7 @@ class ViewMouseTest : public QObject {
     Draw();
     TracingMode(false, true);
     Click(208, 208);
-    QCOMPARE(f->InfoPanel->text(), QString::fromUtf8(kUmbilicMessage));
+    QCOMPARE(f->InfoPanel->text(), MessageText({MessageCode::UmbilicNoDirections}));
     QVERIFY(ViewShowsPicture());
     // A later press that traces lines takes the message away.
     f->Lineasdecurvatura->trigger();

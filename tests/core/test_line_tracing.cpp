@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "messages/MessageTable.h"
 #include "interact/LineTracing.h"
 #include "model/Projection.h"
 #include "platform/NumberFormat.h"
@@ -161,7 +162,7 @@ TEST_F(LineTracingTest, LinesFollowTheirParameterCurves) {
     ASSERT_TRUE(PixelLookup(CurrentSurface(), q.x, q.y, uv, P));
     lines.clear();
     if (c.curvature)
-      EXPECT_EQ(TraceCurvatureLinesFrom(*view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.3, 0.7}), "");
+      EXPECT_EQ(SpanishText(TraceCurvatureLinesFrom(*view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.3, 0.7})), "");
     else
       DrawCoordinateLines(*view, CurrentSurface(), model.tracedLines, uv);
     ASSERT_FALSE(lines.empty());
@@ -257,7 +258,7 @@ TEST_F(LineTracingTest, StopRequestEndsOnlyTheLineBeingTraced) {
       linesAtStop = lines.size();
     }
   });
-  EXPECT_EQ(TraceCurvatureLinesFrom(*view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.3, 0.7}), "");
+  EXPECT_EQ(SpanishText(TraceCurvatureLinesFrom(*view, CurrentSurface(), model.tracedLines, uv, ParamPair{0.3, 0.7})), "");
   EXPECT_FALSE(model.stopRequested);
   // The first line (a cross-section going round the seam) took over 25
   // steps; once stopped, the other three were still traced.
@@ -273,7 +274,9 @@ TEST_F(LineTracingTest, UmbilicStartTracesNothing) {
     const char* name;
     bool curvatureLinesOn;
     const char* message;
-  } cases[] = {{"curvature lines on", true, kUmbilicMessage}, {"curvature lines off", false, ""}};
+  } cases[] = {{"curvature lines on", true,
+                "Ese punto debe de ser umbilical y no encuentro direcciones principales distinguidas"},
+               {"curvature lines off", false, ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Draw(stest::Plane);
@@ -283,7 +286,7 @@ TEST_F(LineTracingTest, UmbilicStartTracesNothing) {
     Point3 P{};
     ASSERT_TRUE(PixelLookup(CurrentSurface(), q.x, q.y, uv, P));
     lines.clear();
-    EXPECT_EQ(TraceCurvatureLines(*view, CurrentSurface(), model.tracedLines, uv), c.message);
+    EXPECT_EQ(SpanishText(TraceCurvatureLines(*view, CurrentSurface(), model.tracedLines, uv)), c.message);
     EXPECT_TRUE(lines.empty());
   }
 }

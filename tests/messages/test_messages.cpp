@@ -101,6 +101,15 @@ const Case kCases[] = {
      {},
      "No se puede hacer el mapa: la curvatura no se puede calcular en ningún punto visible de esta superficie (es "
      "singular o no tiene derivadas exactas allí)"},
+    {C::UmbilicNoDirections, {}, "Ese punto debe de ser umbilical y no encuentro direcciones principales distinguidas"},
+    {C::UmbilicLemon, {}, "limón"},
+    {C::UmbilicStar, {}, "estrella"},
+    {C::UmbilicMonstar, {}, "monstar"},
+    {C::UmbilicDegenerate, {}, "degenerado"},
+    {C::ShapeSphereOctant, {}, "Octante de esfera"},
+    {C::ShapeHalfSphere, {}, "Semiesfera"},
+    {C::ShapeEllipsoid, {}, "Elipsoide"},
+    {C::ShapeExactCylinder, {}, "Cilindro exacto"},
 };
 
 TEST(Messages, EveryCodeHasItsSpanishText) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "messages/MessageText.h"
 #include "interact/LineTracing.h"
 #include "model/ModelState.h"
 #include "platform/RunChecks.h"
@@ -48,7 +49,7 @@ void Click(Canvas& view, int x, int y, std::string& listing) {
   std::vector<DrawnLine> drawn;
   std::vector<DrawnLine>* const overlay = view.lineLog;
   view.lineLog = &drawn;
-  std::string message;
+  UserMessage message;
   try {
     message = TraceLinesThrough(view, CurrentSurface(), model.tracedLines, uv, kClickReference);
   } catch (...) {
@@ -63,7 +64,7 @@ void Click(Canvas& view, int x, int y, std::string& listing) {
     listing += std::to_string(l.x0) + " " + std::to_string(l.y0) + " " + std::to_string(l.x1) + " " +
                std::to_string(l.y1) + " " + colour + "\n";
   }
-  if (!message.empty()) std::printf("%s\n", message.c_str());
+  if (!message.empty()) std::printf("%s\n", MessageTextUtf8(message).c_str());
 }
 
 }  // namespace
