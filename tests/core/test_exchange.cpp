@@ -769,7 +769,7 @@ TEST_F(ExchangeFiles, BuildsWithoutOpenCascadeRefuseStepAndIges) {
     EXPECT_FALSE(fs::exists(name));
     std::ofstream(name) << "ISO-10303-21;\n";
     CadSurface s;
-    error.clear();
+    error = {};
     EXPECT_FALSE(ReadCadFile(format, name, s, error));
     EXPECT_EQ(SpanishText(error), reason);
     EXPECT_FALSE(DecodeCadAnswer(CadReaderAnswer(format, name), s, error));
