@@ -44,7 +44,7 @@ AnalysisPictures::AnalysisPictures(WindowHost& host, ViewAccess& view, QMenuBar*
   auto* group = new QActionGroup(menu);
   group->setExclusive(true);
   for (int k = 0; k < 6; ++k) {
-    QAction* a = menu->addAction(QString::fromUtf8(MapQuantityName(kItems[k])));
+    QAction* a = menu->addAction(MessageText({MapQuantityName(kItems[k])}));
     a->setObjectName(QStringLiteral("Analisis%1").arg(k));
     a->setCheckable(true);
     group->addAction(a);
@@ -156,7 +156,7 @@ void AnalysisPictures::ApplyToNewPicture() {
     legend->hide();
     return;
   }
-  const Canvas strip = DrawLegend(mapQuantity, mapShown.range);
+  const Canvas strip = DrawLegend(mapQuantity, mapShown.range, MessageTextUtf8);
   const QImage img(strip.Bytes().data(), strip.Width(), strip.Height(), strip.Width() * 3, QImage::Format_BGR888);
   legend->setPixmap(QPixmap::fromImage(img.copy()));
   legend->show();
@@ -296,7 +296,7 @@ void AnalysisPictures::ShowValueAt(int x, int y) {
   } else {
     const double v = mapShown.values[k];
     if (!std::isnan(v))
-      text = QString::fromUtf8(MapQuantityName(mapShown.quantity)) + QStringLiteral(": ") +
+      text = MessageText({MapQuantityName(mapShown.quantity)}) + QStringLiteral(": ") +
              Text(CurvatureNumberText(v));
   }
   host_.Informa(false, text);
@@ -305,7 +305,7 @@ void AnalysisPictures::ShowValueAt(int x, int y) {
 
 std::optional<Canvas> AnalysisPictures::LegendForFile() const {
   if (mapShown.quantity == MapQuantity::None) return std::nullopt;
-  return DrawLegend(mapShown.quantity, mapShown.range);
+  return DrawLegend(mapShown.quantity, mapShown.range, MessageTextUtf8);
 }
 
 QImage AnalysisPictures::PictureForClipboard() {

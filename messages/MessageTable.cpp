@@ -162,6 +162,22 @@ const char* MessageSource(MessageCode code) {
       return QT_TRANSLATE_NOOP("Message", "Elipsoide");
     case MessageCode::ShapeExactCylinder:
       return QT_TRANSLATE_NOOP("Message", "Cilindro exacto");
+    case MessageCode::MapShading:
+      return QT_TRANSLATE_NOOP("Message", "Sombreado");
+    case MessageCode::MapGauss:
+      return QT_TRANSLATE_NOOP("Message", "Curvatura de Gauss (K)");
+    case MessageCode::MapMean:
+      return QT_TRANSLATE_NOOP("Message", "Curvatura media (H)");
+    case MessageCode::MapK1:
+      return QT_TRANSLATE_NOOP("Message", "Curvatura principal máxima (k1)");
+    case MessageCode::MapK2:
+      return QT_TRANSLATE_NOOP("Message", "Curvatura principal mínima (k2)");
+    case MessageCode::MapAbsMax:
+      return QT_TRANSLATE_NOOP("Message", "Curvatura absoluta máxima (max |k|)");
+    case MessageCode::ScaleFixed:
+      return QT_TRANSLATE_NOOP("Message", "Escala fija");
+    case MessageCode::ScaleAutomatic:
+      return QT_TRANSLATE_NOOP("Message", "Escala automática");
   }
   return "";
 }

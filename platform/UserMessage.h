@@ -94,6 +94,16 @@ enum class MessageCode : uint16_t {
   ShapeEllipsoid,
   ShapeExactCylinder,
 
+  // The curvature maps' names and the legend's scale.
+  MapShading,
+  MapGauss,
+  MapMean,
+  MapK1,
+  MapK2,
+  MapAbsMax,
+  ScaleFixed,
+  ScaleAutomatic,
+
   Count  // not a message: one past the last
 };
 
@@ -109,3 +119,7 @@ struct UserMessage {
   bool empty() const { return code == MessageCode::None; }
   bool operator==(const UserMessage&) const = default;
 };
+
+// What turns a message into the text drawn into a picture: the caller's
+// (the user's language at the edge, the Spanish source in the core's tests).
+using MessageWriter = std::string (*)(const UserMessage&);

@@ -107,22 +107,22 @@ void OnBothThreads(Columns&& columns) {
 
 }  // namespace
 
-const char* MapQuantityName(MapQuantity q) {
+MessageCode MapQuantityName(MapQuantity q) {
   switch (q) {
     case MapQuantity::Gauss:
-      return "Curvatura de Gauss (K)";
+      return MessageCode::MapGauss;
     case MapQuantity::Mean:
-      return "Curvatura media (H)";
+      return MessageCode::MapMean;
     case MapQuantity::K1:
-      return "Curvatura principal máxima (k1)";
+      return MessageCode::MapK1;
     case MapQuantity::K2:
-      return "Curvatura principal mínima (k2)";
+      return MessageCode::MapK2;
     case MapQuantity::AbsMax:
-      return "Curvatura absoluta máxima (max |k|)";
+      return MessageCode::MapAbsMax;
     case MapQuantity::None:
       break;
   }
-  return "Sombreado";
+  return MessageCode::MapShading;
 }
 
 bool MapQuantityFromWord(const std::string& word, MapQuantity& q) {
@@ -285,13 +285,13 @@ void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const M
   }
 }
 
-Canvas DrawLegend(MapQuantity q, const MapRange& range) {
+Canvas DrawLegend(MapQuantity q, const MapRange& range, MessageWriter text) {
   Canvas c(kView, kLegendHeight);
   c.brushColour = 0x00FFFFFF;
   c.FillRect(0, 0, kView, kLegendHeight);
   constexpr uint32_t ink = 0x00000000, frame = 0x00808080;
-  DrawSmallText(c, 8, 3, MapQuantityName(q), ink);
-  const std::string scale = range.fixed ? "Escala fija" : "Escala automática";
+  DrawSmallText(c, 8, 3, text({MapQuantityName(q)}), ink);
+  const std::string scale = text({range.fixed ? MessageCode::ScaleFixed : MessageCode::ScaleAutomatic});
   DrawSmallText(c, kView - 8 - SmallTextWidth(scale), 3, scale, ink);
   constexpr int left = 16, right = 399, top = 14, bottom = 29;
   for (int x = left; x <= right; ++x) {

@@ -11,12 +11,13 @@
 #include "model/ModelState.h"
 #include "model/SurfaceDerivatives.h"
 #include "platform/Canvas.h"
+#include "platform/UserMessage.h"
 
 enum class MapQuantity { None, Gauss, Mean, K1, K2, AbsMax };
 
 // The quantity's name as the menu and the legend show it; "Sombreado" for
 // None.
-const char* MapQuantityName(MapQuantity q);
+MessageCode MapQuantityName(MapQuantity q);
 // The tool's names: gauss, mean, k1, k2, absmax; false for any other.
 bool MapQuantityFromWord(const std::string& word, MapQuantity& q);
 
@@ -65,9 +66,10 @@ double RampPosition(MapQuantity q, double x, double lo, double hi);
 
 // The legend strip, 416 pixels wide: the quantity's name and whether the
 // scale is automatic or fixed, the colour strip, five labelled values
-// (the quarters of the range), the labels within the strip's width.
+// (the quarters of the range), the labels within the strip's width. The
+// name and the scale are written by `text`.
 constexpr int kLegendHeight = 48;
-Canvas DrawLegend(MapQuantity q, const MapRange& range);
+Canvas DrawLegend(MapQuantity q, const MapRange& range, MessageWriter text);
 // The value of label k = 0..4.
 double LegendValue(const MapRange& range, int k);
 // A label's text: to two digits below the first of the labels' step, in

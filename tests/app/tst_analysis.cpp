@@ -53,7 +53,7 @@ class AnalysisTest : public QObject {
       QAction* a = f->analysis->analysisItems[k];
       a->trigger();
       QCOMPARE(f->analysis->mapShown.quantity, shown[k]);
-      QCOMPARE(a->text(), QString::fromUtf8(MapQuantityName(shown[k])));
+      QCOMPARE(a->text(), MessageText({MapQuantityName(shown[k])}));
       QCOMPARE(f->analysis->legend->isHidden(), k == 0);
       f->AlMover(false, MoveKeys{}, 208, 208);
       if (k > 0) QVERIFY2(f->InfoPanel->text().startsWith(a->text() + QStringLiteral(": ")), qPrintable(a->text()));

@@ -220,7 +220,8 @@ TEST_F(CurvatureMapTest, PaintingColoursTheSurfaceOnly) {
 
 TEST_F(CurvatureMapTest, LegendShowsTheRampTheLabelsAndTheKindOfScale) {
   const MapRange automatic{false, -0.5, 0.5}, fixed{true, -0.5, 0.5};
-  const Canvas a = DrawLegend(MapQuantity::Mean, automatic), f = DrawLegend(MapQuantity::Mean, fixed);
+  const Canvas a = DrawLegend(MapQuantity::Mean, automatic, SpanishText),
+               f = DrawLegend(MapQuantity::Mean, fixed, SpanishText);
   EXPECT_EQ(a.Width(), kView);
   EXPECT_EQ(a.Height(), kLegendHeight);
   EXPECT_EQ(a.Pixel(16, 20), MapColour(MapQuantity::Mean, -0.5, -0.5, 0.5));
@@ -295,7 +296,7 @@ TEST_F(CurvatureMapTest, LegendLabelsStayUnderTheStrip) {
   const MapRange ranges[] = {{true, -5, 5}, {true, -5e-5, 5e-5}, {true, -123456.789, 0.001}, {false, -20, 20},
                              {true, -2, 3}, {true, -1e300, 1e300}};
   for (const MapRange& r : ranges) {
-    const Canvas c = DrawLegend(MapQuantity::K1, r);
+    const Canvas c = DrawLegend(MapQuantity::K1, r, SpanishText);
     int ink = 0;
     for (int x = 0; x < kView; ++x)
       for (int y = 36; y < kLegendHeight; ++y)
@@ -306,7 +307,7 @@ TEST_F(CurvatureMapTest, LegendLabelsStayUnderTheStrip) {
         }
     EXPECT_GT(ink, 50) << r.lo << ".." << r.hi;
   }
-  const Canvas uneven = DrawLegend(MapQuantity::Gauss, MapRange{true, -2, 3});
+  const Canvas uneven = DrawLegend(MapQuantity::Gauss, MapRange{true, -2, 3}, SpanishText);
   const int zeroAt = 16 + static_cast<int>(std::lround(383 * 0.4));
   EXPECT_EQ(uneven.Pixel(zeroAt, 20), MapColour(MapQuantity::Gauss, 0, -1, 1));
 }

@@ -110,6 +110,14 @@ const Case kCases[] = {
     {C::ShapeHalfSphere, {}, "Semiesfera"},
     {C::ShapeEllipsoid, {}, "Elipsoide"},
     {C::ShapeExactCylinder, {}, "Cilindro exacto"},
+    {C::MapShading, {}, "Sombreado"},
+    {C::MapGauss, {}, "Curvatura de Gauss (K)"},
+    {C::MapMean, {}, "Curvatura media (H)"},
+    {C::MapK1, {}, "Curvatura principal máxima (k1)"},
+    {C::MapK2, {}, "Curvatura principal mínima (k2)"},
+    {C::MapAbsMax, {}, "Curvatura absoluta máxima (max |k|)"},
+    {C::ScaleFixed, {}, "Escala fija"},
+    {C::ScaleAutomatic, {}, "Escala automática"},
 };
 
 TEST(Messages, EveryCodeHasItsSpanishText) {

@@ -90,7 +90,7 @@ void WriteMapOutputs(const MapOptions& m, const MapResult& r) {
     }
     WriteOutputFile(*m.values, bytes);
   }
-  if (m.legend) WriteOutputFile(*m.legend, PngBytes(ViewFileImage(DrawLegend(r.quantity, r.range))));
+  if (m.legend) WriteOutputFile(*m.legend, PngBytes(ViewFileImage(DrawLegend(r.quantity, r.range, MessageTextUtf8))));
 }
 
 const char* const kMapUsage =

@@ -260,7 +260,7 @@ int main(int argc, char** argv) {
     WriteOutputs(options, view);
     WriteMapOutputs(options.map, map);
     std::optional<Canvas> legend;
-    if (map.quantity != MapQuantity::None) legend = DrawLegend(map.quantity, map.range);
+    if (map.quantity != MapQuantity::None) legend = DrawLegend(map.quantity, map.range, MessageTextUtf8);
     WriteExports(options, *model.pictureBitmap, view, overlay, legend ? &*legend : nullptr);
   } catch (const OptionError& e) {
     std::fprintf(stderr, "quorlen-render: %s\n", e.message.c_str());
