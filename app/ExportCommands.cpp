@@ -66,7 +66,9 @@ QString Outcome(bool ok, const QString& name, const std::string& error) {
   if (ok) return QStringLiteral("Exportado a ") + file;
   return QStringLiteral("No se puede exportar a ") + file + QStringLiteral(": ") + Text(error);
 }
-QString Outcome(bool ok, const QString& name, const UserMessage& error) { return Outcome(ok, name, MessageTextUtf8(error)); }
+QString Outcome(bool ok, const QString& name, const UserMessage& error) {
+  return Outcome(ok, name, MessageTextUtf8(error));
+}
 
 }  // namespace
 
@@ -149,5 +151,6 @@ void ExportCommands::ExportCad(bool step) {
   const CadSurface surface = CurrentCadSurface();
   const bool ok = WriteCadFile(step ? CadFormat::Step : CadFormat::Iges, surface, Std(name), error);
   const UserMessage note = CadExportNote(surface);
-  host_.Informa(!ok, Outcome(ok, name, error) + (ok && !note.empty() ? QStringLiteral(", ") + MessageText(note) : QString()));
+  const QString noted = ok && !note.empty() ? QStringLiteral(", ") + MessageText(note) : QString();
+  host_.Informa(!ok, Outcome(ok, name, error) + noted);
 }

@@ -105,7 +105,8 @@ bool FileCommands::WriteSurface(const QString& name) {
     saved_();
     return true;
   }
-  host_.ShowError(QStringLiteral("No se puede escribir el archivo ") + name + QStringLiteral(": ") + MessageText(error));
+  host_.ShowError(QStringLiteral("No se puede escribir el archivo ") + name + QStringLiteral(": ") +
+                  MessageText(error));
   return false;
 }
 
@@ -158,7 +159,8 @@ void FileCommands::OpenCad(const QString& name) {
   if (!ReadCadFile(format, Std(name), s, error)) {
     // The surface on show stays as it was.
     host_.Informa(
-        true, QStringLiteral("No se puede abrir ") + QFileInfo(name).fileName() + QStringLiteral(": ") + MessageText(error));
+        true,
+        QStringLiteral("No se puede abrir ") + QFileInfo(name).fileName() + QStringLiteral(": ") + MessageText(error));
     return;
   }
   surface_.BeginEdit();

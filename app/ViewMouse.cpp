@@ -78,7 +78,8 @@ void MainWindow::AlPisar(int x, int y) {
   ShowView();
   if (!message.empty())
     Informa(false, MessageText(message));
-  else if (InfoPanel->text() == MessageText({MessageCode::UmbilicNoDirections}) && (model.showCoordLines || model.showCurvatureLines))
+  else if (InfoPanel->text() == MessageText({MessageCode::UmbilicNoDirections}) &&
+           (model.showCoordLines || model.showCurvatureLines))
     Informa(false, QString());  // lines were traced: the last press's umbilic no longer applies
 }
 

@@ -36,7 +36,8 @@ void BM_ExportStep_RationalCubic_12x12(benchmark::State& state) {
   const std::string name = Scratch(".step");
   UserMessage error;
   for (auto _ : state)
-    if (!WriteCadFile(CadFormat::Step, CurrentCadSurface(), name, error)) state.SkipWithError(SpanishText(error).c_str());
+    if (!WriteCadFile(CadFormat::Step, CurrentCadSurface(), name, error))
+      state.SkipWithError(SpanishText(error).c_str());
   std::remove(name.c_str());
   FinalModelState();
 }

@@ -16,4 +16,6 @@ bool ReadCadFile(CadFormat, const std::string&, CadSurface&, UserMessage& error)
   return false;
 }
 
-std::string CadReaderAnswer(CadFormat, const std::string&) { return cadraw::EncodeRefusal({MessageCode::NoCadExchange}); }
+std::string CadReaderAnswer(CadFormat, const std::string&) {
+  return cadraw::EncodeRefusal({MessageCode::NoCadExchange});
+}
