@@ -52,6 +52,9 @@ class MainWindow : public QMainWindow, public WindowParts {
   QStatusBar* InfoBar;
   QLabel* InfoPanel;  // the status bar's one text panel
   QTimer* Timer1;
+  // Restarted by every change of the view's size; the view is drawn at the
+  // new size once it runs out.
+  QTimer* viewResizeTimer;
 
   // The menus "General" and "Opciones".
   QMenu *generalMenu, *optionsMenu;
@@ -140,9 +143,21 @@ class MainWindow : public QMainWindow, public WindowParts {
   void Refuse();  // a command that would change the model during a drawing
   void ShowView();
   void ShowNetOverlay(Canvas& canvas);
+  void DrawOverlays(Canvas& canvas);
   void ShowAnalysedPicture();
   void OfferRedraw();
   void UpdateActions();  // every part's actions, for the state as it is now
+
+  // The view at the size of its widget (the screen's own pixels): the view
+  // beside the panel, the legend under it.
+  ViewSize WantedViewSize() const;
+  void LayOutClient();
+  void ResizeViewToWidget();
+  bool SetViewSize(ViewSize size);
+  void SetLegendHeight(int room);
+  // The window's size and place between runs.
+  void SaveWindowPlace();
+  void RestoreWindowPlace();
 
   // Dialog seams: the real window shows the toolkit's dialogs.
   virtual QMessageBox::StandardButton AskSaveQuestion(const QString& text);
@@ -189,6 +204,8 @@ class MainWindow : public QMainWindow, public WindowParts {
   bool upHeld_ = false, downHeld_ = false, viewPressed_ = false, nodeDragging_ = false;
   std::vector<Deferred> deferred_;
   bool runningDeferred_ = false, closePending_ = false, painting_ = false;
+  int legendHeight_ = 0;  // the legend's room under the view, logical pixels
+  ViewSize refusedView_{0, 0};  // a size the memory was not there for
   // Keys pressed in each panel box and not yet released.
   std::map<QObject*, QSet<int>> keysDown_;
   std::unique_ptr<class MainWindowHost> host_;

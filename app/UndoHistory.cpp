@@ -80,7 +80,7 @@ bool ViewSuitsRestoredSurface(const Point3& shownLo, const Point3& shownHi) {
   } catch (...) {
     return false;  // the drawing that fits afresh reports it
   }
-  ScreenBox restored, shown, room{0, 0, kView, kView};
+  ScreenBox restored, shown, room{0, 0, static_cast<double>(model.view.width), static_cast<double>(model.view.height)};
   if (!ProjectBox(lo, hi, restored)) return false;
   if (ProjectBox(shownLo, shownHi, shown)) {
     room = ScreenBox{std::min(room.left, shown.left), std::min(room.top, shown.top),
