@@ -1,0 +1,244 @@
+// The view at any size: the window resized, the picture drawn anew at the
+// new size through the same camera, pictures exported at a size of their
+// own, and the window's size and place kept between runs.
+#include <QClipboard>
+#include <QtTest>
+#include <algorithm>
+
+#include "AppTestSupport.h"
+
+class ViewSizeTest : public QObject {
+  Q_OBJECT
+  std::unique_ptr<TestForm> f;
+  std::unique_ptr<QTemporaryDir> dir;
+
+  void Draw() { QTest::mouseClick(f->StopButton, Qt::LeftButton); }
+  // The window resized so that its view is w x h.
+  void ResizeViewTo(int w, int h) {
+    f->resize(f->width() + w - f->Imagen->width(), f->height() + h - f->Imagen->height());
+  }
+  void Mouse(QEvent::Type type, int x, int y) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(x, y), f->Imagen->mapToGlobal(QPointF(x, y)), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(f->Imagen, &e);
+  }
+  static bool ModelViewIs(int w, int h) { return model.view == ViewSize{w, h}; }
+  // The box of the pixels that differ from the top-left one (the
+  // background), in pixel units.
+  static QRectF SurfaceBox(const QImage& image) {
+    const QRgb background = image.pixel(0, 0);
+    int left = image.width(), top = image.height(), right = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.pixel(x, y) != background) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+          top = std::min(top, y);
+          bottom = std::max(bottom, y);
+        }
+    return QRectF(left, top, right - left + 1, bottom - top + 1);
+  }
+  // The picture `large` shows the surface of `small` (a 416 x 416 view)
+  // scaled by the ratio of the shorter sides and centred, to a pixel or two
+  // at the outline.
+  static void ShowsTheSamePicture(const QImage& small, const QImage& large) {
+    const double s = std::min(large.width(), large.height()) / 416.0;
+    const QRectF a = SurfaceBox(small), b = SurfaceBox(large);
+    const double slack = 2 + s;
+    QVERIFY2(std::abs(b.width() - a.width() * s) <= slack, qPrintable(QString::number(b.width())));
+    QVERIFY2(std::abs(b.height() - a.height() * s) <= slack, qPrintable(QString::number(b.height())));
+    const QPointF off = (a.center() - QPointF(208, 208)) * s, at = b.center() - QPointF(large.width(), large.height()) / 2;
+    QVERIFY2(std::abs(at.x() - off.x()) <= slack && std::abs(at.y() - off.y()) <= slack,
+             qPrintable(QStringLiteral("%1,%2 for %3,%4").arg(at.x()).arg(at.y()).arg(off.x()).arg(off.y())));
+  }
+
+ private slots:
+  void initTestCase() { StartTestApplication(); }
+  void init() {
+    f = NewForm();
+    dir = std::make_unique<QTemporaryDir>();
+  }
+  void cleanup() {
+    f.reset();
+    dir.reset();
+    QSettings settings(QStringLiteral("Quorlen"), QStringLiteral("Quorlen"));
+    settings.remove(QStringLiteral("ventana"));
+    settings.remove(QStringLiteral("analisis"));
+  }
+
+  void resizingDrawsTheViewAnewAtTheNewSize_data() {
+    QTest::addColumn<int>("w");
+    QTest::addColumn<int>("h");
+    QTest::newRow("wider") << 1000 << 700;
+    QTest::newRow("taller") << 600 << 900;
+    QTest::newRow("twice") << 832 << 832;
+  }
+  void resizingDrawsTheViewAnewAtTheNewSize() {
+    QFETCH(int, w);
+    QFETCH(int, h);
+    Draw();
+    const QImage before = CanvasImage(*model.pictureBitmap);
+    model.pictureUnsaved = false;  // as just saved
+    ResizeViewTo(w, h);
+    QCOMPARE(f->Imagen->size(), QSize(w, h));
+    QCOMPARE(f->Panel1->geometry(), QRect(w + 1, 0, 254, 411));  // the panel keeps its size
+    QTRY_VERIFY(ModelViewIs(w, h));
+    QTRY_VERIFY(model.pictureValid);
+    QCOMPARE(QSize(model.pictureBitmap->Width(), model.pictureBitmap->Height()), QSize(w, h));
+    QCOMPARE(QSize(f->viewCanvas.Width(), f->viewCanvas.Height()), QSize(w, h));
+    QVERIFY(f->viewCanvas.Bytes() == model.pictureBitmap->Bytes());
+    ShowsTheSamePicture(before, CanvasImage(*model.pictureBitmap));
+    QVERIFY(!model.pictureUnsaved);  // a new size is no edit
+    QVERIFY(f->errors.empty());
+  }
+
+  // Back at 416 x 416 the drawing is the one it always was.
+  void theDefaultSizeDrawsTheSamePicture() {
+    Draw();
+    QCOMPARE(CanvasImage(f->viewCanvas), GoldenPicture());
+    ResizeViewTo(900, 600);
+    QTRY_VERIFY(ModelViewIs(900, 600));
+    ResizeViewTo(416, 416);
+    QTRY_VERIFY(ModelViewIs(416, 416));
+    Draw();
+    QCOMPARE(CanvasImage(f->viewCanvas), GoldenPicture());
+  }
+
+  // The node drag and the read-out reach the pixels past the default view.
+  void theMouseWorksAllOverALargerView() {
+    Draw();
+    ResizeViewTo(1100, 800);
+    QTRY_VERIFY(ModelViewIs(1100, 800));
+    f->Modificarnodos1->trigger();
+    // The control point nearest the view's right edge.
+    int pi = -1, pj = -1;
+    for (int i = 0; i <= model.netM; ++i)
+      for (int j = 0; j <= model.netN; ++j)
+        if (pi < 0 || model.NetScreen[i][j].x > model.NetScreen[pi][pj].x) pi = i, pj = j;
+    const ScreenPoint q = model.NetScreen[pi][pj];
+    QVERIFY(q.x > 416);
+    const NetPoint before = model.controlNet[pi][pj];
+    Mouse(QEvent::MouseButtonPress, q.x, q.y);
+    QVERIFY(model.nodePicked);
+    Mouse(QEvent::MouseMove, q.x - 30, q.y + 20);
+    QTRY_VERIFY(model.controlNet[pi][pj].x != before.x || model.controlNet[pi][pj].y != before.y);
+    Mouse(QEvent::MouseButtonRelease, q.x - 30, q.y + 20);
+    QTRY_VERIFY(!model.busy && model.pictureValid);
+    QCOMPARE(model.pictureBitmap->Width(), 1100);
+  }
+
+  void exportDrawsThePictureAtTheSizeAskedFor_data() {
+    QTest::addColumn<bool>("svg");
+    QTest::addColumn<int>("w");
+    QTest::addColumn<int>("h");
+    QTest::newRow("png 800 x 600") << false << 800 << 600;
+    QTest::newRow("png 1248 square") << false << 1248 << 1248;
+    QTest::newRow("png the view's") << false << 416 << 416;
+    QTest::newRow("svg 800 x 600") << true << 800 << 600;
+  }
+  void exportDrawsThePictureAtTheSizeAskedFor() {
+    QFETCH(bool, svg);
+    QFETCH(int, w);
+    QFETCH(int, h);
+    Draw();
+    f->Cubo->trigger();  // an overlay, drawn again at the new size
+    const std::vector<uint8_t> shown = f->viewCanvas.Bytes(), picture = model.pictureBitmap->Bytes();
+    const QString path = dir->filePath(svg ? QStringLiteral("imagen.svg") : QStringLiteral("imagen.png"));
+    AnswerPictureSize(w, h, [&] { AnswerFileDialog(path); });
+    (svg ? f->exports->svgAction : f->exports->pngAction)->trigger();
+    QCOMPARE(f->InfoPanel->text(), QStringLiteral("Exportado a ") + QFileInfo(path).fileName());
+    if (svg) {
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      const QByteArray text = file.readAll();
+      QVERIFY2(text.contains(QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(w).arg(h).toUtf8()), text.left(400));
+      QVERIFY(text.count("<path") > 4);  // the box's edges
+    } else {
+      const QImage written(path);
+      QCOMPARE(written.size(), QSize(w, h));
+      ShowsTheSamePicture(CanvasImage(f->viewCanvas), written);
+    }
+    // The view, its picture and its buffers are as they were.
+    QVERIFY(model.view == ViewSize{});
+    QVERIFY(f->viewCanvas.Bytes() == shown);
+    QVERIFY(model.pictureBitmap->Bytes() == picture);
+    QVERIFY(!model.busy);
+    f->Dibujala(true);
+    QCOMPARE(CanvasImage(*model.pictureBitmap), GoldenPicture());
+    QVERIFY(f->errors.empty());
+  }
+
+  void cancellingThePictureSizeWritesNothing() {
+    Draw();
+    WhenModal([](QWidget* d) { QMetaObject::invokeMethod(d, "reject"); });
+    f->exports->pngAction->trigger();
+    QVERIFY(QDir(dir->path()).isEmpty());
+    QVERIFY(model.view == ViewSize{});
+  }
+
+  void theSizeDialogOffersTheViewsSizeInSpanish() {
+    Draw();
+    ResizeViewTo(700, 500);
+    QTRY_VERIFY(ModelViewIs(700, 500));
+    QString title;
+    QStringList labels;
+    int width = 0, height = 0, lowest = 0, highest = 0;
+    WhenModal([&](QWidget* d) {
+      title = d->windowTitle();
+      for (QLabel* l : d->findChildren<QLabel*>()) labels << l->text();
+      auto* ancho = d->findChild<QSpinBox*>(QStringLiteral("AnchoImagen"));
+      width = ancho->value();
+      height = d->findChild<QSpinBox*>(QStringLiteral("AltoImagen"))->value();
+      lowest = ancho->minimum();
+      highest = ancho->maximum();
+      QMetaObject::invokeMethod(d, "reject");
+    });
+    f->exports->svgAction->trigger();
+    QCOMPARE(title, QStringLiteral("Tamaño de la imagen"));
+    QVERIFY(labels.contains(QStringLiteral("Ancho")) && labels.contains(QStringLiteral("Alto")));
+    QCOMPARE(QSize(width, height), QSize(700, 500));
+    QCOMPARE(QSize(lowest, highest), QSize(64, 4096));
+  }
+
+  // The clipboard gets the view at its own pixels, the legend below.
+  void theClipboardGetsTheViewAtItsSize() {
+    Draw();
+    ResizeViewTo(900, 640);
+    QTRY_VERIFY(ModelViewIs(900, 640));
+    f->copyPictureAction->trigger();
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(900, 640));
+  }
+
+  // A map's legend takes its room under the view: the window grows by it
+  // and the view keeps its size; the next run starts without that room.
+  void theWindowComesBackAtItsSizeAndPlace_data() {
+    QTest::addColumn<bool>("map");
+    QTest::newRow("plain") << false;
+    QTest::newRow("with a map's legend") << true;
+  }
+  void theWindowComesBackAtItsSizeAndPlace() {
+    QFETCH(bool, map);
+    ResizeViewTo(800, 560);
+    f->move(40, 30);
+    QTRY_VERIFY(ModelViewIs(800, 560));
+    const QSize size = f->size();
+    const QPoint place = f->pos();
+    if (map) {
+      Draw();
+      f->analysis->analysisItems[2]->trigger();
+      QVERIFY(!f->analysis->legend->isHidden());
+      QCOMPARE(f->Imagen->size(), QSize(800, 560));
+      QCOMPARE(f->analysis->legend->geometry().top(), 560);
+      QCOMPARE(f->analysis->legend->width(), 800);
+      model.pictureUnsaved = false;  // no question on closing
+    }
+    QVERIFY(f->close());
+    f = NewForm();
+    QCOMPARE(f->size(), size);
+    QCOMPARE(f->pos(), place);
+    QTRY_VERIFY(ModelViewIs(800, 560));
+  }
+};
+
+QTEST_MAIN(ViewSizeTest)
+#include "tst_viewsize.moc"
