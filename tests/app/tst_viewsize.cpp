@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QtTest>
 #include <algorithm>
+#include <cstring>
 
 #include "AppTestSupport.h"
 
@@ -198,6 +199,38 @@ class ViewSizeTest : public QObject {
     QVERIFY(labels.contains(QStringLiteral("Ancho")) && labels.contains(QStringLiteral("Alto")));
     QCOMPARE(QSize(width, height), QSize(700, 500));
     QCOMPARE(QSize(lowest, highest), QSize(64, 4096));
+  }
+
+  // A surface file holds the camera of the default view, whatever the
+  // window's size, and is shown through it at any size.
+  void aSurfaceFileKeepsTheDefaultViewsCamera() {
+    Draw();
+    const double focal = model.focal, shiftX = model.shiftX, shiftY = model.shiftY;
+    const double tolerance = 1e-9 * std::abs(focal);  // a rounding or two
+    ResizeViewTo(1000, 700);
+    QTRY_VERIFY(ModelViewIs(1000, 700));
+    QVERIFY(std::abs(model.focal - focal * 700 / 416) <= tolerance);
+    const QString path = dir->filePath(QStringLiteral("grande.yqs"));
+    AnswerFileDialog(path);
+    f->files->saveAsAction->trigger();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.size() >= 4788);
+    // focal, then shiftX and shiftY, after the net and the camera's axes.
+    auto number = [&bytes](int at) {
+      double d = 0;
+      std::memcpy(&d, bytes.constData() + at, sizeof d);
+      return d;
+    };
+    QVERIFY(std::abs(number(4740) - focal) <= tolerance);
+    QVERIFY(std::abs(number(4772) - shiftX) <= tolerance);
+    QVERIFY(std::abs(number(4780) - shiftY) <= tolerance);
+    // Opened again at this size: the camera in use, as it was.
+    const double wide = model.focal;
+    QVERIFY(f->files->DelDisco(path));
+    QVERIFY(std::abs(model.focal - wide) <= tolerance);
+    QCOMPARE(model.pictureBitmap->Width(), 1000);
   }
 
   // The clipboard gets the view at its own pixels, the legend below.
