@@ -63,9 +63,10 @@ MapResult ApplyCurvatureMap(const Surface& s, MapQuantity q, const MapRange& cho
     return r;
   }
   long visible = 0, valued = 0;
-  for (int x = 0; x < kView; ++x)
-    for (int y = 0; y < kView; ++y) {
-      double& v = values[static_cast<size_t>(x) * kView + y];
+  const int W = model.view.width, H = model.view.height;
+  for (int x = 0; x < W; ++x)
+    for (int y = 0; y < H; ++y) {
+      double& v = values[static_cast<size_t>(x) * H + y];
       if (!std::isfinite(v)) v = std::numeric_limits<double>::quiet_NaN();
       const PixelCell& c = model.pixelCells[x][y];
       if (c.u >= 0 && c.v >= 0) ++visible;

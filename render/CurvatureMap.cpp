@@ -62,14 +62,15 @@ bool Visible(int x, int y) {
 
 // Columns first, first + step, ...
 void ValuesOfColumns(MapQuantity q, const Surface& s, std::vector<double>& values, int first, int step) {
-  for (int x = first; x < kView; x += step)
-    for (int y = 0; y < kView; ++y) {
+  const int W = model.view.width, H = model.view.height;
+  for (int x = first; x < W; x += step)
+    for (int y = 0; y < H; ++y) {
       ParamPair uv;
       SurfaceDerivs d;
       bool have = false;
       double value = kNaN;
       if (PixelLookupWithDerivatives(s, x, y, uv, d, have)) value = have ? MapValueOf(q, s, d) : MapValueAt(q, s, uv);
-      values[static_cast<size_t>(x) * kView + y] = value;
+      values[static_cast<size_t>(x) * H + y] = value;
     }
 }
 
@@ -172,7 +173,7 @@ double MapValueOf(MapQuantity q, const Surface& s, const SurfaceDerivs& d) {
 }
 
 void ComputeMapValues(MapQuantity q, const Surface& s, std::vector<double>& values) {
-  values.assign(static_cast<size_t>(kView) * kView, kNaN);
+  values.assign(static_cast<size_t>(model.view.width) * model.view.height, kNaN);
   OnBothThreads([&](int first, int step) { ValuesOfColumns(q, s, values, first, step); });
 }
 
@@ -240,23 +241,25 @@ uint32_t MapColour(MapQuantity q, double x, double lo, double hi) {
 void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const MapRange& range) {
   const ShadeGrid& shade = *model.shadeMap;
   Canvas& bmp = *model.pictureBitmap;
-  std::vector<uint32_t> colour(static_cast<size_t>(kView) * kView, 0);
-  std::vector<uint8_t> have(colour.size(), 0);
+  const int W = model.view.width, H = model.view.height;
+  // Each visible pixel's colour with kHave set (the colours leave the top
+  // byte free): one word a pixel, whatever the view's size.
+  constexpr uint32_t kHave = 0x80000000u;
+  std::vector<uint32_t> colour(static_cast<size_t>(W) * H, 0);
   OnBothThreads([&](int first, int step) {
-    for (int x = first; x < kView; x += step)
-      for (int y = 0; y < kView; ++y) {
+    for (int x = first; x < W; x += step)
+      for (int y = 0; y < H; ++y) {
         if (!Visible(x, y)) continue;
-        const size_t k = static_cast<size_t>(x) * kView + y;
-        colour[k] = Scale(MapColour(q, values[k], range.lo, range.hi), Brightness(shade[x][y]));
-        have[k] = 1;
+        const size_t k = static_cast<size_t>(x) * H + y;
+        colour[k] = Scale(MapColour(q, values[k], range.lo, range.hi), Brightness(shade[x][y])) | kHave;
       }
   });
-  for (int y = 0; y < kView; ++y) {
+  for (int y = 0; y < H; ++y) {
     uint8_t* row = bmp.Row(y);
-    for (int x = 0; x < kView; ++x) {
-      const size_t k = static_cast<size_t>(x) * kView + y;
+    for (int x = 0; x < W; ++x) {
+      const size_t k = static_cast<size_t>(x) * H + y;
       uint32_t c;
-      if (have[k]) {
+      if (colour[k] & kHave) {
         c = colour[k];
       } else if (shade[x][y] != 0) {
         // An outline pixel the filter blended: its surface neighbours'
@@ -265,9 +268,9 @@ void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const M
         const int dx[] = {-1, 1, 0, 0}, dy[] = {0, 0, -1, 1};
         for (int d = 0; d < 4; ++d) {
           const int nx = x + dx[d], ny = y + dy[d];
-          if (nx < 0 || ny < 0 || nx >= kView || ny >= kView) continue;
-          const size_t nk = static_cast<size_t>(nx) * kView + ny;
-          if (!have[nk]) continue;
+          if (nx < 0 || ny < 0 || nx >= W || ny >= H) continue;
+          const size_t nk = static_cast<size_t>(nx) * H + ny;
+          if (!(colour[nk] & kHave)) continue;
           r += colour[nk] & 0xFF;
           g += (colour[nk] >> 8) & 0xFF;
           b += (colour[nk] >> 16) & 0xFF;
@@ -285,15 +288,27 @@ void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const M
   }
 }
 
-Canvas DrawLegend(MapQuantity q, const MapRange& range) {
-  Canvas c(kView, kLegendHeight);
+double LegendScale(int width) { return std::max(1.0, width / static_cast<double>(kView)); }
+
+int LegendHeight(int width) { return qchk::Round(kLegendHeight * LegendScale(width)); }
+
+Canvas DrawLegend(MapQuantity q, const MapRange& range) { return DrawLegend(q, range, model.view.width); }
+
+Canvas DrawLegend(MapQuantity q, const MapRange& range, int width) {
+  qchk::CheckIndex(width, 1, ViewSize::kMaxSide);
+  // Lengths of the 416-pixel strip, scaled; the strip's ends keep their
+  // distance (scaled) from the picture's edges.
+  const double f = LegendScale(width);
+  auto px = [f](int length) { return qchk::Round(length * f); };
+  const int height = LegendHeight(width);
+  Canvas c(width, height);
   c.brushColour = 0x00FFFFFF;
-  c.FillRect(0, 0, kView, kLegendHeight);
+  c.FillRect(0, 0, width, height);
   constexpr uint32_t ink = 0x00000000, frame = 0x00808080;
-  DrawSmallText(c, 8, 3, MapQuantityName(q), ink);
+  DrawSmallText(c, px(8), px(3), MapQuantityName(q), ink, f);
   const std::string scale = range.fixed ? "Escala fija" : "Escala automática";
-  DrawSmallText(c, kView - 8 - SmallTextWidth(scale), 3, scale, ink);
-  constexpr int left = 16, right = 399, top = 14, bottom = 29;
+  DrawSmallText(c, width - px(8) - SmallTextWidth(scale, f), px(3), scale, ink, f);
+  const int left = px(16), right = width - 1 - px(16), top = px(14), bottom = px(29);
   for (int x = left; x <= right; ++x) {
     const double t = static_cast<double>(x - left) / (right - left);
     const uint32_t col = MapColour(q, range.lo * (1 - t) + range.hi * t, range.lo, range.hi);
@@ -307,14 +322,14 @@ Canvas DrawLegend(MapQuantity q, const MapRange& range) {
   c.LineTo(left - 1, top - 1);
   for (int k = 0; k <= 4; ++k) {
     const int x = left + qchk::Round((right - left) * k / 4.0);
-    c.MoveTo(x, bottom + 2);
-    c.LineTo(x, bottom + 5);
+    c.MoveTo(x, bottom + px(2));
+    c.LineTo(x, bottom + px(5));
     const std::string label = LegendLabelText(LegendValue(range, k), range.lo, range.hi);
     // Centred under its tick, but never past the ends of the strip: the
     // first and the last label line up with them.
-    const int w = SmallTextWidth(label);
-    const int lx = std::max(left - 1, std::min(x - w / 2, right + 3 - w));
-    DrawSmallText(c, lx, bottom + 7, label, ink);
+    const int w = SmallTextWidth(label, f);
+    const int lx = std::max(left - px(1), std::min(x - w / 2, right + px(3) - w));
+    DrawSmallText(c, lx, bottom + px(7), label, ink, f);
   }
   return c;
 }
