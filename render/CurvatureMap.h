@@ -34,10 +34,15 @@ struct MapRange {
 // Whether lo, hi may be a fixed range: both finite and lo < hi.
 bool IsUsableMapRange(double lo, double hi);
 
-// The value of every pixel of the view W x H, [x * H + y], NaN where the read-out's
-// pixel look-up finds no surface; the derivatives the look-up had are not
-// evaluated twice. Shared with the second thread when it is to be had.
-void ComputeMapValues(MapQuantity q, const Surface& s, std::vector<double>& values);
+// The value of every pixel of the view W x H, [x * H + y], NaN where the
+// read-out's pixel look-up finds no surface and where the value is not
+// finite; the derivatives the look-up had are not evaluated twice. Shared
+// with the second thread when it is to be had. Returns how many pixels show
+// the surface and how many of those have a value.
+struct MapValueCounts {
+  long visible = 0, valued = 0;
+};
+MapValueCounts ComputeMapValues(MapQuantity q, const Surface& s, std::vector<double>& values);
 
 // x rounded up to 1, 2 or 5 times a power of ten (x > 0).
 double NiceCeiling(double x);
