@@ -11,7 +11,7 @@
 struct MapResult {
   MapQuantity quantity = MapQuantity::None;
   MapRange range;              // the range in force
-  std::vector<double> values;  // [x * 416 + y], NaN off the surface
+  std::vector<double> values;  // [x * H + y] for the view W x H, NaN off the surface
   // Why no map could be made ("No se puede hacer el mapa: ..."), or empty.
   std::string error;
 };

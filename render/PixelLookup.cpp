@@ -137,7 +137,7 @@ bool LookUp(const Surface& s, int x, int y, ParamPair& uv, Point3& P, SurfaceDer
   const PixelCell& cell = model.pixelCells[x][y];
   double u = cell.u, v = cell.v;
   if (u < 0 || v < 0) return false;
-  const double d = sqrtHalfPer416;
+  const double d = model.view.HalfPixelDiagonalStep();
   // P and its neighbour along u share v: a column evaluator gives both, bit
   // for bit the points, for the work along v of one.
   // Where the column fails, the points one by one give the error in their
@@ -201,7 +201,7 @@ bool LookUp(const Surface& s, int x, int y, ParamPair& uv, Point3& P, SurfaceDer
     if (haveDerivs) *haveDerivs = derivsOk;
     return true;
   }
-  // The step's Jacobian, taken over sqrtHalfPer416, is no guide where a
+  // The step's Jacobian, taken over half a pixel's diagonal, is no guide where a
   // knot span is narrower than that, and near the outline, where the
   // surface turns away, it can overshoot to the hidden side. Newton on the
   // projection itself, from the better of the step and the cell (whose

@@ -31,7 +31,7 @@ double ZebraPhase(const ZebraSettings& z, const Surface& s, ParamPair p);
 // Whether a phase falls on a dark stripe.
 bool ZebraDark(const ZebraSettings& z, double phase);
 
-// The phase of every view pixel, [x * 416 + y], NaN off the surface (the
+// The phase of every pixel of the view W x H, [x * H + y], NaN off the surface (the
 // read-out's pixel look-up).
 void ComputeZebraPhases(const ZebraSettings& z, const Surface& s, std::vector<double>& phases);
 
