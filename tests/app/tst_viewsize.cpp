@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "AppTestSupport.h"
+#include "model/Shapes.h"
 
 class ViewSizeTest : public QObject {
   Q_OBJECT
@@ -21,6 +22,11 @@ class ViewSizeTest : public QObject {
   void Mouse(QEvent::Type type, int x, int y) {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent e(type, QPointF(x, y), f->Imagen->mapToGlobal(QPointF(x, y)), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(f->Imagen, &e);
+  }
+  void Hover(int x, int y) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(x, y), f->Imagen->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(f->Imagen, &e);
   }
   static bool ModelViewIs(int w, int h) { return model.view == ViewSize{w, h}; }
@@ -199,6 +205,45 @@ class ViewSizeTest : public QObject {
     QVERIFY(labels.contains(QStringLiteral("Ancho")) && labels.contains(QStringLiteral("Alto")));
     QCOMPARE(QSize(width, height), QSize(700, 500));
     QCOMPARE(QSize(lowest, highest), QSize(64, 4096));
+  }
+
+  // The map and the reflection lines cover the whole larger view, the
+  // legend is as wide as the view, and the status line reads the pixel
+  // under the pointer well past the default view's columns: K = 1 on the
+  // exact half-sphere.
+  void analysisPicturesAtALargerView_data() {
+    QTest::addColumn<bool>("zebra");
+    QTest::addColumn<QString>("prefix");
+    QTest::newRow("Gauss curvature") << false << QStringLiteral("Curvatura de Gauss (K): ");
+    QTest::newRow("reflection lines") << true << QStringLiteral("Rayas de cebra: raya ");
+  }
+  void analysisPicturesAtALargerView() {
+    QFETCH(bool, zebra);
+    QFETCH(QString, prefix);
+    f->exactShapes->Apply(ExactShape::HalfSphere);
+    Draw();
+    ResizeViewTo(1000, 640);
+    QTRY_VERIFY(ModelViewIs(1000, 640));
+    (zebra ? f->analysis->reflectionLinesAction : f->analysis->analysisItems[1])->trigger();
+    const size_t pixels = 1000 * 640;
+    if (zebra) {
+      QCOMPARE(f->analysis->zebraPhases.size(), pixels);
+    } else {
+      QCOMPARE(f->analysis->mapShown.values.size(), pixels);
+      QVERIFY(!f->analysis->legend->isHidden());
+      QCOMPARE(f->Imagen->size(), QSize(1000, 640));
+      QCOMPARE(f->analysis->legend->geometry().topLeft(), QPoint(0, 640));
+      QCOMPARE(f->analysis->legend->width(), 1000);
+      QCOMPARE(f->analysis->legend->pixmap().width(), 1000);
+    }
+    int x = 999;
+    const int y = 320;
+    while (x > 0 && (*model.pixelCells)[x][y].u < 0) --x;
+    QVERIFY(x > 600);
+    Hover(x - 2, y);
+    const QString status = f->InfoPanel->text();
+    QVERIFY2(status.startsWith(prefix), qPrintable(status));
+    if (!zebra) QVERIFY2(std::abs(status.mid(prefix.size()).toDouble() - 1) < 1e-3, qPrintable(status));
   }
 
   // A surface file holds the camera of the default view, whatever the
