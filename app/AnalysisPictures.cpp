@@ -174,7 +174,7 @@ std::optional<Canvas> AnalysisPictures::PaintAtSize() {
     const MapResult r =
         ApplyCurvatureMap(CurrentSurface(), mapShown.quantity, MapRange{true, mapShown.range.lo, mapShown.range.hi});
     if (!r.error.empty()) throw qchk::RunError(r.error);
-    strip = DrawLegend(r.quantity, r.range);
+    strip = DrawLegend(mapShown.quantity, mapShown.range);  // automatic or fixed, as on show
   }
   if (zebraOn && !zebraPhases.empty()) {
     std::vector<double> phases;
