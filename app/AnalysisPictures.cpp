@@ -133,7 +133,7 @@ void AnalysisPictures::Clear() {
   mapShown = MapResult{};
   zebraPhases.clear();
   legend->hide();
-  view_.SetLegendHeight(0);
+  view_.ShowLegendRoom(false);
 }
 
 void AnalysisPictures::ApplyToNewPicture() {
@@ -151,7 +151,7 @@ void AnalysisPictures::ApplyToNewPicture() {
   }
   ApplyStripes();
   if (mapShown.quantity == MapQuantity::None) {
-    view_.SetLegendHeight(0);
+    view_.ShowLegendRoom(false);
     legend->hide();
     return;
   }
@@ -163,7 +163,7 @@ void AnalysisPictures::ApplyToNewPicture() {
   pixmap.setDevicePixelRatio(dpr);
   legend->setScaledContents(true);
   legend->setPixmap(pixmap);
-  view_.SetLegendHeight(static_cast<int>(std::lround(strip.Height() * (model.view.width / dpr) / strip.Width())));
+  view_.ShowLegendRoom(true);
   legend->show();
 }
 

@@ -154,7 +154,8 @@ class MainWindow : public QMainWindow, public WindowParts {
   void LayOutClient();
   void ResizeViewToWidget();
   bool SetViewSize(ViewSize size);
-  void SetLegendHeight(int room);
+  void ShowLegendRoom(bool shown);
+  int LegendRoom(int viewWidth) const;
   // The window's size and place between runs.
   void SaveWindowPlace();
   void RestoreWindowPlace();
@@ -204,7 +205,7 @@ class MainWindow : public QMainWindow, public WindowParts {
   bool upHeld_ = false, downHeld_ = false, viewPressed_ = false, nodeDragging_ = false;
   std::vector<Deferred> deferred_;
   bool runningDeferred_ = false, closePending_ = false, painting_ = false;
-  int legendHeight_ = 0;  // the legend's room under the view, logical pixels
+  bool legendShown_ = false;  // room under the view for the legend
   ViewSize refusedView_{0, 0};  // a size the memory was not there for
   // Keys pressed in each panel box and not yet released.
   std::map<QObject*, QSet<int>> keysDown_;

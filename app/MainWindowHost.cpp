@@ -62,7 +62,7 @@ void MainWindowHost::LogViewLines(const std::function<void()>& draw) {
   view.lineLog = nullptr;
 }
 
-void MainWindowHost::SetLegendHeight(int height) { w_.SetLegendHeight(height); }
+void MainWindowHost::ShowLegendRoom(bool shown) { w_.ShowLegendRoom(shown); }
 double MainWindowHost::DevicePixelRatio() const { return w_.Imagen->devicePixelRatioF(); }
 
 WindowState MainWindowHost::State() const {

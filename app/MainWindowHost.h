@@ -29,7 +29,7 @@ class MainWindowHost : public WindowHost, public ViewAccess, public SurfaceEditi
   void ShowAnalysedPicture() override;
   void ShowNetOverlay(Canvas& canvas) override;
   void DrawOverlays(Canvas& canvas) override;
-  void SetLegendHeight(int height) override;
+  void ShowLegendRoom(bool shown) override;
   double DevicePixelRatio() const override;
   WindowState State() const override;
   void BeginEdit() override;

@@ -1,14 +1,18 @@
 // The view at any size: laid out beside the panel, drawn anew at the
 // screen's own pixels once the window stops changing size, and the
 // window's size and place kept between runs.
+#include <QScreen>
 #include <QSettings>
 #include <QWindow>
+#include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "app/AnalysisPictures.h"
 #include "app/MainWindow.h"
 #include "app/ViewSizing.h"
 #include "app/WindowSupport.h"
+#include "render/CurvatureMap.h"
 #include "render/ViewSetup.h"
 
 using namespace win;
@@ -24,26 +28,44 @@ QSettings Settings() { return QSettings(QStringLiteral("Quorlen"), QStringLitera
 
 ViewSize MainWindow::WantedViewSize() const { return ViewSizeFor(Imagen->size(), Imagen->devicePixelRatioF()); }
 
+int MainWindow::LegendRoom(int viewWidth) const {
+  if (!legendShown_) return 0;
+  const double dpr = Imagen->devicePixelRatioF();
+  return static_cast<int>(std::lround(LegendHeight(ViewSizeFor(QSize(viewWidth, kView), dpr).width) / dpr));
+}
+
 void MainWindow::LayOutClient() {
   QWidget* client = centralWidget();
   const int viewWidth = client->width() - kPanelLeftGap - Panel1->width();
-  const int viewHeight = client->height() - legendHeight_;
+  // The legend's height follows the width the view will have.
+  const int room = LegendRoom(viewWidth);
+  const int viewHeight = client->height() - room;
   Imagen->setGeometry(0, 0, viewWidth, viewHeight);
   Panel1->move(viewWidth + kPanelLeftGap, 0);
-  if (analysis) analysis->legend->setGeometry(0, viewHeight, viewWidth, legendHeight_);
+  if (analysis) analysis->legend->setGeometry(0, viewHeight, viewWidth, room);
   const ViewSize want = WantedViewSize();
   if (want.width != viewCanvas.Width() || want.height != viewCanvas.Height() || !(want == model.view))
     viewResizeTimer->start();
 }
 
-void MainWindow::SetLegendHeight(int room) {
-  if (room == legendHeight_) return;
-  const int grow = room - legendHeight_;
-  legendHeight_ = room;
-  centralWidget()->setMinimumHeight(kView + room);
-  // A window of its own size grows by the legend, so that the view keeps
-  // its size; a maximised one gives the legend's room from the view.
-  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) resize(width(), height() + grow);
+void MainWindow::ShowLegendRoom(bool shown) {
+  if (shown == legendShown_) return;
+  const int viewWidth = Imagen->width();
+  const int before = LegendRoom(viewWidth);
+  legendShown_ = shown;
+  const int grow = LegendRoom(viewWidth) - before;
+  centralWidget()->setMinimumHeight(kView + LegendRoom(kView));
+  // A window of its own size grows by the legend, as far as the screen
+  // allows, so that the view keeps its size; a maximised one gives the
+  // legend's room from the view.
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    int height = this->height() + grow;
+    if (grow > 0 && screen()) {
+      const int frame = frameGeometry().height() - this->height();
+      height = std::max(this->height(), std::min(height, screen()->availableGeometry().height() - frame));
+    }
+    resize(width(), height);
+  }
   LayOutClient();
 }
 
@@ -99,7 +121,7 @@ void MainWindow::SaveWindowPlace() {
   QSettings s = Settings();
   s.setValue(QStringLiteral("ventana/geometria"), saveGeometry());
   // The legend's room is given back at the next drawing with a map.
-  s.setValue(QStringLiteral("ventana/leyenda"), legendHeight_);
+  s.setValue(QStringLiteral("ventana/leyenda"), LegendRoom(Imagen->width()));
 }
 
 void MainWindow::RestoreWindowPlace() {

@@ -62,8 +62,9 @@ class ViewAccess {
   // shows them, drawn over `canvas` at the model's view size (a picture
   // file drawn at a size of its own).
   virtual void DrawOverlays(Canvas& canvas) = 0;
-  // The room under the view for the legend, in logical pixels (0: none).
-  virtual void SetLegendHeight(int height) = 0;
+  // Room under the view for the legend strip (as high as the strip drawn
+  // for the view's width), or none.
+  virtual void ShowLegendRoom(bool shown) = 0;
   // The window's scale: logical pixels to the view's own.
   virtual double DevicePixelRatio() const = 0;
   // Around a computation on the view: the button turns to "Parar".
