@@ -111,11 +111,20 @@ class ViewSizeTest : public QObject {
     QCOMPARE(CanvasImage(f->viewCanvas), GoldenPicture());
   }
 
-  // The node drag and the read-out reach the pixels past the default view.
+  // The trackball and the node drag reach the pixels past the default view.
   void theMouseWorksAllOverALargerView() {
     Draw();
     ResizeViewTo(1100, 800);
     QTRY_VERIFY(ModelViewIs(1100, 800));
+    // The trackball, from a pixel the default view has not: the surface
+    // turns and is drawn anew at this size.
+    const std::vector<uint8_t> still = model.pictureBitmap->Bytes();
+    Mouse(QEvent::MouseButtonPress, 640, 420);
+    for (int step = 1; step <= 4; ++step) Mouse(QEvent::MouseMove, 640 - 15 * step, 420 - 10 * step);
+    Mouse(QEvent::MouseButtonRelease, 580, 380);
+    QTRY_VERIFY(!model.busy && model.pictureValid);
+    QVERIFY(model.pictureBitmap->Bytes() != still);
+    QCOMPARE(model.pictureBitmap->Width(), 1100);
     f->Modificarnodos1->trigger();
     // The control point nearest the view's right edge.
     int pi = -1, pj = -1;
