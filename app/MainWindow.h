@@ -164,6 +164,9 @@ class MainWindow : public QMainWindow, public WindowParts {
   virtual QMessageBox::StandardButton AskSaveQuestion(const QString& text);
   virtual QMessageBox::StandardButton AskRecoveryQuestion(const QString& text);
   virtual void ShowError(const QString& text);
+  // The model's buffers at a new size (all or nothing); a seam for a
+  // memory that runs out.
+  virtual bool ResizeViewBuffers(ViewSize size) { return ResizeView(size); }
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;

@@ -73,7 +73,7 @@ bool MainWindow::SetViewSize(ViewSize size) {
   const ViewSize old = model.view;
   try {
     Canvas fresh(size.width, size.height);
-    if (!ResizeView(size)) throw std::bad_alloc();
+    if (!ResizeViewBuffers(size)) throw std::bad_alloc();
     fresh.penColour = viewCanvas.penColour;
     fresh.penMode = viewCanvas.penMode;
     fresh.brushColour = kEmptyView;

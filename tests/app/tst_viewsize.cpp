@@ -96,7 +96,33 @@ class ViewSizeTest : public QObject {
     QVERIFY(f->viewCanvas.Bytes() == model.pictureBitmap->Bytes());
     ShowsTheSamePicture(before, CanvasImage(*model.pictureBitmap));
     QVERIFY(!model.pictureUnsaved);  // a new size is no edit
+    f->copyPictureAction->trigger();  // the view at its own pixels
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(w, h));
     QVERIFY(f->errors.empty());
+  }
+
+  // A size the memory is not there for keeps the view and its picture,
+  // with the reason, until the size changes again.
+  void aSizeWithoutMemoryKeepsTheView() {
+    f.reset();
+    if (!InitModelState()) QFAIL("no model state");
+    struct NoMemoryForm : TestForm {
+      bool ResizeViewBuffers(ViewSize size) override { return size.width < 900 && ResizeView(size); }
+    };
+    auto form = std::make_unique<NoMemoryForm>();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    f = std::move(form);
+    Draw();
+    const std::vector<uint8_t> picture = model.pictureBitmap->Bytes();
+    ResizeViewTo(1000, 700);
+    QTRY_COMPARE(f->InfoPanel->text(),
+                 QStringLiteral("No hay memoria para una vista de 1000 × 700 píxeles: la vista sigue de 416 × 416"));
+    QVERIFY(ModelViewIs(416, 416) && model.pictureValid);
+    QVERIFY(f->viewCanvas.Bytes() == picture && model.pictureBitmap->Bytes() == picture);
+    ResizeViewTo(800, 700);
+    QTRY_VERIFY(ModelViewIs(800, 700));
+    QTRY_VERIFY(model.pictureValid);
   }
 
   // Back at 416 x 416 the drawing is the one it always was.
@@ -196,36 +222,26 @@ class ViewSizeTest : public QObject {
     QVERIFY(f->errors.empty());
   }
 
+  // The size asked for starts at the view's; cancelled, nothing is written.
   void cancellingThePictureSizeWritesNothing() {
-    Draw();
-    WhenModal([](QWidget* d) { QMetaObject::invokeMethod(d, "reject"); });
-    f->exports->pngAction->trigger();
-    QVERIFY(QDir(dir->path()).isEmpty());
-    QVERIFY(model.view == ViewSize{});
-  }
-
-  void theSizeDialogOffersTheViewsSizeInSpanish() {
     Draw();
     ResizeViewTo(700, 500);
     QTRY_VERIFY(ModelViewIs(700, 500));
     QString title;
-    QStringList labels;
-    int width = 0, height = 0, lowest = 0, highest = 0;
+    QSize offered, range;
     WhenModal([&](QWidget* d) {
       title = d->windowTitle();
-      for (QLabel* l : d->findChildren<QLabel*>()) labels << l->text();
       auto* ancho = d->findChild<QSpinBox*>(QStringLiteral("AnchoImagen"));
-      width = ancho->value();
-      height = d->findChild<QSpinBox*>(QStringLiteral("AltoImagen"))->value();
-      lowest = ancho->minimum();
-      highest = ancho->maximum();
+      offered = QSize(ancho->value(), d->findChild<QSpinBox*>(QStringLiteral("AltoImagen"))->value());
+      range = QSize(ancho->minimum(), ancho->maximum());
       QMetaObject::invokeMethod(d, "reject");
     });
-    f->exports->svgAction->trigger();
+    f->exports->pngAction->trigger();
     QCOMPARE(title, QStringLiteral("Tamaño de la imagen"));
-    QVERIFY(labels.contains(QStringLiteral("Ancho")) && labels.contains(QStringLiteral("Alto")));
-    QCOMPARE(QSize(width, height), QSize(700, 500));
-    QCOMPARE(QSize(lowest, highest), QSize(64, 4096));
+    QCOMPARE(offered, QSize(700, 500));
+    QCOMPARE(range, QSize(64, 4096));
+    QVERIFY(QDir(dir->path()).isEmpty());
+    QVERIFY(ModelViewIs(700, 500));
   }
 
   // The map and the reflection lines cover the whole larger view, the
@@ -297,15 +313,6 @@ class ViewSizeTest : public QObject {
     QVERIFY(f->files->DelDisco(path));
     QVERIFY(std::abs(model.focal - wide) <= tolerance);
     QCOMPARE(model.pictureBitmap->Width(), 1000);
-  }
-
-  // The clipboard gets the view at its own pixels, the legend below.
-  void theClipboardGetsTheViewAtItsSize() {
-    Draw();
-    ResizeViewTo(900, 640);
-    QTRY_VERIFY(ModelViewIs(900, 640));
-    f->copyPictureAction->trigger();
-    QCOMPARE(QApplication::clipboard()->image().size(), QSize(900, 640));
   }
 
   // A map's legend takes its room under the view: the window grows by it
