@@ -308,11 +308,17 @@ class ViewSizeTest : public QObject {
     QVERIFY(std::abs(number(4740) - focal) <= tolerance);
     QVERIFY(std::abs(number(4772) - shiftX) <= tolerance);
     QVERIFY(std::abs(number(4780) - shiftY) <= tolerance);
-    // Opened again at this size: the camera in use, as it was.
+    // Opened again at this size: the camera in use, as it was; and so after
+    // the window changes size, when the opening is undone and redone.
     const double wide = model.focal;
     QVERIFY(f->files->DelDisco(path));
     QVERIFY(std::abs(model.focal - wide) <= tolerance);
     QCOMPARE(model.pictureBitmap->Width(), 1000);
+    ResizeViewTo(832, 900);
+    QTRY_VERIFY(ModelViewIs(832, 900));
+    f->history->undoAction->trigger();
+    f->history->redoAction->trigger();
+    QVERIFY(std::abs(model.focal - focal * 2) <= tolerance);
   }
 
   // A map's legend takes its room under the view: the window grows by it
