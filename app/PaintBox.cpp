@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/RunChecks.h"
+
 PaintBox::PaintBox(QWidget* parent, Canvas* canvas) : QWidget(parent), canvas_(canvas) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -18,7 +20,7 @@ void PaintBox::ShowCanvas() {
 
 QSize PaintBox::DevicePixelSize() const {
   const qreal dpr = devicePixelRatioF();
-  return QSize(static_cast<int>(std::lround(width() * dpr)), static_cast<int>(std::lround(height() * dpr)));
+  return QSize(qchk::Round(width() * dpr), qchk::Round(height() * dpr));
 }
 
 PaintBox::Placement PaintBox::CanvasPlacement() const {

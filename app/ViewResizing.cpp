@@ -12,6 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/ViewSizing.h"
 #include "app/WindowSupport.h"
+#include "platform/RunChecks.h"
 #include "render/CurvatureMap.h"
 #include "render/ViewSetup.h"
 
@@ -31,7 +32,7 @@ ViewSize MainWindow::WantedViewSize() const { return ViewSizeFor(Imagen->size(),
 int MainWindow::LegendRoom(int viewWidth) const {
   if (!legendShown_) return 0;
   const double dpr = Imagen->devicePixelRatioF();
-  return static_cast<int>(std::lround(LegendHeight(ViewSizeFor(QSize(viewWidth, kView), dpr).width) / dpr));
+  return qchk::Round(LegendHeight(ViewSizeFor(QSize(viewWidth, kView), dpr).width) / dpr);
 }
 
 void MainWindow::LayOutClient() {
