@@ -9,6 +9,7 @@
 
 #include "interact/CurvatureMapping.h"
 #include "interact/CurvatureNet.h"
+#include "interact/LineTracing.h"
 #include "interact/UmbilicMarks.h"
 #include "model/Curvature.h"
 #include "platform/SideThread.h"
@@ -206,6 +207,29 @@ TEST_F(ViewAnalysisTest, NetOfLinesKeepsItsSpacingInTheScene) {
     ASSERT_GT(lines[0][family], 5);
     EXPECT_NEAR(lines[1][family], lines[0][family], 0.2 * lines[0][family]);
   }
+}
+
+// The coordinate lines are drawn in pieces as short on a view three times
+// as large as on the 416 one (not three times as long), through the same
+// recorded points.
+TEST_F(ViewAnalysisTest, CoordinateLinesKeepTheirPiecesShortInALargerView) {
+  double longest[2];
+  size_t recorded[2];
+  const ViewSize views[] = {{416, 416}, {1248, 1248}};
+  for (int k = 0; k < 2; ++k) {
+    DrawAt(views[k], StartupSphere);
+    Canvas view(views[k].width, views[k].height);
+    std::vector<DrawnLine> drawn;
+    view.lineLog = &drawn;
+    TracedLineRecord record;
+    DrawCoordinateLines(view, CurrentSurface(), record, ParamPair{0.4, 0.6});
+    longest[k] = 0;
+    for (const DrawnLine& l : drawn) longest[k] = std::max(longest[k], std::hypot(l.x1 - l.x0, l.y1 - l.y0));
+    recorded[k] = record.Points().size();
+  }
+  ASSERT_GT(longest[0], 3);
+  EXPECT_LE(longest[1], 1.5 * longest[0]);
+  EXPECT_EQ(recorded[1], recorded[0]);
 }
 
 // Text drawn at a whole scale k is the font's text with each pixel made a
