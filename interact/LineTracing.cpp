@@ -1,5 +1,6 @@
 #include "interact/LineTracing.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <random>
@@ -39,27 +40,40 @@ void DrawRedSegment(Canvas& view, const Point3& a, const Point3& b) {
 }  // namespace
 
 void DrawCoordinateLines(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair uv) {
+  // Steps of 0.025, recorded; in a larger view each is drawn in as many
+  // pieces as the view is times the 416 one, so the lines stay as smooth.
+  const int pieces = std::max(1, qchk::Round(model.view.Scale()));
+  auto drawStep = [&](Point3& prev, auto pointAt, double from, double to) {
+    for (int k = 1; k < pieces; ++k) {
+      const Point3 next = pointAt(from + (to - from) * k / pieces);
+      DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
+      prev = next;
+    }
+    const Point3 next = pointAt(to);
+    DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
+    prev = next;
+  };
   record.BeginLine(TracedFamily::U);
   record.Record(ParamPair{uv.u, 0});
   Point3 prev = SurfacePointOf(s, uv.u, 0);
+  auto alongV = [&](double t) { return SurfacePointOf(s, uv.u, t); };
   double v = 0;
   for (int k = 0; k < 40; ++k) {
+    const double from = v;
     v += 0.025;
     record.Record(ParamPair{uv.u, v});
-    const Point3 next = SurfacePointOf(s, uv.u, v);
-    DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
-    prev = next;
+    drawStep(prev, alongV, from, v);
   }
   record.BeginLine(TracedFamily::V);
   record.Record(ParamPair{0, uv.v});
   prev = SurfacePointOf(s, 0, uv.v);
+  auto alongU = [&](double t) { return SurfacePointOf(s, t, uv.v); };
   double u = 0;
   for (int k = 0; k < 40; ++k) {
+    const double from = u;
     u += 0.025;
     record.Record(ParamPair{u, uv.v});
-    const Point3 next = SurfacePointOf(s, u, uv.v);
-    DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
-    prev = next;
+    drawStep(prev, alongU, from, u);
   }
 }
 

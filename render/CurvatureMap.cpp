@@ -338,16 +338,18 @@ Canvas DrawLegend(MapQuantity q, const MapRange& range, int width) {
     const uint32_t col = MapColour(q, range.lo * (1 - t) + range.hi * t, range.lo, range.hi);
     for (int y = top; y <= bottom; ++y) c.SetPixel(x, y, col);
   }
-  c.penColour = frame;
-  c.MoveTo(left - 1, top - 1);
-  c.LineTo(right + 1, top - 1);
-  c.LineTo(right + 1, bottom + 1);
-  c.LineTo(left - 1, bottom + 1);
-  c.LineTo(left - 1, top - 1);
+  // The frame round the strip and the ticks, one pixel thick at 416 and
+  // thicker in proportion.
+  const int line = px(1);
+  c.brushColour = frame;
+  c.FillRect(left - line, top - line, right + 1 + line, top);
+  c.FillRect(left - line, bottom + 1, right + 1 + line, bottom + 1 + line);
+  c.FillRect(left - line, top, left, bottom + 1);
+  c.FillRect(right + 1, top, right + 1 + line, bottom + 1);
   for (int k = 0; k <= 4; ++k) {
     const int x = left + qchk::Round((right - left) * k / 4.0);
-    c.MoveTo(x, bottom + px(2));
-    c.LineTo(x, bottom + px(5));
+    const int tickLeft = x - (line - 1) / 2;
+    c.FillRect(tickLeft, bottom + px(2), tickLeft + line, bottom + px(5));
     const std::string label = LegendLabelText(LegendValue(range, k), range.lo, range.hi);
     // Centred under its tick, but never past the ends of the strip: the
     // first and the last label line up with them.
