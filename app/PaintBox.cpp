@@ -32,10 +32,11 @@ PaintBox::Placement PaintBox::CanvasPlacement() const {
 }
 
 QPoint PaintBox::ToCanvas(const QPointF& at) const {
-  if (!devicePixels) return at.toPoint();
   const Placement p = CanvasPlacement();
   const qreal dpr = devicePixelRatioF();
-  return QPointF((at.x() * dpr - p.left) / p.scale, (at.y() * dpr - p.top) / p.scale).toPoint();
+  if (!devicePixels || (dpr == 1 && p.scale == 1 && p.left == 0 && p.top == 0)) return at.toPoint();
+  // The canvas pixel whose square holds the point.
+  return QPoint(qchk::Floor((at.x() * dpr - p.left) / p.scale), qchk::Floor((at.y() * dpr - p.top) / p.scale));
 }
 
 void PaintBox::paintEvent(QPaintEvent*) {

@@ -125,6 +125,28 @@ class ViewSizeTest : public QObject {
     QTRY_VERIFY(model.pictureValid);
   }
 
+  // Until the new size is drawn the old picture is shown scaled by the
+  // ratio of the shorter sides and centred, and the pointer reads the old
+  // picture's pixel under it.
+  void theWaitShowsTheOldPictureScaled_data() {
+    QTest::addColumn<QSize>("box");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QPoint>("pixel");
+    QTest::newRow("wider: centre") << QSize(1000, 832) << QPoint(500, 416) << QPoint(208, 208);
+    QTest::newRow("wider: first pixel") << QSize(1000, 832) << QPoint(84, 0) << QPoint(0, 0);
+    QTest::newRow("taller: last pixel") << QSize(624, 936) << QPoint(623, 779) << QPoint(415, 415);
+  }
+  void theWaitShowsTheOldPictureScaled() {
+    QFETCH(QSize, box);
+    QFETCH(QPoint, at);
+    QFETCH(QPoint, pixel);
+    Canvas old(416, 416);
+    PaintBox view(nullptr, &old);
+    view.devicePixels = true;
+    view.resize(box);
+    QCOMPARE(view.ToCanvas(QPointF(at) + QPointF(0.25, 0.25)), pixel);
+  }
+
   // Back at 416 x 416 the drawing is the one it always was.
   void theDefaultSizeDrawsTheSamePicture() {
     Draw();
