@@ -59,7 +59,8 @@ uint32_t MapColour(MapQuantity q, double x, double lo, double hi);
 // Repaints pictureBitmap from the values: each visible pixel the ramp
 // colour darkened by the light of its shade index (shadows and obliquity
 // keep the shape readable); the outline's blended pixels take their
-// neighbours' colour blended towards white; the background stays.
+// neighbours' colour blended towards white; the background stays. The
+// values must be the view's, W x H (checked).
 void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const MapRange& range);
 
 // Where value x falls on the ramp, 0 to 1, for a range lo < hi: linearly

@@ -59,6 +59,9 @@ void PaintZebra(const ZebraSettings& z, const std::vector<double>& phases) {
   // The stripes' grey level of each visible pixel, and which pixels those
   // are, for the outline.
   const int W = model.view.width, H = model.view.height;
+  // Phases of another view size (a view resized since) would be read out
+  // of their place.
+  qchk::CheckIndex(static_cast<long>(phases.size()), static_cast<long>(W) * H, static_cast<long>(W) * H);
   auto level = std::make_unique<ShadeGrid>(model.view);
   auto surface = std::make_unique<ShadeGrid>(model.view);
   for (int x = 0; x < W; ++x)

@@ -38,5 +38,6 @@ void ComputeZebraPhases(const ZebraSettings& z, const Surface& s, std::vector<do
 // Repaints pictureBitmap: black or white on each visible pixel, mid grey
 // where a visible pixel has no normal; the outline smoothed as the
 // antialiasing filter smooths the plain picture's, from the stripes' greys
-// towards white; the rest of the background stays.
+// towards white; the rest of the background stays. The phases must be the
+// view's (checked).
 void PaintZebra(const ZebraSettings& z, const std::vector<double>& phases);

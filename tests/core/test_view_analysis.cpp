@@ -13,6 +13,7 @@
 #include "interact/UmbilicMarks.h"
 #include "model/Curvature.h"
 #include "render/PixelLookup.h"
+#include "render/Zebra.h"
 #include "test_render_support.h"
 
 namespace {
@@ -115,6 +116,15 @@ TEST_F(ViewAnalysisTest, MapAtThreeTimesTheViewAgreesWithTheSphereClosedForm) {
       }
     EXPECT_GT(compared, 2000);
   }
+}
+
+// Values or phases of another view size (a view resized since they were
+// made) are refused rather than read out of their place.
+TEST_F(ViewAnalysisTest, PaintingRefusesValuesOfAnotherViewSize) {
+  DrawAt(ViewSize{1200, 800}, StartupSphere);
+  const std::vector<double> stale(416 * 416, 0.5);
+  EXPECT_THROW(PaintCurvatureMap(MapQuantity::Mean, stale, MapRange{true, -1, 1}), qchk::RunError);
+  EXPECT_THROW(PaintZebra(ZebraSettings{}, stale), qchk::RunError);
 }
 
 // The extent of the pixels that are not `background`.
