@@ -31,7 +31,7 @@ void ExactSphere() {
   ExactShapeModel(ExactShape::HalfSphere);
   for (int i = 0; i <= model.netM; ++i)
     for (int j = 0; j <= model.netN; ++j)
-      model.controlNet[i][j].x *= kRadius, model.controlNet[i][j].y *= kRadius, model.controlNet[i][j].z *= kRadius;
+      for (double* c : {&model.controlNet[i][j].x, &model.controlNet[i][j].y, &model.controlNet[i][j].z}) *c *= kRadius;
   SetKnots();
 }
 
@@ -56,15 +56,16 @@ double Distance(ParamPair a, ParamPair b) { return std::hypot(a.u - b.u, a.v - b
 
 bool OnSurface(int x, int y) { return model.pixelCells[x][y].depth < kFarDepth; }
 
-// The sphere drawn at 416 and at 1248: a pixel of the large view more than
-// 3 pixels from the small one's outline scaled is inside or out as there; the read-out at (3x + 1, 3y + 1), a third of a small
-// pixel from (x, y), differs from that at (x, y) by less than (u, v) across a
-// small pixel; both maps give the closed form wherever the small one has
-// values all round.
+// The sphere drawn at 416 and at 1248: a large pixel over 3 pixels from the
+// small outline scaled is inside or out as there; the read-out at (3x + 1,
+// 3y + 1), a third of a small pixel from (x, y), is within (u, v) across a
+// small pixel of that at (x, y); both maps give the closed form wherever the
+// small one has values all round.
 TEST_F(ViewSizeTest, ThreeTimesTheViewShowsTheSameSphereThreeTimesAsFine) {
   const ScreenPoint pixels[] = {{208, 208}, {150, 250}, {260, 170}, {190, 110}, {240, 280}};
   const std::pair<MapQuantity, double> quantities[] = {
-      {MapQuantity::Gauss, 1 / (kRadius * kRadius)}, {MapQuantity::Mean, 1 / kRadius}, {MapQuantity::AbsMax, 1 / kRadius}};
+      {MapQuantity::Gauss, 1 / (kRadius * kRadius)}, {MapQuantity::Mean, 1 / kRadius},
+      {MapQuantity::AbsMax, 1 / kRadius}};
   std::vector<int> small(416 * 416);
   std::vector<ParamPair> uv[2];  // at 416: (x, y), (x + 1, y), (x, y + 1); at 1248: (3x + 1, 3y + 1)
   std::vector<double> maps[2][3];
@@ -73,8 +74,10 @@ TEST_F(ViewSizeTest, ThreeTimesTheViewShowsTheSameSphereThreeTimesAsFine) {
     for (int x = 0; x < 416 && !k; ++x)
       for (int y = 0; y < 416; ++y) small[x * 416 + y] = OnSurface(x, y);
     for (const ScreenPoint q : pixels)
-      for (int d = 0; d < 3 - 2 * k; ++d) uv[k].push_back(k ? At(3 * q.x + 1, 3 * q.y + 1) : At(q.x + (d == 1), q.y + (d == 2)));
-    for (int m = 0; m < 3; ++m) maps[k][m] = ApplyCurvatureMap(CurrentSurface(), quantities[m].first, MapRange{}).values;
+      for (int d = 0; d < 3 - 2 * k; ++d)
+        uv[k].push_back(k ? At(3 * q.x + 1, 3 * q.y + 1) : At(q.x + (d == 1), q.y + (d == 2)));
+    for (int m = 0; m < 3; ++m)
+      maps[k][m] = ApplyCurvatureMap(CurrentSurface(), quantities[m].first, MapRange{}).values;
   }
   long wrong = 0, edge = 0;
   for (int X = 0; X < 1248; ++X)
@@ -157,7 +160,9 @@ std::array<int, 4> InkBox(const Canvas& c, uint32_t background) {
 // grow three times, the lines belonging to the scene keep their length.
 TEST_F(ViewSizeTest, LengthsInPixelsScaleWithTheView) {
   // The surface point under pixel (x, y) of the 416 view, scaled to this one.
-  auto under = [](int x, int y) { return At(qchk::Round(x * model.view.Scale()), qchk::Round(y * model.view.Scale())); };
+  auto under = [](int x, int y) {
+    return At(qchk::Round(x * model.view.Scale()), qchk::Round(y * model.view.Scale()));
+  };
   const struct {
     const char* what;
     std::function<double(Canvas&)> measure;

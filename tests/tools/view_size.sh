@@ -9,12 +9,6 @@ near() {
     for (k = 1; k <= n; ++k) { d = $k - $(k + n); m = $(k + n); if (d * d > t * t * (m * m + 1)) bad = 1 } }
     END { exit bad || NR == 0 }'
 }
-# sized FILE BYTES: $work/FILE is a 1200 x 800 PNG (BYTES "png") or holds BYTES a pixel of that view.
-sized() {
-  if [ "$2" = png ]; then [ "$(identify -format '%wx%h' "$work/$1")" = 1200x800 ]
-  else [ "$(stat -c %s "$work/$1")" -eq $(($2 * 1200 * 800)) ]; fi || fail "$1 is not of the 1200 x 800 view"
-}
-
 run --view 416,416 --shade-map "$work/default.bin"
 cmp -s "$work/default.bin" "$golden/shade-map.bin" || fail "--view 416,416 changes the shade map"
 for bad in 63,416 416,4097 416 a,b; do refuse --view --view "$bad"; done
@@ -35,11 +29,15 @@ run "${v[@]}" --click 600,400 --click 5,5 --coord-lines --curvature-lines --png 
 run "${v[@]}" --map mean --png "$work/map.png" --map-values "$work/map.bin" --legend "$work/legend.png"
 run "${v[@]}" --map zebra --png "$work/zebra.png"
 run "${v[@]}" --curvature-net --umbilics --png "$work/net.png" --segments "$work/net.txt" >/dev/null
-for f in p.png:png s.bin:1 d.bin:4 m.rgb:3 map.bin:4 click.png:png map.png:png zebra.png:png net.png:png; do
-  sized "${f%:*}" "${f#*:}"
+for p in p click map zebra net; do
+  [ "$(identify -format '%wx%h' "$work/$p.png")" = 1200x800 ] || fail "$p.png is not 1200 x 800"
+done
+for f in s.bin:1 d.bin:4 m.rgb:3 map.bin:4; do  # bytes a pixel
+  [ "$(stat -c %s "$work/${f%:*}")" -eq $((${f#*:} * 1200 * 800)) ] || fail "${f%:*} is not of the 1200 x 800 view"
 done
 [ "$(identify -format '%w' "$work/legend.png")" = 1200 ] || fail "the legend is not as wide as the picture"
-awk 'NF == 5 { n++; if ($1 < 0 || $1 > 1199 || $3 < 0 || $3 > 1199 || $2 < 0 || $2 > 799 || $4 < 0 || $4 > 799) bad = 1 }
+awk 'NF == 5 { n++; if ($1 < 0 || $1 > 1199 || $3 < 0 || $3 > 1199 || $2 < 0 || $2 > 799 || $4 < 0 || $4 > 799)
+       bad = 1 }
      END { exit bad || n < 100 }' "$work/click.txt" "$work/net.txt" || fail "traced lines missing or outside the view"
 # A surface saved at 1200 x 800 holds the 416 view's camera.
 run "${v[@]}" --save "$work/big.yqs"
