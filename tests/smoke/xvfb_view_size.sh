@@ -5,9 +5,8 @@
 # there moves, and the probe reads the surface there.
 #   bash xvfb_view_size.sh <quorlen> <quorlen-render> [window-screenshot.png]
 set -u
-prog=${1:?usage: xvfb_view_size.sh <quorlen> <quorlen-render> [window-screenshot.png]}
-render=${2:?usage: xvfb_view_size.sh <quorlen> <quorlen-render> [window-screenshot.png]}
-keep=${3:-} work=$(mktemp -d) xvfb_pid="" app_pid=""
+usage="usage: xvfb_view_size.sh <quorlen> <quorlen-render> [window-screenshot.png]"
+prog=${1:?$usage} render=${2:?$usage} keep=${3:-} work=$(mktemp -d) xvfb_pid="" app_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
@@ -36,7 +35,7 @@ vw=$((WIDTH - 255)) vh=$((HEIGHT - menu - 19))
 [ "$vw" -gt 1000 ] && [ "$vh" -gt 1000 ] || fail "the view is $vw x $vh"
 panel=$((vw + 1)) s=$((vw < vh ? vw : vh))
 
-# view NAME: the view as it is on the screen, once it stopped changing.
+# view NAME: the view on the screen, once it stopped changing.
 view() {
   local last="" sum
   for _ in $(seq 60); do
@@ -72,23 +71,18 @@ options Down Down
 view editing
 nx=$((vw / 2 + 22 * s / 416)) ny=$((vh / 2 - 8 * s / 416))
 xdotool mousemove --window "$win" "$nx" $((menu + ny)) mousedown 1
-for step in 1 2 3 4 5 6; do
-  xdotool mousemove --window "$win" $((nx + 8 * step)) $((menu + ny - 5 * step))
-  sleep 0.05
-done
+for k in 1 2 3 4 5 6; do xdotool mousemove --window "$win" $((nx + 8 * k)) $((menu + ny - 5 * k)) sleep 0.05; done
 xdotool mouseup 1
 view dragged
 differ dragged editing || fail "the node drag changed nothing on the view"
 
-# Out of editing (then "Modificar nodos" is the first item enabled),
-# "Superficie movible" off and "Líneas de curvatura" on: the probe's cross
-# and the read-out follow the pointer, far from the default view's pixels.
+# Out of editing ("Modificar nodos" is then the first item enabled),
+# "Superficie movible" off, "Líneas de curvatura" on: the probe's cross and
+# the read-out follow the pointer far from the default view's pixels.
 options Down
 options Down
 options Down Down Down Down Down Down Down Down Down Down
-# Without a window manager the menus may leave the focus elsewhere, and an
-# inactive window's view ignores the pointer.
-xdotool windowfocus --sync "$win"
+xdotool windowfocus --sync "$win"  # no window manager: an inactive window's view ignores the pointer
 sleep 0.3
 for at in "left $((vw / 2 - s / 8)) $((vh / 2 - 20))" "right $((vw / 2 + s / 8)) $((vh / 2 + 40))"; do
   set -- $at
