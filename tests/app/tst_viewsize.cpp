@@ -41,7 +41,10 @@ class ViewSizeTest : public QObject {
 
  private slots:
   void initTestCase() { StartTestApplication(); }
-  void init() { f = NewForm(), dir = std::make_unique<QTemporaryDir>(); }
+  void init() {
+    f = NewForm();
+    dir = std::make_unique<QTemporaryDir>();
+  }
   void cleanup() {
     f.reset();
     QSettings settings(QStringLiteral("Quorlen"), QStringLiteral("Quorlen"));
