@@ -1,6 +1,6 @@
-// A screen of two device pixels to the logical one (QT_SCALE_FACTOR=2): the
-// picture is drawn at the screen's own pixels, shown one to one, and the
-// pointer is read in those pixels.
+// Two device pixels to the logical one (QT_SCALE_FACTOR=2): the picture is
+// drawn at the screen's pixels, shown one to one, and the pointer is read
+// in those pixels.
 #include <QtTest>
 
 #include "AppTestSupport.h"
@@ -8,17 +8,8 @@
 
 class HighDpiTest : public QObject {
   Q_OBJECT
-  std::unique_ptr<TestForm> f;
-
-  void Draw() { QTest::mouseClick(f->StopButton, Qt::LeftButton); }
-  void Hover(int x, int y) {
-    QMouseEvent e(QEvent::MouseMove, QPointF(x, y), f->Imagen->mapToGlobal(QPointF(x, y)), Qt::NoButton,
-                  Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(f->Imagen, &e);
-  }
-  // The core's read-out of view pixel (x, y), on a scratch copy of the view.
-  QString ReadOutU(int x, int y) {
-    Canvas scratch = f->viewCanvas;
+  // The core's read-out (u) of view pixel (x, y), on a scratch copy.
+  static QString ReadOutU(Canvas scratch, int x, int y) {
     const bool cross = model.probeMarkShown;
     PointReadout t;
     const bool found = ProbeReadOut(scratch, CurrentSurface(), x, y, t);
@@ -28,39 +19,23 @@ class HighDpiTest : public QObject {
 
  private slots:
   void initTestCase() { StartTestApplication(); }
-  void init() { f = NewForm(); }
-  void cleanup() { f.reset(); }
-
-  void thePictureHasTheScreensPixels() {
-    QCOMPARE(f->Imagen->devicePixelRatioF(), 2.0);
+  void thePictureAndThePointerUseTheScreensPixels() {
+    const auto f = NewForm();
     QCOMPARE(f->Imagen->size(), QSize(416, 416));
     QTRY_VERIFY(model.view == (ViewSize{832, 832}));
-    Draw();
+    QTest::mouseClick(f->StopButton, Qt::LeftButton);
     QVERIFY(model.pictureValid);
-    QCOMPARE(QSize(f->viewCanvas.Width(), f->viewCanvas.Height()), QSize(832, 832));
-    // One picture pixel a screen pixel: the widget's own pixels are the
-    // picture's, unscaled.
     const QImage shown = f->Imagen->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shown.size(), QSize(832, 832));
-    QVERIFY(shown == CanvasImage(f->viewCanvas));
-  }
-
-  void thePointerIsReadInTheScreensPixels_data() {
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("y");
-    QTest::newRow("centre") << 208 << 208;
-    QTest::newRow("off centre") << 150 << 260;
-  }
-  void thePointerIsReadInTheScreensPixels() {
-    QFETCH(int, x);
-    QFETCH(int, y);
-    QTRY_VERIFY(model.view == (ViewSize{832, 832}));
-    Draw();
-    Hover(x, y);
-    const QString u = f->DatosPunto->toPlainText().section(QLatin1Char('\n'), 0, 0);
-    QVERIFY(!u.isEmpty());
-    QCOMPARE(u, ReadOutU(2 * x, 2 * y));
-    QVERIFY(u != ReadOutU(x, y));  // the pixel was doubled
+    QVERIFY(shown == CanvasImage(f->viewCanvas));  // unscaled
+    for (const QPoint p : {QPoint(208, 208), QPoint(150, 260)}) {
+      QMouseEvent e(QEvent::MouseMove, p, f->Imagen->mapToGlobal(QPointF(p)), Qt::NoButton, Qt::NoButton, {});
+      QApplication::sendEvent(f->Imagen, &e);
+      const QString u = f->DatosPunto->toPlainText().section(QLatin1Char('\n'), 0, 0);
+      QVERIFY(!u.isEmpty());
+      QCOMPARE(u, ReadOutU(f->viewCanvas, 2 * p.x(), 2 * p.y()));
+      QVERIFY(u != ReadOutU(f->viewCanvas, p.x(), p.y()));
+    }
   }
 };
 
