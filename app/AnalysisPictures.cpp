@@ -133,7 +133,7 @@ void AnalysisPictures::Clear() {
   mapShown = MapResult{};
   zebraPhases.clear();
   legend->hide();
-  view_.SetClientHeight(kView);
+  view_.ShowLegendRoom(false);
 }
 
 void AnalysisPictures::ApplyToNewPicture() {
@@ -150,16 +150,39 @@ void AnalysisPictures::ApplyToNewPicture() {
     }
   }
   ApplyStripes();
-  const bool on = mapShown.quantity != MapQuantity::None;
-  view_.SetClientHeight(kView + (on ? kLegendHeight : 0));
-  if (!on) {
+  if (mapShown.quantity == MapQuantity::None) {
+    view_.ShowLegendRoom(false);
     legend->hide();
     return;
   }
   const Canvas strip = DrawLegend(mapQuantity, mapShown.range, MessageTextUtf8);
   const QImage img(strip.Bytes().data(), strip.Width(), strip.Height(), strip.Width() * 3, QImage::Format_BGR888);
-  legend->setPixmap(QPixmap::fromImage(img.copy()));
+  // As wide as the view, in the screen's own pixels.
+  const double dpr = view_.DevicePixelRatio();
+  QPixmap pixmap = QPixmap::fromImage(img.copy());
+  pixmap.setDevicePixelRatio(dpr);
+  legend->setScaledContents(true);
+  legend->setPixmap(pixmap);
+  view_.ShowLegendRoom(true);
   legend->show();
+}
+
+std::optional<Canvas> AnalysisPictures::PaintAtSize() {
+  std::optional<Canvas> strip;
+  if (mapShown.quantity != MapQuantity::None) {
+    // The scale of the map on show, so that both pictures say the same.
+    const MapResult r =
+        ApplyCurvatureMap(CurrentSurface(), mapShown.quantity, MapRange{true, mapShown.range.lo, mapShown.range.hi});
+    if (!r.error.empty()) throw qchk::RunError(MessageTextUtf8(r.error));
+    strip = DrawLegend(mapShown.quantity, mapShown.range, MessageTextUtf8);  // automatic or fixed, as on show
+  }
+  if (zebraOn && !zebraPhases.empty()) {
+    std::vector<double> phases;
+    ComputeZebraPhases(zebraSettings, CurrentSurface(), phases);
+    PaintZebra(zebraSettings, phases);
+  }
+  if (afterPicture) afterPicture();
+  return strip;
 }
 
 void AnalysisPictures::ApplyStripes() {
@@ -280,8 +303,10 @@ void AnalysisPictures::ShowValueAt(int x, int y) {
     ClearReadout();  // a read-out of a picture no longer on show
     return;
   }
-  if (x < 0 || y < 0 || x >= kView || y >= kView) return;
-  const size_t k = static_cast<size_t>(x) * kView + y;
+  const ViewSize& view = model.view;
+  if (x < 0 || y < 0 || x >= view.width || y >= view.height) return;
+  const size_t k = static_cast<size_t>(x) * view.height + y;
+  if (k >= (zebra ? zebraPhases.size() : mapShown.values.size())) return;
   QString text;
   if (zebra) {
     // The stripe under the pointer, counted from the start of the turn.
@@ -310,9 +335,10 @@ std::optional<Canvas> AnalysisPictures::LegendForFile() const {
 
 QImage AnalysisPictures::PictureForClipboard() {
   const std::optional<Canvas> strip = LegendForFile();
-  Canvas copy(kView, kView + (strip ? kLegendHeight : 0));
+  const ViewSize& view = model.view;
+  Canvas copy(view.width, view.height + (strip ? strip->Height() : 0));
   copy.Draw(0, 0, *model.pictureBitmap);
   if (model.netEditMode) view_.ShowNetOverlay(copy);
-  if (strip) copy.Draw(0, kView, *strip);
+  if (strip) copy.Draw(0, view.height, *strip);
   return QImage(copy.Bytes().data(), copy.Width(), copy.Height(), copy.Width() * 3, QImage::Format_BGR888).copy();
 }

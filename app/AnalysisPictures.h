@@ -35,7 +35,7 @@ class AnalysisPictures : public QObject {
   MapResult mapShown;  // the map on the picture now
   bool zebraOn = false;
   ZebraSettings zebraSettings;
-  std::vector<double> zebraPhases;  // of the stripes on show, [x * 416 + y]
+  std::vector<double> zebraPhases;  // of the stripes on show, [x * view height + y]
   // Runs after the map and the stripes are on a new picture (the umbilics'
   // marks go over them).
   std::function<void()> afterPicture;
@@ -67,6 +67,10 @@ class AnalysisPictures : public QObject {
   // The picture as the clipboard gets it: with the legend below while a map
   // is on.
   QImage PictureForClipboard();
+  // The map or the stripes on show, and the umbilics' marks, over a picture
+  // just drawn at another size (for a picture file); the map keeps the
+  // scale on show. Returns the legend strip for that size, if a map is on.
+  std::optional<Canvas> PaintAtSize();
 
  private:
   void BuildReflectionLinesItem();

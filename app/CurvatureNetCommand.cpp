@@ -19,6 +19,7 @@ void CurvatureNetCommand::DrawNet() {
   if (model.busy || model.netEditMode) return host_.Refuse();
   if (!model.pictureValid) return;
   view_.IniciaModal();
+  onView = true;
   try {
     view_.LogViewLines([this] { DrawCurvatureNet(view_.ViewCanvas(), CurrentSurface()); });
   } catch (const qchk::RunError& e) {

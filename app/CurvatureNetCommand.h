@@ -14,6 +14,9 @@ class CurvatureNetCommand : public QObject {
   CurvatureNetCommand(WindowHost& host, ViewAccess& view, QMenu* menu);
 
   QAction* curvatureNetAction = nullptr;
+  // The net's lines are on the view (until the view is reset to its
+  // picture): a picture file drawn at another size draws them again.
+  bool onView = false;
 
   // Always enabled: the command itself refuses what it cannot draw.
   void UpdateEnabled(const WindowState&) {}

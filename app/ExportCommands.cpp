@@ -1,23 +1,33 @@
 #include "app/ExportCommands.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QInputDialog>
 #include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
 
 #include "pictures/PictureFiles.h"
 #include "app/WindowSupport.h"
 #include "exchange/Meshes.h"
 #include "exchange/SurfaceExchange.h"
 #include "exchange/TracedCsv.h"
+#include "interact/DrawingCycle.h"
 #include "interact/LineTracing.h"
 #include "interact/NetDrawing.h"
+#include "render/ViewSetup.h"
 
 using namespace win;
 
 ExportCommands::ExportCommands(WindowHost& host, ViewAccess& view, QWidget* window, QMenu* generalMenu,
-                               std::function<std::optional<Canvas>()> legend)
-    : host_(host), view_(view), dialogParent_(window), legend_(std::move(legend)) {
+                               std::function<std::optional<Canvas>()> legend,
+                               std::function<std::optional<Canvas>()> paintAtSize)
+    : host_(host), view_(view), dialogParent_(window), legend_(std::move(legend)),
+      paintAtSize_(std::move(paintAtSize)) {
   menu = generalMenu->addMenu(QStringLiteral("Exportar"));
   menu->setObjectName(QStringLiteral("exportMenu"));
   auto item = [this](const char* name, const QString& caption, std::function<void()> handler) {
@@ -58,6 +68,105 @@ bool ExportCommands::AskMeshSize(int& n) {
   return ok;
 }
 
+bool ExportCommands::AskPictureSize(ViewSize& size) {
+  QDialog d(dialogParent_);
+  d.setObjectName(QStringLiteral("TamanoImagen"));
+  d.setWindowTitle(QStringLiteral("Tamaño de la imagen"));
+  auto spin = [&d](const char* name, int value) {
+    auto* s = new QSpinBox(&d);
+    s->setObjectName(QString::fromUtf8(name));
+    s->setRange(ViewSize::kMinSide, ViewSize::kMaxSide);
+    s->setSuffix(QStringLiteral(" píxeles"));
+    s->setValue(value);
+    return s;
+  };
+  QSpinBox* width = spin("AnchoImagen", size.width);
+  QSpinBox* height = spin("AltoImagen", size.height);
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Ancho"), width);
+  form->addRow(QStringLiteral("Alto"), height);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+  connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+  auto* layout = new QVBoxLayout(&d);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+  if (d.exec() != QDialog::Accepted) return false;
+  size = ViewSize{width->value(), height->value()};
+  return true;
+}
+
+namespace {
+
+// The camera and the traced lines a drawing at another size replaces.
+struct ViewKept {
+  ViewSize view = model.view;
+  double focal = model.focal, shiftX = model.shiftX, shiftY = model.shiftY;
+  Canvas picture = *model.pictureBitmap;
+  TracedLineRecord traced = model.tracedLines;
+};
+
+// The view as it was: its size, its camera and buffers drawn anew, and the
+// picture it showed to the bit.
+void PutViewBack(const ViewKept& kept) {
+  if (!ResizeView(kept.view)) {
+    model.pictureValid = false;
+    throw qchk::RunError("No hay memoria para volver a la vista: pulse «Dibújala»");
+  }
+  model.focal = kept.focal;
+  model.shiftX = kept.shiftX;
+  model.shiftY = kept.shiftY;
+  // The view's own drawing runs to its end, whatever stopped the other.
+  model.stopRequested = false;
+  RenderPicture(true, true);
+  *model.pictureBitmap = kept.picture;
+  model.tracedLines = kept.traced;
+}
+
+}  // namespace
+
+std::optional<ExportCommands::PictureAtSize> ExportCommands::DrawAtSize(ViewSize size) {
+  const ViewKept kept;
+  if (!ResizeView(size)) {
+    host_.Informa(true, QStringLiteral("No hay memoria para una imagen de %1 × %2 píxeles")
+                            .arg(size.width)
+                            .arg(size.height));
+    return std::nullopt;
+  }
+  std::optional<PictureAtSize> made;
+  // Busy until the view is back: no handler may read the buffers between.
+  view_.IniciaModal();
+  bool back = false;
+  try {
+    ScaleCameraToView(kept.view, size);
+    if (RenderPicture(true, true) == RenderResult::Complete) {
+      std::optional<Canvas> legend = paintAtSize_();
+      PictureAtSize p{*model.pictureBitmap, *model.pictureBitmap, {}, std::move(legend)};
+      p.shown.lineLog = &p.lines;
+      view_.DrawOverlays(p.shown);
+      p.shown.lineLog = nullptr;
+      made = std::move(p);
+    }
+    back = true;
+    PutViewBack(kept);
+  } catch (...) {
+    if (!back) {
+      try {
+        PutViewBack(kept);
+      } catch (...) {
+        // The first error is the one to tell.
+      }
+    }
+    view_.TerminaModal();
+    throw;
+  }
+  view_.TerminaModal();
+  if (!made) host_.Informa(true, QStringLiteral("La imagen no se terminó de dibujar: no se ha escrito nada"));
+  return made;
+}
+
 namespace {
 
 // The status line after an export.
@@ -85,30 +194,47 @@ bool ExportCommands::ReadyToExport() {
 
 void ExportCommands::ExportPng() {
   if (!ReadyToExport()) return;
+  ViewSize size = model.view;
+  if (!AskPictureSize(size)) return;
   const QString name = AskExportName(QStringLiteral("Exportar imagen PNG"), QStringLiteral("Imagen PNG (*.png)"),
                                      QStringLiteral("png"));
   if (name.isEmpty()) return;
-  // The view as shown, without the probe's cross.
-  Canvas view(kView, kView);
-  view.Draw(0, 0, view_.ViewCanvas());
-  const bool crossShown = model.probeMarkShown;
-  EraseProbeMark(view, CurrentSurface());
-  model.probeMarkShown = crossShown;
   std::string error;
-  const std::optional<Canvas> legend = legend_();
-  const bool ok = WritePngPicture(Std(name), view, legend ? &*legend : nullptr, error);
+  bool ok = false;
+  if (size == model.view) {
+    // The view as shown, without the probe's cross.
+    Canvas view(size.width, size.height);
+    view.Draw(0, 0, view_.ViewCanvas());
+    const bool crossShown = model.probeMarkShown;
+    EraseProbeMark(view, CurrentSurface());
+    model.probeMarkShown = crossShown;
+    const std::optional<Canvas> legend = legend_();
+    ok = WritePngPicture(Std(name), view, legend ? &*legend : nullptr, error);
+  } else {
+    const std::optional<PictureAtSize> p = DrawAtSize(size);
+    if (!p) return;
+    ok = WritePngPicture(Std(name), p->shown, p->legend ? &*p->legend : nullptr, error);
+  }
   host_.Informa(!ok, Outcome(ok, name, error));
 }
 
 void ExportCommands::ExportSvg() {
   if (!ReadyToExport()) return;
+  ViewSize size = model.view;
+  if (!AskPictureSize(size)) return;
   const QString name = AskExportName(QStringLiteral("Exportar imagen SVG"), QStringLiteral("Imagen SVG (*.svg)"),
                                      QStringLiteral("svg"));
   if (name.isEmpty()) return;
   std::string error;
-  const std::optional<Canvas> legend = legend_();
-  const bool ok =
-      WriteSvgPicture(Std(name), *model.pictureBitmap, view_.ViewLines(), legend ? &*legend : nullptr, error);
+  bool ok = false;
+  if (size == model.view) {
+    const std::optional<Canvas> legend = legend_();
+    ok = WriteSvgPicture(Std(name), *model.pictureBitmap, view_.ViewLines(), legend ? &*legend : nullptr, error);
+  } else {
+    const std::optional<PictureAtSize> p = DrawAtSize(size);
+    if (!p) return;
+    ok = WriteSvgPicture(Std(name), p->picture, p->lines, p->legend ? &*p->legend : nullptr, error);
+  }
   host_.Informa(!ok, Outcome(ok, name, error));
 }
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include "app/ViewSizing.h"
 #include "app/WindowSupport.h"
 #include "exchange/SurfaceExchange.h"
 #include "interact/DrawingCycle.h"
@@ -69,6 +70,8 @@ bool FileCommands::DelDisco(const QString& name, const QString& recoveredCaption
       throw qchk::RunError(Std(QStringLiteral("No se puede leer el archivo ") + name));
     case SurfaceFileRead::Loaded: break;
   }
+  // The file's camera is the default view's: fitted to the view in use.
+  CameraFromDefaultView();
   QString caption = recoveredCaption;
   if (caption.isEmpty()) {
     caption = QFileInfo(name).fileName();
@@ -101,7 +104,13 @@ void FileCommands::Abrir() {
 
 bool FileCommands::WriteSurface(const QString& name) {
   UserMessage error;
-  if (alDisco(Std(name), &error)) {
+  bool written = false;
+  {
+    // The file keeps the camera of the default view, whatever the window's size.
+    const DefaultViewCamera fileCamera;
+    written = alDisco(Std(name), &error);
+  }
+  if (written) {
     saved_();
     return true;
   }

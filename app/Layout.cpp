@@ -11,8 +11,10 @@ using namespace win;
 namespace {
 
 // The client area: the view, and the panel beside it; the status line is
-// below it and the menu bar above.
-constexpr int kClientWidth = 671;
+// below it and the menu bar above. At its smallest (and first) size the
+// view is 416 x 416; the view takes whatever room the window gains.
+constexpr int kPanelWidth = 254;
+constexpr int kClientWidth = kView + 1 + kPanelWidth;
 constexpr int kClientHeight = kView;
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
@@ -31,6 +33,8 @@ QLineEdit* MakeEdit(QWidget* parent, const QString& text, int x, int y, int w, i
 
 bool LeftDown(const QMouseEvent* e) { return e->buttons() & Qt::LeftButton; }
 QPoint At(const QMouseEvent* e) { return e->position().toPoint(); }
+// A position on the view in the picture's own pixels.
+QPoint OnView(const PaintBox* view, const QMouseEvent* e) { return view->ToCanvas(e->position()); }
 
 }  // namespace
 
@@ -46,7 +50,7 @@ QFont MainWindow::WindowFont() {
 void MainWindow::BuildControls() {
   setFont(WindowFont());
   auto* client = new QWidget(this);
-  client->setFixedSize(kClientWidth, kClientHeight);
+  client->setMinimumSize(kClientWidth, kClientHeight);
   QPalette pal = client->palette();
   pal.setColor(QPalette::Window, QColor(212, 208, 200));  // inactive border
   client->setPalette(pal);
@@ -67,6 +71,7 @@ void MainWindow::BuildView(QWidget* client) {
   viewCanvas.FillRect(0, 0, kView, kView);
   viewCanvas.brushColour = 0xFFFFFF;
   Imagen = new PaintBox(client, &viewCanvas);
+  Imagen->devicePixels = true;
   Imagen->setGeometry(0, 0, kView, kView);
   Imagen->onSystemPaint = [this] {
     // A repaint asked for by the window system; never a message box from
@@ -158,6 +163,9 @@ void MainWindow::BuildStatus() {
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(20);
+  viewResizeTimer = new QTimer(this);
+  viewResizeTimer->setSingleShot(true);
+  viewResizeTimer->setInterval(150);
 }
 
 void MainWindow::BuildTicks() {
@@ -190,7 +198,8 @@ void MainWindow::NameControls() {
       {pesoLabel, "pesoLabel"}, {KnotsPaintBox, "KnotsPaintBox"}, {Panelhor, "Panelhor"},
       {Panelver, "Panelver"},   {BotonEsfera, "BotonEsfera"}, {BotonCilindro, "BotonCilindro"},
       {BotonPlano, "BotonPlano"}, {StopButton, "StopButton"}, {DatosPunto, "DatosPunto"},
-      {Curvaturas, "Curvaturas"}, {InfoBar, "InfoBar"},   {Timer1, "Timer1"}};
+      {Curvaturas, "Curvaturas"}, {InfoBar, "InfoBar"},   {Timer1, "Timer1"},
+      {viewResizeTimer, "viewResizeTimer"}};
   for (const auto& [object, name] : names) object->setObjectName(QString::fromUtf8(name));
   setObjectName(QStringLiteral("Form1"));
 }
@@ -231,22 +240,26 @@ void MainWindow::WireControls() {
   centralWidget()->installEventFilter(this);
   Imagen->installEventFilter(this);
   Wire(Imagen, &PaintBox::pressed, [this](QMouseEvent* e) {
+    const QPoint at = OnView(Imagen, e);
     viewPressed_ = true;
-    UpdateViewCursor(At(e).x(), At(e).y());
+    UpdateViewCursor(at.x(), at.y());
     UpdateActions();  // nothing undoes during a drag
-    AlPisar(At(e).x(), At(e).y());
+    AlPisar(at.x(), at.y());
   });
   Wire(Imagen, &PaintBox::moved, [this](QMouseEvent* e) {
+    const QPoint at = OnView(Imagen, e);
     MoveKeys keys;
     keys.shift = e->modifiers() & Qt::ShiftModifier;
     keys.ctrl = e->modifiers() & Qt::ControlModifier;
-    AlMover(LeftDown(e), keys, At(e).x(), At(e).y());
+    AlMover(LeftDown(e), keys, at.x(), at.y());
   });
   Wire(Timer1, &QTimer::timeout, [this] { ComputaTiempo(); });
   Wire(Imagen, &PaintBox::released, [this](QMouseEvent* e) {
+    const QPoint at = OnView(Imagen, e);
     viewPressed_ = false;
-    UpdateViewCursor(At(e).x(), At(e).y());
+    UpdateViewCursor(at.x(), at.y());
     AlSoltar();
     UpdateActions();
   });
+  Wire(viewResizeTimer, &QTimer::timeout, [this] { ResizeViewToWidget(); });
 }

@@ -37,6 +37,7 @@ MainWindow::MainWindow() : host_(std::make_unique<MainWindowHost>(*this)) {
                                  QIcon(QStringLiteral(":/icons/org.quorlen.Quorlen.svg"))));
   SetProcessEventsHook([] { QCoreApplication::processEvents(); });
   inicio();
+  RestoreWindowPlace();
 }
 
 MainWindow::~MainWindow() {
@@ -69,7 +70,6 @@ void MainWindow::inicio() {
   peso->setText(QStringLiteral("1"));
   GestionaMenus();
   PintaNudos();
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void MainWindow::AlPintar() {
@@ -97,8 +97,8 @@ namespace {
 
 // Whether the last render covered any pixel with the surface.
 bool AnyPixelOfSurface() {
-  for (int x = 0; x < kView; ++x)
-    for (int y = 0; y < kView; ++y)
+  for (int x = 0; x < model.view.width; ++x)
+    for (int y = 0; y < model.view.height; ++y)
       if (model.pixelCells[x][y].u >= 0) return true;
   return false;
 }
@@ -147,6 +147,9 @@ void MainWindow::Dibujala(bool keepView) {
     return;
   }
   Informa(false, QString());
+  // A size the window reached before its redraw came is taken now.
+  const ViewSize want = WantedViewSize();
+  if (!model.busy && !(want == model.view) && !(want == refusedView_)) SetViewSize(want);
   const bool wasUnsaved = model.pictureUnsaved;
   model.pictureValid = false;
   model.pictureUnsaved = true;
@@ -262,7 +265,11 @@ void MainWindow::AlDesactivar() {
   }
 }
 
-void MainWindow::AlCerrar() { Timer1->stop(); }
+void MainWindow::AlCerrar() {
+  Timer1->stop();
+  viewResizeTimer->stop();
+  SaveWindowPlace();
+}
 
 QMessageBox::StandardButton MainWindow::AskSaveQuestion(const QString& text) {
   return QMessageBox::question(this, QApplication::applicationName(), text,

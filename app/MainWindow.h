@@ -52,6 +52,9 @@ class MainWindow : public QMainWindow, public WindowParts {
   QStatusBar* InfoBar;
   QLabel* InfoPanel;  // the status bar's one text panel
   QTimer* Timer1;
+  // Restarted by every change of the view's size; the view is drawn at the
+  // new size once it runs out.
+  QTimer* viewResizeTimer;
 
   // The menus "General" and "Opciones".
   QMenu *generalMenu, *optionsMenu;
@@ -140,14 +143,30 @@ class MainWindow : public QMainWindow, public WindowParts {
   void Refuse();  // a command that would change the model during a drawing
   void ShowView();
   void ShowNetOverlay(Canvas& canvas);
+  void DrawOverlays(Canvas& canvas);
   void ShowAnalysedPicture();
   void OfferRedraw();
   void UpdateActions();  // every part's actions, for the state as it is now
+
+  // The view at the size of its widget (the screen's own pixels): the view
+  // beside the panel, the legend under it.
+  ViewSize WantedViewSize() const;
+  void LayOutClient();
+  void ResizeViewToWidget();
+  bool SetViewSize(ViewSize size);
+  void ShowLegendRoom(bool shown);
+  int LegendRoom(int viewWidth) const;
+  // The window's size and place between runs.
+  void SaveWindowPlace();
+  void RestoreWindowPlace();
 
   // Dialog seams: the real window shows the toolkit's dialogs.
   virtual QMessageBox::StandardButton AskSaveQuestion(const QString& text);
   virtual QMessageBox::StandardButton AskRecoveryQuestion(const QString& text);
   virtual void ShowError(const QString& text);
+  // The model's buffers at a new size (all or nothing); a seam for a
+  // memory that runs out.
+  virtual bool ResizeViewBuffers(ViewSize size) { return ResizeView(size); }
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -189,6 +208,8 @@ class MainWindow : public QMainWindow, public WindowParts {
   bool upHeld_ = false, downHeld_ = false, viewPressed_ = false, nodeDragging_ = false;
   std::vector<Deferred> deferred_;
   bool runningDeferred_ = false, closePending_ = false, painting_ = false;
+  bool legendShown_ = false;  // room under the view for the legend
+  ViewSize refusedView_{0, 0};  // a size the memory was not there for
   // Keys pressed in each panel box and not yet released.
   std::map<QObject*, QSet<int>> keysDown_;
   std::unique_ptr<class MainWindowHost> host_;

@@ -44,6 +44,7 @@ void MainWindowHost::ShowView() { w_.ShowView(); }
 const std::vector<DrawnLine>& MainWindowHost::ViewLines() const { return w_.viewLines; }
 void MainWindowHost::ShowAnalysedPicture() { w_.ShowAnalysedPicture(); }
 void MainWindowHost::ShowNetOverlay(Canvas& canvas) { w_.ShowNetOverlay(canvas); }
+void MainWindowHost::DrawOverlays(Canvas& canvas) { w_.DrawOverlays(canvas); }
 void MainWindowHost::BeginEdit() { w_.history->BeginEdit(); }
 void MainWindowHost::EndTyping() { w_.history->EndTyping(); }
 void MainWindowHost::CommitEdit(EditKind kind, const QString& detail) { w_.history->CommitEdit(kind, detail); }
@@ -61,10 +62,8 @@ void MainWindowHost::LogViewLines(const std::function<void()>& draw) {
   view.lineLog = nullptr;
 }
 
-void MainWindowHost::SetClientHeight(int height) {
-  QWidget* client = w_.centralWidget();
-  client->setFixedSize(client->width(), height);
-}
+void MainWindowHost::ShowLegendRoom(bool shown) { w_.ShowLegendRoom(shown); }
+double MainWindowHost::DevicePixelRatio() const { return w_.Imagen->devicePixelRatioF(); }
 
 WindowState MainWindowHost::State() const {
   return WindowState{model.pictureValid, model.netEditMode, w_.EditInProgress(), CadExchangeAvailable()};

@@ -28,7 +28,9 @@ class MainWindowHost : public WindowHost, public ViewAccess, public SurfaceEditi
   const std::vector<DrawnLine>& ViewLines() const override;
   void ShowAnalysedPicture() override;
   void ShowNetOverlay(Canvas& canvas) override;
-  void SetClientHeight(int height) override;
+  void DrawOverlays(Canvas& canvas) override;
+  void ShowLegendRoom(bool shown) override;
+  double DevicePixelRatio() const override;
   WindowState State() const override;
   void BeginEdit() override;
   void EndTyping() override;

@@ -17,6 +17,7 @@
 #include "app/UmbilicPoints.h"
 #include "app/Wire.h"
 #include "app/WindowSupport.h"
+#include "interact/CurvatureNet.h"
 #include "interact/NetDrawing.h"
 #include "interact/NetTracing.h"
 #include "model/Projection.h"
@@ -36,8 +37,9 @@ void MainWindow::BuildMenus() {
   };
   aboutAction = add(generalMenu, "aboutAction", QStringLiteral("Acerca de..."));
   files = std::make_unique<FileCommands>(host, host, this, generalMenu, [this] { history->NoteSaved(); });
-  exports =
-      std::make_unique<ExportCommands>(host, host, this, generalMenu, [this] { return analysis->LegendForFile(); });
+  exports = std::make_unique<ExportCommands>(
+      host, host, this, generalMenu, [this] { return analysis->LegendForFile(); },
+      [this] { return analysis->PaintAtSize(); });
   copyPictureAction = add(generalMenu, "copyPictureAction", QStringLiteral("Guardar en portapapeles"));
   clearAction = add(generalMenu, "clearAction", QStringLiteral("Limpiar"));
   clearAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -234,6 +236,12 @@ void MainWindow::ShowNetOverlay(Canvas& canvas) {
     DrawTracedNet(canvas);
   model.nodePicked = false;
   model.dragRedrawPending = false;
+}
+
+void MainWindow::DrawOverlays(Canvas& canvas) {
+  if (model.netEditMode || model.showNet) DrawTracedNet(canvas);
+  if (!model.netEditMode && model.showCube) DrawSegmentList(canvas);
+  if (curvatureNet->onView) DrawCurvatureNet(canvas, CurrentSurface());
 }
 
 void MainWindow::ShowNetEditing() {

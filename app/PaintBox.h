@@ -18,6 +18,16 @@ class PaintBox : public QWidget {
   // Shows the canvas after the program drew on it; not a system repaint.
   void ShowCanvas();
 
+  // A box whose canvas is meant to hold the screen's own pixels: the canvas
+  // is shown at the device pixel ratio, and one of another size (the old
+  // picture while a new size waits for its drawing) is shown scaled by the
+  // ratio of the shorter sides and centred, as the camera will be.
+  bool devicePixels = false;
+  // The box's size in device pixels.
+  QSize DevicePixelSize() const;
+  // A position in the box (logical pixels) as a pixel of the canvas.
+  QPoint ToCanvas(const QPointF& at) const;
+
   std::function<void()> onSystemPaint;
 
  signals:
@@ -33,6 +43,12 @@ class PaintBox : public QWidget {
   void mouseReleaseEvent(QMouseEvent* e) override;
 
  private:
+  // The canvas's place in device pixels: its scale and top-left corner.
+  struct Placement {
+    double scale = 1, left = 0, top = 0;
+  };
+  Placement CanvasPlacement() const;
+
   Canvas* canvas_;
   bool ownUpdate_ = false;
 };

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "app/ViewSizing.h"
 #include "app/WindowSupport.h"
 #include "app/UndoHistory.h"
 #include "app/FileCommands.h"
@@ -122,7 +123,12 @@ bool RecoveryFile::WriteNow() {
   if (!lock_) return false;
   // A drawing may be changing the camera: wait for it.
   if (model.busy) return false;
-  const std::vector<uint8_t> bytes = EncodeSurfaceFile();
+  std::vector<uint8_t> bytes;
+  {
+    // As a surface file keeps it: the default view's camera.
+    const DefaultViewCamera fileCamera;
+    bytes = EncodeSurfaceFile();
+  }
   QSaveFile file(path_);
   if (!file.open(QIODevice::WriteOnly)) return false;
   file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));

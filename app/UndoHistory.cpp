@@ -12,6 +12,7 @@
 
 #include "app/Recovery.h"
 #include "app/Undo.h"
+#include "app/ViewSizing.h"
 #include "app/WindowSupport.h"
 #include "interact/DrawingCycle.h"
 #include "model/Knots.h"
@@ -80,7 +81,7 @@ bool ViewSuitsRestoredSurface(const Point3& shownLo, const Point3& shownHi) {
   } catch (...) {
     return false;  // the drawing that fits afresh reports it
   }
-  ScreenBox restored, shown, room{0, 0, kView, kView};
+  ScreenBox restored, shown, room{0, 0, static_cast<double>(model.view.width), static_cast<double>(model.view.height)};
   if (!ProjectBox(lo, hi, restored)) return false;
   if (ProjectBox(shownLo, shownHi, shown)) {
     room = ScreenBox{std::min(room.left, shown.left), std::min(room.top, shown.top),
@@ -132,7 +133,13 @@ void UndoHistory::UpdateEnabled(const WindowState& state) {
                                            : QStringLiteral("Rehacer"));
 }
 
-void UndoHistory::BeginEdit() { edits_->pending = EditStart{CaptureModel(), surface_.CapturePanel()}; }
+// The steps keep the camera as surface files do, for the default view: a
+// file's step undone or redone after the window changed size shows it
+// framed for the view of the moment.
+void UndoHistory::BeginEdit() {
+  const DefaultViewCamera asFiled;
+  edits_->pending = EditStart{CaptureModel(), surface_.CapturePanel()};
+}
 
 void UndoHistory::BeginTyping() {
   if (!edits_->pending) BeginEdit();
@@ -149,7 +156,12 @@ void UndoHistory::CommitEdit(EditKind kind, const QString& detail) {
   ModelEdit edit(kind, edits_->pending->model);
   // A keystroke that changed nothing ("0" to "0."): the box's step still
   // starts where its first keystroke found the window.
-  if (!edit.Finish()) {
+  bool changed = false;
+  {
+    const DefaultViewCamera asFiled;
+    changed = edit.Finish();
+  }
+  if (!changed) {
     if (!typed) edits_->pending.reset();
     return;
   }
@@ -210,6 +222,7 @@ void UndoHistory::Restore(const ModelEdit& edit, bool undo, const PanelState& p)
     edit.Undo();
   else
     edit.Redo();
+  if (edit.Kind() == EditKind::Open) CameraFromDefaultView();  // the step's camera is the default view's
   surface_.ShowPanel(p, edit.Kind() == EditKind::Open);
   redrawAfterStep_ = hadPicture || p.pictureValid;
   // A surface file brings the view it was seen with. A STEP or IGES file

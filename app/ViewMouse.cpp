@@ -8,6 +8,7 @@
 #include <QTextCursor>
 
 #include "app/AnalysisPictures.h"
+#include "app/CurvatureNetCommand.h"
 #include "app/WindowSupport.h"
 #include "app/UndoHistory.h"
 #include "app/MainWindow.h"
@@ -168,6 +169,7 @@ void MainWindow::ShowView() { Imagen->ShowCanvas(); }
 void MainWindow::ResetViewToPicture() {
   viewCanvas.Draw(0, 0, *model.pictureBitmap);
   viewLines.clear();
+  if (curvatureNet) curvatureNet->onView = false;
 }
 
 void MainWindow::ShowAnalysedPicture() {

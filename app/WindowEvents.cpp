@@ -63,6 +63,13 @@ void MainWindow::changeEvent(QEvent* e) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
   switch (e->type()) {
+    case QEvent::Resize:
+      if (watched == centralWidget()) LayOutClient();
+      break;
+    case QEvent::ScreenChangeInternal:
+      // Another screen may have another pixel ratio.
+      if (watched == Imagen) viewResizeTimer->start();
+      break;
     case QEvent::MouseMove:
       if (watched == centralWidget()) {
         const QPoint p = centralWidget()->mapTo(this, static_cast<QMouseEvent*>(e)->position().toPoint());

@@ -58,8 +58,15 @@ class ViewAccess {
   // The picture with the analysis chosen and the mode's overlays.
   virtual void ShowAnalysedPicture() = 0;
   virtual void ShowNetOverlay(Canvas& canvas) = 0;
-  // The client area's height: the view, with the legend under it or not.
-  virtual void SetClientHeight(int height) = 0;
+  // The box, the control net and the net of lines of curvature as the view
+  // shows them, drawn over `canvas` at the model's view size (a picture
+  // file drawn at a size of its own).
+  virtual void DrawOverlays(Canvas& canvas) = 0;
+  // Room under the view for the legend strip (as high as the strip drawn
+  // for the view's width), or none.
+  virtual void ShowLegendRoom(bool shown) = 0;
+  // The window's scale: logical pixels to the view's own.
+  virtual double DevicePixelRatio() const = 0;
   // Around a computation on the view: the button turns to "Parar".
   virtual void IniciaModal() = 0;
   virtual void TerminaModal() = 0;

@@ -10,15 +10,20 @@
 
 namespace {
 
-// The whole map (values, range, painting) after one drawing.
-void MapAfterDrawing(benchmark::State& state, void (*load)(), bool twoThreads) {
-  load();
+// The whole map (values, range, painting) after one drawing of the model
+// loaded.
+void MapOfLoadedModel(benchmark::State& state, bool twoThreads) {
   RenderPicture(false);
   side::SetEnabled(twoThreads);
   for (auto _ : state)
     benchmark::DoNotOptimize(ApplyCurvatureMap(CurrentSurface(), MapQuantity::Mean, MapRange{}).range.hi);
   side::SetEnabled(true);
   FinalModelState();
+}
+
+void MapAfterDrawing(benchmark::State& state, void (*load)(), bool twoThreads) {
+  load();
+  MapOfLoadedModel(state, twoThreads);
 }
 
 void BM_CurvatureMapSphere(benchmark::State& state) { MapAfterDrawing(state, SphereModel, true); }
@@ -31,6 +36,16 @@ void BM_CurvatureMapRationalBSpline3OneThread(benchmark::State& state) {
   MapAfterDrawing(state, WavySheetModel, false);
 }
 BENCHMARK(BM_CurvatureMapRationalBSpline3OneThread)->Unit(benchmark::kMillisecond);
+
+// The start-up sphere's map in a square view of range(0) pixels, to weigh
+// against BM_CycleSphereView at the same size.
+void BM_CurvatureMapSphereView(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  SphereModelInView(ViewSize{side, side});
+  MapOfLoadedModel(state, true);
+  InitModelState();
+}
+BENCHMARK(BM_CurvatureMapSphereView)->Arg(416)->Arg(1024)->Unit(benchmark::kMillisecond);
 
 // The same nets and weights as BM_SurfacePoint, so the two compare.
 void BM_SurfaceDerivatives(benchmark::State& state, int m, int n, int kind, bool rational) {

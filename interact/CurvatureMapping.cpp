@@ -49,22 +49,14 @@ MapResult ApplyCurvatureMap(const Surface& s, MapQuantity q, const MapRange& cho
   MapResult r;
   if (q == MapQuantity::None) return r;
   std::vector<double> values;
+  MapValueCounts counts;
   try {
-    ComputeMapValues(q, s, values);
+    counts = ComputeMapValues(q, s, values);
   } catch (const qchk::RunError& e) {
     r.error = FailureOf(e);
     return r;
   }
-  long visible = 0, valued = 0;
-  for (int x = 0; x < kView; ++x)
-    for (int y = 0; y < kView; ++y) {
-      double& v = values[static_cast<size_t>(x) * kView + y];
-      if (!std::isfinite(v)) v = std::numeric_limits<double>::quiet_NaN();
-      const PixelCell& c = model.pixelCells[x][y];
-      if (c.u >= 0 && c.v >= 0) ++visible;
-      if (!std::isnan(v)) ++valued;
-    }
-  if (visible > 0 && valued == 0) {
+  if (counts.visible > 0 && counts.valued == 0) {
     r.error = NoValues(s);
     return r;
   }

@@ -12,7 +12,7 @@
 struct MapResult {
   MapQuantity quantity = MapQuantity::None;
   MapRange range;              // the range in force
-  std::vector<double> values;  // [x * 416 + y], NaN off the surface
+  std::vector<double> values;  // [x * H + y] for the view W x H, NaN off the surface
   // Why no map could be made, or empty.
   UserMessage error;
 };

@@ -22,22 +22,24 @@ struct Sample {
   double tx, ty;  // unit direction of the line there on the view
 };
 
-// The samples of one family, bucketed in square cells of the test distance.
+// The samples of one family, bucketed in square cells of the test distance
+// over the view.
 class Occupancy {
  public:
-  explicit Occupancy(double cell) : cell_(cell), n_(static_cast<int>(std::ceil(kView / cell)) + 1) {
-    cells_.resize(static_cast<size_t>(n_ * n_));
+  explicit Occupancy(double cell)
+      : cell_(cell), nx_(CellsAcross(model.view.width, cell)), ny_(CellsAcross(model.view.height, cell)) {
+    cells_.resize(static_cast<size_t>(nx_) * static_cast<size_t>(ny_));
   }
   void Add(const Sample& s) { cells_[Index(s.x, s.y)].push_back(s); }
   // Whether a sample lies within d of (x, y); samples of `line` count only
   // when more than `gap` away along it from `along`.
   bool Near(double x, double y, double d, int line = -1, double along = 0, double gap = 0) const {
-    const int cx = Clamp(x), cy = Clamp(y);
-    const int reach = static_cast<int>(std::ceil(d / cell_));
+    const int cx = Clamp(x, nx_), cy = Clamp(y, ny_);
+    const int reach = qchk::Ceil(d / cell_);
     for (int i = cx - reach; i <= cx + reach; ++i)
       for (int j = cy - reach; j <= cy + reach; ++j) {
-        if (i < 0 || j < 0 || i >= n_ || j >= n_) continue;
-        for (const Sample& s : cells_[static_cast<size_t>(i * n_ + j)]) {
+        if (i < 0 || j < 0 || i >= nx_ || j >= ny_) continue;
+        for (const Sample& s : cells_[static_cast<size_t>(i) * ny_ + j]) {
           if (s.line == line && std::fabs(s.along - along) <= gap) continue;
           const double dx = s.x - x, dy = s.y - y;
           if (dx * dx + dy * dy < d * d) return true;
@@ -47,13 +49,14 @@ class Occupancy {
   }
 
  private:
-  int Clamp(double t) const {
-    const int k = static_cast<int>(std::floor(t / cell_));
-    return k < 0 ? 0 : k >= n_ ? n_ - 1 : k;
+  static int CellsAcross(int side, double cell) { return qchk::Ceil(side / cell) + 1; }
+  int Clamp(double t, int n) const {
+    const double k = std::floor(t / cell_);
+    return k < 0 ? 0 : k >= n ? n - 1 : static_cast<int>(k);
   }
-  size_t Index(double x, double y) const { return static_cast<size_t>(Clamp(x) * n_ + Clamp(y)); }
+  size_t Index(double x, double y) const { return static_cast<size_t>(Clamp(x, nx_)) * ny_ + Clamp(y, ny_); }
   double cell_;
-  int n_;
+  int nx_, ny_;
   std::vector<std::vector<Sample>> cells_;
 };
 
@@ -61,7 +64,7 @@ class Occupancy {
 // hidden by the surface.
 bool OnView(const Point3& P, double& x, double& y) {
   ProjectToView(P, x, y);
-  if (!(x >= 0 && x < kView && y >= 0 && y < kView)) return false;
+  if (!(x >= 0 && x < model.view.width && y >= 0 && y < model.view.height)) return false;
   ScreenPoint q;
   return PointVisible(P, q);
 }
@@ -85,8 +88,10 @@ void Draw(NetState& s, int family, const Point3& a, const Point3& b) {
 // occupancy as they are reached, so the line also stops short of itself
 // when it closes.
 void TraceHalf(NetState& s, int family, ParamPair seed, ParamPair d, double sign) {
-  const double minStep = sqrtHalfPer416 * 0.02;
-  double h = sqrtHalfPer416 / (std::fabs(d.u) + std::fabs(d.v));
+  const double halfDiagonal = model.view.HalfPixelDiagonalStep();
+  const double pieceStep = model.view.ThreeAndHalfPixelStep();
+  const double minStep = halfDiagonal * 0.02;
+  double h = halfDiagonal / (std::fabs(d.u) + std::fabs(d.v));
   double hUsed = h;
   ParamPair ref = d, pos = seed;
   CurvatureSlopes k{};
@@ -109,7 +114,7 @@ void TraceHalf(NetState& s, int family, ParamPair seed, ParamPair d, double sign
     if (l < minStep || BorderMargin(pos) <= 0) return;
     ++s.result.steps;
     // The step in pieces of about 3.5 pixels' worth, as the clicked lines.
-    const int32_t n = qchk::Round(l / threePointFivePer416 + 1);
+    const int32_t n = qchk::Round(l / pieceStep + 1);
     for (int32_t f = 1; f <= n; ++f) {
       const Point3 q = SurfacePointOf(s.surface, CurvatureDenseOutput(prev, k, hUsed, static_cast<double>(f) / n));
       double x, y;
@@ -131,11 +136,11 @@ void TraceHalf(NetState& s, int family, ParamPair seed, ParamPair d, double sign
 // Traces the whole line of `family` through the surface under view point
 // (x, y), if that point is free; its samples become seeds' bases.
 bool TraceLine(NetState& s, int family, double x, double y, std::deque<Sample>& bases) {
-  if (x < 0 || y < 0 || x >= kView || y >= kView) return false;
+  if (x < 0 || y < 0 || x >= model.view.width || y >= model.view.height) return false;
   if (s.occ[family].Near(x, y, s.spacing * 0.99)) return false;
   ParamPair uv;
   Point3 P;
-  if (!PixelLookup(s.surface, static_cast<int>(x), static_cast<int>(y), uv, P)) return false;
+  if (!PixelLookup(s.surface, qchk::Trunc(x), qchk::Trunc(y), uv, P)) return false;
   double px, py;
   if (!OnView(P, px, py) || s.occ[family].Near(px, py, s.spacing * 0.99)) return false;
   ParamPair d;
@@ -154,7 +159,9 @@ bool TraceLine(NetState& s, int family, double x, double y, std::deque<Sample>& 
 
 }  // namespace
 
-CurvatureNetResult DrawCurvatureNet(Canvas& view, const Surface& surface, double spacing) {
+CurvatureNetResult DrawCurvatureNet(Canvas& view, const Surface& surface, double defaultViewSpacing) {
+  // In this view's pixels: a larger view holds the same net, finer.
+  const double spacing = defaultViewSpacing * model.view.Scale();
   NetState s{view, surface, spacing, {Occupancy(spacing / 2), Occupancy(spacing / 2)}, {}, {}, 0, 0};
   view.penMode = PenMode::Copy;
   for (int family = 0; family <= 1 && !s.result.stopped; ++family) {
@@ -162,9 +169,9 @@ CurvatureNetResult DrawCurvatureNet(Canvas& view, const Surface& surface, double
     // New lines start a spacing away, across the screen, from the points of
     // the lines already drawn; where that leaves parts of the view bare (a
     // separate visible piece, or the start), a grid of seeds fills in.
-    const int grid = static_cast<int>(spacing);
-    for (int gx = grid / 2; gx < kView && !s.result.stopped; gx += grid)
-      for (int gy = grid / 2; gy < kView && !s.result.stopped; gy += grid) {
+    const int grid = qchk::Trunc(spacing);
+    for (int gx = grid / 2; gx < model.view.width && !s.result.stopped; gx += grid)
+      for (int gy = grid / 2; gy < model.view.height && !s.result.stopped; gy += grid) {
         if (!TraceLine(s, family, gx, gy, bases)) continue;
         while (!bases.empty() && !s.result.stopped) {
           const Sample b = bases.front();

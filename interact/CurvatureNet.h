@@ -12,7 +12,8 @@ struct CurvatureNetResult {
   bool stopped = false;   // the stop control ended the net
 };
 
-// Lines about `spacing` pixels apart on the view; each stops within half
+// Lines about `spacing` pixels of the 416 x 416 view apart (scaled with the
+// view: a view twice as large holds the same net); each stops within half
 // that of a line of its own family, at an umbilic, at the border of the
 // square, where the surface turns away or is hidden, or after the tracer's
 // 4000 steps. Family 0 in red, family 1 in blue. Polls window events every

@@ -1,5 +1,6 @@
 #include "interact/LineTracing.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <random>
@@ -37,27 +38,40 @@ void DrawRedSegment(Canvas& view, const Point3& a, const Point3& b) {
 }  // namespace
 
 void DrawCoordinateLines(Canvas& view, const Surface& s, TracedLineRecord& record, ParamPair uv) {
+  // Steps of 0.025, recorded; in a larger view each is drawn in as many
+  // pieces as the view is times the 416 one, so the lines stay as smooth.
+  const int pieces = std::max(1, qchk::Round(model.view.Scale()));
+  auto drawStep = [&](Point3& prev, auto pointAt, double from, double to) {
+    for (int k = 1; k < pieces; ++k) {
+      const Point3 next = pointAt(from + (to - from) * k / pieces);
+      DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
+      prev = next;
+    }
+    const Point3 next = pointAt(to);
+    DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
+    prev = next;
+  };
   record.BeginLine(TracedFamily::U);
   record.Record(ParamPair{uv.u, 0});
   Point3 prev = SurfacePointOf(s, uv.u, 0);
+  auto alongV = [&](double t) { return SurfacePointOf(s, uv.u, t); };
   double v = 0;
   for (int k = 0; k < 40; ++k) {
+    const double from = v;
     v += 0.025;
     record.Record(ParamPair{uv.u, v});
-    const Point3 next = SurfacePointOf(s, uv.u, v);
-    DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
-    prev = next;
+    drawStep(prev, alongV, from, v);
   }
   record.BeginLine(TracedFamily::V);
   record.Record(ParamPair{0, uv.v});
   prev = SurfacePointOf(s, 0, uv.v);
+  auto alongU = [&](double t) { return SurfacePointOf(s, t, uv.v); };
   double u = 0;
   for (int k = 0; k < 40; ++k) {
+    const double from = u;
     u += 0.025;
     record.Record(ParamPair{u, uv.v});
-    const Point3 next = SurfacePointOf(s, u, uv.v);
-    DrawShadedSegment3D(view, prev, next, model.greyLineColours, 8, 6);
-    prev = next;
+    drawStep(prev, alongU, from, u);
   }
 }
 
@@ -90,7 +104,7 @@ double ProjectToSurface(const Surface& s, const Point3& T, const Point3& S0, Par
     f0 = DistanceSq(s, u, v, T);
     ++count;
     converged = 2 * f0 < model.fineStepSq;
-    givenUp = count > 10 || 2 * f0 > model.coarseStepSq || stepSize < sqrtHalfPer416;
+    givenUp = count > 10 || 2 * f0 > model.coarseStepSq || stepSize < model.view.HalfPixelDiagonalStep();
   } while (!converged && !givenUp);
   if (!converged) return -1;
   uv = ParamPair{u, v};
@@ -115,7 +129,7 @@ double FindSeamPoint(const Surface& s, const Point3& P0, const Point3& P1, Param
       const double g = ProjectToSurface(s, P1, S, cand);
       if (!(g > 0)) continue;
       const double du = cand.u - uv.u, dv = cand.v - uv.v;
-      if (!(std::sqrt(du * du + dv * dv) > 2 * sqrtHalfPer416)) continue;
+      if (!(std::sqrt(du * du + dv * dv) > 2 * model.view.HalfPixelDiagonalStep())) continue;
       // Another place of the square shows the same point: continue there.
       uv = cand;
       const FirstForm f = FirstFundamentalForm(s, uv);
@@ -186,8 +200,11 @@ namespace {
 // One half-line of curvature of `family` from start, leaving along d.
 void TraceHalfLine(Canvas& view, const Surface& s, TracedLineRecord& record, int family, ParamPair start,
                    ParamPair d, SeamGrid& seams) {
-  const double minStep = sqrtHalfPer416 * 0.02;
-  double h = sqrtHalfPer416 / (std::fabs(d.u) + std::fabs(d.v));
+  // Steps and pieces in pixels of this view: a larger view traces finer.
+  const double halfDiagonal = model.view.HalfPixelDiagonalStep();
+  const double pieceStep = model.view.ThreeAndHalfPixelStep();
+  const double minStep = halfDiagonal * 0.02;
+  double h = halfDiagonal / (std::fabs(d.u) + std::fabs(d.v));
   double hUsed = h;
   const double hMin = std::fabs(h) / 1e5;
   ParamPair ref = d;
@@ -195,7 +212,7 @@ void TraceHalfLine(Canvas& view, const Surface& s, TracedLineRecord& record, int
   CurvatureSlopes k{};
   // A failed step keeps the last step length; before the first one, the
   // length the first step is aimed at.
-  double l = sqrtHalfPer416;
+  double l = halfDiagonal;
   double m;
   int counter = 1;
   record.BeginLine(family == 0 ? TracedFamily::K1 : TracedFamily::K2);
@@ -212,7 +229,7 @@ void TraceHalfLine(Canvas& view, const Surface& s, TracedLineRecord& record, int
     const ParamPair prev = pos;
     bool ok = AdaptiveCurvatureStep(s, family, pos, h, ref, hUsed, l, k);
     m = BorderMargin(pos);
-    auto badStep = [&] { return !ok || (m <= 0 && l >= threePointFivePer416); };
+    auto badStep = [&] { return !ok || (m <= 0 && l >= pieceStep); };
     bool halved = false;
     if (l >= minStep && badStep()) {
       // The step failed or jumped far out of the square: halve it.
@@ -229,7 +246,7 @@ void TraceHalfLine(Canvas& view, const Surface& s, TracedLineRecord& record, int
     if (m > 0) {
       record.Record(pos);
       // Dense output draws the step as a smooth curve in short pieces.
-      const int32_t n = qchk::Round(l / threePointFivePer416 + 1);
+      const int32_t n = qchk::Round(l / pieceStep + 1);
       Point3 q0 = SurfacePointOf(s, prev);
       for (int32_t f = 1; f <= n; ++f) {
         const Point3 q = SurfacePointOf(s, CurvatureDenseOutput(prev, k, hUsed, static_cast<double>(f) / n));

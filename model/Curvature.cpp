@@ -21,9 +21,11 @@ Point3 Combine(const LocalGeometry& g, double du, double dv) {
   return Point3{du * g.Su.x + dv * g.Sv.x, du * g.Su.y + dv * g.Sv.y, du * g.Su.z + dv * g.Sv.z};
 }
 
-// Scales t to the arm length of the probe cross (sceneDiag / 26).
+// Scales t to the arm length of the probe cross (sceneDiag / 26). The
+// scene lengths per pixel shrink with a larger view; the cross keeps its
+// share of the scene, so it grows with the view as the picture does.
 Point3 Arm(const Point3& t) {
-  const double arm = 4 * model.sceneDiagBy104;
+  const double arm = 4 * model.sceneDiagBy104 * model.view.Scale();
   const double len = Norm(t) + tol::kLengthGuard;
   return Point3{t.x * arm / len, t.y * arm / len, t.z * arm / len};
 }

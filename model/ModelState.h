@@ -32,6 +32,13 @@ struct ViewSize {
   int Shorter() const { return width < height ? width : height; }
   double Scale() const { return Shorter() / static_cast<double>(kView); }
   bool IsDefault() const { return width == kView && height == kView; }
+  // Half a pixel's diagonal (0.7071) and 3.5 pixels as lengths in the
+  // parameter square, for a surface across the shorter side: the tracers'
+  // first step, their stop distances and the length of their drawn pieces.
+  // Over the side itself, so that at 416 they are 0.7071 / 416 and 3.5 / 416
+  // to the bit.
+  double HalfPixelDiagonalStep() const { return 0.7071 / Shorter(); }
+  double ThreeAndHalfPixelStep() const { return 3.5 / Shorter(); }
   friend bool operator==(const ViewSize&, const ViewSize&) = default;
 };
 
@@ -218,8 +225,6 @@ constexpr double finiteStep4 = 0.00025;
 constexpr double finiteStepSq2 = 7.8125e-09;
 constexpr double finiteStepSq4 = 1.5625e-08;
 constexpr double sqrt2Approx = 1.4142;
-constexpr double sqrtHalfPer416 = 0.7071 / 416;
-constexpr double threePointFivePer416 = 3.5 / 416;
 
 // Resets every variable to its start-up default and (re)allocates and fills
 // the buffers (for the given view) and colour tables. Returns false when a

@@ -1,6 +1,7 @@
 #include "render/CurvatureMap.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <exception>
@@ -60,49 +61,74 @@ bool Visible(int x, int y) {
   return c.u >= 0 && c.v >= 0;
 }
 
-// Columns first, first + step, ...
-void ValuesOfColumns(MapQuantity q, const Surface& s, std::vector<double>& values, int first, int step) {
-  for (int x = first; x < kView; x += step)
-    for (int y = 0; y < kView; ++y) {
+// Columns x0 .. x1 - 1, counted into `counts`.
+void ValuesOfColumns(MapQuantity q, const Surface& s, std::vector<double>& values, int x0, int x1,
+                     MapValueCounts& counts) {
+  const int H = model.view.height;
+  for (int x = x0; x < x1; ++x)
+    for (int y = 0; y < H; ++y) {
       ParamPair uv;
       SurfaceDerivs d;
       bool have = false;
       double value = kNaN;
-      if (PixelLookupWithDerivatives(s, x, y, uv, d, have)) value = have ? MapValueOf(q, s, d) : MapValueAt(q, s, uv);
-      values[static_cast<size_t>(x) * kView + y] = value;
+      if (PixelLookupWithDerivatives(s, x, y, uv, d, have)) {
+        ++counts.visible;
+        value = have ? MapValueOf(q, s, d) : MapValueAt(q, s, uv);
+        if (std::isfinite(value))
+          ++counts.valued;
+        else
+          value = kNaN;
+      }
+      values[static_cast<size_t>(x) * H + y] = value;
     }
 }
 
-// Runs columns(first, step) over all columns: alternate columns on the two
-// threads where a second one is to be had, which shares the visible pixels
-// evenly whatever the outline. The first error, the calling thread's
-// first, is raised once both are done.
+// Columns in a run that a thread takes at once: few enough runs that
+// taking them costs nothing, enough that the threads end together.
+constexpr int kColumnRun = 8;
+
+// Runs columns(x0, x1) over the view's columns: in runs of kColumnRun that
+// the two threads take as they come free, where a second thread is to be
+// had, so that one that gets no core for a while leaves its share to the
+// other. Every pixel is computed alike on either thread. An error stops
+// the taking; the one raised, once both are done, is that of the lowest
+// column that failed, as on one thread.
 template <class Columns>
 void OnBothThreads(Columns&& columns) {
+  const int W = model.view.width;
   if (!side::Enabled()) {
-    columns(0, 1);
+    columns(0, W);
     return;
   }
-  struct Odd {
+  struct Share {
     Columns& columns;
+    int width;
+    std::atomic<int>& next;
+    int failedAt = std::numeric_limits<int>::max();
     std::exception_ptr error;
     void operator()() {
-      try {
-        columns(1, 2);
-      } catch (...) {
-        error = std::current_exception();
+      for (;;) {
+        const int x0 = next.fetch_add(kColumnRun);
+        if (x0 >= width) return;
+        try {
+          columns(x0, std::min(width, x0 + kColumnRun));
+        } catch (...) {
+          failedAt = x0;
+          error = std::current_exception();
+          next.store(width);
+          return;
+        }
       }
     }
-  } odd{columns, nullptr};
-  side::OfferCall(odd);
-  try {
-    columns(0, 2);
-  } catch (...) {
-    side::Abandon();
-    throw;
-  }
+  };
+  std::atomic<int> next{0};
+  Share other{columns, W, next, std::numeric_limits<int>::max(), nullptr};
+  Share mine{columns, W, next, std::numeric_limits<int>::max(), nullptr};
+  side::OfferCall(other);
+  mine();
   side::Finish();
-  if (odd.error) std::rethrow_exception(odd.error);
+  if (other.error && (!mine.error || other.failedAt < mine.failedAt)) std::rethrow_exception(other.error);
+  if (mine.error) std::rethrow_exception(mine.error);
 }
 
 }  // namespace
@@ -171,9 +197,16 @@ double MapValueOf(MapQuantity q, const Surface& s, const SurfaceDerivs& d) {
   return kNaN;
 }
 
-void ComputeMapValues(MapQuantity q, const Surface& s, std::vector<double>& values) {
-  values.assign(static_cast<size_t>(kView) * kView, kNaN);
-  OnBothThreads([&](int first, int step) { ValuesOfColumns(q, s, values, first, step); });
+MapValueCounts ComputeMapValues(MapQuantity q, const Surface& s, std::vector<double>& values) {
+  values.assign(static_cast<size_t>(model.view.width) * model.view.height, kNaN);
+  std::atomic<long> visible{0}, valued{0};
+  OnBothThreads([&](int x0, int x1) {
+    MapValueCounts run;
+    ValuesOfColumns(q, s, values, x0, x1, run);
+    visible += run.visible;
+    valued += run.valued;
+  });
+  return MapValueCounts{visible.load(), valued.load()};
 }
 
 double NiceCeiling(double x) {
@@ -240,81 +273,91 @@ uint32_t MapColour(MapQuantity q, double x, double lo, double hi) {
 void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const MapRange& range) {
   const ShadeGrid& shade = *model.shadeMap;
   Canvas& bmp = *model.pictureBitmap;
-  std::vector<uint32_t> colour(static_cast<size_t>(kView) * kView, 0);
-  std::vector<uint8_t> have(colour.size(), 0);
-  OnBothThreads([&](int first, int step) {
-    for (int x = first; x < kView; x += step)
-      for (int y = 0; y < kView; ++y) {
-        if (!Visible(x, y)) continue;
-        const size_t k = static_cast<size_t>(x) * kView + y;
-        colour[k] = Scale(MapColour(q, values[k], range.lo, range.hi), Brightness(shade[x][y]));
-        have[k] = 1;
-      }
-  });
-  for (int y = 0; y < kView; ++y) {
-    uint8_t* row = bmp.Row(y);
-    for (int x = 0; x < kView; ++x) {
-      const size_t k = static_cast<size_t>(x) * kView + y;
-      uint32_t c;
-      if (have[k]) {
-        c = colour[k];
-      } else if (shade[x][y] != 0) {
+  const int W = model.view.width, H = model.view.height;
+  qchk::CheckIndex(static_cast<long>(values.size()), static_cast<long>(W) * H, static_cast<long>(W) * H);
+  auto colourAt = [&](int x, int y) {
+    return Scale(MapColour(q, values[static_cast<size_t>(x) * H + y], range.lo, range.hi), Brightness(shade[x][y]));
+  };
+  auto put = [&bmp](int x, int y, uint32_t c) {
+    uint8_t* px = bmp.Row(y) + 3 * x;
+    px[0] = static_cast<uint8_t>(c >> 16);
+    px[1] = static_cast<uint8_t>(c >> 8);
+    px[2] = static_cast<uint8_t>(c);
+  };
+  // Column by column on both threads, each pixel from the values alone (no
+  // colour buffer: an outline pixel works out its few neighbours' colours).
+  OnBothThreads([&](int x0, int x1) {
+    for (int x = x0; x < x1; ++x)
+      for (int y = 0; y < H; ++y) {
+        if (Visible(x, y)) {
+          put(x, y, colourAt(x, y));
+          continue;
+        }
+        if (shade[x][y] == 0) continue;
         // An outline pixel the filter blended: its surface neighbours'
         // mean colour, half way to white.
         int n = 0, r = 0, g = 0, b = 0;
         const int dx[] = {-1, 1, 0, 0}, dy[] = {0, 0, -1, 1};
         for (int d = 0; d < 4; ++d) {
           const int nx = x + dx[d], ny = y + dy[d];
-          if (nx < 0 || ny < 0 || nx >= kView || ny >= kView) continue;
-          const size_t nk = static_cast<size_t>(nx) * kView + ny;
-          if (!have[nk]) continue;
-          r += colour[nk] & 0xFF;
-          g += (colour[nk] >> 8) & 0xFF;
-          b += (colour[nk] >> 16) & 0xFF;
+          if (nx < 0 || ny < 0 || nx >= W || ny >= H || !Visible(nx, ny)) continue;
+          const uint32_t c = colourAt(nx, ny);
+          r += c & 0xFF;
+          g += (c >> 8) & 0xFF;
+          b += (c >> 16) & 0xFF;
           ++n;
         }
-        if (n == 0) continue;
-        c = Rgb((r / n + 255) / 2, (g / n + 255) / 2, (b / n + 255) / 2);
-      } else {
-        continue;
+        if (n > 0) put(x, y, Rgb((r / n + 255) / 2, (g / n + 255) / 2, (b / n + 255) / 2));
       }
-      row[3 * x] = static_cast<uint8_t>(c >> 16);
-      row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
-      row[3 * x + 2] = static_cast<uint8_t>(c);
-    }
-  }
+  });
 }
 
+double LegendScale(int width) { return std::max(1.0, width / static_cast<double>(kView)); }
+
+int LegendHeight(int width) { return qchk::Round(kLegendHeight * LegendScale(width)); }
+
 Canvas DrawLegend(MapQuantity q, const MapRange& range, MessageWriter text) {
-  Canvas c(kView, kLegendHeight);
+  return DrawLegend(q, range, model.view.width, text);
+}
+
+Canvas DrawLegend(MapQuantity q, const MapRange& range, int width, MessageWriter text) {
+  qchk::CheckIndex(width, 1, ViewSize::kMaxSide);
+  // Lengths of the 416-pixel strip, scaled; the strip's ends keep their
+  // distance (scaled) from the picture's edges.
+  const double f = LegendScale(width);
+  auto px = [f](int length) { return qchk::Round(length * f); };
+  const int height = LegendHeight(width);
+  Canvas c(width, height);
   c.brushColour = 0x00FFFFFF;
-  c.FillRect(0, 0, kView, kLegendHeight);
+  c.FillRect(0, 0, width, height);
   constexpr uint32_t ink = 0x00000000, frame = 0x00808080;
-  DrawSmallText(c, 8, 3, text({MapQuantityName(q)}), ink);
+  DrawSmallText(c, px(8), px(3), text({MapQuantityName(q)}), ink, f);
   const std::string scale = text({range.fixed ? MessageCode::ScaleFixed : MessageCode::ScaleAutomatic});
-  DrawSmallText(c, kView - 8 - SmallTextWidth(scale), 3, scale, ink);
-  constexpr int left = 16, right = 399, top = 14, bottom = 29;
+  DrawSmallText(c, width - px(8) - SmallTextWidth(scale, f), px(3), scale, ink, f);
+  const int left = px(16), right = width - 1 - px(16), top = px(14), bottom = px(29);
   for (int x = left; x <= right; ++x) {
     const double t = static_cast<double>(x - left) / (right - left);
     const uint32_t col = MapColour(q, range.lo * (1 - t) + range.hi * t, range.lo, range.hi);
     for (int y = top; y <= bottom; ++y) c.SetPixel(x, y, col);
   }
-  c.penColour = frame;
-  c.MoveTo(left - 1, top - 1);
-  c.LineTo(right + 1, top - 1);
-  c.LineTo(right + 1, bottom + 1);
-  c.LineTo(left - 1, bottom + 1);
-  c.LineTo(left - 1, top - 1);
+  // The frame round the strip and the ticks, one pixel thick at 416 and
+  // thicker in proportion.
+  const int line = px(1);
+  c.brushColour = frame;
+  c.FillRect(left - line, top - line, right + 1 + line, top);
+  c.FillRect(left - line, bottom + 1, right + 1 + line, bottom + 1 + line);
+  c.FillRect(left - line, top, left, bottom + 1);
+  c.FillRect(right + 1, top, right + 1 + line, bottom + 1);
   for (int k = 0; k <= 4; ++k) {
     const int x = left + qchk::Round((right - left) * k / 4.0);
-    c.MoveTo(x, bottom + 2);
-    c.LineTo(x, bottom + 5);
+    const int tickLeft = x - (line - 1) / 2;
+    c.FillRect(tickLeft, bottom + px(2), tickLeft + line, bottom + px(5));
     const std::string label = LegendLabelText(LegendValue(range, k), range.lo, range.hi);
     // Centred under its tick, but never past the ends of the strip: the
     // first and the last label line up with them.
-    const int w = SmallTextWidth(label);
-    const int lx = std::max(left - 1, std::min(x - w / 2, right + 3 - w));
-    DrawSmallText(c, lx, bottom + 7, label, ink);
+    const int w = SmallTextWidth(label, f);
+    const int lx = std::max(left - px(1), std::min(x - w / 2, right + px(3) - w));
+    DrawSmallText(c, lx, bottom + px(7), label, ink, f);
   }
   return c;
 }

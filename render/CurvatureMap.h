@@ -35,10 +35,15 @@ struct MapRange {
 // Whether lo, hi may be a fixed range: both finite and lo < hi.
 bool IsUsableMapRange(double lo, double hi);
 
-// The value of every view pixel, [x * 416 + y], NaN where the read-out's
-// pixel look-up finds no surface; the derivatives the look-up had are not
-// evaluated twice. Shared with the second thread when it is to be had.
-void ComputeMapValues(MapQuantity q, const Surface& s, std::vector<double>& values);
+// The value of every pixel of the view W x H, [x * H + y], NaN where the
+// read-out's pixel look-up finds no surface and where the value is not
+// finite; the derivatives the look-up had are not evaluated twice. Shared
+// with the second thread when it is to be had. Returns how many pixels show
+// the surface and how many of those have a value.
+struct MapValueCounts {
+  long visible = 0, valued = 0;
+};
+MapValueCounts ComputeMapValues(MapQuantity q, const Surface& s, std::vector<double>& values);
 
 // x rounded up to 1, 2 or 5 times a power of ten (x > 0).
 double NiceCeiling(double x);
@@ -55,7 +60,8 @@ uint32_t MapColour(MapQuantity q, double x, double lo, double hi);
 // Repaints pictureBitmap from the values: each visible pixel the ramp
 // colour darkened by the light of its shade index (shadows and obliquity
 // keep the shape readable); the outline's blended pixels take their
-// neighbours' colour blended towards white; the background stays.
+// neighbours' colour blended towards white; the background stays. The
+// values must be the view's, W x H (checked).
 void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const MapRange& range);
 
 // Where value x falls on the ramp, 0 to 1, for a range lo < hi: linearly
@@ -64,12 +70,18 @@ void PaintCurvatureMap(MapQuantity q, const std::vector<double>& values, const M
 // its own limit. Values beyond the range take its ends.
 double RampPosition(MapQuantity q, double x, double lo, double hi);
 
-// The legend strip, 416 pixels wide: the quantity's name and whether the
-// scale is automatic or fixed, the colour strip, five labelled values
-// (the quarters of the range), the labels within the strip's width. The
-// name and the scale are written by `text`.
+// The legend strip under a picture `width` pixels wide (the view's width
+// when not given): the quantity's name and whether the scale is automatic
+// or fixed, the colour strip, five labelled values (the quarters of the
+// range), the labels within the strip's width. kLegendHeight pixels high at
+// 416 pixels wide; a wider strip has its lengths and its text scaled by
+// LegendScale, a narrower one keeps the text's size. The name and the
+// scale are written by `text`.
 constexpr int kLegendHeight = 48;
+double LegendScale(int width);
+int LegendHeight(int width);
 Canvas DrawLegend(MapQuantity q, const MapRange& range, MessageWriter text);
+Canvas DrawLegend(MapQuantity q, const MapRange& range, int width, MessageWriter text);
 // The value of label k = 0..4.
 double LegendValue(const MapRange& range, int k);
 // A label's text: to two digits below the first of the labels' step, in
@@ -79,5 +91,7 @@ std::string LegendLabelText(double x, double lo, double hi);
 
 // Draws UTF-8 text in a 5 x 7 pixel font with its top-left corner at (x, y)
 // and returns the width it took; characters without a glyph show a box.
-int DrawSmallText(Canvas& c, int x, int y, const std::string& text, uint32_t colour);
-int SmallTextWidth(const std::string& text);
+// With a scale, each font pixel covers the pixels between the rounded
+// multiples of the scale (scale 1 is the font itself).
+int DrawSmallText(Canvas& c, int x, int y, const std::string& text, uint32_t colour, double scale = 1);
+int SmallTextWidth(const std::string& text, double scale = 1);

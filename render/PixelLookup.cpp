@@ -137,7 +137,8 @@ bool LookUp(const Surface& s, int x, int y, ParamPair& uv, Point3& P, SurfaceDer
   const PixelCell& cell = model.pixelCells[x][y];
   double u = cell.u, v = cell.v;
   if (u < 0 || v < 0) return false;
-  const double d = sqrtHalfPer416;
+  const double d = model.view.HalfPixelDiagonalStep();
+  const ViewCamera cam = ModelCamera();  // once for the pixel's projections
   // P and its neighbour along u share v: a column evaluator gives both, bit
   // for bit the points, for the work along v of one.
   // Where the column fails, the points one by one give the error in their
@@ -160,10 +161,10 @@ bool LookUp(const Surface& s, int x, int y, ParamPair& uv, Point3& P, SurfaceDer
     pu = SurfacePointOf(s, u + d, v);
   }
   double px, py;
-  ProjectToView(P, px, py);
+  ProjectWith(cam, P, px, py);
   double ax, ay, bx, by;
-  ProjectToView(pu, ax, ay);
-  ProjectToView(SurfacePointOf(s, u, v + d), bx, by);
+  ProjectWith(cam, pu, ax, ay);
+  ProjectWith(cam, SurfacePointOf(s, u, v + d), bx, by);
   const double a = (ax - px) / d, b = (bx - px) / d, c = (ay - py) / d, e = (by - py) / d;
   const double det = a * e - b * c;
   if (std::fabs(det) < tol::kFlatJacobian) {
@@ -186,7 +187,7 @@ bool LookUp(const Surface& s, int x, int y, ParamPair& uv, Point3& P, SurfaceDer
     // of the point routine's, settles the half-pixel test but within a
     // hair of the limit, where the point routine decides as below.
     derivsOk = true;
-    ProjectToView(derivs->S, rx, ry);
+    ProjectWith(cam, derivs->S, rx, ry);
     const double dx = rx - x, dy = ry - y;
     if (dx * dx + dy * dy < 0.25 * (1 - tol::kHalfPixelMargin)) {
       P = derivs->S;
@@ -195,13 +196,13 @@ bool LookUp(const Surface& s, int x, int y, ParamPair& uv, Point3& P, SurfaceDer
     }
   }
   P = SurfacePointOf(s, uv);
-  ProjectToView(P, rx, ry);
+  ProjectWith(cam, P, rx, ry);
   const double refinedOff = std::hypot(rx - x, ry - y);
   if (refinedOff <= 0.5) {
     if (haveDerivs) *haveDerivs = derivsOk;
     return true;
   }
-  // The step's Jacobian, taken over sqrtHalfPer416, is no guide where a
+  // The step's Jacobian, taken over half a pixel's diagonal, is no guide where a
   // knot span is narrower than that, and near the outline, where the
   // surface turns away, it can overshoot to the hidden side. Newton on the
   // projection itself, from the better of the step and the cell (whose

@@ -11,7 +11,7 @@
 // pixel itself; where that step lands more than half a pixel off (a narrow
 // knot span, the outline), Newton on the projection carries on until P
 // projects within 0.01 px, keeping the nearest visible point it meets.
-// x and y must lie in 0..416 (checked).
+// x and y must lie in 0..W and 0..H of the view W x H (checked).
 bool PixelLookup(const Surface& s, int x, int y, ParamPair& uv, Point3& P);
 bool PixelLookup(const Surface& s, int x, int y, ParamPair& uv);
 

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "render/CurvatureMap.h"
+#include "platform/RunChecks.h"
 
 // A 5 x 7 pixel font for the legend: the digits, the signs of the number
 // texts and the letters of the quantities' names. Each row is five bits,
@@ -93,25 +94,28 @@ constexpr int kAdvance = 6;
 
 }  // namespace
 
-int SmallTextWidth(const std::string& text) {
-  int w = 0;
+int SmallTextWidth(const std::string& text, double scale) {
+  int n = 0;
   for (size_t i = 0; i < text.size();) {
     Next(text, i);
-    w += kAdvance;
+    ++n;
   }
-  return w;
+  return qchk::Round(n * kAdvance * scale);
 }
 
-int DrawSmallText(Canvas& c, int x, int y, const std::string& text, uint32_t colour) {
-  const int x0 = x;
-  for (size_t i = 0; i < text.size();) {
+int DrawSmallText(Canvas& c, int x, int y, const std::string& text, uint32_t colour, double scale) {
+  auto at = [scale](int k) { return qchk::Round(k * scale); };
+  int n = 0;
+  for (size_t i = 0; i < text.size(); ++n) {
     const Glyph* g = Find(Next(text, i));
+    const int x0 = x + at(n * kAdvance);
     for (int r = 0; r < 7; ++r)
       for (int k = 0; k < 5; ++k) {
         const bool on = g ? (g->rows[r] >> (4 - k)) & 1 : (r == 0 || r == 6 || k == 0 || k == 4);
-        if (on) c.SetPixel(x + k, y + r, colour);
+        if (!on) continue;
+        for (int py = y + at(r); py < y + at(r + 1); ++py)
+          for (int pxl = x0 + at(k); pxl < x0 + at(k + 1); ++pxl) c.SetPixel(pxl, py, colour);
       }
-    x += kAdvance;
   }
-  return x - x0;
+  return at(n * kAdvance);
 }

@@ -44,11 +44,12 @@ bool ZebraDark(const ZebraSettings& z, double phase) {
 }
 
 void ComputeZebraPhases(const ZebraSettings& z, const Surface& s, std::vector<double>& phases) {
-  phases.assign(static_cast<size_t>(kView) * kView, kNaN);
-  for (int x = 0; x < kView; ++x)
-    for (int y = 0; y < kView; ++y) {
+  const int W = model.view.width, H = model.view.height;
+  phases.assign(static_cast<size_t>(W) * H, kNaN);
+  for (int x = 0; x < W; ++x)
+    for (int y = 0; y < H; ++y) {
       ParamPair uv;
-      if (PixelLookup(s, x, y, uv)) phases[static_cast<size_t>(x) * kView + y] = ZebraPhase(z, s, uv);
+      if (PixelLookup(s, x, y, uv)) phases[static_cast<size_t>(x) * H + y] = ZebraPhase(z, s, uv);
     }
 }
 
@@ -57,23 +58,27 @@ void PaintZebra(const ZebraSettings& z, const std::vector<double>& phases) {
   const ShadeGrid& shade = *model.shadeMap;
   // The stripes' grey level of each visible pixel, and which pixels those
   // are, for the outline.
-  auto level = std::make_unique<ShadeGrid>();
-  auto surface = std::make_unique<ShadeGrid>();
-  for (int x = 0; x < kView; ++x)
-    for (int y = 0; y < kView; ++y) {
+  const int W = model.view.width, H = model.view.height;
+  // Phases of another view size (a view resized since) would be read out
+  // of their place.
+  qchk::CheckIndex(static_cast<long>(phases.size()), static_cast<long>(W) * H, static_cast<long>(W) * H);
+  auto level = std::make_unique<ShadeGrid>(model.view);
+  auto surface = std::make_unique<ShadeGrid>(model.view);
+  for (int x = 0; x < W; ++x)
+    for (int y = 0; y < H; ++y) {
       const PixelCell& c = model.pixelCells[x][y];
       const bool on = c.u >= 0 && c.v >= 0;
       (*surface)[x][y] = on ? 1 : 0;
       if (!on) continue;
-      const double t = phases[static_cast<size_t>(x) * kView + y];
+      const double t = phases[static_cast<size_t>(x) * H + y];
       (*level)[x][y] = std::isnan(t) ? 128 : ZebraDark(z, t) ? 0 : 255;
     }
   auto put = [&bmp](int x, int y, uint8_t v) {
     uint8_t* row = bmp.Row(y);
     row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = v;
   };
-  for (int y = 0; y < kView; ++y)
-    for (int x = 0; x < kView; ++x) {
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
       if ((*surface)[x][y])
         put(x, y, (*level)[x][y]);
       else if (shade[x][y] != 0)

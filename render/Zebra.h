@@ -31,12 +31,13 @@ double ZebraPhase(const ZebraSettings& z, const Surface& s, ParamPair p);
 // Whether a phase falls on a dark stripe.
 bool ZebraDark(const ZebraSettings& z, double phase);
 
-// The phase of every view pixel, [x * 416 + y], NaN off the surface (the
+// The phase of every pixel of the view W x H, [x * H + y], NaN off the surface (the
 // read-out's pixel look-up).
 void ComputeZebraPhases(const ZebraSettings& z, const Surface& s, std::vector<double>& phases);
 
 // Repaints pictureBitmap: black or white on each visible pixel, mid grey
 // where a visible pixel has no normal; the outline smoothed as the
 // antialiasing filter smooths the plain picture's, from the stripes' greys
-// towards white; the rest of the background stays.
+// towards white; the rest of the background stays. The phases must be the
+// view's (checked).
 void PaintZebra(const ZebraSettings& z, const std::vector<double>& phases);

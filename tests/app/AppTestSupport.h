@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -131,6 +132,20 @@ inline void AnswerFileDialog(const QString& path, QString* title = nullptr) {
     auto* nameEdit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     if (!nameEdit) qFatal("file dialog without a name box");
     nameEdit->setText(info.fileName());
+    QMetaObject::invokeMethod(d, "accept");
+  });
+}
+
+// Answers the picture-size dialog of a PNG or SVG export with w x h (left
+// at the view's size where 0), having `next` answer the dialog after it.
+inline void AnswerPictureSize(int w, int h, std::function<void()> next) {
+  WhenModal([w, h, next](QWidget* d) {
+    auto* width = d->findChild<QSpinBox*>(QStringLiteral("AnchoImagen"));
+    auto* height = d->findChild<QSpinBox*>(QStringLiteral("AltoImagen"));
+    if (!width || !height) qFatal("no picture-size dialog");
+    if (w) width->setValue(w);
+    if (h) height->setValue(h);
+    next();
     QMetaObject::invokeMethod(d, "accept");
   });
 }

@@ -86,6 +86,8 @@ class ExportTest : public QObject {
           AnswerMeshSize(w, 8);
           WhenModal(answer);
         });
+      else if (a == f->exports->pngAction || a == f->exports->svgAction)
+        AnswerPictureSize(0, 0, [answer] { WhenModal(answer); });  // the picture's size first
       else
         WhenModal(answer);
       a->trigger();
@@ -122,11 +124,19 @@ class ExportTest : public QObject {
                  {f->exports->stepAction, "step", "Exportar superficie STEP", ""},
                  {f->exports->igesAction, "igs", "Exportar superficie IGES", ""}};
     for (const auto& c : cases) {
-      AnswerFileDialog(QString());
+      // The pictures ask for their size first, the view's by default.
+      const bool sized = c.action == f->exports->pngAction || c.action == f->exports->svgAction;
+      auto answer = [sized](std::function<void()> fileAnswer) {
+        if (sized)
+          AnswerPictureSize(0, 0, fileAnswer);
+        else
+          fileAnswer();
+      };
+      answer([] { AnswerFileDialog(QString()); });
       c.action->trigger();
       QVERIFY2(QDir(dir->path()).isEmpty(), c.suffix);
       QString title;
-      AnswerFileDialog(Path("salida"), &title);
+      answer([&] { AnswerFileDialog(Path("salida"), &title); });
       c.action->trigger();
       QCOMPARE(title, QString::fromUtf8(c.title));
       const QString name = QStringLiteral("salida.") + c.suffix;
@@ -179,7 +189,7 @@ class ExportTest : public QObject {
     QCOMPARE(model.tracedLines.Points().size(), size_t(82));  // 41 points a line
     auto paths = [this] {
       QFile::remove(Path("imagen.svg"));  // else the dialog asks to replace it
-      AnswerFileDialog(Path("imagen"));
+      AnswerPictureSize(0, 0, [this] { AnswerFileDialog(Path("imagen")); });
       f->exports->svgAction->trigger();
       return Bytes(Path("imagen.svg")).count("<path");
     };

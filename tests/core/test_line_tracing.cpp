@@ -107,7 +107,7 @@ TEST_F(LineTracingTest, LookupNeverLeavesThePixel) {
 }
 
 // A cubic sphere whose first span along u is narrow (tick 4 of 8 at 70):
-// the single step, its Jacobian taken over sqrtHalfPer416, missed by up to
+// the single step, its Jacobian taken over half a pixel's diagonal, missed by up to
 // 49 px (the cell's own parameters up to 24 px). Every pixel's point now
 // projects within half a pixel of it.
 TEST_F(LineTracingTest, LookupLandsOnItsPixelInANarrowSpan) {

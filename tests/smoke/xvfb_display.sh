@@ -1,7 +1,8 @@
-# Sourced by the smoke tests: starts a virtual X display on a free number,
+# Sourced by the smoke tests: starts a virtual X display on a free number
+# (its screen $xvfb_screen, 1024x768x24 unless the caller sets it),
 # chosen by the server itself, and exports DISPLAY. Needs $work and fail();
 # sets xvfb_pid for the caller's cleanup, and the program's own folders.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${xvfb_screen:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break

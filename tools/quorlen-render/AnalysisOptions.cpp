@@ -124,6 +124,7 @@ const char* const kAnalysisUsage =
     "                      \"singular u0 u1 v0 v1\" for singular places skipped;\n"
     "                      the visible points are marked in the --png picture\n"
     "  --curvature-net     the net of lines of curvature of both families, about\n"
-    "                      16 pixels apart, into --png; --segments lists its\n"
-    "                      lines after a line \"net\"\n"
+    "                      16 pixels apart (at 416 x 416, scaled with the view),\n"
+    "                      into --png; --segments lists its lines after a line\n"
+    "                      \"net\"\n"
     "\n";

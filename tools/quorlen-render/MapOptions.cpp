@@ -99,7 +99,7 @@ const char* const kMapUsage =
     "                      (K, H, k1, k2, max |k|) from exact derivatives\n"
     "  --map-range LO,HI   fixed colour range (default: automatic, symmetric\n"
     "                      about 0, from 0 for absmax)\n"
-    "  --map-values FILE   416 x 416 values, little-endian float32, (x, y) at\n"
-    "                      x*416+y, NaN off the surface\n"
+    "  --map-values FILE   W x H values (the view's size), little-endian float32,\n"
+    "                      (x, y) at x*H+y (x major), NaN off the surface\n"
     "  --legend FILE.png   the legend strip alone\n"
     "\n";

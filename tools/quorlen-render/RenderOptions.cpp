@@ -179,7 +179,6 @@ bool PointerOption(RenderOptions& o, const std::string& opt, Value& value) {
   if (opt == "--probe" || opt == "--click") {
     const auto f = Fields(opt, value(), 2, "X,Y");
     const int x = IntField(opt, f[0], "X"), y = IntField(opt, f[1], "Y");
-    if (x < 0 || x > 415 || y < 0 || y > 415) Fail(opt, "X and Y must lie in the view, 0..415");
     o.pointer.push_back(PointerAction{opt == "--probe" ? PointerAction::Probe : PointerAction::Click, x, y});
   } else if (opt == "--move" || opt == "--drag-node") {
     o.drags.push_back(ParseDrag(opt, value(), opt == "--move" ? DragAction::Move : DragAction::Node));
@@ -201,22 +200,16 @@ bool ViewOption(RenderOptions& o, const std::string& opt, const std::string& val
   return true;
 }
 
-// What still works in the default view only: the read-outs and traced
-// lines, the analysis pictures and saving the view in a surface file.
-void CheckViewSize(const RenderOptions& o) {
-  if (o.view.IsDefault()) return;
-  std::string needs;
-  if (!o.pointer.empty())
-    needs = o.pointer.front().kind == PointerAction::Probe ? "--probe" : "--click";
-  else if (o.map.quantity != MapQuantity::None || o.analysis.zebra)
-    needs = "--map";
-  else if (o.analysis.umbilics)
-    needs = "--umbilics";
-  else if (o.analysis.curvatureNet)
-    needs = "--curvature-net";
-  else if (o.save)
-    needs = "--save";
-  if (!needs.empty()) Fail(needs, "needs the 416 x 416 view for now");
+// The pointer's pixels in the view (its size may come after them).
+void CheckPointerPixels(const RenderOptions& o) {
+  const int W = o.view.width, H = o.view.height;
+  for (const PointerAction& a : o.pointer) {
+    if (a.x >= 0 && a.x < W && a.y >= 0 && a.y < H) continue;
+    const std::string opt = a.kind == PointerAction::Probe ? "--probe" : "--click";
+    if (W == H) Fail(opt, "X and Y must lie in the view, 0.." + std::to_string(W - 1));
+    Fail(opt, "X and Y must lie in the view, X in 0.." + std::to_string(W - 1) + " and Y in 0.." +
+                  std::to_string(H - 1));
+  }
 }
 
 // Options that only make sense together.
@@ -260,7 +253,7 @@ RenderOptions ParseOptions(int argc, char** argv) {
       Fail(opt, "unexpected argument (see --help)");
   }
   if (!o.help) {
-    CheckViewSize(o);
+    CheckPointerPixels(o);
     CheckCombinations(o);
     CheckMapOptions(o.map);
     CheckAnalysisOptions(o.analysis, o.map.quantity != MapQuantity::None, o.png.has_value(), o.segments.has_value());
@@ -298,10 +291,13 @@ const char* UsageText() {
          "View:\n"
          "  --view W,H          the view's width and height in pixels, each 64..4096\n"
          "                      (default 416,416): the box fills 95 % of the shorter\n"
-         "                      side, and lengths in pixels scale with it. --probe,\n"
-         "                      --click, --map, --umbilics, --curvature-net and --save\n"
-         "                      need the 416 x 416 view for now; a surface file's view\n"
-         "                      is shown as it is at 416 x 416, scaled and centred\n"
+         "                      side, and lengths in pixels (steps of the traced lines,\n"
+         "                      the net's spacing, the marks, the legend) scale with\n"
+         "                      it: a view twice as large shows the same picture twice\n"
+         "                      as fine. Every pixel an option names (--probe, --click,\n"
+         "                      --move, --drag-node) is a pixel of this view. A surface\n"
+         "                      file's view is shown as it is at 416 x 416, scaled and\n"
+         "                      centred; --save writes the view scaled back to 416 x 416\n"
          "\n"
          "Outputs (written after the drawing):\n"
          "  --png FILE          the W x H picture\n"
@@ -329,14 +325,16 @@ const char* UsageText() {
          "                      bytes, row by row from the top\n"
          "  --drag-node FX,FY,TX,TY[,up=K|,down=K]\n"
          "                      in the net-editing mode, press on the control point\n"
-         "                      within 9 pixels (at 416 x 416) of FX,FY, move it to TX,TY as one timer\n"
-         "                      step does, then K more steps with the Up (nearer) or\n"
-         "                      Down (farther) arrow held; then draw again as on release.\n"
+         "                      within 9 pixels of FX,FY (at 416 x 416, scaled with the\n"
+         "                      view), move it to TX,TY as one timer step does, then K\n"
+         "                      more steps with the Up (nearer) or Down (farther)\n"
+         "                      arrow held; then draw again as on release.\n"
          "                      Prints \"node I J X Y Z\" (the panel's coordinates) or\n"
          "                      \"node I J unmoved\"; repeatable. A press that picks no\n"
          "                      point is refused\n"
          "\n"
-         "Pointer (after the drawing and the drags, in the order given; X and Y in 0..415):\n"
+         "Pointer (after the drawing and the drags, in the order given; X in 0..W-1,\n"
+         "Y in 0..H-1):\n"
          "  --probe X,Y         print the read-out at view pixel X,Y as the moving mode\n"
          "                      shows it: u v x y z K H k1 k2 on one line (\"-\" for a\n"
          "                      curvature a singular point lacks), or \"-\" where no\n"

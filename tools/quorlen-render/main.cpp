@@ -217,15 +217,26 @@ void PrintCamera() {
   std::printf("shiftY %.17g\n", model.shiftY);
 }
 
+// A surface file holds the 416 x 416 view's camera, whatever the view
+// drawn: this view's camera scaled back for the writing, then restored, so
+// that the file opens at any size showing what this view shows.
+void SaveSurfaceFile(const std::string& name) {
+  const double focal = model.focal, shiftX = model.shiftX, shiftY = model.shiftY;
+  ScaleCameraToView(model.view, ViewSize{});
+  UserMessage why;
+  const bool saved = alDisco(name, &why);
+  model.focal = focal;
+  model.shiftX = shiftX;
+  model.shiftY = shiftY;
+  if (!saved) throw DrawError{"cannot write " + name + ": " + MessageTextUtf8(why)};
+}
+
 void WriteOutputs(const RenderOptions& o, const Canvas& view) {
   if (o.png) WriteOutputFile(*o.png, PngBytes(ViewFileImage(view)));
   if (o.shadeMap) WriteOutputFile(*o.shadeMap, ShadeMapBytes());
   if (o.depthMap) WriteOutputFile(*o.depthMap, DepthMapBytes());
   if (o.polylines) WriteOutputFile(*o.polylines, PolylinesText());
-  if (o.save) {
-    UserMessage why;
-    if (!alDisco(*o.save, &why)) throw DrawError{"cannot write " + *o.save + ": " + MessageTextUtf8(why)};
-  }
+  if (o.save) SaveSurfaceFile(*o.save);
   if (o.camera) PrintCamera();
 }
 
