@@ -85,6 +85,8 @@ class MainWindow : public QMainWindow, public WindowParts {
   void ExecuteQuit();
   void GuardaEnPortapapeles();
   void ShowAbout();
+  // Once another language is installed: what the kept texts do not cover.
+  void AfterLanguageChange();
   bool OfferRecovery();  // a file left by a crash; true when its surface was read
 
   // The options menu; the tags are the items' data.

@@ -12,6 +12,7 @@
 #include "app/ExactShapes.h"
 #include "app/ExportCommands.h"
 #include "app/FileCommands.h"
+#include "app/LanguageMenu.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowHost.h"
 #include "app/UmbilicPoints.h"
@@ -43,6 +44,7 @@ void MainWindow::BuildMenus() {
   copyPictureAction = add(generalMenu, "copyPictureAction", QStringLiteral("Guardar en portapapeles"));
   clearAction = add(generalMenu, "clearAction", QStringLiteral("Limpiar"));
   clearAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  languages = std::make_unique<LanguageMenu>(generalMenu, [this] { AfterLanguageChange(); });
   quitAction = add(generalMenu, "quitAction", QStringLiteral("Salir"));
   history = std::make_unique<UndoHistory>(host, host, generalMenu, clearAction);
   Wire(aboutAction, &QAction::triggered, [this] { ShowAbout(); });
@@ -85,6 +87,8 @@ void MainWindow::BuildMenus() {
   analysis->afterPicture = [this] { umbilics->MarkOnPicture(); };
   curvatureNet = std::make_unique<CurvatureNetCommand>(host, host, analysis->menu);
 }
+
+void MainWindow::AfterLanguageChange() { UpdateActions(); }
 
 void MainWindow::EnMenuClick(int tag) {
   if (tag < kMovableSurface || tag > kCurvatureLines) return;

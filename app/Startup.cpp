@@ -1,20 +1,9 @@
 #include "app/Startup.h"
 
 #include <QDir>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
-
-bool InstallSpanishTranslation(QCoreApplication& app) {
-  auto* translator = new QTranslator(&app);
-  if (!translator->load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    delete translator;
-    return false;
-  }
-  return QCoreApplication::installTranslator(translator);
-}
 
 void RecoverThenOpen(MainWindow& form, const QString& file) {
   const bool recovered = form.OfferRecovery();

@@ -11,6 +11,7 @@ class CurvatureNetCommand;
 class ExactShapes;
 class ExportCommands;
 class FileCommands;
+class LanguageMenu;
 class UndoHistory;
 
 struct WindowParts {
@@ -24,4 +25,5 @@ struct WindowParts {
   std::unique_ptr<FileCommands> files;
   std::unique_ptr<ExportCommands> exports;
   std::unique_ptr<UndoHistory> history;
+  std::unique_ptr<LanguageMenu> languages;
 };

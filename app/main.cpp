@@ -5,6 +5,7 @@
 #include "app/UndoHistory.h"
 #include "app/Startup.h"
 #include "app/MainWindow.h"
+#include "messages/Language.h"
 #include "model/ModelState.h"
 
 namespace {
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(QUORLEN_VERSION));
   // Ties the window to its menu entry and icon on the desktop.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.quorlen.Quorlen"));
-  InstallSpanishTranslation(app);
+  InstallLanguage(ResolveLanguageChoice(StoredLanguageChoice()));
 
   const StartRequest start = ParseStartArguments(QApplication::arguments());
   switch (start.action) {

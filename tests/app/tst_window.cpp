@@ -78,7 +78,7 @@ class WindowTest : public QObject {
     QStringList general;
     for (QAction* a : f->generalMenu->actions()) general << a->text();
     QCOMPARE(general, QStringList({"Acerca de...", "Abrir...", "Guardar", "Guardar como...", "Exportar",
-                                   "Guardar en portapapeles", "Deshacer", "Rehacer", "Limpiar", "Salir"}));
+                                   "Guardar en portapapeles", "Deshacer", "Rehacer", "Limpiar", "Idioma", "Salir"}));
   }
 
   void drawingShowsTheSphereAndTheButtonStates() {
