@@ -95,3 +95,5 @@ std::string LegendLabelText(double x, double lo, double hi);
 // multiples of the scale (scale 1 is the font itself).
 int DrawSmallText(Canvas& c, int x, int y, const std::string& text, uint32_t colour, double scale = 1);
 int SmallTextWidth(const std::string& text, double scale = 1);
+// False when a character of the text has no glyph (it would show as a box).
+bool SmallFontHasGlyphs(const std::string& text);

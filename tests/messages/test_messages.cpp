@@ -6,10 +6,13 @@
 #include <QCoreApplication>
 #include <QTranslator>
 
+#include <regex>
 #include <set>
 #include <string>
 
 #include "exchange/SurfaceExchange.h"
+#include "render/CurvatureMap.h"
+#include "messages/Language.h"
 #include "messages/MessageTable.h"
 #include "messages/MessageText.h"
 
@@ -216,3 +219,52 @@ TEST(Messages, ReaderRefusalsCarryTheirCodeAndArguments) {
 }
 
 }  // namespace
+
+// The language asked for, as gettext reads the environment.
+TEST(Messages, LanguageFromTheEnvironment) {
+  const QStringList available{"es", "en"};
+  const struct {
+    const char *language, *lcAll, *lcMessages, *lang, *chosen;
+  } cases[] = {
+      {"", "", "", "en_US.UTF-8", "en"},     {"", "", "", "es_ES.UTF-8", "es"},
+      {"", "", "", "de_DE.UTF-8", "es"},     {"", "", "", "C.UTF-8", "es"},
+      {"", "", "", "", "es"},                {"en:es", "", "", "es_ES.UTF-8", "en"},
+      {"de:en", "", "", "de_DE", "en"},      {"en", "", "", "C", "es"},  // LANGUAGE is ignored under C
+      {"", "es_MX", "", "en_GB", "es"},      {"", "", "en_AU@euro", "es_ES", "en"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LanguageFromEnvironment(available, c.language, c.lcAll, c.lcMessages, c.lang), c.chosen)
+        << c.language << " " << c.lcAll << " " << c.lcMessages << " " << c.lang;
+}
+
+// Every built-in language keeps each message's placeholders, and the
+// legend's texts can be drawn in the small font.
+TEST(Messages, EveryLanguageKeepsPlaceholdersAndTheLegendsGlyphs) {
+  int argc = 1;
+  char name[] = "test_messages";
+  char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  const QStringList languages = AvailableLanguages();
+  ASSERT_TRUE(languages.contains("en")) << languages.join(' ').toStdString();
+  const auto placeholders = [](const std::string& s) {
+    std::multiset<std::string> found;
+    const std::regex mark("%[1-9]");
+    for (auto it = std::sregex_iterator(s.begin(), s.end(), mark); it != std::sregex_iterator(); ++it)
+      found.insert(it->str());
+    return found;
+  };
+  for (const QString& code : languages) {
+    ASSERT_TRUE(InstallLanguage(code));
+    for (int k = 0; k < static_cast<int>(C::Count); ++k) {
+      const std::string source = MessageSource(static_cast<C>(k));
+      const std::string text = QCoreApplication::translate("Message", source.c_str()).toStdString();
+      EXPECT_EQ(placeholders(text), placeholders(source)) << code.toStdString() << ": " << source;
+    }
+    for (C c : {C::MapShading, C::MapGauss, C::MapMean, C::MapK1, C::MapK2, C::MapAbsMax, C::ScaleFixed,
+                C::ScaleAutomatic})
+      EXPECT_TRUE(SmallFontHasGlyphs(MessageTextUtf8({c}))) << code.toStdString() << ": " << MessageTextUtf8({c});
+  }
+  InstallLanguage("en");
+  EXPECT_NE(MessageTextUtf8({C::FileMissing}), SpanishText({C::FileMissing}));
+  InstallLanguage("es");
+}
