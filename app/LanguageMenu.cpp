@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 
 #include "app/Retranslation.h"
@@ -39,6 +40,9 @@ void LanguageMenu::Choose(const QString& choice) {
   const QString code = ResolveLanguageChoice(choice);
   if (code == InstalledLanguage()) return;
   InstallLanguage(code);
+  // The toolkit's widgets re-set their own texts on the change's posted
+  // events (a button box's "OK"); ours come after, so that they stay.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
   RetranslateWindowTexts();
   if (afterChange_) afterChange_();
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QSettings>
 #include <QTranslator>
 #include <memory>
@@ -90,6 +91,9 @@ bool InstallLanguage(const QString& code) {
     QCoreApplication::installTranslator(programTranslator.get());
   }
   installed = chosen;
+  // Dates and file types in the toolkit's dialogs ("9 dic", "Carpeta")
+  // follow the default locale. Numbers the program shows never read it.
+  QLocale::setDefault(QLocale(chosen));
   // The toolkit's own texts; where they are missing its English stays.
   toolkitTranslator = std::make_unique<QTranslator>();
   if (toolkitTranslator->load(QStringLiteral("qtbase_") + chosen, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -16,3 +16,7 @@ export XDG_CONFIG_HOME="$work/config"
 # The program's data folder (its recovery files) is the test's own: a
 # program killed at the end of one test leaves nothing for the next.
 export XDG_DATA_HOME="$work/data"
+# The language is the test's, not the machine's: the C locale, where the
+# program speaks Spanish and the tools read UTF-8.
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=C.UTF-8
