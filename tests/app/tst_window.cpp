@@ -518,8 +518,6 @@ class WindowTest : public QObject {
         {"drag hint", editMode, [] {}, [&] { return f->InfoPanel->text(); },
          QStringLiteral("Drag control points with the mouse. Holding Up arrow as well brings the point nearer; "
                         "Down arrow moves it away")},
-        {"drag hint gone with the mode", editMode, [&] { f->Modificarnodos1->trigger(); },
-         [&] { return f->InfoPanel->text(); }, QString()},
         {"title put back by an undo", [&] { f->files->DelDisco(golden); },
          [&] { f->history->undoAction->trigger(); }, [&] { return f->windowTitle(); },
          QStringLiteral("Bézier surfaces")},

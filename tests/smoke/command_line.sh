@@ -91,7 +91,6 @@ while IFS='|' read -r chosen locale args status first; do
 done <<'EOF'
 |en_GB.UTF-8|--help|0|Usage: quorlen [options] [file.yqs]
 |en_US.UTF-8|--bogus|2|quorlen: unknown option: --bogus
-|en_US.UTF-8|a.yqs b.yqs|2|quorlen: extra argument “b.yqs”: only one file is opened
 en|es_ES.UTF-8|--help|0|Usage: quorlen [options] [file.yqs]
 es|en_US.UTF-8|--bogus|2|quorlen: opción desconocida: --bogus
 EOF
