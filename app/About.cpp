@@ -5,11 +5,13 @@
 #include <QPalette>
 #include <QPixmap>
 
+#include "app/Retranslation.h"
+
 static void InitAboutResources() { Q_INIT_RESOURCE(about); }
 
 TFormAbout::TFormAbout(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Dialog) {
   InitAboutResources();
-  setWindowTitle(QStringLiteral("Sobre Astrovel"));
+  KeepTranslated(this, "windowTitle", "TFormAbout", QT_TRANSLATE_NOOP("TFormAbout", "Sobre Astrovel"));
   setFixedSize(427, 236);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(212, 208, 200));  // button face
@@ -28,9 +30,12 @@ TFormAbout::TFormAbout(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Dialog)
   Label1->move(113, 12);
   Label1->adjustSize();
 
-  Label2 = new QLabel(QStringLiteral("versión 1, enero 2001"), this);
+  Label2 = new QLabel(this);
   Label2->move(247, 17);
-  Label2->adjustSize();
+  KeepTranslated(Label2, [this] {
+    Label2->setText(tr("versión 1, enero 2001"));
+    Label2->adjustSize();
+  });
 
   for (QLabel* l : {Image1, Label1, Label2}) l->installEventFilter(this);
 }

@@ -1,22 +1,43 @@
 #include "app/CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <QWindow>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/WindowSupport.h"
+#include "messages/Language.h"
 #include "model/SurfaceFile.h"
 #include "platform/FileKind.h"
 #include "platform/RunChecks.h"
 
 namespace {
+
+// The command line's texts in the user's language. Before the toolkit
+// starts there is no application to install a translator in: the
+// translation of the stored choice (else the system's language) is read
+// directly.
+QString Translated(const char* source) {
+  if (QCoreApplication::instance()) return QCoreApplication::translate("CommandLine", source);
+  static const std::unique_ptr<QTranslator> early = [] {
+    auto t = std::make_unique<QTranslator>();
+    const QString code = ResolveLanguageChoice(StoredLanguageChoice());
+    const bool spanish = code == QLatin1String(kSourceLanguage);
+    if (spanish || !t->load(QStringLiteral("quorlen_") + code, QStringLiteral(":/i18n"))) t.reset();
+    return t;
+  }();
+  const QString text = early ? early->translate("CommandLine", source) : QString();
+  return text.isEmpty() ? QString::fromUtf8(source) : text;
+}
 
 QString Dashed(const QString& name) {
   return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -73,8 +94,10 @@ StartRequest ParseStartArguments(const QStringList& arguments) {
   if (!parser.parse(arguments)) {
     r.action = StartRequest::Action::Wrong;
     const QStringList unknown = parser.unknownOptionNames();
-    r.problem = unknown.isEmpty() ? QStringLiteral("argumentos no válidos (%1)").arg(parser.errorText())
-                                  : QStringLiteral("opción desconocida: %1").arg(Dashed(unknown.first()));
+    if (unknown.isEmpty())
+      r.problem = Translated(QT_TRANSLATE_NOOP("CommandLine", "argumentos no válidos (%1)")).arg(parser.errorText());
+    else
+      r.problem = Translated(QT_TRANSLATE_NOOP("CommandLine", "opción desconocida: %1")).arg(Dashed(unknown.first()));
     return r;
   }
   if (parser.isSet(help)) {
@@ -88,14 +111,15 @@ StartRequest ParseStartArguments(const QStringList& arguments) {
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1) {
     r.action = StartRequest::Action::Wrong;
-    r.problem = QStringLiteral("sobra el argumento «%1»: se abre un solo archivo").arg(files.at(1));
+    r.problem = Translated(QT_TRANSLATE_NOOP("CommandLine", "sobra el argumento «%1»: se abre un solo archivo"))
+                    .arg(files.at(1));
     return r;
   }
   if (files.size() == 1) {
     const QString path = LocalPath(files.first());
     if (path.isEmpty()) {
       r.action = StartRequest::Action::Wrong;
-      r.problem = QStringLiteral("el nombre del archivo está vacío");
+      r.problem = Translated(QT_TRANSLATE_NOOP("CommandLine", "el nombre del archivo está vacío"));
       return r;
     }
     // As the open dialog gives it: the saved name must not depend on the
@@ -107,16 +131,22 @@ StartRequest ParseStartArguments(const QStringList& arguments) {
 
 QString StartFileProblem(const QString& file, bool cadReadable) {
   const QFileInfo info(file);
-  if (!info.exists()) return QStringLiteral("no existe el archivo «%1»").arg(file);
-  if (info.isDir()) return QStringLiteral("«%1» es una carpeta, no un archivo").arg(file);
-  if (!info.isReadable()) return QStringLiteral("no se puede leer el archivo «%1»").arg(file);
-  if (!cadReadable && FileCommands::IsCadFileName(file))
-    return QStringLiteral("esta versión de Quorlen no lee archivos STEP ni IGES: «%1»").arg(file);
+  const char* problem = nullptr;
+  if (!info.exists())
+    problem = QT_TRANSLATE_NOOP("CommandLine", "no existe el archivo «%1»");
+  else if (info.isDir())
+    problem = QT_TRANSLATE_NOOP("CommandLine", "«%1» es una carpeta, no un archivo");
+  else if (!info.isReadable())
+    problem = QT_TRANSLATE_NOOP("CommandLine", "no se puede leer el archivo «%1»");
+  else if (!cadReadable && FileCommands::IsCadFileName(file))
+    problem = QT_TRANSLATE_NOOP("CommandLine", "esta versión de Quorlen no lee archivos STEP ni IGES: «%1»");
+  if (problem) return Translated(problem).arg(file);
   return QString();
 }
 
 QString UsageText() {
-  return QStringLiteral(
+  return Translated(QT_TRANSLATE_NOOP(
+      "CommandLine",
       "Uso: quorlen [opciones] [archivo.yqs]\n"
       "\n"
       "Explora superficies de Bézier y B-spline. Con un archivo de superficie\n"
@@ -126,7 +156,7 @@ QString UsageText() {
       "  -h, --help      muestra esta ayuda y termina\n"
       "  -v, --version   muestra la versión y termina\n"
       "\n"
-      "Se aceptan además las opciones de Qt, como -platform, -display o -style.\n");
+      "Se aceptan además las opciones de Qt, como -platform, -display o -style.\n"));
 }
 
 QString VersionText(const QString& version) { return QStringLiteral("quorlen %1\n").arg(version); }
@@ -136,8 +166,8 @@ void OpenAtStart(MainWindow& form, const QString& name) {
     // Only a regular file: a named pipe would hold the window for ever.
     UserMessage reason;
     if (!CheckRegularFile(win::Std(name), reason))
-      throw qchk::RunError(
-          win::Std(QStringLiteral("No se puede abrir ") + name + QStringLiteral(": ") + MessageText(reason)));
+      throw qchk::RunError(win::Std(Translated(QT_TRANSLATE_NOOP("CommandLine", "No se puede abrir %1: %2"))
+                                        .arg(name, MessageText(reason))));
     // STEP and IGES open as "Abrir..." opens them.
     if (FileCommands::IsCadFileName(name)) return form.files->OpenCad(name);
     QFile file(name);
@@ -148,7 +178,7 @@ void OpenAtStart(MainWindow& form, const QString& name) {
       const std::vector<uint8_t> bytes(head.begin(), head.end());
       if (DecodeSurfaceFile(bytes) == SurfaceFileRead::WrongMagic) {
         form.SugiereDibujar();
-        form.Informa(true, QStringLiteral("El archivo no es una superficie válida"));
+        form.Informa(true, Translated(QT_TRANSLATE_NOOP("CommandLine", "El archivo no es una superficie válida")));
         return;
       }
     }

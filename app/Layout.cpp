@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 
 #include "app/MainWindow.h"
+#include "app/Retranslation.h"
 #include "app/Wire.h"
 #include "app/WindowSupport.h"
 
@@ -119,16 +120,24 @@ void MainWindow::BuildPanel(QWidget* client) {
   MakeLabel(Panel1, QStringLiteral("y"), 103, 253);
   MakeLabel(Panel1, QStringLiteral("z"), 151, 253);
   peso = MakeEdit(Panel1, QString(), 181, 231, 41, 21);
-  pesoLabel = MakeLabel(Panel1, QStringLiteral("peso"), 182, 253);
+  pesoLabel = MakeLabel(Panel1, QString(), 182, 253);
+  KeepTranslated(pesoLabel, [this] {
+    pesoLabel->setText(tr("peso"));
+    pesoLabel->adjustSize();
+  });
   peso->hide();
   pesoLabel->hide();
 
-  BotonEsfera = new QPushButton(QStringLiteral("Esfera"), Panel1);
+  BotonEsfera = new QPushButton(Panel1);
   BotonEsfera->setGeometry(52, 274, 46, 22);
-  BotonCilindro = new QPushButton(QStringLiteral("Cilindro"), Panel1);
+  KeepTranslated(BotonEsfera, "text", "MainWindow", QT_TRANSLATE_NOOP("MainWindow", "Esfera"));
+  BotonCilindro = new QPushButton(Panel1);
   BotonCilindro->setGeometry(114, 274, 46, 22);
-  BotonPlano = new QPushButton(QStringLiteral("Plano"), Panel1);
+  KeepTranslated(BotonCilindro, "text", "MainWindow", QT_TRANSLATE_NOOP("MainWindow", "Cilindro"));
+  BotonPlano = new QPushButton(Panel1);
   BotonPlano->setGeometry(174, 274, 40, 22);
+  KeepTranslated(BotonPlano, "text", "MainWindow", QT_TRANSLATE_NOOP("MainWindow", "Plano"));
+  // Its caption follows the drawing's state (ShowDrawButton).
   StopButton = new QPushButton(kDrawCaption, Panel1);
   StopButton->setGeometry(99, 308, 81, 26);
   StopButton->setFocusPolicy(Qt::NoFocus);  // a speed button never takes the focus

@@ -13,6 +13,7 @@
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowHost.h"
+#include "app/Retranslation.h"
 #include "app/UndoHistory.h"
 #include "app/WindowSupport.h"
 #include "interact/DrawingCycle.h"
@@ -30,6 +31,7 @@ MainWindow::MainWindow() : host_(std::make_unique<MainWindowHost>(*this)) {
   BuildControls();
   BuildMenus();
   BuildStopKeys();
+  KeepWindowTexts();
   InitIconResources();
   // The icon the desktop knows the program by; the same picture is built in
   // for a program that was never installed.
@@ -51,8 +53,28 @@ QMessageBox::StandardButton MainWindow::AskRecoveryQuestion(const QString& text)
                                QMessageBox::Yes);
 }
 
+void MainWindow::KeepWindowTexts() {
+  // The caption and the draw button say what they say now in the new language.
+  KeepTranslated(this, [this] {
+    ShowCaption(captionName_);
+    ShowDrawButton(drawButton_);
+  });
+}
+
+void MainWindow::ShowCaption(std::optional<QString> name) {
+  captionName_ = std::move(name);
+  setWindowTitle(captionName_ ? *captionName_ : tr("Superficies de Bézier"));
+}
+
+void MainWindow::ShowDrawButton(DrawButton shows) {
+  drawButton_ = shows;
+  StopButton->setText(shows == DrawButton::Draw   ? kDrawCaption()
+                      : shows == DrawButton::Stop ? kStopCaption()
+                                                  : QString());
+}
+
 void MainWindow::inicio() {
-  setWindowTitle(QStringLiteral("Superficies de Bézier"));
+  ShowCaption(std::nullopt);
   StartupModel();
   LayOutTickWidgets();
   UpDowni->setMaximum(model.netM);
@@ -143,7 +165,7 @@ void MainWindow::Dibujala(bool keepView) {
     // A B-spline of this degree has no knot span over so few points.
     SugiereDibujar();
     const QString d = QString::number(model.surfaceKind);
-    Informa(true, QStringLiteral("Para B-splines de grado ") + d + QStringLiteral(", m ha de ser al menos ") + d);
+    Informa(true, tr("Para B-splines de grado %1, m ha de ser al menos %1").arg(d));
     return;
   }
   Informa(false, QString());
@@ -163,7 +185,7 @@ void MainWindow::Dibujala(bool keepView) {
       model.pictureUnsaved = wasUnsaved;
       analysis->Clear();
       SugiereDibujar();
-      Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
+      Informa(true, tr("La superficie se reduce a un punto: no hay nada que dibujar"));
       return;
     }
     if (r == RenderResult::Complete && !AnyPixelOfSurface() && SurfaceIsALine()) {
@@ -174,7 +196,7 @@ void MainWindow::Dibujala(bool keepView) {
       ResetViewToPicture();
       ShowView();
       SugiereDibujar();
-      Informa(true, QStringLiteral("La superficie se reduce a una línea: no hay nada que dibujar"));
+      Informa(true, tr("La superficie se reduce a una línea: no hay nada que dibujar"));
       return;
     }
     analysis->ApplyToNewPicture();
@@ -196,9 +218,8 @@ void MainWindow::Dibujala(bool keepView) {
     ShowView();
     SugiereDibujar();
     GestionaMenus();
-    Informa(true, QStringLiteral("La superficie se ha dibujado, pero su red de control no se puede trazar sobre "
-                                 "el dibujo: ") +
-                      ErrorText(e));
+    Informa(true, tr("La superficie se ha dibujado, pero su red de control no se puede trazar sobre el dibujo: %1")
+                      .arg(ErrorText(e)));
   } catch (...) {
     // Whatever failed, the next press of the button must start afresh.
     model.busy = false;
@@ -212,7 +233,7 @@ void MainWindow::Dibujala(bool keepView) {
 
 void MainWindow::SugiereDibujar() {
   StopButton->setEnabled(true);
-  StopButton->setText(kDrawCaption);
+  ShowDrawButton(DrawButton::Draw);
   model.pictureValid = false;
   StopButton->repaint();
 }
@@ -221,13 +242,13 @@ void MainWindow::IniciaModal() {
   model.stopRequested = false;
   model.busy = true;
   StopButton->setEnabled(true);
-  StopButton->setText(kStopCaption);
+  ShowDrawButton(DrawButton::Stop);
   StopButton->repaint();
   UpdateActions();
 }
 
 void MainWindow::TerminaModal() {
-  StopButton->setText(QString());
+  ShowDrawButton(DrawButton::Blank);
   StopButton->setEnabled(false);
   StopButton->repaint();
   model.stopRequested = false;
@@ -236,6 +257,7 @@ void MainWindow::TerminaModal() {
 }
 
 void MainWindow::Informa(bool beep, const QString& text) {
+  statusSaying_ = StatusSaying::Other;
   InfoPanel->setText(text);
   InfoBar->showMessage(text);
   if (beep) {
@@ -243,6 +265,17 @@ void MainWindow::Informa(bool beep, const QString& text) {
     QApplication::beep();
   }
   InfoBar->repaint();
+}
+
+void MainWindow::InformaMessage(bool beep, const UserMessage& message) {
+  Informa(beep, MessageText(message));
+  statusSaying_ = StatusSaying::CoreMessage;
+  statusMessage_ = message;
+}
+
+void MainWindow::ShowDragHint() {
+  Informa(false, kDragHint);
+  statusSaying_ = StatusSaying::DragHint;
 }
 
 void MainWindow::AlActivar() {
@@ -282,7 +315,7 @@ void MainWindow::SePideCerrar(bool& canClose) {
   canClose = true;
   if (!model.pictureUnsaved) return;
   const QMessageBox::StandardButton b =
-      AskSaveQuestion(QStringLiteral("¿Desea guardar ") + windowTitle() + QStringLiteral(" antes de cerrar?"));
+      AskSaveQuestion(tr("¿Desea guardar %1 antes de cerrar?").arg(windowTitle()));
   if (b == QMessageBox::Yes) {
     bool saved = false;
     files->QuiereGuardar(saved);

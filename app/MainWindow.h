@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/PaintBox.h"
@@ -20,6 +21,7 @@
 #include "interact/NetDrawing.h"
 #include "interact/SurfaceMove.h"
 #include "model/ModelState.h"
+#include "platform/UserMessage.h"
 
 class QFrame;
 class QLabel;
@@ -78,6 +80,8 @@ class MainWindow : public QMainWindow, public WindowParts {
   void IniciaModal();
   void TerminaModal();
   void Informa(bool beep, const QString& text);
+  // A core message on the status line, said again after a change of language.
+  void InformaMessage(bool beep, const UserMessage& message);
   void AlActivar();
   void AlDesactivar();
   void AlCerrar();
@@ -85,6 +89,10 @@ class MainWindow : public QMainWindow, public WindowParts {
   void ExecuteQuit();
   void GuardaEnPortapapeles();
   void ShowAbout();
+  // The caption: a surface's name as it is, or (none) the program's title
+  // in the language on show.
+  void ShowCaption(std::optional<QString> name);
+  const std::optional<QString>& CaptionName() const { return captionName_; }
   // Once another language is installed: what the kept texts do not cover.
   void AfterLanguageChange();
   bool OfferRecovery();  // a file left by a crash; true when its surface was read
@@ -203,6 +211,10 @@ class MainWindow : public QMainWindow, public WindowParts {
   void Defer(Deferred what);
   void RunDeferred();
   void Failed(const QString& text, bool wasBusy);
+  enum class DrawButton { Blank, Draw, Stop };
+  void ShowDrawButton(DrawButton shows);
+  void ShowDragHint();
+  void KeepWindowTexts();
 
   // The arrow keys held, for the drag timer; a mouse button down on the
   // view; a control point dragged, from the press that picked it to the
@@ -211,6 +223,13 @@ class MainWindow : public QMainWindow, public WindowParts {
   std::vector<Deferred> deferred_;
   bool runningDeferred_ = false, closePending_ = false, painting_ = false;
   bool legendShown_ = false;  // room under the view for the legend
+  DrawButton drawButton_ = DrawButton::Draw;
+  std::optional<QString> captionName_;
+  // What the status line says, where it can be said again in another
+  // language; any other text shown makes it Other.
+  enum class StatusSaying { Other, DragHint, CoreMessage };
+  StatusSaying statusSaying_ = StatusSaying::Other;
+  UserMessage statusMessage_;
   ViewSize refusedView_{0, 0};  // a size the memory was not there for
   // Keys pressed in each panel box and not yet released.
   std::map<QObject*, QSet<int>> keysDown_;

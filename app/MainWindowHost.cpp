@@ -15,6 +15,15 @@
 
 using namespace win;
 
+namespace {
+
+// A step keeps the caption as its name, or as a null text for the
+// program's title, which is shown in the language of the moment it is put
+// back. A name is never null, even an empty one.
+QString NonNull(const QString& name) { return name.isNull() ? QStringLiteral("") : name; }
+
+}  // namespace
+
 void OnTriggered(WindowHost& host, QObject* owner, QAction* action, std::function<void()> handler) {
   QObject::connect(action, &QAction::triggered, owner, [&host, handler] { host.RunHandler(handler); });
 }
@@ -48,7 +57,7 @@ void MainWindowHost::DrawOverlays(Canvas& canvas) { w_.DrawOverlays(canvas); }
 void MainWindowHost::BeginEdit() { w_.history->BeginEdit(); }
 void MainWindowHost::EndTyping() { w_.history->EndTyping(); }
 void MainWindowHost::CommitEdit(EditKind kind, const QString& detail) { w_.history->CommitEdit(kind, detail); }
-void MainWindowHost::SetCaption(const QString& caption) { w_.setWindowTitle(caption); }
+void MainWindowHost::SetCaption(const QString& caption) { w_.ShowCaption(NonNull(caption)); }
 
 void MainWindowHost::LogViewLines(const std::function<void()>& draw) {
   Canvas& view = w_.viewCanvas;
@@ -90,7 +99,7 @@ PanelState MainWindowHost::CapturePanel() const {
   p.y = w_.Edity->text();
   p.z = w_.Editz->text();
   p.w = w_.peso->text();
-  p.title = w_.windowTitle();
+  p.title = w_.CaptionName() ? NonNull(*w_.CaptionName()) : QString();
   p.currentI = w_.currentI;
   p.currentJ = w_.currentJ;
   p.squareShown = model.knotSquareShown;
@@ -118,7 +127,7 @@ void MainWindowHost::ShowPanel(const PanelState& p, bool withCaption) {
   w_.peso->setText(p.w);
   // The caption names the file: only reading one changes it (a later save
   // under another name stays on show).
-  if (withCaption) w_.setWindowTitle(p.title);
+  if (withCaption) w_.ShowCaption(p.title.isNull() ? std::nullopt : std::optional<QString>(p.title));
   if (p.squareShown) w_.PintaCuadrado(model.tickPosH[w_.currentI], model.tickPosV[w_.currentJ], false);
   if (model.netEditMode) {
     w_.BotonCilindro->setEnabled(false);

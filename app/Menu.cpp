@@ -15,6 +15,7 @@
 #include "app/LanguageMenu.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowHost.h"
+#include "app/Retranslation.h"
 #include "app/UmbilicPoints.h"
 #include "app/Wire.h"
 #include "app/WindowSupport.h"
@@ -29,56 +30,65 @@ using namespace win;
 
 void MainWindow::BuildMenus() {
   MainWindowHost& host = *host_;
-  generalMenu = menuBar()->addMenu(QStringLiteral("General"));
+  // Every caption follows a change of language.
+  auto keep = [](QObject* target, const char* property, const char* source) {
+    KeepTranslated(target, property, "MainWindow", source);
+  };
+  generalMenu = menuBar()->addMenu(QString());
   generalMenu->setObjectName(QStringLiteral("generalMenu"));
-  auto add = [](QMenu* menu, const char* name, const QString& caption) {
-    QAction* a = menu->addAction(caption);
+  keep(generalMenu, "title", QT_TRANSLATE_NOOP("MainWindow", "General"));
+  auto add = [&keep](QMenu* menu, const char* name, const char* caption) {
+    QAction* a = menu->addAction(QString());
     a->setObjectName(QString::fromUtf8(name));
+    keep(a, "text", caption);
     return a;
   };
-  aboutAction = add(generalMenu, "aboutAction", QStringLiteral("Acerca de..."));
+  aboutAction = add(generalMenu, "aboutAction", QT_TRANSLATE_NOOP("MainWindow", "Acerca de..."));
   files = std::make_unique<FileCommands>(host, host, this, generalMenu, [this] { history->NoteSaved(); });
   exports = std::make_unique<ExportCommands>(
       host, host, this, generalMenu, [this] { return analysis->LegendForFile(); },
       [this] { return analysis->PaintAtSize(); });
-  copyPictureAction = add(generalMenu, "copyPictureAction", QStringLiteral("Guardar en portapapeles"));
-  clearAction = add(generalMenu, "clearAction", QStringLiteral("Limpiar"));
+  copyPictureAction = add(generalMenu, "copyPictureAction", QT_TRANSLATE_NOOP("MainWindow", "Guardar en portapapeles"));
+  clearAction = add(generalMenu, "clearAction", QT_TRANSLATE_NOOP("MainWindow", "Limpiar"));
   clearAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   languages = std::make_unique<LanguageMenu>(generalMenu, [this] { AfterLanguageChange(); });
-  quitAction = add(generalMenu, "quitAction", QStringLiteral("Salir"));
+  quitAction = add(generalMenu, "quitAction", QT_TRANSLATE_NOOP("MainWindow", "Salir"));
   history = std::make_unique<UndoHistory>(host, host, generalMenu, clearAction);
   Wire(aboutAction, &QAction::triggered, [this] { ShowAbout(); });
   Wire(copyPictureAction, &QAction::triggered, [this] { GuardaEnPortapapeles(); });
   Wire(clearAction, &QAction::triggered, [this] { Limpia(); });
   Wire(quitAction, &QAction::triggered, [this] { ExecuteQuit(); });
 
-  optionsMenu = menuBar()->addMenu(QStringLiteral("Opciones"));
+  optionsMenu = menuBar()->addMenu(QString());
   optionsMenu->setObjectName(QStringLiteral("optionsMenu"));
+  keep(optionsMenu, "title", QT_TRANSLATE_NOOP("MainWindow", "Opciones"));
   optionsMenu->menuAction()->setData(kMenuOpened);
   Wire(optionsMenu, &QMenu::aboutToShow, [this] { EnMenuClick(kMenuOpened); });
-  auto option = [&](const char* name, const QString& caption, MenuTag tag) {
+  auto option = [&](const char* name, const char* caption, MenuTag tag) {
     QAction* a = add(optionsMenu, name, caption);
     a->setCheckable(true);
     a->setData(tag);
     Wire(a, &QAction::triggered, [this, tag] { EnMenuClick(tag); });
     return a;
   };
-  Superficiemovible1 = option("Superficiemovible1", QStringLiteral("Superficie movible"), kMovableSurface);
+  Superficiemovible1 =
+      option("Superficiemovible1", QT_TRANSLATE_NOOP("MainWindow", "Superficie movible"), kMovableSurface);
   Superficiemovible1->setChecked(true);
-  Modificarnodos1 = option("Modificarnodos1", QStringLiteral("Modificar nodos"), kEditNodes);
+  Modificarnodos1 = option("Modificarnodos1", QT_TRANSLATE_NOOP("MainWindow", "Modificar nodos"), kEditNodes);
   optionsMenu->addSeparator();
-  Bezier = option("Bezier", QStringLiteral("Bézier"), kBezierKind);
-  Bsplines2 = option("Bsplines2", QStringLiteral("B-splines grado 2"), kBSpline2Kind);
-  BSplines3 = option("BSplines3", QStringLiteral("B-Splines grado 3"), kBSpline3Kind);
-  Racionales = option("Racionales", QStringLiteral("Racionales"), kRational);
+  Bezier = option("Bezier", QT_TRANSLATE_NOOP("MainWindow", "Bézier"), kBezierKind);
+  Bsplines2 = option("Bsplines2", QT_TRANSLATE_NOOP("MainWindow", "B-splines grado 2"), kBSpline2Kind);
+  BSplines3 = option("BSplines3", QT_TRANSLATE_NOOP("MainWindow", "B-Splines grado 3"), kBSpline3Kind);
+  Racionales = option("Racionales", QT_TRANSLATE_NOOP("MainWindow", "Racionales"), kRational);
   optionsMenu->addSeparator();
-  Cubo = option("Cubo", QStringLiteral("Mostrar cubo"), kShowCube);
-  Reddecontrol = option("Reddecontrol", QStringLiteral("Mostrar red de control"), kShowNet);
+  Cubo = option("Cubo", QT_TRANSLATE_NOOP("MainWindow", "Mostrar cubo"), kShowCube);
+  Reddecontrol = option("Reddecontrol", QT_TRANSLATE_NOOP("MainWindow", "Mostrar red de control"), kShowNet);
   optionsMenu->addSeparator();
-  Lineascoordenadas = option("Lineascoordenadas", QStringLiteral("Líneas coordenadas"), kCoordLines);
-  Lineasdecurvatura = option("Lineasdecurvatura", QStringLiteral("Líneas de curvatura"), kCurvatureLines);
+  Lineascoordenadas = option("Lineascoordenadas", QT_TRANSLATE_NOOP("MainWindow", "Líneas coordenadas"), kCoordLines);
+  Lineasdecurvatura =
+      option("Lineasdecurvatura", QT_TRANSLATE_NOOP("MainWindow", "Líneas de curvatura"), kCurvatureLines);
   optionsMenu->addSeparator();
-  fitViewAction = add(optionsMenu, "fitViewAction", QStringLiteral("Encuadrar"));
+  fitViewAction = add(optionsMenu, "fitViewAction", QT_TRANSLATE_NOOP("MainWindow", "Encuadrar"));
   fitViewAction->setShortcut(QKeySequence(Qt::Key_Home));
   Wire(fitViewAction, &QAction::triggered, [this] { FitViewAfresh(); });
   exactShapes = std::make_unique<ExactShapes>(host, host, optionsMenu);
@@ -88,7 +98,14 @@ void MainWindow::BuildMenus() {
   curvatureNet = std::make_unique<CurvatureNetCommand>(host, host, analysis->menu);
 }
 
-void MainWindow::AfterLanguageChange() { UpdateActions(); }
+void MainWindow::AfterLanguageChange() {
+  // The status line says again what it can say in the new language.
+  if (statusSaying_ == StatusSaying::DragHint)
+    ShowDragHint();
+  else if (statusSaying_ == StatusSaying::CoreMessage)
+    InformaMessage(false, statusMessage_);
+  UpdateActions();
+}
 
 void MainWindow::EnMenuClick(int tag) {
   if (tag < kMovableSurface || tag > kCurvatureLines) return;
@@ -110,7 +127,7 @@ void MainWindow::EnMenuClick(int tag) {
         BotonCilindro->setEnabled(true);
         BotonPlano->setEnabled(true);
         DibujaRedes();
-        if (InfoPanel->text() == kDragHint) Informa(false, QString());
+        if (statusSaying_ == StatusSaying::DragHint) Informa(false, QString());
       }
       break;
     case kBezierKind:
@@ -253,7 +270,7 @@ void MainWindow::ShowNetEditing() {
   BotonPlano->setEnabled(false);
   ShowNetOverlay(viewCanvas);
   ShowView();
-  Informa(false, kDragHint);
+  ShowDragHint();
 }
 
 void MainWindow::RetraceEditedNet() {

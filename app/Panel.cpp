@@ -31,7 +31,7 @@ void MainWindow::CambiaNM() {
   int n = 0, m = 0;
   if (!ParseInt(Std(editn->text()), n) || !ParseInt(Std(editm->text()), m) || n < 1 || n > 11 || m < 1 ||
       m > 11) {
-    Informa(true, QStringLiteral("n y m han de ser enteros entre 1 y ") + QStringLiteral("11"));
+    Informa(true, tr("n y m han de ser enteros entre 1 y %1").arg(11));
     return;
   }
   ResizeNet(m, n);
@@ -46,7 +46,7 @@ void MainWindow::CambiaNM() {
   // the button offers.
   Limpia();
   StopButton->setEnabled(true);
-  StopButton->setText(kDrawCaption);
+  ShowDrawButton(DrawButton::Draw);
   history->CommitEdit(EditKind::NetSize);
 }
 
@@ -71,7 +71,7 @@ void MainWindow::CambiaCoords() {
       return;
     }
     if (v < 0) {
-      Informa(true, QStringLiteral("El peso no puede ser negativo"));
+      Informa(true, tr("El peso no puede ser negativo"));
       return;
     }
     p.w = v;

@@ -9,8 +9,9 @@ void RecoverThenOpen(MainWindow& form, const QString& file) {
   const bool recovered = form.OfferRecovery();
   if (file.isEmpty()) return;
   if (recovered) {
-    form.Informa(false, QStringLiteral("Se ha recuperado la superficie sin guardar; no se ha abierto %1")
-                            .arg(QDir::toNativeSeparators(file)));
+    const QString text = QCoreApplication::translate(
+        "MainWindow", "Se ha recuperado la superficie sin guardar; no se ha abierto %1");
+    form.Informa(false, text.arg(QDir::toNativeSeparators(file)));
     return;
   }
   OpenAtStart(form, file);

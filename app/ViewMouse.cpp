@@ -78,8 +78,9 @@ void MainWindow::AlPisar(int x, int y) {
   TerminaModal();
   ShowView();
   if (!message.empty())
-    Informa(false, MessageText(message));
-  else if (InfoPanel->text() == MessageText({MessageCode::UmbilicNoDirections}) &&
+    InformaMessage(false, message);
+  else if (statusSaying_ == StatusSaying::CoreMessage &&
+           statusMessage_ == UserMessage{MessageCode::UmbilicNoDirections} &&
            (model.showCoordLines || model.showCurvatureLines))
     Informa(false, QString());  // lines were traced: the last press's umbilic no longer applies
 }
@@ -158,7 +159,7 @@ void MainWindow::AlSoltar() {
   UpdateActions();
   if (r == RenderResult::Degenerate) {
     SugiereDibujar();
-    Informa(true, QStringLiteral("La superficie se reduce a un punto: no hay nada que dibujar"));
+    Informa(true, tr("La superficie se reduce a un punto: no hay nada que dibujar"));
     return;
   }
   ShowAnalysedPicture();

@@ -83,7 +83,7 @@ bool MainWindow::SetViewSize(ViewSize size) {
     viewCanvas = std::move(fresh);
   } catch (const std::bad_alloc&) {
     refusedView_ = size;
-    Informa(true, QStringLiteral("No hay memoria para una vista de %1 × %2 píxeles: la vista sigue de %3 × %4")
+    Informa(true, tr("No hay memoria para una vista de %1 × %2 píxeles: la vista sigue de %3 × %4")
                       .arg(size.width)
                       .arg(size.height)
                       .arg(old.width)

@@ -27,7 +27,7 @@ void MainWindow::Run(const std::function<void()>& handler) {
   } catch (const std::exception& e) {
     Failed(ErrorText(e), wasBusy);
   } catch (...) {
-    Failed(QStringLiteral("Error de ejecución"), wasBusy);
+    Failed(tr("Error de ejecución"), wasBusy);
   }
   if (!model.busy && !painting_) RunDeferred();
 }

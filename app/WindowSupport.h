@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,11 +22,20 @@
 
 namespace win {
 
-inline const QString kDrawCaption = QStringLiteral("Dibújala");
-inline const QString kStopCaption = QStringLiteral("Parar");
-inline const QString kDragHint =
-    QStringLiteral("Arrastrar nodos con el ratón. Si, además, UpArrow, el nodo se acerca; si DownArrow, se aleja");
-inline const QString kBadNumber = QStringLiteral("Hay un número mal escrito");
+// A text of the main window kept as its Spanish source: read, it is the
+// translation in the language installed at that moment.
+struct WindowText {
+  const char* source;
+  QString operator()() const { return QCoreApplication::translate("MainWindow", source); }
+  operator QString() const { return (*this)(); }
+  friend bool operator==(const QString& shown, const WindowText& t) { return shown == t(); }
+};
+
+inline constexpr WindowText kDrawCaption{QT_TRANSLATE_NOOP("MainWindow", "Dibújala")};
+inline constexpr WindowText kStopCaption{QT_TRANSLATE_NOOP("MainWindow", "Parar")};
+inline constexpr WindowText kDragHint{QT_TRANSLATE_NOOP(
+    "MainWindow", "Arrastrar nodos con el ratón. Si, además, UpArrow, el nodo se acerca; si DownArrow, se aleja")};
+inline constexpr WindowText kBadNumber{QT_TRANSLATE_NOOP("MainWindow", "Hay un número mal escrito")};
 
 constexpr uint32_t kAqua = 0xFFFF00;
 constexpr uint32_t kSilver = 0xC0C0C0;

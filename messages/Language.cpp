@@ -32,7 +32,9 @@ QString LanguagePart(const QString& locale) {
 }
 
 QSettings Settings() { return QSettings(QStringLiteral("Quorlen"), QStringLiteral("Quorlen")); }
-const QString kLanguageKey = QStringLiteral("general/idioma");
+// Not in a group "general": the settings file keeps such keys under
+// "General", and they would not be found again at the next start.
+const QString kLanguageKey = QStringLiteral("opciones/idioma");
 
 }  // namespace
 

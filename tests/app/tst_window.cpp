@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "AppTestSupport.h"
+#include "app/About.h"
 #include "model/SurfaceKinds.h"
 
 class WindowTest : public QObject {
@@ -27,7 +28,18 @@ class WindowTest : public QObject {
  private slots:
   void initTestCase() { StartTestApplication(); }
   void init() { f = NewForm(); }
-  void cleanup() { f.reset(); }
+  void cleanup() {
+    f.reset();
+    if (InstalledLanguage() != QLatin1String(kSourceLanguage)) InstallLanguage(QString::fromLatin1(kSourceLanguage));
+    StoreLanguageChoice(QString());
+  }
+
+  // As the user does: "General" -> "Idioma".
+  void Speak(const QString& code) {
+    auto* a = f->findChild<QAction*>(QStringLiteral("language_") + code);
+    QVERIFY(a);
+    a->trigger();
+  }
 
   void startUpState() {
     QCOMPARE(f->windowTitle(), QStringLiteral("Superficies de Bézier"));
@@ -486,6 +498,58 @@ class WindowTest : public QObject {
     f->Racionales->trigger();
     QVERIFY(!f->peso->isVisible());
     QVERIFY(!f->pesoLabel->isVisible());
+  }
+
+  void whatIsOnShowFollowsAChangeOfLanguage() {
+    const QString golden = QStringLiteral(QUORLEN_GOLDEN_DIR "/startup-sphere/startup-sphere.yqs");
+    struct Row {
+      const char* what;
+      std::function<void()> before, after;  // in Spanish, and once in English
+      std::function<QString()> shown;
+      QString english;
+    };
+    const auto editMode = [&] {
+      Draw();
+      f->Modificarnodos1->trigger();
+    };
+    const std::vector<Row> rows = {
+        {"title", [] {}, [] {}, [&] { return f->windowTitle(); }, QStringLiteral("Bézier surfaces")},
+        {"draw button", [] {}, [] {}, [&] { return f->StopButton->text(); }, QStringLiteral("Draw it")},
+        {"drag hint", editMode, [] {}, [&] { return f->InfoPanel->text(); },
+         QStringLiteral("Drag control points with the mouse. Holding Up arrow as well brings the point nearer; "
+                        "Down arrow moves it away")},
+        {"title put back by an undo", [&] { f->files->DelDisco(golden); },
+         [&] { f->history->undoAction->trigger(); }, [&] { return f->windowTitle(); },
+         QStringLiteral("Bézier surfaces")},
+        {"close question", [&] { Draw(); }, [&] { f->close(); },
+         [&] { return f->questions.empty() ? QString() : f->questions.back(); },
+         QStringLiteral("Do you want to save Bézier surfaces before closing?")},
+        {"about box", [&] { f->aboutAction->trigger(); }, [] {},
+         [&] {
+           auto* box = f->findChild<TFormAbout*>();
+           return box ? box->windowTitle() + QLatin1Char('|') + box->Label2->text() : QString();
+         },
+         QStringLiteral("About Astrovel|version 1, January 2001")},
+    };
+    for (const Row& r : rows) {
+      f = NewForm();
+      r.before();
+      Speak(QStringLiteral("en"));
+      r.after();
+      const QString shown = r.shown();
+      QVERIFY2(shown == r.english, qPrintable(QString::fromUtf8(r.what) + QStringLiteral(": ") + shown));
+      Speak(QString::fromLatin1(kSourceLanguage));
+    }
+  }
+
+  void theLanguageChosenIsReadAgainAtTheNextStart() {
+    Speak(QStringLiteral("en"));
+    // The next start reads the file afresh, as a file changed on disk is.
+    QFile file(QSettings(QStringLiteral("Quorlen"), QStringLiteral("Quorlen")).fileName());
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("\n");
+    file.close();
+    QCOMPARE(StoredLanguageChoice(), QStringLiteral("en"));
   }
 
   void theViewFollowsActivation() {

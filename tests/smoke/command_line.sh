@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The program's own command line: --help and --version answer in Spanish on
-# standard output with status 0; a wrong command line gets one line saying
-# what is wrong and the usage on standard error, status 2, and no window.
+# The program's own command line: --help and --version answer in the
+# system's language (Spanish unless English is asked for) on standard
+# output with status 0; a wrong command line gets one line saying what is
+# wrong and the usage on standard error, status 2, and no window.
 #   bash command_line.sh <quorlen> <version>
 set -u
 prog=${1:?usage: command_line.sh <quorlen> <version>}
@@ -14,6 +15,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # No display is needed to answer: a window would never be closed here.
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$work/run"
+# Spanish, whatever the machine's language, and no language stored by a
+# run of the window.
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=es_ES.UTF-8 XDG_CONFIG_HOME="$work/config"
 
 # run ARGS...: status in $rc, outputs in $work/out and $work/err.
 run() {
@@ -70,6 +75,25 @@ for c in "$work/no-existe.yqs|quorlen: no existe el archivo «$work/no-existe.yq
   [ "$(cat "$work/err")" = "${c#*|}" ] || fail "'${c%%|*}': said '$(cat "$work/err")'"
   [ ! -s "$work/out" ] || fail "'${c%%|*}' wrote on standard output: $(cat "$work/out")"
 done
+
+# English when the system asks for it, or when it was chosen in the window
+# (the choice wins): CHOSEN|LOCALE|ARGS|STATUS|FIRST LINE (of standard
+# output for status 0, of standard error otherwise).
+while IFS='|' read -r chosen locale args status first; do
+  rm -rf "$work/chosen" && mkdir -p "$work/chosen/Quorlen"
+  [ -z "$chosen" ] || printf '[opciones]\nidioma=%s\n' "$chosen" >"$work/chosen/Quorlen/Quorlen.conf"
+  # shellcheck disable=SC2086 # ARGS is split into arguments
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANG="$locale" XDG_CONFIG_HOME="$work/chosen" \
+    timeout 20 "$prog" $args >"$work/out" 2>"$work/err"
+  rc=$?
+  if [ "$status" -eq 0 ]; then said=$(head -n1 "$work/out"); else said=$(head -n1 "$work/err"); fi
+  [ "$rc" -eq "$status" ] && [ "$said" = "$first" ] || fail "LANG=$locale '$args': status $rc, said '$said'"
+done <<'EOF'
+|en_GB.UTF-8|--help|0|Usage: quorlen [options] [file.yqs]
+|en_US.UTF-8|--bogus|2|quorlen: unknown option: --bogus
+en|es_ES.UTF-8|--help|0|Usage: quorlen [options] [file.yqs]
+es|en_US.UTF-8|--bogus|2|quorlen: opción desconocida: --bogus
+EOF
 
 # The toolkit's own options are not the program's business.
 run -platform offscreen -style fusion --version
