@@ -121,8 +121,8 @@ struct ViewKept {
 void PutViewBack(const ViewKept& kept) {
   if (!ResizeView(kept.view)) {
     model.pictureValid = false;
-    throw qchk::RunError(
-        Std(QCoreApplication::translate("ExportCommands", "No hay memoria para volver a la vista: pulse «Dibújala»")));
+    throw qchk::RunError(Std(QCoreApplication::translate(
+        "ExportCommands", "No hay memoria para volver a la vista: pulse «Dibújala»")));
   }
   model.focal = kept.focal;
   model.shiftX = kept.shiftX;
@@ -249,8 +249,8 @@ void ExportCommands::ExportSvg() {
 
 void ExportCommands::ExportCsv() {
   if (!ReadyToExport()) return;
-  const QString name = AskExportName(tr("Exportar líneas trazadas"), tr("Líneas trazadas") + QStringLiteral(" (*.csv)"),
-                                     QStringLiteral("csv"));
+  const QString name = AskExportName(tr("Exportar líneas trazadas"),
+                                     tr("Líneas trazadas") + QStringLiteral(" (*.csv)"), QStringLiteral("csv"));
   if (name.isEmpty()) return;
   UserMessage error;
   int lines = 0;
@@ -266,7 +266,8 @@ void ExportCommands::ExportMesh(bool obj) {
   if (!AskMeshSize(n)) return;
   const QString name =
       obj ? AskExportName(tr("Exportar malla OBJ"), tr("Malla OBJ") + QStringLiteral(" (*.obj)"), QStringLiteral("obj"))
-          : AskExportName(tr("Exportar malla STL"), tr("Malla STL") + QStringLiteral(" (*.stl)"), QStringLiteral("stl"));
+          : AskExportName(tr("Exportar malla STL"), tr("Malla STL") + QStringLiteral(" (*.stl)"),
+                          QStringLiteral("stl"));
   if (name.isEmpty()) return;
   UserMessage error;
   const bool ok = obj ? WriteObjFile(Std(name), n, error) : WriteStlFile(Std(name), n, error);

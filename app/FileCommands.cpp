@@ -179,8 +179,8 @@ void FileCommands::OpenCad(const QString& name) {
   CadFormat format;
   if (!CadFormatOfName(Std(name), format)) return;
   if (!CadExchangeAvailable())
-    return host_.Informa(
-        true, tr("No se puede abrir %1: esta versión de Quorlen no lee archivos STEP ni IGES").arg(QFileInfo(name).fileName()));
+    return host_.Informa(true, tr("No se puede abrir %1: esta versión de Quorlen no lee archivos STEP ni IGES")
+                                   .arg(QFileInfo(name).fileName()));
   CadSurface s;
   UserMessage error;
   if (!ReadCadFile(format, Std(name), s, error)) {

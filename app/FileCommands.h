@@ -48,7 +48,6 @@ class FileCommands : public QObject {
   void ShowOpenDialogTexts();
   void ShowSaveDialogTexts();
 
-
   WindowHost& host_;
   SurfaceEditing& surface_;
   std::function<void()> saved_;

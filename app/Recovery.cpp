@@ -171,12 +171,14 @@ bool MainWindow::OfferRecovery() {
       const QString aside = SetAside(path);
       const QString shown = QDir::toNativeSeparators(path);
       if (!aside.isEmpty())
-        ShowError(QCoreApplication::translate(
-                      "Recovery", "El archivo de recuperación %1 está dañado y no se ha leído; se ha apartado como %2")
+        ShowError(QCoreApplication::translate("Recovery",
+                                              "El archivo de recuperación %1 está dañado y no se ha leído; "
+                                              "se ha apartado como %2")
                       .arg(shown, QDir::toNativeSeparators(aside)));
       else
-        ShowError(QCoreApplication::translate(
-                      "Recovery", "El archivo de recuperación %1 está dañado y no se ha leído; no se ha podido apartar")
+        ShowError(QCoreApplication::translate("Recovery",
+                                              "El archivo de recuperación %1 está dañado y no se ha leído; "
+                                              "no se ha podido apartar")
                       .arg(shown));
       continue;
     }

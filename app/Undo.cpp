@@ -95,7 +95,7 @@ QString SurfaceKindCommand::Name() const { return Translated(QT_TRANSLATE_NOOP("
 
 QString RationalCommand::Name() const {
   return Translated(edit_.After().surface.rationalSurface ? QT_TRANSLATE_NOOP("UndoHistory", "activar racionales")
-                                                         : QT_TRANSLATE_NOOP("UndoHistory", "quitar racionales"));
+                                                          : QT_TRANSLATE_NOOP("UndoHistory", "quitar racionales"));
 }
 
 QString KnotTickCommand::Name() const { return Translated(QT_TRANSLATE_NOOP("UndoHistory", "mover nudo")); }
