@@ -68,8 +68,10 @@ void FileCommands::ShowOpenDialogTexts() {
 
 void FileCommands::ShowSaveDialogTexts() {
   SaveDialog1->setNameFilter(tr("Superficies Bézier y Splines") + QStringLiteral(" (*.yqs)"));
-  SaveDialog1->setWindowTitle(savingBeforeClose_ ? tr("Guardar") : tr("Guardar como"));
+  SaveDialog1->setWindowTitle(SaveDialogTitle());
 }
+
+QString FileCommands::SaveDialogTitle() const { return savingBeforeClose_ ? tr("Guardar") : tr("Guardar como"); }
 
 bool FileCommands::DelDisco(const QString& name, const QString& recoveredCaption) {
   if (model.busy) return false;
@@ -148,7 +150,7 @@ void FileCommands::GuardaComo() {
   if (!model.pictureValid) return;
   if (model.busy) return host_.Refuse();
   savingBeforeClose_ = false;
-  ShowSaveDialogTexts();
+  SaveDialog1->setWindowTitle(SaveDialogTitle());
   if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) return;
   QString name = SaveDialog1->selectedFiles().first();
   if (!name.endsWith(QStringLiteral(".yqs"), Qt::CaseInsensitive)) name += QStringLiteral(".yqs");
@@ -164,7 +166,7 @@ void FileCommands::QuiereGuardar(bool& result) {
   result = false;
   if (!(model.pictureValid && model.pictureUnsaved)) return;
   savingBeforeClose_ = true;
-  ShowSaveDialogTexts();
+  SaveDialog1->setWindowTitle(SaveDialogTitle());
   if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) return;
   result = WriteSurface(SaveDialog1->selectedFiles().first());
 }

@@ -47,6 +47,7 @@ class FileCommands : public QObject {
   // The dialogs' titles and filters in the language of the moment.
   void ShowOpenDialogTexts();
   void ShowSaveDialogTexts();
+  QString SaveDialogTitle() const;
 
   WindowHost& host_;
   SurfaceEditing& surface_;
