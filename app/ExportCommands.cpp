@@ -1,5 +1,6 @@
 #include "app/ExportCommands.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "pictures/PictureFiles.h"
+#include "app/Retranslation.h"
 #include "app/WindowSupport.h"
 #include "exchange/Meshes.h"
 #include "exchange/SurfaceExchange.h"
@@ -28,18 +30,24 @@ ExportCommands::ExportCommands(WindowHost& host, ViewAccess& view, QWidget* wind
                                std::function<std::optional<Canvas>()> paintAtSize)
     : host_(host), view_(view), dialogParent_(window), legend_(std::move(legend)),
       paintAtSize_(std::move(paintAtSize)) {
-  menu = generalMenu->addMenu(QStringLiteral("Exportar"));
+  menu = generalMenu->addMenu(QString());
   menu->setObjectName(QStringLiteral("exportMenu"));
-  auto item = [this](const char* name, const QString& caption, std::function<void()> handler) {
-    return AddHandledAction(host_, this, menu, name, caption, std::move(handler));
+  KeepTranslated(menu, "title", "ExportCommands", QT_TRANSLATE_NOOP("ExportCommands", "Exportar"));
+  auto item = [this](const char* name, const char* caption, std::function<void()> handler) {
+    QAction* a = AddHandledAction(host_, this, menu, name, QString(), std::move(handler));
+    KeepTranslated(a, "text", "ExportCommands", caption);
+    return a;
   };
-  pngAction = item("pngAction", QStringLiteral("Imagen PNG..."), [this] { ExportPng(); });
-  svgAction = item("svgAction", QStringLiteral("Imagen SVG..."), [this] { ExportSvg(); });
-  csvAction = item("csvAction", QStringLiteral("Líneas trazadas (CSV)..."), [this] { ExportCsv(); });
-  objAction = item("objAction", QStringLiteral("Malla OBJ..."), [this] { ExportMesh(true); });
-  stlAction = item("stlAction", QStringLiteral("Malla STL..."), [this] { ExportMesh(false); });
-  stepAction = item("stepAction", QStringLiteral("Superficie STEP..."), [this] { ExportCad(true); });
-  igesAction = item("igesAction", QStringLiteral("Superficie IGES..."), [this] { ExportCad(false); });
+  pngAction = item("pngAction", QT_TRANSLATE_NOOP("ExportCommands", "Imagen PNG..."), [this] { ExportPng(); });
+  svgAction = item("svgAction", QT_TRANSLATE_NOOP("ExportCommands", "Imagen SVG..."), [this] { ExportSvg(); });
+  csvAction =
+      item("csvAction", QT_TRANSLATE_NOOP("ExportCommands", "Líneas trazadas (CSV)..."), [this] { ExportCsv(); });
+  objAction = item("objAction", QT_TRANSLATE_NOOP("ExportCommands", "Malla OBJ..."), [this] { ExportMesh(true); });
+  stlAction = item("stlAction", QT_TRANSLATE_NOOP("ExportCommands", "Malla STL..."), [this] { ExportMesh(false); });
+  stepAction =
+      item("stepAction", QT_TRANSLATE_NOOP("ExportCommands", "Superficie STEP..."), [this] { ExportCad(true); });
+  igesAction =
+      item("igesAction", QT_TRANSLATE_NOOP("ExportCommands", "Superficie IGES..."), [this] { ExportCad(false); });
 }
 
 void ExportCommands::UpdateEnabled(const WindowState& state) {
@@ -62,7 +70,7 @@ QString ExportCommands::AskExportName(const QString& title, const QString& filte
 bool ExportCommands::AskMeshSize(int& n) {
   bool ok = false;
   const int v =
-      QInputDialog::getInt(dialogParent_, QStringLiteral("Malla"), QStringLiteral("Puntos por lado (2 a 512):"),
+      QInputDialog::getInt(dialogParent_, tr("Malla"), tr("Puntos por lado (%1 a %2):").arg(kMeshMin).arg(kMeshMax),
                            kMeshDefault, kMeshMin, kMeshMax, 1, &ok);
   if (ok) n = v;
   return ok;
@@ -71,23 +79,23 @@ bool ExportCommands::AskMeshSize(int& n) {
 bool ExportCommands::AskPictureSize(ViewSize& size) {
   QDialog d(dialogParent_);
   d.setObjectName(QStringLiteral("TamanoImagen"));
-  d.setWindowTitle(QStringLiteral("Tamaño de la imagen"));
+  d.setWindowTitle(tr("Tamaño de la imagen"));
   auto spin = [&d](const char* name, int value) {
     auto* s = new QSpinBox(&d);
     s->setObjectName(QString::fromUtf8(name));
     s->setRange(ViewSize::kMinSide, ViewSize::kMaxSide);
-    s->setSuffix(QStringLiteral(" píxeles"));
+    s->setSuffix(tr(" píxeles"));
     s->setValue(value);
     return s;
   };
   QSpinBox* width = spin("AnchoImagen", size.width);
   QSpinBox* height = spin("AltoImagen", size.height);
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("Ancho"), width);
-  form->addRow(QStringLiteral("Alto"), height);
+  form->addRow(tr("Ancho"), width);
+  form->addRow(tr("Alto"), height);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+  buttons->button(QDialogButtonBox::Ok)->setText(tr("Aceptar"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancelar"));
   connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
   auto* layout = new QVBoxLayout(&d);
@@ -113,7 +121,8 @@ struct ViewKept {
 void PutViewBack(const ViewKept& kept) {
   if (!ResizeView(kept.view)) {
     model.pictureValid = false;
-    throw qchk::RunError("No hay memoria para volver a la vista: pulse «Dibújala»");
+    throw qchk::RunError(Std(QCoreApplication::translate(
+        "ExportCommands", "No hay memoria para volver a la vista: pulse «Dibújala»")));
   }
   model.focal = kept.focal;
   model.shiftX = kept.shiftX;
@@ -130,9 +139,7 @@ void PutViewBack(const ViewKept& kept) {
 std::optional<ExportCommands::PictureAtSize> ExportCommands::DrawAtSize(ViewSize size) {
   const ViewKept kept;
   if (!ResizeView(size)) {
-    host_.Informa(true, QStringLiteral("No hay memoria para una imagen de %1 × %2 píxeles")
-                            .arg(size.width)
-                            .arg(size.height));
+    host_.Informa(true, tr("No hay memoria para una imagen de %1 × %2 píxeles").arg(size.width).arg(size.height));
     return std::nullopt;
   }
   std::optional<PictureAtSize> made;
@@ -163,17 +170,19 @@ std::optional<ExportCommands::PictureAtSize> ExportCommands::DrawAtSize(ViewSize
     throw;
   }
   view_.TerminaModal();
-  if (!made) host_.Informa(true, QStringLiteral("La imagen no se terminó de dibujar: no se ha escrito nada"));
+  if (!made) host_.Informa(true, tr("La imagen no se terminó de dibujar: no se ha escrito nada"));
   return made;
 }
 
 namespace {
 
+QString Translated(const char* source) { return QCoreApplication::translate("ExportCommands", source); }
+
 // The status line after an export.
 QString Outcome(bool ok, const QString& name, const std::string& error) {
   const QString file = QFileInfo(name).fileName();
-  if (ok) return QStringLiteral("Exportado a ") + file;
-  return QStringLiteral("No se puede exportar a ") + file + QStringLiteral(": ") + Text(error);
+  if (ok) return Translated(QT_TRANSLATE_NOOP("ExportCommands", "Exportado a %1")).arg(file);
+  return Translated(QT_TRANSLATE_NOOP("ExportCommands", "No se puede exportar a %1: %2")).arg(file, Text(error));
 }
 QString Outcome(bool ok, const QString& name, const UserMessage& error) {
   return Outcome(ok, name, MessageTextUtf8(error));
@@ -188,7 +197,7 @@ bool ExportCommands::ReadyToExport() {
     host_.Refuse();
     return false;
   }
-  if (!model.pictureValid) host_.Informa(true, QStringLiteral("Dibuje la superficie antes de exportarla"));
+  if (!model.pictureValid) host_.Informa(true, tr("Dibuje la superficie antes de exportarla"));
   return model.pictureValid;
 }
 
@@ -196,8 +205,8 @@ void ExportCommands::ExportPng() {
   if (!ReadyToExport()) return;
   ViewSize size = model.view;
   if (!AskPictureSize(size)) return;
-  const QString name = AskExportName(QStringLiteral("Exportar imagen PNG"), QStringLiteral("Imagen PNG (*.png)"),
-                                     QStringLiteral("png"));
+  const QString name =
+      AskExportName(tr("Exportar imagen PNG"), tr("Imagen PNG") + QStringLiteral(" (*.png)"), QStringLiteral("png"));
   if (name.isEmpty()) return;
   std::string error;
   bool ok = false;
@@ -222,8 +231,8 @@ void ExportCommands::ExportSvg() {
   if (!ReadyToExport()) return;
   ViewSize size = model.view;
   if (!AskPictureSize(size)) return;
-  const QString name = AskExportName(QStringLiteral("Exportar imagen SVG"), QStringLiteral("Imagen SVG (*.svg)"),
-                                     QStringLiteral("svg"));
+  const QString name =
+      AskExportName(tr("Exportar imagen SVG"), tr("Imagen SVG") + QStringLiteral(" (*.svg)"), QStringLiteral("svg"));
   if (name.isEmpty()) return;
   std::string error;
   bool ok = false;
@@ -240,25 +249,25 @@ void ExportCommands::ExportSvg() {
 
 void ExportCommands::ExportCsv() {
   if (!ReadyToExport()) return;
-  const QString name = AskExportName(QStringLiteral("Exportar líneas trazadas"),
-                                     QStringLiteral("Líneas trazadas (*.csv)"), QStringLiteral("csv"));
+  const QString name = AskExportName(tr("Exportar líneas trazadas"),
+                                     tr("Líneas trazadas") + QStringLiteral(" (*.csv)"), QStringLiteral("csv"));
   if (name.isEmpty()) return;
   UserMessage error;
   int lines = 0;
   const bool ok = WriteTracedCsvFile(Std(name), CurrentSurface(), model.tracedLines, lines, error);
-  host_.Informa(!ok, ok ? Outcome(ok, name, error) + QStringLiteral(" (") + QString::number(lines) +
-                        (lines == 1 ? QStringLiteral(" línea)") : QStringLiteral(" líneas)"))
-                  : Outcome(ok, name, error));
+  if (!ok) return host_.Informa(true, Outcome(ok, name, error));
+  host_.Informa(false, (lines == 1 ? tr("Exportado a %1 (%2 línea)") : tr("Exportado a %1 (%2 líneas)"))
+                           .arg(QFileInfo(name).fileName(), QString::number(lines)));
 }
 
 void ExportCommands::ExportMesh(bool obj) {
   if (!ReadyToExport()) return;
   int n = kMeshDefault;
   if (!AskMeshSize(n)) return;
-  const QString name = obj ? AskExportName(QStringLiteral("Exportar malla OBJ"), QStringLiteral("Malla OBJ (*.obj)"),
-                                           QStringLiteral("obj"))
-                           : AskExportName(QStringLiteral("Exportar malla STL"), QStringLiteral("Malla STL (*.stl)"),
-                                           QStringLiteral("stl"));
+  const QString name =
+      obj ? AskExportName(tr("Exportar malla OBJ"), tr("Malla OBJ") + QStringLiteral(" (*.obj)"), QStringLiteral("obj"))
+          : AskExportName(tr("Exportar malla STL"), tr("Malla STL") + QStringLiteral(" (*.stl)"),
+                          QStringLiteral("stl"));
   if (name.isEmpty()) return;
   UserMessage error;
   const bool ok = obj ? WriteObjFile(Std(name), n, error) : WriteStlFile(Std(name), n, error);
@@ -268,15 +277,16 @@ void ExportCommands::ExportMesh(bool obj) {
 void ExportCommands::ExportCad(bool step) {
   if (!ReadyToExport()) return;
   const QString name =
-      step ? AskExportName(QStringLiteral("Exportar superficie STEP"), QStringLiteral("Superficie STEP (*.step *.stp)"),
+      step ? AskExportName(tr("Exportar superficie STEP"), tr("Superficie STEP") + QStringLiteral(" (*.step *.stp)"),
                            QStringLiteral("step"))
-           : AskExportName(QStringLiteral("Exportar superficie IGES"), QStringLiteral("Superficie IGES (*.iges *.igs)"),
+           : AskExportName(tr("Exportar superficie IGES"), tr("Superficie IGES") + QStringLiteral(" (*.iges *.igs)"),
                            QStringLiteral("igs"));
   if (name.isEmpty()) return;
   UserMessage error;
   const CadSurface surface = CurrentCadSurface();
   const bool ok = WriteCadFile(step ? CadFormat::Step : CadFormat::Iges, surface, Std(name), error);
   const UserMessage note = CadExportNote(surface);
-  const QString noted = ok && !note.empty() ? QStringLiteral(", ") + MessageText(note) : QString();
-  host_.Informa(!ok, Outcome(ok, name, error) + noted);
+  if (ok && !note.empty())
+    return host_.Informa(false, tr("Exportado a %1, %2").arg(QFileInfo(name).fileName(), MessageText(note)));
+  host_.Informa(!ok, Outcome(ok, name, error));
 }

@@ -15,6 +15,8 @@ class QMenu;
 class QWidget;
 
 class ExportCommands : public QObject {
+  Q_OBJECT
+
  public:
   // The submenu goes at the end of `generalMenu`, the dialogs over `window`;
   // `legend` gives the legend strip of the map on show, if any, for the

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include "app/Retranslation.h"
 #include "app/ViewSizing.h"
 #include "app/WindowSupport.h"
 #include "exchange/SurfaceExchange.h"
@@ -18,12 +19,15 @@ using namespace win;
 FileCommands::FileCommands(WindowHost& host, SurfaceEditing& surface, QWidget* window, QMenu* generalMenu,
                            std::function<void()> saved)
     : host_(host), surface_(surface), saved_(std::move(saved)) {
-  auto add = [&](const char* name, const QString& caption, std::function<void()> handler) {
-    return AddHandledAction(host_, this, generalMenu, name, caption, std::move(handler));
+  auto add = [&](const char* name, const char* caption, std::function<void()> handler) {
+    QAction* a = AddHandledAction(host_, this, generalMenu, name, QString(), std::move(handler));
+    KeepTranslated(a, "text", "FileCommands", caption);
+    return a;
   };
-  openAction = add("openAction", QStringLiteral("Abrir..."), [this] { Abrir(); });
-  saveAction = add("saveAction", QStringLiteral("Guardar"), [this] { Guarda(); });
-  saveAsAction = add("saveAsAction", QStringLiteral("Guardar como..."), [this] { GuardaComo(); });
+  openAction = add("openAction", QT_TRANSLATE_NOOP("FileCommands", "Abrir..."), [this] { Abrir(); });
+  saveAction = add("saveAction", QT_TRANSLATE_NOOP("FileCommands", "Guardar"), [this] { Guarda(); });
+  saveAsAction =
+      add("saveAsAction", QT_TRANSLATE_NOOP("FileCommands", "Guardar como..."), [this] { GuardaComo(); });
 
   OpenDialog1 = new QFileDialog(window);
   OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
@@ -32,18 +36,7 @@ FileCommands::FileCommands(WindowHost& host, SurfaceEditing& surface, QWidget* w
   OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
   OpenDialog1->setFileMode(QFileDialog::ExistingFile);
   OpenDialog1->setDefaultSuffix(QStringLiteral("yqs"));
-  // Shown as "(*.yqs)", matching "*yqs" as the open dialog always has.
-  OpenDialog1->setNameFilter(QStringLiteral("Superficies Bézier y Splines (*.yqs) (*yqs)"));
-  // "Abrir..." reads STEP and IGES too where this build does; the first
-  // filter shows every file it reads. The dialog hides the last
-  // parentheses: the patterns are shown from the first.
-  if (CadExchangeAvailable())
-    OpenDialog1->setNameFilters({QStringLiteral("Todas las superficies (*.yqs *.step *.stp *.iges *.igs) "
-                                                "(*yqs *.step *.stp *.iges *.igs)"),
-                                 QStringLiteral("Superficies Bézier y Splines (*.yqs) (*yqs)"),
-                                 QStringLiteral("Superficies STEP (*.step *.stp) (*.step *.stp)"),
-                                 QStringLiteral("Superficies IGES (*.iges *.igs) (*.iges *.igs)")});
-  OpenDialog1->setWindowTitle(QStringLiteral("Abrir"));
+  KeepTranslated(OpenDialog1, [this] { ShowOpenDialogTexts(); });
 
   SaveDialog1 = new QFileDialog(window);
   SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
@@ -51,9 +44,34 @@ FileCommands::FileCommands(WindowHost& host, SurfaceEditing& surface, QWidget* w
   SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
   SaveDialog1->setFileMode(QFileDialog::AnyFile);
   SaveDialog1->setDefaultSuffix(QStringLiteral("yqs"));
-  SaveDialog1->setNameFilter(QStringLiteral("Superficies Bézier y Splines (*.yqs)"));
-  SaveDialog1->setWindowTitle(QStringLiteral("Guardar como"));
+  KeepTranslated(SaveDialog1, [this] { ShowSaveDialogTexts(); });
 }
+
+void FileCommands::ShowOpenDialogTexts() {
+  // The words translated, the patterns as they are.
+  const QString ours = tr("Superficies Bézier y Splines");
+  // Shown as "(*.yqs)", matching "*yqs" as the open dialog always has.
+  QStringList filters{ours + QStringLiteral(" (*.yqs) (*yqs)")};
+  // "Abrir..." reads STEP and IGES too where this build does; the first
+  // filter shows every file it reads. The dialog hides the last
+  // parentheses: the patterns are shown from the first.
+  if (CadExchangeAvailable())
+    filters = QStringList{
+        tr("Todas las superficies") + QStringLiteral(" (*.yqs *.step *.stp *.iges *.igs) "
+                                                     "(*yqs *.step *.stp *.iges *.igs)"),
+        filters.first(),
+        tr("Superficies STEP") + QStringLiteral(" (*.step *.stp) (*.step *.stp)"),
+        tr("Superficies IGES") + QStringLiteral(" (*.iges *.igs) (*.iges *.igs)")};
+  OpenDialog1->setNameFilters(filters);
+  OpenDialog1->setWindowTitle(tr("Abrir"));
+}
+
+void FileCommands::ShowSaveDialogTexts() {
+  SaveDialog1->setNameFilter(tr("Superficies Bézier y Splines") + QStringLiteral(" (*.yqs)"));
+  SaveDialog1->setWindowTitle(SaveDialogTitle());
+}
+
+QString FileCommands::SaveDialogTitle() const { return savingBeforeClose_ ? tr("Guardar") : tr("Guardar como"); }
 
 bool FileCommands::DelDisco(const QString& name, const QString& recoveredCaption) {
   if (model.busy) return false;
@@ -63,11 +81,11 @@ bool FileCommands::DelDisco(const QString& name, const QString& recoveredCaption
     case SurfaceFileRead::Invalid:
       // Nothing was read: the picture on show stays valid.
       surface_.EndTyping();
-      host_.Informa(true, QStringLiteral("El archivo no es una superficie válida"));
+      host_.Informa(true, tr("El archivo no es una superficie válida"));
       return false;
     case SurfaceFileRead::IoError:
       surface_.EndTyping();
-      throw qchk::RunError(Std(QStringLiteral("No se puede leer el archivo ") + name));
+      throw qchk::RunError(Std(tr("No se puede leer el archivo %1").arg(name)));
     case SurfaceFileRead::Loaded: break;
   }
   // The file's camera is the default view's: fitted to the view in use.
@@ -96,7 +114,7 @@ void FileCommands::Abrir() {
   // no surface either.
   UserMessage reason;
   if (!CheckRegularFile(Std(name), reason))
-    return host_.ShowError(QStringLiteral("No se puede abrir ") + name + QStringLiteral(": ") + MessageText(reason));
+    return host_.ShowError(tr("No se puede abrir %1: %2").arg(name, MessageText(reason)));
   if (IsCadFileName(name)) return OpenCad(name);
   // Whatever its name, any other file is read for what its bytes are.
   DelDisco(name);
@@ -114,8 +132,7 @@ bool FileCommands::WriteSurface(const QString& name) {
     saved_();
     return true;
   }
-  host_.ShowError(QStringLiteral("No se puede escribir el archivo ") + name + QStringLiteral(": ") +
-                  MessageText(error));
+  host_.ShowError(tr("No se puede escribir el archivo %1: %2").arg(name, MessageText(error)));
   return false;
 }
 
@@ -132,6 +149,8 @@ void FileCommands::Guarda() {
 void FileCommands::GuardaComo() {
   if (!model.pictureValid) return;
   if (model.busy) return host_.Refuse();
+  savingBeforeClose_ = false;
+  SaveDialog1->setWindowTitle(SaveDialogTitle());
   if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) return;
   QString name = SaveDialog1->selectedFiles().first();
   if (!name.endsWith(QStringLiteral(".yqs"), Qt::CaseInsensitive)) name += QStringLiteral(".yqs");
@@ -146,7 +165,8 @@ void FileCommands::GuardaComo() {
 void FileCommands::QuiereGuardar(bool& result) {
   result = false;
   if (!(model.pictureValid && model.pictureUnsaved)) return;
-  SaveDialog1->setWindowTitle(QStringLiteral("Guardar"));
+  savingBeforeClose_ = true;
+  SaveDialog1->setWindowTitle(SaveDialogTitle());
   if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) return;
   result = WriteSurface(SaveDialog1->selectedFiles().first());
 }
@@ -161,15 +181,13 @@ void FileCommands::OpenCad(const QString& name) {
   CadFormat format;
   if (!CadFormatOfName(Std(name), format)) return;
   if (!CadExchangeAvailable())
-    return host_.Informa(true, QStringLiteral("No se puede abrir ") + QFileInfo(name).fileName() +
-                                   QStringLiteral(": esta versión de Quorlen no lee archivos STEP ni IGES"));
+    return host_.Informa(true, tr("No se puede abrir %1: esta versión de Quorlen no lee archivos STEP ni IGES")
+                                   .arg(QFileInfo(name).fileName()));
   CadSurface s;
   UserMessage error;
   if (!ReadCadFile(format, Std(name), s, error)) {
     // The surface on show stays as it was.
-    host_.Informa(
-        true,
-        QStringLiteral("No se puede abrir ") + QFileInfo(name).fileName() + QStringLiteral(": ") + MessageText(error));
+    host_.Informa(true, tr("No se puede abrir %1: %2").arg(QFileInfo(name).fileName(), MessageText(error)));
     return;
   }
   surface_.BeginEdit();

@@ -13,6 +13,8 @@ class QMenu;
 class QWidget;
 
 class FileCommands : public QObject {
+  Q_OBJECT
+
  public:
   // The items go at the end of `generalMenu`, the dialogs over `window`;
   // `saved` runs once the surface was written to its file.
@@ -42,8 +44,15 @@ class FileCommands : public QObject {
 
  private:
   bool WriteSurface(const QString& name);
+  // The dialogs' titles and filters in the language of the moment.
+  void ShowOpenDialogTexts();
+  void ShowSaveDialogTexts();
+  QString SaveDialogTitle() const;
 
   WindowHost& host_;
   SurfaceEditing& surface_;
   std::function<void()> saved_;
+  // The save dialog's title: "Guardar como" from the menu, "Guardar" when
+  // closing asks.
+  bool savingBeforeClose_ = false;
 };

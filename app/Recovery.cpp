@@ -148,7 +148,7 @@ void RecoveryFile::Finish() {
 }
 
 QString RecoveryQuestion(const QDateTime& when) {
-  return QStringLiteral("Quorlen se cerró sin guardar. ¿Recuperar la superficie del %1?")
+  return QCoreApplication::translate("Recovery", "Quorlen se cerró sin guardar. ¿Recuperar la superficie del %1?")
       .arg(when.toString(QStringLiteral("dd/MM/yyyy, HH:mm")));
 }
 
@@ -171,10 +171,14 @@ bool MainWindow::OfferRecovery() {
       const QString aside = SetAside(path);
       const QString shown = QDir::toNativeSeparators(path);
       if (!aside.isEmpty())
-        ShowError(QStringLiteral("El archivo de recuperación %1 está dañado y no se ha leído; se ha apartado como %2")
+        ShowError(QCoreApplication::translate("Recovery",
+                                              "El archivo de recuperación %1 está dañado y no se ha leído; "
+                                              "se ha apartado como %2")
                       .arg(shown, QDir::toNativeSeparators(aside)));
       else
-        ShowError(QStringLiteral("El archivo de recuperación %1 está dañado y no se ha leído; no se ha podido apartar")
+        ShowError(QCoreApplication::translate("Recovery",
+                                              "El archivo de recuperación %1 está dañado y no se ha leído; "
+                                              "no se ha podido apartar")
                       .arg(shown));
       continue;
     }
@@ -184,11 +188,13 @@ bool MainWindow::OfferRecovery() {
       return false;
     }
     bool read = false;
-    Run([&] { read = files->DelDisco(path, QStringLiteral("Superficie recuperada (sin guardar)")); });
+    const QString caption = QCoreApplication::translate("Recovery", "Superficie recuperada (sin guardar)");
+    Run([&] { read = files->DelDisco(path, caption); });
     if (!read) return false;  // kept for the next start
     // Gone only once its surface lives on in this window's own file.
     if (!recovery->WriteNow()) {
-      Informa(true, QStringLiteral("No se ha podido guardar la copia de recuperación; %1 se conserva")
+      Informa(true, QCoreApplication::translate("Recovery",
+                                                "No se ha podido guardar la copia de recuperación; %1 se conserva")
                         .arg(QDir::toNativeSeparators(path)));
       return true;
     }

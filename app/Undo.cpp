@@ -1,6 +1,7 @@
 // Undo and redo: the steps' command classes and their names.
 #include "app/Undo.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "app/WindowSupport.h"
@@ -10,7 +11,7 @@ using namespace win;
 
 namespace {
 
-QString PointName(int i, int j) { return QStringLiteral("(%1, %2)").arg(i).arg(j); }
+QString Translated(const char* source) { return QCoreApplication::translate("UndoHistory", source); }
 
 // Whether the two nets differ only in weights.
 bool OnlyWeights(const ModelSnapshot& a, const ModelSnapshot& b) {
@@ -23,9 +24,11 @@ bool OnlyWeights(const ModelSnapshot& a, const ModelSnapshot& b) {
 }
 
 QString CoordinatesCaption(const ModelEdit& e, const PanelState& at) {
-  return (OnlyWeights(e.Before(), e.After()) ? QStringLiteral("cambiar peso del punto ")
-                                             : QStringLiteral("cambiar coordenadas del punto ")) +
-         PointName(at.currentI, at.currentJ);
+  return Translated(OnlyWeights(e.Before(), e.After())
+                        ? QT_TRANSLATE_NOOP("UndoHistory", "cambiar peso del punto (%1, %2)")
+                        : QT_TRANSLATE_NOOP("UndoHistory", "cambiar coordenadas del punto (%1, %2)"))
+      .arg(at.currentI)
+      .arg(at.currentJ);
 }
 
 }  // namespace
@@ -59,54 +62,54 @@ CoordinatesCommand::CoordinatesCommand(UndoHistory* history, ModelEdit edit, Pan
                                        int session)
     : EditCommand(history, std::move(edit), std::move(before), std::move(after)) {
   session_ = session;
-  setText(CoordinatesCaption(edit_, after_));
 }
+
+QString CoordinatesCommand::Name() const { return CoordinatesCaption(edit_, after_); }
 
 bool CoordinatesCommand::mergeWith(const QUndoCommand* other) {
   const auto* o = static_cast<const CoordinatesCommand*>(other);
   if (o->after_.currentI != after_.currentI || o->after_.currentJ != after_.currentJ) return false;
-  if (!Absorb(other)) return false;
-  setText(CoordinatesCaption(edit_, after_));
-  return true;
+  return Absorb(other);
 }
 
 NetSizeCommand::NetSizeCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, int session)
     : EditCommand(history, std::move(edit), std::move(before), std::move(after)) {
   session_ = session;
-  setText(QStringLiteral("cambiar tamaño de la red"));
+}
+
+QString NetSizeCommand::Name() const {
+  return Translated(QT_TRANSLATE_NOOP("UndoHistory", "cambiar tamaño de la red"));
 }
 
 bool NetSizeCommand::mergeWith(const QUndoCommand* other) { return Absorb(other); }
 
 ShapeCommand::ShapeCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after,
-                           const QString& shape)
-    : EditCommand(history, std::move(edit), std::move(before), std::move(after)) {
-  setText(QStringLiteral("poner ") + shape.toLower());
+                           std::function<QString()> shape)
+    : EditCommand(history, std::move(edit), std::move(before), std::move(after)), shape_(std::move(shape)) {}
+
+QString ShapeCommand::Name() const {
+  return Translated(QT_TRANSLATE_NOOP("UndoHistory", "poner %1")).arg(shape_().toLower());
 }
 
-SurfaceKindCommand::SurfaceKindCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after)
-    : EditCommand(history, std::move(edit), std::move(before), std::move(after)) {
-  setText(QStringLiteral("cambiar grado"));
+QString SurfaceKindCommand::Name() const { return Translated(QT_TRANSLATE_NOOP("UndoHistory", "cambiar grado")); }
+
+QString RationalCommand::Name() const {
+  return Translated(edit_.After().surface.rationalSurface ? QT_TRANSLATE_NOOP("UndoHistory", "activar racionales")
+                                                          : QT_TRANSLATE_NOOP("UndoHistory", "quitar racionales"));
 }
 
-RationalCommand::RationalCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after)
-    : EditCommand(history, std::move(edit), std::move(before), std::move(after)) {
-  setText(edit_.After().surface.rationalSurface ? QStringLiteral("activar racionales")
-                                                 : QStringLiteral("quitar racionales"));
-}
-
-KnotTickCommand::KnotTickCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after)
-    : EditCommand(history, std::move(edit), std::move(before), std::move(after)) {
-  setText(QStringLiteral("mover nudo"));
-}
+QString KnotTickCommand::Name() const { return Translated(QT_TRANSLATE_NOOP("UndoHistory", "mover nudo")); }
 
 NodeDragCommand::NodeDragCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, int i,
                                  int j)
-    : EditCommand(history, std::move(edit), std::move(before), std::move(after)) {
-  setText(QStringLiteral("mover punto ") + PointName(i, j));
+    : EditCommand(history, std::move(edit), std::move(before), std::move(after)), i_(i), j_(j) {}
+
+QString NodeDragCommand::Name() const {
+  return Translated(QT_TRANSLATE_NOOP("UndoHistory", "mover punto (%1, %2)")).arg(i_).arg(j_);
 }
 
 OpenCommand::OpenCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, const QString& name)
-    : EditCommand(history, std::move(edit), std::move(before), std::move(after)) {
-  setText(QStringLiteral("abrir ") + QFileInfo(name).fileName());
-}
+    : EditCommand(history, std::move(edit), std::move(before), std::move(after)),
+      fileName_(QFileInfo(name).fileName()) {}
+
+QString OpenCommand::Name() const { return Translated(QT_TRANSLATE_NOOP("UndoHistory", "abrir %1")).arg(fileName_); }

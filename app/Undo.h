@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QUndoCommand>
+#include <functional>
 #include <optional>
 
 #include "interact/ModelEdits.h"
@@ -31,6 +32,9 @@ class EditCommand : public QUndoCommand {
   EditCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after);
   void undo() override;
   void redo() override;
+  // The step's name in the language of the moment ("mover nudo"): the
+  // language may change after the step was made.
+  virtual QString Name() const = 0;
 
  protected:
   // Takes a later step of the same kind and session into this one.
@@ -51,6 +55,7 @@ class CoordinatesCommand : public EditCommand {
   CoordinatesCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, int session);
   int id() const override { return 1; }
   bool mergeWith(const QUndoCommand* other) override;
+  QString Name() const override;
 };
 
 // A typed net size, one step per box as above.
@@ -59,36 +64,54 @@ class NetSizeCommand : public EditCommand {
   NetSizeCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, int session);
   int id() const override { return 2; }
   bool mergeWith(const QUndoCommand* other) override;
+  QString Name() const override;
 };
 
+// `shape` gives the shape's name as its button or item shows it now.
 class ShapeCommand : public EditCommand {
  public:
-  ShapeCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, const QString& shape);
+  ShapeCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after,
+               std::function<QString()> shape);
+  QString Name() const override;
+
+ private:
+  std::function<QString()> shape_;
 };
 
 class SurfaceKindCommand : public EditCommand {
  public:
-  SurfaceKindCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after);
+  using EditCommand::EditCommand;
+  QString Name() const override;
 };
 
 class RationalCommand : public EditCommand {
  public:
-  RationalCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after);
+  using EditCommand::EditCommand;
+  QString Name() const override;
 };
 
 class KnotTickCommand : public EditCommand {
  public:
-  KnotTickCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after);
+  using EditCommand::EditCommand;
+  QString Name() const override;
 };
 
 class NodeDragCommand : public EditCommand {
  public:
   NodeDragCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, int i, int j);
+  QString Name() const override;
+
+ private:
+  int i_, j_;
 };
 
 class OpenCommand : public EditCommand {
  public:
   OpenCommand(UndoHistory* history, ModelEdit edit, PanelState before, PanelState after, const QString& name);
+  QString Name() const override;
+
+ private:
+  QString fileName_;
 };
 
 // The edit under way in the window: the state it began from, and the

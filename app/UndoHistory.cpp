@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "app/Recovery.h"
+#include "app/Retranslation.h"
 #include "app/Undo.h"
 #include "app/ViewSizing.h"
 #include "app/WindowSupport.h"
@@ -100,14 +101,15 @@ UndoHistory::UndoHistory(WindowHost& host, SurfaceEditing& surface, QMenu* gener
   undoStack = new QUndoStack;
   // Each step holds two copies of the net: a long session stays small.
   undoStack->setUndoLimit(500);
-  undoAction = new QAction(QStringLiteral("Deshacer"), generalMenu);
+  undoAction = new QAction(generalMenu);
   undoAction->setObjectName(QStringLiteral("undoAction"));
   undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  redoAction = new QAction(QStringLiteral("Rehacer"), generalMenu);
+  redoAction = new QAction(generalMenu);
   redoAction->setObjectName(QStringLiteral("redoAction"));
   redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   generalMenu->insertAction(before, undoAction);
   generalMenu->insertAction(before, redoAction);
+  KeepTranslated(undoAction, [this] { ShowStepNames(); });
   OnTriggered(host_, this, undoAction, [this] { Undo(); });
   OnTriggered(host_, this, redoAction, [this] { Redo(); });
   connect(undoStack, &QUndoStack::indexChanged, this, [this] {
@@ -127,10 +129,18 @@ void UndoHistory::UpdateEnabled(const WindowState& state) {
   const bool idle = !state.editInProgress;
   undoAction->setEnabled(idle && undoStack->canUndo());
   redoAction->setEnabled(idle && undoStack->canRedo());
-  undoAction->setText(undoStack->canUndo() ? QStringLiteral("Deshacer ") + undoStack->undoText()
-                                           : QStringLiteral("Deshacer"));
-  redoAction->setText(undoStack->canRedo() ? QStringLiteral("Rehacer ") + undoStack->redoText()
-                                           : QStringLiteral("Rehacer"));
+  ShowStepNames();
+}
+
+void UndoHistory::ShowStepNames() {
+  // The names are made now, in the language of the moment.
+  auto name = [this](int index) {
+    const auto* c = dynamic_cast<const EditCommand*>(undoStack->command(index));
+    return c ? c->Name() : QString();
+  };
+  const int at = undoStack->index();
+  undoAction->setText(undoStack->canUndo() ? tr("Deshacer %1").arg(name(at - 1)) : tr("Deshacer"));
+  redoAction->setText(undoStack->canRedo() ? tr("Rehacer %1").arg(name(at)) : tr("Rehacer"));
 }
 
 // The steps keep the camera as surface files do, for the default view: a
@@ -151,6 +161,10 @@ void UndoHistory::EndTyping() {
 }
 
 void UndoHistory::CommitEdit(EditKind kind, const QString& detail) {
+  CommitEdit(kind, [detail] { return detail; });
+}
+
+void UndoHistory::CommitEdit(EditKind kind, std::function<QString()> shownDetail) {
   if (!edits_->pending) return;
   const bool typed = kind == EditKind::Coordinates || kind == EditKind::NetSize;
   ModelEdit edit(kind, edits_->pending->model);
@@ -173,14 +187,14 @@ void UndoHistory::CommitEdit(EditKind kind, const QString& detail) {
   switch (kind) {
     case EditKind::Coordinates: c = new CoordinatesCommand(this, std::move(edit), before, after, s); break;
     case EditKind::NetSize: c = new NetSizeCommand(this, std::move(edit), before, after, s); break;
-    case EditKind::Shape: c = new ShapeCommand(this, std::move(edit), before, after, detail); break;
+    case EditKind::Shape: c = new ShapeCommand(this, std::move(edit), before, after, std::move(shownDetail)); break;
     case EditKind::SurfaceKind: c = new SurfaceKindCommand(this, std::move(edit), before, after); break;
     case EditKind::Rational: c = new RationalCommand(this, std::move(edit), before, after); break;
     case EditKind::KnotTick: c = new KnotTickCommand(this, std::move(edit), before, after); break;
     case EditKind::NodeDrag:
       c = new NodeDragCommand(this, std::move(edit), before, after, model.CurrentNode.x, model.CurrentNode.y);
       break;
-    case EditKind::Open: c = new OpenCommand(this, std::move(edit), before, after, detail); break;
+    case EditKind::Open: c = new OpenCommand(this, std::move(edit), before, after, shownDetail()); break;
   }
   // Only keystrokes of one box in one go make one step.
   if (!typed) ++edits_->session;

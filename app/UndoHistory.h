@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,6 +17,8 @@ class RecoveryFile;
 struct EditRecorder;
 
 class UndoHistory : public QObject {
+  Q_OBJECT
+
  public:
   // The items go into `generalMenu` before `before`.
   UndoHistory(WindowHost& host, SurfaceEditing& surface, QMenu* generalMenu, QAction* before);
@@ -38,6 +41,9 @@ class UndoHistory : public QObject {
   // The edit begun last as one step (none when the model did not change).
   // `detail` names the shape or the file.
   void CommitEdit(EditKind kind, const QString& detail = QString());
+  // The same with the shape's name as it is shown at the moment, so that
+  // the step's name follows a change of language.
+  void CommitEdit(EditKind kind, std::function<QString()> shownDetail);
   // A step's state put back (called by the commands); the drawing follows
   // once the stack has moved.
   void Restore(const ModelEdit& edit, bool undo, const PanelState& panel);
@@ -57,6 +63,8 @@ class UndoHistory : public QObject {
 
  private:
   void StepHistory(bool back);
+  // "Deshacer"/"Rehacer" with the name of the step each would take.
+  void ShowStepNames();
 
   WindowHost& host_;
   SurfaceEditing& surface_;

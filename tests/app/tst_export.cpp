@@ -1,6 +1,10 @@
 // "General" -> "Exportar" through its dialogs, and "Abrir..." of STEP and
 // IGES files.
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <cstring>
@@ -10,6 +14,14 @@
 #include "model/TracedLines.h"
 #include "model/Knots.h"
 #include "model/SurfaceKinds.h"
+
+// The export's texts marked, whatever the project's translations hold.
+struct MarkedExportTexts : QTranslator {
+  QString translate(const char* context, const char* text, const char*, int) const override {
+    return qstrcmp(context, "ExportCommands") ? QString() : QStringLiteral("[en] ") + QString::fromUtf8(text);
+  }
+  bool isEmpty() const override { return false; }
+};
 
 class ExportTest : public QObject {
   Q_OBJECT
@@ -109,6 +121,28 @@ class ExportTest : public QObject {
     }
     QCOMPARE(suffixes.size(), CadExchangeAvailable() ? 7 : 5);  // no item twice
     QVERIFY(f->errors.empty());
+  }
+
+  // Another language chosen with the window open: the refusal, the size
+  // dialog made on demand and the outcome come in it.
+  void textsShownAtTheMomentFollowTheLanguage() {
+    MarkedExportTexts english;
+    QVERIFY(QCoreApplication::installTranslator(&english));
+    f->exports->pngAction->trigger();
+    QCOMPARE(Status(), QStringLiteral("[en] Dibuje la superficie antes de exportarla"));
+    Draw();
+    QStringList shown;
+    WhenModal([&shown](QWidget* d) {
+      auto* width = d->findChild<QSpinBox*>(QStringLiteral("AnchoImagen"));
+      shown << d->windowTitle() << qobject_cast<QLabel*>(d->findChild<QFormLayout*>()->labelForField(width))->text()
+            << width->suffix() << d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text();
+      QMetaObject::invokeMethod(d, "reject");
+    });
+    f->exports->svgAction->trigger();
+    QCOMPARE(shown, QStringList({"[en] Tamaño de la imagen", "[en] Ancho", "[en]  píxeles", "[en] Aceptar"}));
+    AnswerFileDialog(Path("lineas"));
+    f->exports->csvAction->trigger();
+    QCOMPARE(Status(), QStringLiteral("[en] Exportado a lineas.csv (0 líneas)"));
   }
 
   // Each export proposes its own suffix; a cancelled dialog writes nothing.

@@ -12,7 +12,16 @@
 #include <cstring>
 #include "platform/NumberFormat.h"
 #include "app/About.h"
+#include "app/Retranslation.h"
 #include "interact/NetDrawing.h"
+
+// The file commands' texts marked, whatever the project's translations hold.
+struct MarkedFileTexts : QTranslator {
+  QString translate(const char* context, const char* text, const char*, int) const override {
+    return qstrcmp(context, "FileCommands") ? QString() : QStringLiteral("[en] ") + QString::fromUtf8(text);
+  }
+  bool isEmpty() const override { return false; }
+};
 
 class FilesTest : public QObject {
   Q_OBJECT
@@ -180,6 +189,34 @@ class FilesTest : public QObject {
     SaveAs(QStringLiteral("segunda.yqs"));
     QVERIFY(QFile::exists(Path("segunda.yqs")));
     QCOMPARE(f->windowTitle(), QStringLiteral("segunda"));
+  }
+
+  // Another language chosen with the window open: the dialogs and the
+  // messages come in it; the save dialog is titled by what asked for it,
+  // also after a close whose save was cancelled.
+  void dialogsAndMessagesFollowTheLanguage() {
+    Draw();
+    MarkedFileTexts english;
+    QVERIFY(QCoreApplication::installTranslator(&english));
+    RetranslateWindowTexts();
+    QCOMPARE(f->files->OpenDialog1->windowTitle(), QStringLiteral("[en] Abrir"));
+    QVERIFY(f->files->OpenDialog1->nameFilters().contains(
+        QStringLiteral("[en] Superficies Bézier y Splines (*.yqs) (*yqs)")));
+    const struct {
+      std::function<void()> ask;
+      const char* title;
+    } asked[] = {{[this] { f->answers = {QMessageBox::Yes}; f->close(); }, "[en] Guardar"},
+                 {[this] { f->files->saveAsAction->trigger(); }, "[en] Guardar como"}};
+    for (const auto& c : asked) {
+      QString title;
+      AnswerFileDialog(QString(), &title);
+      c.ask();
+      QCOMPARE(title, QString::fromUtf8(c.title));
+    }
+    QVERIFY(f->isVisible());
+    Write(Path("nada.yqs"), "nada");
+    Open(Path("nada.yqs"));
+    QCOMPARE(f->InfoPanel->text(), QStringLiteral("[en] El archivo no es una superficie válida"));
   }
 
   void otherExtensionsGetYqs() {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "AppTestSupport.h"
+#include "app/Retranslation.h"
 #include "interact/ModelEdits.h"
 #include "interact/NetDrawing.h"
 
@@ -15,6 +16,14 @@ struct Seen {
   ModelSnapshot model;
   QStringList panel;
   std::vector<uint8_t> picture, view;
+};
+
+// The history's texts marked, whatever the project's translations hold.
+struct MarkedUndoTexts : QTranslator {
+  QString translate(const char* context, const char* text, const char*, int) const override {
+    return qstrcmp(context, "UndoHistory") ? QString() : QStringLiteral("[en] ") + QString::fromUtf8(text);
+  }
+  bool isEmpty() const override { return false; }
 };
 
 class UndoTest : public QObject {
@@ -166,6 +175,27 @@ class UndoTest : public QObject {
     QCOMPARE(redone.panel, after.panel);
     f->FitViewAfresh();
     Same(Look(), redone);
+  }
+
+  // A step is named in the language of the moment, whatever the language
+  // it was made in.
+  void stepNamesFollowTheLanguage_data() { eachEditIsOneStepBackAndForth_data(); }
+  void stepNamesFollowTheLanguage() {
+    QFETCH(std::function<void(UndoTest*)>, setup);
+    QFETCH(std::function<void(UndoTest*)>, edit);
+    QFETCH(QString, caption);
+    setup(this);
+    Draw();
+    edit(this);
+    MarkedUndoTexts english;
+    QVERIFY(QCoreApplication::installTranslator(&english));
+    RetranslateWindowTexts();
+    QCOMPARE(f->history->undoAction->text(), QStringLiteral("[en] Deshacer [en] ") + caption);
+    f->history->undoAction->trigger();
+    QCOMPARE(f->history->redoAction->text(), QStringLiteral("[en] Rehacer [en] ") + caption);
+    QCoreApplication::removeTranslator(&english);
+    RetranslateWindowTexts();
+    QCOMPARE(f->history->redoAction->text(), QStringLiteral("Rehacer ") + caption);
   }
 
   void aStepFitsTheViewAfreshOnlyWhenTheCameraNoLongerSuits_data() {
