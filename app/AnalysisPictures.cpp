@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "app/Retranslation.h"
 #include "app/WindowSupport.h"
 #include "platform/NumberFormat.h"
 #include "platform/RunChecks.h"
@@ -39,29 +40,37 @@ QString NumberText(double x) { return QString::number(x, 'g', 10); }
 
 AnalysisPictures::AnalysisPictures(WindowHost& host, ViewAccess& view, QMenuBar* bar, QWidget* client)
     : host_(host), view_(view), client_(client) {
-  menu = bar->addMenu(QStringLiteral("Análisis"));
+  menu = bar->addMenu(QString());
   menu->setObjectName(QStringLiteral("analysisMenu"));
+  KeepTranslated(menu, "title", "AnalysisPictures", QT_TRANSLATE_NOOP("AnalysisPictures", "Análisis"));
   auto* group = new QActionGroup(menu);
   group->setExclusive(true);
   for (int k = 0; k < 6; ++k) {
-    QAction* a = menu->addAction(MessageText({MapQuantityName(kItems[k])}));
+    QAction* a = menu->addAction(QString());
     a->setObjectName(QStringLiteral("Analisis%1").arg(k));
     a->setCheckable(true);
     group->addAction(a);
     analysisItems[k] = a;
     const MapQuantity q = kItems[k];
+    KeepTranslated(a, [a, q] { a->setText(MessageText({MapQuantityName(q)})); });
     OnTriggered(host_, this, a, [this, q] { ChooseMap(q); });
   }
   BuildReflectionLinesItem();
   menu->addSeparator();
-  scaleAction = menu->addAction(QStringLiteral("Escala..."));
+  scaleAction = menu->addAction(QString());
   scaleAction->setObjectName(QStringLiteral("scaleAction"));
+  KeepTranslated(scaleAction, "text", "AnalysisPictures", QT_TRANSLATE_NOOP("AnalysisPictures", "Escala..."));
   OnTriggered(host_, this, scaleAction, [this] { AskScale(); });
 
   legend = new QLabel(client_);
   legend->setObjectName(QStringLiteral("legend"));
   legend->setGeometry(0, kView, kView, kLegendHeight);
   legend->hide();
+  // The legend on show speaks the new language at once, as the clipboard's
+  // and the files' do.
+  KeepTranslated(legend, [this] {
+    if (!legend->isHidden() && mapShown.quantity != MapQuantity::None) ShowLegend();
+  });
 
   // The choice of the last run; anything unreadable means the plain picture.
   QSettings s = Settings();
@@ -79,8 +88,10 @@ void AnalysisPictures::BuildReflectionLinesItem() {
   // "Rayas de cebra" joins the exclusive pictures, before "Escala...": the
   // group unchecks it (and it turns itself off) before another item's
   // handler repaints.
-  reflectionLinesAction = new QAction(QStringLiteral("Rayas de cebra"), menu);
+  reflectionLinesAction = new QAction(menu);
   reflectionLinesAction->setObjectName(QStringLiteral("reflectionLinesAction"));
+  KeepTranslated(reflectionLinesAction, "text", "AnalysisPictures",
+                 QT_TRANSLATE_NOOP("AnalysisPictures", "Rayas de cebra"));
   reflectionLinesAction->setCheckable(true);
   menu->addAction(reflectionLinesAction);
   analysisItems[0]->actionGroup()->addAction(reflectionLinesAction);
@@ -155,7 +166,14 @@ void AnalysisPictures::ApplyToNewPicture() {
     legend->hide();
     return;
   }
-  const Canvas strip = DrawLegend(mapQuantity, mapShown.range, MessageTextUtf8);
+  ShowLegend();
+  view_.ShowLegendRoom(true);
+  legend->show();
+}
+
+void AnalysisPictures::ShowLegend() {
+  // The writer translates the legend's words as it draws them.
+  const Canvas strip = DrawLegend(mapShown.quantity, mapShown.range, MessageTextUtf8);
   const QImage img(strip.Bytes().data(), strip.Width(), strip.Height(), strip.Width() * 3, QImage::Format_BGR888);
   // As wide as the view, in the screen's own pixels.
   const double dpr = view_.DevicePixelRatio();
@@ -163,8 +181,6 @@ void AnalysisPictures::ApplyToNewPicture() {
   pixmap.setDevicePixelRatio(dpr);
   legend->setScaledContents(true);
   legend->setPixmap(pixmap);
-  view_.ShowLegendRoom(true);
-  legend->show();
 }
 
 std::optional<Canvas> AnalysisPictures::PaintAtSize() {
@@ -198,9 +214,9 @@ QString AnalysisPictures::SetScale(bool automatic, const QString& lo, const QStr
   MapRange r;
   if (!automatic) {
     double a = 0, b = 0;
-    if (!ReadNumber(lo, a)) return QStringLiteral("El límite inferior no es un número");
-    if (!ReadNumber(hi, b)) return QStringLiteral("El límite superior no es un número");
-    if (!IsUsableMapRange(a, b)) return QStringLiteral("El límite inferior ha de ser menor que el superior");
+    if (!ReadNumber(lo, a)) return tr("El límite inferior no es un número");
+    if (!ReadNumber(hi, b)) return tr("El límite superior no es un número");
+    if (!IsUsableMapRange(a, b)) return tr("El límite inferior ha de ser menor que el superior");
     r = MapRange{true, a, b};
   }
   mapChosen = r;
@@ -216,9 +232,9 @@ void AnalysisPictures::AskScale() {
   if (zebraOn) return AskStripes();
   QDialog dialog(client_->window());
   dialog.setObjectName(QStringLiteral("EscalaDialog"));
-  dialog.setWindowTitle(QStringLiteral("Escala"));
-  auto* automatic = new QRadioButton(QStringLiteral("Automática"), &dialog);
-  auto* fixed = new QRadioButton(QStringLiteral("Fija"), &dialog);
+  dialog.setWindowTitle(tr("Escala"));
+  auto* automatic = new QRadioButton(tr("Automática"), &dialog);
+  auto* fixed = new QRadioButton(tr("Fija"), &dialog);
   auto* lo = new QLineEdit(&dialog);
   auto* hi = new QLineEdit(&dialog);
   lo->setObjectName(QStringLiteral("EscalaDesde"));
@@ -241,14 +257,14 @@ void AnalysisPictures::AskScale() {
   auto* form = new QFormLayout;
   form->addRow(automatic);
   form->addRow(fixed);
-  form->addRow(QStringLiteral("Límite inferior"), lo);
-  form->addRow(QStringLiteral("Límite superior"), hi);
+  form->addRow(tr("Límite inferior"), lo);
+  form->addRow(tr("Límite superior"), hi);
   ExecSettingsDialog(dialog, form, why,
                      [&] { return SetScale(automatic->isChecked(), lo->text(), hi->text()); });
 }
 
 QString AnalysisPictures::SetStripes(int count, bool vertical) {
-  if (!IsUsableStripeCount(count)) return QStringLiteral("El número de rayas ha de ser par, de 2 a 200");
+  if (!IsUsableStripeCount(count)) return tr("El número de rayas ha de ser par, de 2 a 200");
   zebraSettings = ZebraSettings{count, vertical};
   if (zebraOn) Repaint();
   return QString();
@@ -257,20 +273,20 @@ QString AnalysisPictures::SetStripes(int count, bool vertical) {
 void AnalysisPictures::AskStripes() {
   QDialog dialog(client_->window());
   dialog.setObjectName(QStringLiteral("CebraDialog"));
-  dialog.setWindowTitle(QStringLiteral("Rayas de cebra"));
+  dialog.setWindowTitle(tr("Rayas de cebra"));
   auto* count = new QSpinBox(&dialog);
   count->setObjectName(QStringLiteral("CebraRayas"));
   count->setRange(kMinStripeCount, kMaxStripeCount);
   count->setSingleStep(2);
   count->setValue(zebraSettings.count);
-  auto* horizontal = new QRadioButton(QStringLiteral("Horizontales"), &dialog);
-  auto* vertical = new QRadioButton(QStringLiteral("Verticales"), &dialog);
+  auto* horizontal = new QRadioButton(tr("Horizontales"), &dialog);
+  auto* vertical = new QRadioButton(tr("Verticales"), &dialog);
   vertical->setObjectName(QStringLiteral("CebraVerticales"));
   (zebraSettings.vertical ? vertical : horizontal)->setChecked(true);
   auto* why = new QLabel(&dialog);
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("Número de rayas"), count);
-  form->addRow(QStringLiteral("Barras de luz"), horizontal);
+  form->addRow(tr("Número de rayas"), count);
+  form->addRow(tr("Barras de luz"), horizontal);
   form->addRow(QString(), vertical);
   ExecSettingsDialog(dialog, form, why, [&] { return SetStripes(count->value(), vertical->isChecked()); });
 }
@@ -278,8 +294,8 @@ void AnalysisPictures::AskStripes() {
 void AnalysisPictures::ExecSettingsDialog(QDialog& dialog, QFormLayout* form, QLabel* why,
                                           const std::function<QString()>& apply) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+  buttons->button(QDialogButtonBox::Ok)->setText(tr("Aceptar"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancelar"));
   auto* layout = new QVBoxLayout(&dialog);
   layout->addLayout(form);
   layout->addWidget(why);
@@ -313,10 +329,10 @@ void AnalysisPictures::ShowValueAt(int x, int y) {
     const double t = zebraPhases[k];
     if (!std::isnan(t)) {
       const int stripe = qchk::Floor(t * zebraSettings.count);
-      text = QStringLiteral("Rayas de cebra: raya %1 de %2, %3")
+      text = (ZebraDark(zebraSettings, t) ? tr("Rayas de cebra: raya %1 de %2, oscura")
+                                          : tr("Rayas de cebra: raya %1 de %2, clara"))
                  .arg(stripe + 1)
-                 .arg(zebraSettings.count)
-                 .arg(ZebraDark(zebraSettings, t) ? QStringLiteral("oscura") : QStringLiteral("clara"));
+                 .arg(zebraSettings.count);
     }
   } else {
     const double v = mapShown.values[k];

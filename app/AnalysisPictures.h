@@ -21,6 +21,8 @@ class QMenuBar;
 class QWidget;
 
 class AnalysisPictures : public QObject {
+  Q_OBJECT
+
  public:
   // The menu goes on `bar`, the legend under the view on `client`.
   AnalysisPictures(WindowHost& host, ViewAccess& view, QMenuBar* bar, QWidget* client);
@@ -74,6 +76,8 @@ class AnalysisPictures : public QObject {
 
  private:
   void BuildReflectionLinesItem();
+  // The legend strip of the map on show, in the language now chosen.
+  void ShowLegend();
   void AskScale();
   void AskStripes();
   // After the map: the reflection lines when chosen, then what follows.

@@ -2,6 +2,7 @@
 
 #include <QMenu>
 
+#include "app/Retranslation.h"
 #include "app/WindowSupport.h"
 #include "interact/CurvatureNet.h"
 #include "model/ModelState.h"
@@ -10,8 +11,10 @@
 using namespace win;
 
 CurvatureNetCommand::CurvatureNetCommand(WindowHost& host, ViewAccess& view, QMenu* menu) : host_(host), view_(view) {
-  curvatureNetAction = menu->addAction(QStringLiteral("Red de líneas de curvatura"));
+  curvatureNetAction = menu->addAction(QString());
   curvatureNetAction->setObjectName(QStringLiteral("curvatureNetAction"));
+  KeepTranslated(curvatureNetAction, "text", "CurvatureNetCommand",
+                 QT_TRANSLATE_NOOP("CurvatureNetCommand", "Red de líneas de curvatura"));
   OnTriggered(host_, this, curvatureNetAction, [this] { DrawNet(); });
 }
 
@@ -27,8 +30,7 @@ void CurvatureNetCommand::DrawNet() {
     model.stopRequested = false;
     view_.TerminaModal();
     view_.ShowView();
-    host_.Informa(true,
-                  QStringLiteral("No se pudo terminar la red de líneas de curvatura: ") + ErrorText(e));
+    host_.Informa(true, tr("No se pudo terminar la red de líneas de curvatura: %1").arg(ErrorText(e)));
     return;
   } catch (...) {
     model.stopRequested = false;

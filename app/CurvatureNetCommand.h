@@ -9,6 +9,8 @@
 class QMenu;
 
 class CurvatureNetCommand : public QObject {
+  Q_OBJECT
+
  public:
   // The item goes at the end of `menu`; it draws on the view.
   CurvatureNetCommand(WindowHost& host, ViewAccess& view, QMenu* menu);

@@ -2,6 +2,7 @@
 
 #include <QMenu>
 
+#include "app/Retranslation.h"
 #include "app/WindowSupport.h"
 #include "interact/DrawingCycle.h"
 #include "model/ModelState.h"
@@ -11,13 +12,15 @@ using namespace win;
 ExactShapes::ExactShapes(WindowHost& host, SurfaceEditing& surface, QMenu* optionsMenu)
     : host_(host), surface_(surface) {
   optionsMenu->addSeparator();
-  QMenu* sub = optionsMenu->addMenu(QStringLiteral("Formas exactas"));
+  QMenu* sub = optionsMenu->addMenu(QString());
   sub->setObjectName(QStringLiteral("exactShapesMenu"));
+  KeepTranslated(sub, "title", "ExactShapes", QT_TRANSLATE_NOOP("ExactShapes", "Formas exactas"));
   const ExactShape shapes[] = {ExactShape::SphereOctant, ExactShape::HalfSphere, ExactShape::Ellipsoid,
                                ExactShape::HalfCylinder};
   for (ExactShape s : shapes) {
-    QAction* a = sub->addAction(MessageText({ExactShapeName(s)}));
+    QAction* a = sub->addAction(QString());
     a->setObjectName(QStringLiteral("exactShape%1").arg(static_cast<int>(s)));
+    KeepTranslated(a, [a, s] { a->setText(MessageText({ExactShapeName(s)})); });
     OnTriggered(host_, this, a, [this, s] { Apply(s); });
   }
   menu = sub;

@@ -10,6 +10,8 @@
 class QMenu;
 
 class ExactShapes : public QObject {
+  Q_OBJECT
+
  public:
   // The submenu goes at the end of `optionsMenu`.
   ExactShapes(WindowHost& host, SurfaceEditing& surface, QMenu* optionsMenu);

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/Retranslation.h"
 #include "app/WindowSupport.h"
 #include "interact/UmbilicMarks.h"
 #include "platform/NumberFormat.h"
@@ -23,8 +24,9 @@ using namespace win;
 UmbilicPoints::UmbilicPoints(WindowHost& host, QMenu* menu, QWidget* mainWindow, std::function<void()> repaint)
     : host_(host), mainWindow_(mainWindow), repaint_(std::move(repaint)) {
   menu->addSeparator();
-  umbilicsAction = menu->addAction(QStringLiteral("Puntos umbílicos"));
+  umbilicsAction = menu->addAction(QString());
   umbilicsAction->setObjectName(QStringLiteral("umbilicsAction"));
+  KeepTranslated(umbilicsAction, "text", "UmbilicPoints", QT_TRANSLATE_NOOP("UmbilicPoints", "Puntos umbílicos"));
   umbilicsAction->setCheckable(true);
   OnTriggered(host_, this, umbilicsAction, [this] { Show(umbilicsAction->isChecked()); });
 }
@@ -45,32 +47,38 @@ bool UmbilicPoints::Search() {
   if (umbilicSearch && SameModel(umbilicSearch->surface, now, false) &&
       sameKnots(umbilicSearch->knotsU, model.knotsU) && sameKnots(umbilicSearch->knotsV, model.knotsV))
     return false;
-  UmbilicSearch s{now, model.knotsU, model.knotsV, UmbilicReport{}, QString()};
+  UmbilicSearch s{now, model.knotsU, model.knotsV, UmbilicReport{}, false, std::nullopt};
   ++umbilicSearches;
-  const QString cannot = QStringLiteral("No se pueden buscar los puntos umbílicos: ");
   try {
     s.report = FindUmbilics(CurrentSurface());
-    if (!s.report.ok)
-      s.failure = cannot + QStringLiteral("la superficie no tiene derivadas exactas en su centro (u = v = 0.5)");
+    s.noExactDerivatives = !s.report.ok;
   } catch (const qchk::RunError& e) {
     s.report = UmbilicReport{};
-    s.failure = cannot + ErrorText(e);
+    s.error = e;
   }
   umbilicSearch = std::move(s);
   return true;
+}
+
+QString UmbilicPoints::FailureText() const {
+  const UmbilicSearch& s = *umbilicSearch;
+  if (s.noExactDerivatives)
+    return tr("No se pueden buscar los puntos umbílicos: la superficie no tiene derivadas exactas en su centro "
+              "(u = v = 0.5)");
+  if (s.error) return tr("No se pueden buscar los puntos umbílicos: %1").arg(ErrorText(*s.error));
+  return QString();
 }
 
 void UmbilicPoints::MarkOnPicture() {
   if (!showUmbilics) return;
   const bool fresh = Search();
   const UmbilicSearch& s = *umbilicSearch;
-  if (s.failure.isEmpty())
+  if (!s.Failed())
     DrawUmbilicMarks(*model.pictureBitmap, s.report);
   else if (fresh)
-    host_.Informa(true, s.failure);  // once for the surface, not at every turn
+    host_.Informa(true, FailureText());  // once for the surface, not at every turn
   if (!umbilicWindow) {
-    BuildList();
-    FillList();
+    BuildList();  // and filled
   } else if (fresh) {
     FillList();
   }
@@ -82,7 +90,6 @@ void UmbilicPoints::MarkOnPicture() {
 void UmbilicPoints::BuildList() {
   umbilicWindow = new QDialog(mainWindow_);
   umbilicWindow->setObjectName(QStringLiteral("PuntosUmbilicos"));
-  umbilicWindow->setWindowTitle(QStringLiteral("Puntos umbílicos"));
   umbilicWindow->setModal(false);
   umbilicNote = new QLabel(umbilicWindow);
   umbilicNote->setObjectName(QStringLiteral("AvisoUmbilicos"));
@@ -90,9 +97,6 @@ void UmbilicPoints::BuildList() {
   umbilicTable = new QTableWidget(umbilicWindow);
   umbilicTable->setObjectName(QStringLiteral("TablaUmbilicos"));
   umbilicTable->setColumnCount(7);
-  umbilicTable->setHorizontalHeaderLabels({QStringLiteral("u"), QStringLiteral("v"), QStringLiteral("x"),
-                                           QStringLiteral("y"), QStringLiteral("z"), QStringLiteral("k"),
-                                           QStringLiteral("clase")});
   umbilicTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
   umbilicTable->verticalHeader()->hide();
   umbilicTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -102,6 +106,15 @@ void UmbilicPoints::BuildList() {
   layout->setSizeConstraint(QLayout::SetFixedSize);
   // Closed by the user: not shown again until asked for.
   connect(umbilicWindow, &QDialog::finished, this, [this] { umbilicWindowClosed = true; });
+  // Its title, headers, class names and note follow a change of language
+  // while it is open.
+  KeepTranslated(umbilicWindow, [this] {
+    umbilicWindow->setWindowTitle(tr("Puntos umbílicos"));
+    umbilicTable->setHorizontalHeaderLabels({QStringLiteral("u"), QStringLiteral("v"), QStringLiteral("x"),
+                                             QStringLiteral("y"), QStringLiteral("z"), QStringLiteral("k"),
+                                             tr("clase")});
+    FillList();
+  });
 }
 
 void UmbilicPoints::FillList() {
@@ -122,14 +135,14 @@ void UmbilicPoints::FillList() {
   // Regions and skipped singular places by their parameter boxes.
   for (const ParamBox& b : r.regions)
     put({num(b.u0) + QStringLiteral("–") + num(b.u1), num(b.v0) + QStringLiteral("–") + num(b.v1), QString(),
-         QString(), QString(), num(b.k), QStringLiteral("región umbilical")});
+         QString(), QString(), num(b.k), tr("región umbilical")});
   for (const ParamBox& b : r.singular)
     put({num(b.u0) + QStringLiteral("–") + num(b.u1), num(b.v0) + QStringLiteral("–") + num(b.v1), QString(),
-         QString(), QString(), QString(), QStringLiteral("singular, omitido")});
-  if (!s.failure.isEmpty())
-    umbilicNote->setText(s.failure);
+         QString(), QString(), QString(), tr("singular, omitido")});
+  if (s.Failed())
+    umbilicNote->setText(FailureText());
   else if (rows == 0)
-    umbilicNote->setText(QStringLiteral("La superficie no tiene puntos umbílicos."));
+    umbilicNote->setText(tr("La superficie no tiene puntos umbílicos."));
   else
     umbilicNote->clear();
   umbilicNote->setVisible(!umbilicNote->text().isEmpty());

@@ -12,6 +12,7 @@
 #include "app/WindowHost.h"
 #include "interact/ModelEdits.h"
 #include "model/Umbilics.h"
+#include "platform/RunChecks.h"
 
 class QDialog;
 class QLabel;
@@ -20,6 +21,8 @@ class QTableWidget;
 class QWidget;
 
 class UmbilicPoints : public QObject {
+  Q_OBJECT
+
  public:
   // The item goes on `menu`; the list is a window of `mainWindow`'s, placed
   // beside it. `repaint` shows the picture again with the marks as chosen.
@@ -40,7 +43,12 @@ class UmbilicPoints : public QObject {
     ModelSnapshot surface;
     CArr<double, 16> knotsU, knotsV;
     UmbilicReport report;
-    QString failure;  // why there is no result
+    // Why there is no result: the surface has no exact derivatives at its
+    // centre, or the search failed; kept as it came, to be said in the
+    // language on show.
+    bool noExactDerivatives = false;
+    std::optional<qchk::RunError> error;
+    bool Failed() const { return noExactDerivatives || error.has_value(); }
   };
   std::optional<UmbilicSearch> umbilicSearch;
   int umbilicSearches = 0;  // searches run, for the tests
@@ -59,6 +67,8 @@ class UmbilicPoints : public QObject {
   // The search for the surface as it is now, run only when it changed;
   // true when it ran.
   bool Search();
+  // Why the last search has no result, in the language now chosen.
+  QString FailureText() const;
   void BuildList();
   void FillList();
   // The list sized to its columns and rows, and placed beside the window.

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
+#include <QCoreApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
@@ -63,7 +64,7 @@ bool WriteSvgPicture(const std::string& name, const Canvas& picture, const std::
   svg.setTitle(QStringLiteral("Quorlen"));
   QPainter p;
   if (!p.begin(&svg)) {
-    error = "no se pudo generar el SVG";
+    error = QCoreApplication::translate("PictureFiles", "no se pudo generar el SVG").toStdString();
     return false;
   }
   p.drawImage(0, 0, image);
