@@ -7,6 +7,13 @@
 #   scripts/compare_outputs.sh OLD/quorlen-render NEW/quorlen-render
 set -u
 old=$1 new=$2
+# Standard output is compared too, and the legend holds words: both tools
+# in Spanish, the program's own language (a Spanish locale keeps numbers as
+# the C locale has them).
+{
+  export LANG=es_ES.UTF-8
+  unset LANGUAGE LC_ALL LC_MESSAGES
+} 2>/dev/null  # bash's own complaint when the locale is not installed
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

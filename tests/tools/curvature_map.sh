@@ -4,6 +4,7 @@
 # is a strip under the view's width.
 # Usage: bash curvature_map.sh <quorlen-render> <golden-dir>
 . "$(dirname "$0")/common.sh" "$@"
+export LANG=es_ES.UTF-8 2>/dev/null  # the messages checked are Spanish
 
 refuse --map --map gaussian
 refuse --map --map gauss --map mean

@@ -4,6 +4,7 @@
 # parser that crashes on the file takes only the reader process down.
 # Usage: bash damaged_cad.sh <quorlen-render> <golden-dir>
 . "$(dirname "$0")/common.sh" "$@"
+export LANG=es_ES.UTF-8 2>/dev/null  # the messages checked are Spanish
 
 # The program's own exports, then each damaged in one place. IGES lines
 # keep their 80 columns: what a change adds comes off the blanks.

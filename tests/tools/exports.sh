@@ -4,6 +4,7 @@
 # or IGES file read back draws the same picture, and bad values are refused.
 # Usage: bash exports.sh <quorlen-render> <golden-dir>
 . "$(dirname "$0")/common.sh" "$@"
+export LANG=es_ES.UTF-8 2>/dev/null  # the messages checked are Spanish
 tool=$(readlink -f "$tool")
 cd "$work" || exit 1
 model="--kind bspline3 --rational --weight 2,2,3 --tick-u 5,80 --tick-v 3,100"
@@ -87,7 +88,7 @@ done; done
 # shellcheck disable=SC2086 # the options are split on purpose
 "$tool" --size 3,3 --kind bspline3 $big --export-stl big.stl 2>stderr.txt
 status=$?
-[ "$status" = 1 ] && grep -q "cannot write big.stl: hay coordenadas de más de 3.4E38" stderr.txt ||
+[ "$status" = 1 ] && grep -q "no se puede escribir big.stl: hay coordenadas de más de 3.4E38" stderr.txt ||
   fail "STL of huge coordinates: status $status, $(cat stderr.txt)"
 [ ! -e big.stl ] || fail "STL of huge coordinates written"
 # shellcheck disable=SC2086

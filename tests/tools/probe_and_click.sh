@@ -3,6 +3,7 @@
 # the picture, the listing of the drawn lines, and their refusals.
 # Usage: bash probe_and_click.sh <quorlen-render> <golden-dir>
 . "$(dirname "$0")/common.sh" "$@"
+export LANG=es_ES.UTF-8 2>/dev/null  # the messages checked are Spanish
 pixels_differing() { compare -metric AE "$1" "$2" null: 2>&1; }
 umbilic="Ese punto debe de ser umbilical y no encuentro direcciones principales distinguidas"
 number='-?[0-9]+\.[0-9]{4}'

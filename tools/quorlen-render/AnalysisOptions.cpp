@@ -11,12 +11,9 @@
 #include "model/Umbilics.h"
 #include "platform/NumberFormat.h"
 #include "tools/quorlen-render/RenderOptions.h"
+#include "tools/quorlen-render/ToolText.h"
 
 namespace {
-
-[[noreturn]] void Fail(const std::string& option, const std::string& what) {
-  throw OptionError{option + ": " + what};
-}
 
 // The umbilics to full precision, as the traced-lines CSV writes numbers:
 // the shortest text that reads back to the same double.
@@ -34,26 +31,26 @@ std::string LineText(const DrawnLine& l) {
 bool AnalysisOption(AnalysisOptions& a, const std::string& opt, const char* next,
                     const std::function<std::string()>& value) {
   if (opt == "--map" && next && std::string(next) == "zebra") {
-    if (a.zebra) Fail(opt, "given more than once");
+    if (a.zebra) Fail(opt, GivenTwice());
     value();
     a.zebra = true;
   } else if (opt == "--zebra") {
-    if (a.zebraSettings) Fail(opt, "given more than once");
+    if (a.zebraSettings) Fail(opt, GivenTwice());
     const std::string v = value();
     const size_t comma = v.find(',');
-    if (comma == std::string::npos) Fail(opt, "expected COUNT,h|v, got '" + v + "'");
+    if (comma == std::string::npos) Fail(opt, Say(Tool::tr("se esperaba RAYAS,h|v, no «%1»"), v));
     const std::string count = v.substr(0, comma), dir = v.substr(comma + 1);
     ZebraSettings z;
     if (!ParseInt(count, z.count) || !IsUsableStripeCount(z.count))
-      Fail(opt, "COUNT must be an even whole number in 2..200, got '" + count + "'");
-    if (dir != "h" && dir != "v") Fail(opt, "the direction must be h or v, got '" + dir + "'");
+      Fail(opt, Say(Tool::tr("RAYAS ha de ser un número entero par en 2..200, no «%1»"), count));
+    if (dir != "h" && dir != "v") Fail(opt, Say(Tool::tr("la dirección ha de ser h o v, no «%1»"), dir));
     z.vertical = dir == "v";
     a.zebraSettings = z;
   } else if (opt == "--umbilics") {
-    if (a.umbilics) Fail(opt, "given more than once");
+    if (a.umbilics) Fail(opt, GivenTwice());
     a.umbilics = true;
   } else if (opt == "--curvature-net") {
-    if (a.curvatureNet) Fail(opt, "given more than once");
+    if (a.curvatureNet) Fail(opt, GivenTwice());
     a.curvatureNet = true;
   } else {
     return false;
@@ -62,10 +59,11 @@ bool AnalysisOption(AnalysisOptions& a, const std::string& opt, const char* next
 }
 
 void CheckAnalysisOptions(const AnalysisOptions& a, bool curvatureMap, bool png, bool segments) {
-  if (a.zebraSettings && !a.zebra) Fail("--zebra", "needs --map zebra");
-  if (a.zebra && curvatureMap) Fail("--map", "given more than once");
-  if (a.zebra && !png) Fail("--map", "zebra draws only into --png FILE");
-  if (a.curvatureNet && !png && !segments) Fail("--curvature-net", "draws only into --png FILE or --segments FILE");
+  if (a.zebraSettings && !a.zebra) Fail("--zebra", Say(Tool::tr("necesita --map zebra")));
+  if (a.zebra && curvatureMap) Fail("--map", GivenTwice());
+  if (a.zebra && !png) Fail("--map", Say(Tool::tr("zebra solo dibuja en --png ARCHIVO")));
+  if (a.curvatureNet && !png && !segments)
+    Fail("--curvature-net", Say(Tool::tr("solo dibuja en --png ARCHIVO o --segments ARCHIVO")));
 }
 
 void ApplyAnalysisPicture(const AnalysisOptions& a) {
@@ -77,7 +75,7 @@ void ApplyAnalysisPicture(const AnalysisOptions& a) {
   }
   if (!a.umbilics) return;
   const UmbilicReport r = FindUmbilics(CurrentSurface());
-  if (!r.ok) throw std::runtime_error("--umbilics: no exact derivatives for this surface");
+  if (!r.ok) throw std::runtime_error("--umbilics: " + Say(Tool::tr("esta superficie no tiene derivadas exactas")));
   // Into the picture, under the overlays, as the window marks them.
   DrawUmbilicMarks(*model.pictureBitmap, r);
   for (const UmbilicPoint& p : r.points)
@@ -112,19 +110,22 @@ void RunAnalysisOptions(const AnalysisOptions& a, Canvas& view, std::string* lis
   }
 }
 
-const char* const kAnalysisUsage =
-    "Reflection lines, umbilics and the net of lines of curvature:\n"
-    "  --map zebra         black and white reflections of parallel light bars\n"
-    "                      fixed to the scene, into the --png picture\n"
-    "  --zebra COUNT,h|v   COUNT stripes a turn (even, default 12), bars\n"
-    "                      horizontal (along x) or vertical (along z)\n"
-    "  --umbilics          print the umbilic points, one \"u v x y z k class\"\n"
-    "                      a line (class lemon, star, monstar or degenerate),\n"
-    "                      then \"region u0 u1 v0 v1 k\" for umbilic regions and\n"
-    "                      \"singular u0 u1 v0 v1\" for singular places skipped;\n"
-    "                      the visible points are marked in the --png picture\n"
-    "  --curvature-net     the net of lines of curvature of both families, about\n"
-    "                      16 pixels apart (at 416 x 416, scaled with the view),\n"
-    "                      into --png; --segments lists its lines after a line\n"
-    "                      \"net\"\n"
-    "\n";
+std::string AnalysisUsage() {
+  return Say(QCoreApplication::translate("Tool",
+        "Líneas de reflexión, puntos umbílicos y red de líneas de curvatura:\n"
+        "  --map zebra         rayas de cebra: reflejos en blanco y negro de barras de\n"
+        "                      luz paralelas fijas en la escena, en la imagen --png\n"
+        "  --zebra RAYAS,h|v   RAYAS rayas por vuelta (par, por omisión 12), barras\n"
+        "                      horizontales (a lo largo de x) o verticales (de z)\n"
+        "  --umbilics          escribe los puntos umbílicos, uno \"u v x y z k class\"\n"
+        "                      por línea (class lemon, star, monstar o degenerate:\n"
+        "                      limón, estrella, monstar o degenerado), luego\n"
+        "                      \"region u0 u1 v0 v1 k\" por cada región umbilical y\n"
+        "                      \"singular u0 u1 v0 v1\" por cada lugar singular omitido;\n"
+        "                      los puntos visibles se marcan en la imagen --png\n"
+        "  --curvature-net     la red de líneas de curvatura de las dos familias, a unos\n"
+        "                      16 píxeles una línea de otra (a 416 x 416, escalada con\n"
+        "                      la vista), en --png; --segments lista sus líneas tras\n"
+        "                      una línea \"net\"\n"
+        "\n"));
+}

@@ -35,4 +35,5 @@ void ApplyAnalysisPicture(const AnalysisOptions& a);
 // clicks' are, after a line "net".
 void RunAnalysisOptions(const AnalysisOptions& a, Canvas& view, std::string* listing);
 
-extern const char* const kAnalysisUsage;
+// Its part of --help, in the installed language.
+std::string AnalysisUsage();

@@ -10,6 +10,7 @@
 #include "model/ModelState.h"
 #include "platform/RunChecks.h"
 #include "tools/quorlen-render/OutputFiles.h"
+#include "tools/quorlen-render/ToolText.h"
 
 namespace {
 
@@ -31,13 +32,14 @@ void PrintProbe(Canvas& view, int x, int y) {
               field(c.K), field(c.H), field(c.k1), field(c.k2));
 }
 
-// The core's run-time errors in a pointer action, named after it.
+// The core's run-time errors in a pointer action, named after it
+// (`failed` holds %1 for the error).
 template <class Action>
-void Named(const char* what, Action action) {
+void Named(const QString& failed, Action action) {
   try {
     action();
   } catch (const qchk::RunError& e) {
-    throw std::runtime_error(std::string(what) + " failed: " + e.what());
+    throw std::runtime_error(Say(failed, e.what()));
   }
 }
 
@@ -76,9 +78,9 @@ void RunPointerActions(const RenderOptions& o, Canvas& view, std::string listing
   model.showCurvatureLines = o.curvatureLines;
   for (const PointerAction& a : o.pointer) {
     if (a.kind == PointerAction::Probe)
-      Named("the read-out", [&] { PrintProbe(view, a.x, a.y); });
+      Named(Tool::tr("la lectura falló: %1"), [&] { PrintProbe(view, a.x, a.y); });
     else
-      Named("tracing the lines", [&] { Click(view, a.x, a.y, listing); });
+      Named(Tool::tr("el trazado de las líneas falló: %1"), [&] { Click(view, a.x, a.y, listing); });
   }
   if (o.segments) {
     WriteOutputFile(*o.segments, listing);

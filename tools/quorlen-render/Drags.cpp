@@ -12,6 +12,7 @@
 #include "pictures/PictureFiles.h"
 #include "platform/RunChecks.h"
 #include "tools/quorlen-render/OutputFiles.h"
+#include "tools/quorlen-render/ToolText.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ namespace {
 // traced against the new depths.
 void Release() {
   if (RedrawAfterDrag() == RenderResult::Degenerate)
-    throw std::runtime_error("the surface is a single point: nothing to draw");
+    throw std::runtime_error(Say(Tool::tr("la superficie se reduce a un punto: no hay nada que dibujar")));
 }
 
 // The bitmap as RGB bytes, row by row from the top.
@@ -40,9 +41,8 @@ void DragNode(const DragAction& a, std::string& printed) {
   view.Draw(0, 0, *model.pictureBitmap);
   DrawNet(view);
   if (!BeginNodeDrag(view, a.fx, a.fy))
-    throw OptionError{"--drag-node: no control point within " +
-                      std::to_string(static_cast<int>(std::ceil(10 * model.view.Scale())) - 1) + " pixels of " + std::to_string(a.fx) + "," +
-                      std::to_string(a.fy)};
+    Fail("--drag-node", Say(Tool::tr("no hay ningún punto de control a %1 píxeles o menos de %2,%3"),
+                            static_cast<int>(std::ceil(10 * model.view.Scale())) - 1, a.fx, a.fy));
   const int i = model.CurrentNode.x, j = model.CurrentNode.y;
   std::optional<CoordTexts> shown = NodeDragStep(view, 0, a.tx, a.ty);
   for (int k = 0; k < a.ticks; ++k)
@@ -70,7 +70,7 @@ void RunDrags(const RenderOptions& o) {
       try {
         MoveSurfacePreview(*model.pictureBitmap, ScreenPoint{a.fx, a.fy}, ScreenPoint{a.tx, a.ty}, keys);
       } catch (const qchk::RunError& e) {
-        throw std::runtime_error(std::string("moving the surface failed: ") + e.what());
+        throw std::runtime_error(Say(Tool::tr("el movimiento de la superficie falló: %1"), e.what()));
       }
       model.surfaceMoved = true;
       if (o.previewMap && &a == lastMove) preview = RgbBytes(*model.pictureBitmap);

@@ -9,6 +9,7 @@
 #include "messages/MessageText.h"
 #include "exchange/TracedCsv.h"
 #include "platform/NumberFormat.h"
+#include "tools/quorlen-render/ToolText.h"
 
 namespace {
 
@@ -21,16 +22,16 @@ void MeshValue(const std::string& opt, const std::string& value, RenderOptions::
   const std::string tail = value.substr(comma + 1);
   int n = 0;
   if (!ParseInt(tail, n))
-    throw OptionError{opt + ": expected FILE[,N], got '" + value + "'"};
+    Fail(opt, Say(Tool::tr("se esperaba ARCHIVO[,N], no «%1»"), value));
   if (n < kMeshMin || n > kMeshMax)
-    throw OptionError{opt + ": N must lie in " + std::to_string(kMeshMin) + ".." + std::to_string(kMeshMax)};
+    Fail(opt, Say(Tool::tr("N ha de estar en %1..%2"), kMeshMin, kMeshMax));
   out.file = value.substr(0, comma);
-  if (out.file.empty()) throw OptionError{opt + ": the file name is empty"};
+  if (out.file.empty()) Fail(opt, Say(Tool::tr("el nombre del archivo está vacío")));
   out.n = n;
 }
 
 void Check(bool ok, const std::string& name, const std::string& error) {
-  if (!ok) throw std::runtime_error("cannot write " + name + ": " + error);
+  if (!ok) throw std::runtime_error(Say(Tool::tr("no se puede escribir %1: %2"), name, error));
 }
 void Check(bool ok, const std::string& name, const UserMessage& error) { Check(ok, name, MessageTextUtf8(error)); }
 
@@ -42,7 +43,7 @@ bool ExportOption(RenderOptions& o, const std::string& opt, const std::function<
       {"--export-step", &o.exportStep}, {"--export-iges", &o.exportIges}};
   for (const auto& [name, slot] : files)
     if (opt == name) {
-      if (*slot) throw OptionError{opt + ": given more than once"};
+      if (*slot) Fail(opt, GivenTwice());
       if ((slot == &o.exportStep || slot == &o.exportIges) && !CadExchangeAvailable())
         throw OptionError{opt + ": " + MessageTextUtf8({MessageCode::NoCadExchange})};
       *slot = value();
@@ -50,7 +51,7 @@ bool ExportOption(RenderOptions& o, const std::string& opt, const std::function<
     }
   if (opt == "--export-obj" || opt == "--export-stl") {
     std::optional<RenderOptions::MeshExport>& slot = opt == "--export-obj" ? o.exportObj : o.exportStl;
-    if (slot) throw OptionError{opt + ": given more than once"};
+    if (slot) Fail(opt, GivenTwice());
     RenderOptions::MeshExport m;
     MeshValue(opt, value(), m);
     slot = m;
@@ -89,18 +90,28 @@ void WriteExports(const RenderOptions& o, const Canvas& picture, const Canvas& v
     std::printf("%s\n", MessageTextUtf8(CadExportNote(surface)).c_str());
 }
 
-const char* const kExportUsage =
-    "Exports (written after the other outputs, each atomically):\n"
-    "  --export-png FILE   the view as shown, overlays and traced lines included\n"
-    "  --export-svg FILE   the picture as an embedded image, every overlay line\n"
-    "                      (net, box, traced lines) as a vector path in its colour\n"
-    "  --export-csv FILE   the lines traced by the --click options: one row per\n"
-    "                      step, line,family,u,v,x,y,z,k1,k2\n"
-    "  --export-obj FILE[,N]  the surface as an N x N grid (default 64, 2..512)\n"
-    "                      with normals and (u, v) texture coordinates\n"
-    "  --export-stl FILE[,N]  the same grid as binary STL\n"
-    "  --export-step FILE  the exact surface as one B-spline face (STEP AP214)\n"
-    "  --export-iges FILE  the same in IGES\n"
-    "  --open also reads .step, .stp, .iges and .igs: the first B-spline or Bézier\n"
-    "  surface, if the program can hold it; it is drawn with a new view\n"
-    "\n";
+std::string ExportUsage() {
+  return Say(QCoreApplication::translate("Tool",
+        "Exportaciones (tras las demás salidas, cada una de forma atómica):\n"
+        "  --export-png ARCHIVO\n"
+        "                      la vista como se muestra, con las capas superpuestas y\n"
+        "                      las líneas trazadas\n"
+        "  --export-svg ARCHIVO\n"
+        "                      la imagen incrustada, y cada línea superpuesta (red,\n"
+        "                      caja, líneas trazadas) como trazo vectorial de su color\n"
+        "  --export-csv ARCHIVO\n"
+        "                      las líneas trazadas por las opciones --click: una fila\n"
+        "                      por paso, line,family,u,v,x,y,z,k1,k2\n"
+        "  --export-obj ARCHIVO[,N]\n"
+        "                      la superficie como una malla de N x N (por omisión 64,\n"
+        "                      2..512) con normales y coordenadas de textura (u, v)\n"
+        "  --export-stl ARCHIVO[,N]\n"
+        "                      la misma malla en STL binario\n"
+        "  --export-step ARCHIVO\n"
+        "                      la superficie exacta como una cara B-spline (STEP AP214)\n"
+        "  --export-iges ARCHIVO\n"
+        "                      lo mismo en IGES\n"
+        "  --open lee también .step, .stp, .iges e .igs: la primera superficie B-spline\n"
+        "  o Bézier, si el programa la puede representar; se dibuja con una vista nueva\n"
+        "\n"));
+}

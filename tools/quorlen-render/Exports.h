@@ -25,4 +25,5 @@ bool OpenCadFile(const std::string& name);
 void WriteExports(const RenderOptions& o, const Canvas& picture, const Canvas& view,
                   const std::vector<DrawnLine>& overlay, const Canvas* legend);
 
-extern const char* const kExportUsage;
+// Its part of --help, in the installed language.
+std::string ExportUsage();

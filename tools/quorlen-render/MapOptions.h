@@ -28,4 +28,5 @@ MapResult ApplyMapOptions(const MapOptions& m);
 // cannot be written.
 void WriteMapOutputs(const MapOptions& m, const MapResult& r);
 
-extern const char* const kMapUsage;
+// Its part of --help, in the installed language.
+std::string MapUsage();

@@ -12,11 +12,12 @@
 #include "messages/MessageText.h"
 #include "platform/AtomicFile.h"
 #include "tools/quorlen-render/RenderOptions.h"
+#include "tools/quorlen-render/ToolText.h"
 
 void WriteOutputFile(const std::string& name, const std::string& bytes) {
   UserMessage error;
   if (!WriteFileAtomically(name, bytes, error))
-    throw std::runtime_error("cannot write " + name + ": " + MessageTextUtf8(error));
+    throw std::runtime_error(Say(Tool::tr("no se puede escribir %1: %2"), name, MessageTextUtf8(error)));
 }
 
 std::string PngBytes(const QImage& image) {
@@ -24,7 +25,9 @@ std::string PngBytes(const QImage& image) {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
-  if (!writer.write(image)) throw std::runtime_error("cannot encode the PNG: " + writer.errorString().toStdString());
+  if (!writer.write(image))
+    throw std::runtime_error(
+        Say(QCoreApplication::translate("Tool", "no se puede codificar el PNG: %1"), writer.errorString()));
   return bytes.toStdString();
 }
 
@@ -68,16 +71,18 @@ void CheckOutputFiles(const RenderOptions& o) {
   const auto outs = OutputFileOptions(o);
   std::vector<std::string> paths;
   for (const auto& [opt, file] : outs) {
-    if (file.empty()) throw OptionError{opt + ": the file name is empty"};
+    if (file.empty()) Fail(opt, Say(Tool::tr("el nombre del archivo está vacío")));
     paths.push_back(CanonicalOutputPath(file));
     struct stat st;
     if (::stat(paths.back().c_str(), &st) == 0 && !S_ISREG(st.st_mode))
-      throw OptionError{opt + ": " + file + " is not a regular file (" +
-                        (S_ISDIR(st.st_mode) ? "a folder" : S_ISFIFO(st.st_mode) ? "a pipe" : "a device or socket") +
-                        "); it is not replaced"};
+      Fail(opt, Say(S_ISDIR(st.st_mode)    ? Tool::tr("%1 no es un archivo normal (es una carpeta); no se sustituye")
+                    : S_ISFIFO(st.st_mode) ? Tool::tr("%1 no es un archivo normal (es una tubería); no se sustituye")
+                                           : Tool::tr("%1 no es un archivo normal (es un dispositivo o un conector); "
+                                                      "no se sustituye"),
+                    file));
   }
   // Two outputs into one file would leave only the last.
   for (size_t a = 0; a < outs.size(); ++a)
     for (size_t b = a + 1; b < outs.size(); ++b)
-      if (paths[a] == paths[b]) throw OptionError{outs[b].first + ": same file as " + outs[a].first};
+      if (paths[a] == paths[b]) Fail(outs[b].first, Say(Tool::tr("el mismo archivo que %1"), outs[a].first));
 }

@@ -6,12 +6,11 @@
 #include "platform/NumberFormat.h"
 #include "tools/quorlen-render/Exports.h"
 #include "tools/quorlen-render/OutputFiles.h"
+#include "tools/quorlen-render/ToolText.h"
+
+void Fail(const std::string& option, const std::string& what) { throw OptionError{option + ": " + what}; }
 
 namespace {
-
-[[noreturn]] void Fail(const std::string& option, const std::string& what) {
-  throw OptionError{option + ": " + what};
-}
 
 std::vector<std::string> SplitCommas(const std::string& s) {
   std::vector<std::string> parts;
@@ -29,19 +28,19 @@ std::vector<std::string> SplitCommas(const std::string& s) {
 std::vector<std::string> Fields(const std::string& option, const std::string& value, size_t count,
                                  const char* form) {
   std::vector<std::string> f = SplitCommas(value);
-  if (f.size() != count) Fail(option, std::string("expected ") + form + ", got '" + value + "'");
+  if (f.size() != count) Fail(option, Say(Tool::tr("se esperaba %1, no «%2»"), form, value));
   return f;
 }
 
 int IntField(const std::string& option, const std::string& s, const char* name) {
   int v;
-  if (!ParseInt(s, v)) Fail(option, std::string(name) + " is not an integer: '" + s + "'");
+  if (!ParseInt(s, v)) Fail(option, Say(Tool::tr("%1 no es un número entero: «%2»"), name, s));
   return v;
 }
 
 double RealField(const std::string& option, const std::string& s, const char* name) {
   double v;
-  if (!ParseReal(s, v)) Fail(option, std::string(name) + " is not a finite number: '" + s + "'");
+  if (!ParseReal(s, v)) Fail(option, Say(Tool::tr("%1 no es un número finito: «%2»"), name, s));
   return v;
 }
 
@@ -49,7 +48,7 @@ double RealField(const std::string& option, const std::string& s, const char* na
 // button is held, so any position within a screen's reach.
 int DragCoordinate(const std::string& option, const std::string& s, const char* name) {
   const int v = IntField(option, s, name);
-  if (v < -100000 || v > 100000) Fail(option, std::string(name) + " must lie in -100000..100000");
+  if (v < -100000 || v > 100000) Fail(option, Say(Tool::tr("%1 ha de estar en -100000..100000"), name));
   return v;
 }
 
@@ -58,8 +57,8 @@ DragAction ParseDrag(const std::string& option, const std::string& value, DragAc
   std::vector<std::string> f = SplitCommas(value);
   const bool move = kind == DragAction::Move;
   if (f.size() != 4 && f.size() != 5)
-    Fail(option, std::string("expected FX,FY,TX,TY") + (move ? "[,ctrl|,shift]" : "[,up=K|,down=K]") + ", got '" +
-                     value + "'");
+    Fail(option, Say(Tool::tr("se esperaba %1, no «%2»"),
+                     move ? "FX,FY,TX,TY[,ctrl|,shift]" : "FX,FY,TX,TY[,up=K|,down=K]", value));
   DragAction a{kind, DragCoordinate(option, f[0], "FX"), DragCoordinate(option, f[1], "FY"),
                DragCoordinate(option, f[2], "TX"), DragCoordinate(option, f[3], "TY")};
   if (f.size() == 5) {
@@ -67,13 +66,13 @@ DragAction ParseDrag(const std::string& option, const std::string& value, DragAc
     if (move) {
       if (extra == "ctrl") a.ctrl = true;
       else if (extra == "shift") a.shift = true;
-      else Fail(option, "expected ctrl or shift after the positions, got '" + extra + "'");
+      else Fail(option, Say(Tool::tr("se esperaba ctrl o shift tras las posiciones, no «%1»"), extra));
     } else {
       const bool up = extra.rfind("up=", 0) == 0, down = extra.rfind("down=", 0) == 0;
-      if (!up && !down) Fail(option, "expected up=K or down=K after the positions, got '" + extra + "'");
+      if (!up && !down) Fail(option, Say(Tool::tr("se esperaba up=K o down=K tras las posiciones, no «%1»"), extra));
       a.arrow = up ? 1 : -1;
       a.ticks = IntField(option, extra.substr(up ? 3 : 5), "K");
-      if (a.ticks < 0 || a.ticks > 100000) Fail(option, "K must lie in 0..100000");
+      if (a.ticks < 0 || a.ticks > 100000) Fail(option, Say(Tool::tr("K ha de estar en 0..100000")));
     }
   }
   return a;
@@ -81,12 +80,12 @@ DragAction ParseDrag(const std::string& option, const std::string& value, DragAc
 
 template <class T>
 void SetOnce(std::optional<T>& slot, const std::string& option, T value) {
-  if (slot) Fail(option, "given more than once");
+  if (slot) Fail(option, GivenTwice());
   slot = std::move(value);
 }
 
 void SetFlag(bool& flag, const std::string& option) {
-  if (flag) Fail(option, "given more than once");
+  if (flag) Fail(option, GivenTwice());
   flag = true;
 }
 
@@ -103,14 +102,15 @@ bool ModelOption(RenderOptions& o, const std::string& opt, Value& value) {
   } else if (opt == "--size") {
     const auto f = Fields(opt, value(), 2, "M,N");
     const int m = IntField(opt, f[0], "M"), n = IntField(opt, f[1], "N");
-    if (m < 1 || m > 11 || n < 1 || n > 11) Fail(opt, "M and N must lie in 1..11");
+    if (m < 1 || m > 11 || n < 1 || n > 11) Fail(opt, Say(Tool::tr("M y N han de estar en 1..11")));
     SetOnce(o.size, opt, std::make_pair(m, n));
   } else if (opt == "--shape") {
     const std::string v = value();
     ExactShape exact;
     if (v != "plane" && v != "cylinder" && v != "sphere" && !ExactShapeFromWord(v.c_str(), exact))
-      Fail(opt, "expected plane, cylinder, sphere, octant, hemisphere, ellipsoid or exact-cylinder, got '" + v +
-                    "'");
+      Fail(opt, Say(Tool::tr("se esperaba plane, cylinder, sphere, octant, hemisphere, ellipsoid o exact-cylinder, "
+                             "no «%1»"),
+                    v));
     SetOnce(o.shape, opt, v);
   } else if (opt == "--kind") {
     const std::string v = value();
@@ -118,7 +118,7 @@ bool ModelOption(RenderOptions& o, const std::string& opt, Value& value) {
     if (v == "bezier") kind = 1;
     else if (v == "bspline2") kind = 2;
     else if (v == "bspline3") kind = 3;
-    else Fail(opt, "expected bezier, bspline2 or bspline3, got '" + v + "'");
+    else Fail(opt, Say(Tool::tr("se esperaba bezier, bspline2 o bspline3, no «%1»"), v));
     SetOnce(o.kind, opt, kind);
   } else if (opt == "--rational") {
     SetFlag(o.rational, opt);
@@ -129,19 +129,19 @@ bool ModelOption(RenderOptions& o, const std::string& opt, Value& value) {
   } else if (opt == "--weight") {
     const auto f = Fields(opt, value(), 3, "I,J,W");
     const WeightEdit w{IntField(opt, f[0], "I"), IntField(opt, f[1], "J"), RealField(opt, f[2], "W")};
-    if (w.w < 0) Fail(opt, "the weight cannot be negative");
+    if (w.w < 0) Fail(opt, Say(Tool::tr("el peso no puede ser negativo")));
     o.weights.push_back(w);
   } else if (opt == "--tick-u" || opt == "--tick-v") {
     const auto f = Fields(opt, value(), 2, "K,POS");
     const TickEdit t{IntField(opt, f[0], "K"), IntField(opt, f[1], "POS")};
     // Checked here, before any arithmetic on the position.
-    if (t.pos < 2 || t.pos > 156) Fail(opt, "POS must lie on the slider, 2..156");
+    if (t.pos < 2 || t.pos > 156) Fail(opt, Say(Tool::tr("POS ha de estar en la regla, 2..156")));
     (opt == "--tick-u" ? o.ticksU : o.ticksV).push_back(t);
   } else if (opt == "--undo" || opt == "--redo") {
     const int k = IntField(opt, value(), "K");
-    if (k < 1) Fail(opt, "K must be 1 or more");
+    if (k < 1) Fail(opt, Say(Tool::tr("K ha de ser 1 o más")));
     size_t& slot = opt == "--undo" ? o.undo : o.redo;
-    if (slot != 0) Fail(opt, "given more than once");
+    if (slot != 0) Fail(opt, GivenTwice());
     slot = static_cast<size_t>(k);
   } else {
     return false;
@@ -194,8 +194,7 @@ bool ViewOption(RenderOptions& o, const std::string& opt, const std::string& val
   const int w = IntField(opt, f[0], "W"), h = IntField(opt, f[1], "H");
   auto inRange = [](int v) { return v >= ViewSize::kMinSide && v <= ViewSize::kMaxSide; };
   if (!inRange(w) || !inRange(h))
-    Fail(opt, "W and H must lie in " + std::to_string(ViewSize::kMinSide) + ".." +
-                  std::to_string(ViewSize::kMaxSide));
+    Fail(opt, Say(Tool::tr("W y H han de estar en %1..%2"), ViewSize::kMinSide, ViewSize::kMaxSide));
   o.view = ViewSize{w, h};
   return true;
 }
@@ -206,26 +205,26 @@ void CheckPointerPixels(const RenderOptions& o) {
   for (const PointerAction& a : o.pointer) {
     if (a.x >= 0 && a.x < W && a.y >= 0 && a.y < H) continue;
     const std::string opt = a.kind == PointerAction::Probe ? "--probe" : "--click";
-    if (W == H) Fail(opt, "X and Y must lie in the view, 0.." + std::to_string(W - 1));
-    Fail(opt, "X and Y must lie in the view, X in 0.." + std::to_string(W - 1) + " and Y in 0.." +
-                  std::to_string(H - 1));
+    if (W == H) Fail(opt, Say(Tool::tr("X e Y han de estar en la vista, 0..%1"), W - 1));
+    Fail(opt, Say(Tool::tr("X e Y han de estar en la vista, X en 0..%1 e Y en 0..%2"), W - 1, H - 1));
   }
 }
 
 // Options that only make sense together.
 void CheckCombinations(const RenderOptions& o) {
   if ((o.net || o.cube) && !o.png && !o.exportPng && !o.exportSvg)
-    Fail(o.net ? "--net" : "--cube", "draws only over --png, --export-png or --export-svg FILE");
+    Fail(o.net ? "--net" : "--cube", Say(Tool::tr("solo dibuja sobre --png, --export-png o --export-svg ARCHIVO")));
   bool clicks = false;
   for (const PointerAction& a : o.pointer) clicks = clicks || a.kind == PointerAction::Click;
-  if (clicks && !o.coordLines && !o.curvatureLines) Fail("--click", "needs --coord-lines or --curvature-lines");
+  if (clicks && !o.coordLines && !o.curvatureLines)
+    Fail("--click", Say(Tool::tr("necesita --coord-lines o --curvature-lines")));
   if (!clicks && (o.coordLines || o.curvatureLines))
-    Fail(o.coordLines ? "--coord-lines" : "--curvature-lines", "traces only through a --click X,Y");
+    Fail(o.coordLines ? "--coord-lines" : "--curvature-lines", Say(Tool::tr("solo traza por un --click X,Y")));
   if (!clicks && o.segments && !o.analysis.curvatureNet)
-    Fail("--segments", "lists only the lines of a --click X,Y or of --curvature-net");
+    Fail("--segments", Say(Tool::tr("solo lista las líneas de un --click X,Y o de --curvature-net")));
   bool moves = false;
   for (const DragAction& d : o.drags) moves = moves || d.kind == DragAction::Move;
-  if (o.previewMap && !moves) Fail("--preview-map", "shows only the preview of a --move");
+  if (o.previewMap && !moves) Fail("--preview-map", Say(Tool::tr("solo muestra la vista previa de un --move")));
 }
 
 }  // namespace
@@ -236,7 +235,7 @@ RenderOptions ParseOptions(int argc, char** argv) {
     const std::string opt = argv[a];
     auto value = [&]() -> std::string {
       // "--png --net" means a forgotten value, not a file named "--net".
-      if (a + 1 >= argc || std::strncmp(argv[a + 1], "--", 2) == 0) Fail(opt, "needs a value");
+      if (a + 1 >= argc || std::strncmp(argv[a + 1], "--", 2) == 0) Fail(opt, Say(Tool::tr("necesita un valor")));
       return argv[++a];
     };
     if (opt == "--help" || opt == "-h")
@@ -248,9 +247,9 @@ RenderOptions ParseOptions(int argc, char** argv) {
              MapOption(o.map, opt, value) || ExportOption(o, opt, value))
       continue;
     else if (opt.rfind("-", 0) == 0)
-      Fail(opt, "unknown option (see --help)");
+      Fail(opt, Say(Tool::tr("opción desconocida (véase --help)")));
     else
-      Fail(opt, "unexpected argument (see --help)");
+      Fail(opt, Say(Tool::tr("argumento inesperado (véase --help)")));
   }
   if (!o.help) {
     CheckPointerPixels(o);
@@ -262,95 +261,120 @@ RenderOptions ParseOptions(int argc, char** argv) {
   return o;
 }
 
-const char* UsageText() {
-  static const std::string text = std::string("Usage: quorlen-render [options]\n"
-         "Draws a surface as the window's \"Dibújala\" does and writes what was asked.\n"
-         "Without --open the start-up model is drawn: the 12 x 7 unit sphere, Bézier.\n"
-         "\n"
-         "Model (applied in this order, whatever the order given):\n"
-         "  --open FILE         read a surface file (.yqs: its view is kept; or STEP,\n"
-         "                      IGES: see the exports)\n"
-         "  --size M,N          net size, M and N in 1..11 (as typing m and n):\n"
-         "                      new points at the origin, knot ticks laid out evenly\n"
-         "  --shape S           plane, cylinder or sphere, over the current size; or an\n"
-         "                      exact rational quadric with its own size and weights:\n"
-         "                      octant (sphere), hemisphere, ellipsoid, exact-cylinder\n"
-         "  --kind K            bezier, bspline2 or bspline3\n"
-         "  --rational          rational surface (weights count)\n"
-         "  --point I,J,X,Y,Z   control point (I,J) := (X,Y,Z); repeatable\n"
-         "  --weight I,J,W      weight of control point (I,J), W >= 0; repeatable\n"
-         "  --tick-u K,POS      place inner tick K of the horizontal knot slider at\n"
-         "                      pixel POS (2..156); repeatable. The ticks must end up\n"
-         "                      in order, 2 pixels or more apart, as dragging leaves them\n"
-         "  --tick-v K,POS      the same on the vertical slider (156 at the bottom, 2 at\n"
-         "                      the top); repeatable\n"
-         "  --undo K            then undo the last K of those edits (each option above,\n"
-         "                      each --point, --weight and tick is one edit)\n"
-         "  --redo K            then redo K of the undone edits\n"
-         "\n"
-         "View:\n"
-         "  --view W,H          the view's width and height in pixels, each 64..4096\n"
-         "                      (default 416,416): the box fills 95 % of the shorter\n"
-         "                      side, and lengths in pixels (steps of the traced lines,\n"
-         "                      the net's spacing, the marks, the legend) scale with\n"
-         "                      it: a view twice as large shows the same picture twice\n"
-         "                      as fine. Every pixel an option names (--probe, --click,\n"
-         "                      --move, --drag-node) is a pixel of this view. A surface\n"
-         "                      file's view is shown as it is at 416 x 416, scaled and\n"
-         "                      centred; --save writes the view scaled back to 416 x 416\n"
-         "\n"
-         "Outputs (written after the drawing):\n"
-         "  --png FILE          the W x H picture\n"
-         "  --net, --cube       draw the control net and the box over the --png picture\n"
-         "  --shade-map FILE    W x H shade indices, one byte each, (x, y) at x*H+y\n"
-         "  --depth-map FILE    the view's pixel depths, little-endian int32, same order\n"
-         "  --polylines FILE    the traced box and net edges as text\n"
-         "  --save FILE.yqs     the surface file with the view (and the rational flag\n"
-         "                      and the knot ticks, when not plain and even)\n"
-         "  --camera            print the camera values\n"
-         "  Every file is written whole through a temporary file beside it (links\n"
-         "  followed, the mode kept); a device, a pipe or a folder is refused, and\n"
-         "  two options naming one file, however spelt, or an empty name are bad values\n"
-         "\n"
-         "Drags (after the drawing, in the order given; positions in -100000..100000):\n"
-         "  --move FX,FY,TX,TY[,ctrl|,shift]\n"
-         "                      one preview step of the moving mode from view pixel\n"
-         "                      FX,FY to TX,TY, whatever the distance: the trackball\n"
-         "                      turns the surface, ctrl pans, shift zooms; repeatable.\n"
-         "                      After the last of a run of moves the picture is drawn\n"
-         "                      again with the view kept, as on the button's release\n"
-         "  --fit               after the drags, fit the view afresh and draw again, as\n"
-         "                      \"Encuadrar\" does\n"
-         "  --preview-map FILE  the picture of the last preview step, raw W x H RGB\n"
-         "                      bytes, row by row from the top\n"
-         "  --drag-node FX,FY,TX,TY[,up=K|,down=K]\n"
-         "                      in the net-editing mode, press on the control point\n"
-         "                      within 9 pixels of FX,FY (at 416 x 416, scaled with the\n"
-         "                      view), move it to TX,TY as one timer step does, then K\n"
-         "                      more steps with the Up (nearer) or Down (farther)\n"
-         "                      arrow held; then draw again as on release.\n"
-         "                      Prints \"node I J X Y Z\" (the panel's coordinates) or\n"
-         "                      \"node I J unmoved\"; repeatable. A press that picks no\n"
-         "                      point is refused\n"
-         "\n"
-         "Pointer (after the drawing and the drags, in the order given; X in 0..W-1,\n"
-         "Y in 0..H-1):\n"
-         "  --probe X,Y         print the read-out at view pixel X,Y as the moving mode\n"
-         "                      shows it: u v x y z K H k1 k2 on one line (\"-\" for a\n"
-         "                      curvature a singular point lacks), or \"-\" where no\n"
-         "                      surface is visible; repeatable\n"
-         "  --click X,Y         press at X,Y in the tracing mode: the lines switched on\n"
-         "                      below go into the --png picture, and the message of an\n"
-         "                      umbilic point is printed; repeatable\n"
-         "  --coord-lines       \"Líneas coordenadas\" on\n"
-         "  --curvature-lines   \"Líneas de curvatura\" on (the run through each family\n"
-         "                      that is traced first is fixed, not random)\n"
-         "  --segments FILE     per click a line \"click X Y\", then each line drawn:\n"
-         "                      \"x0 y0 x1 y1 BBGGRR\" (end pixels, pen colour 0x00BBGGRR)\n"
-         "\n") + kExportUsage + kMapUsage + kAnalysisUsage +
-         "  --help              this text\n"
-         "\n"
-         "Exit status: 0 done; 1 the model cannot be drawn or a file cannot be written;\n"
-         "2 a bad option or value (nothing is written).\n";
-  return text.c_str();
+std::string GivenTwice() { return Say(QCoreApplication::translate("Tool", "aparece más de una vez")); }
+
+std::string UsageText() {
+  const QString sections[] = {
+      QCoreApplication::translate("Tool",
+        "Uso: quorlen-render [opciones]\n"
+        "Dibuja una superficie como «Dibújala» en la ventana y escribe lo que se pida.\n"
+        "Sin --open se dibuja el modelo de inicio: la esfera unidad de 12 x 7, Bézier.\n"
+        "\n"),
+      QCoreApplication::translate("Tool",
+        "Modelo (se aplica en este orden, sea cual sea el orden dado):\n"
+        "  --open ARCHIVO      lee un archivo de superficie (.yqs: se conserva su vista;\n"
+        "                      o STEP, IGES: véanse las exportaciones)\n"
+        "  --size M,N          tamaño de la red, M y N en 1..11 (como al escribir m\n"
+        "                      y n): puntos nuevos en el origen, nudos repartidos por\n"
+        "                      igual\n"
+        "  --shape S           plane, cylinder o sphere (plano, cilindro o esfera) del\n"
+        "                      tamaño actual; o una cuádrica racional exacta con su\n"
+        "                      propio tamaño y pesos: octant (octante de esfera),\n"
+        "                      hemisphere (semiesfera), ellipsoid (elipsoide),\n"
+        "                      exact-cylinder (cilindro exacto)\n"
+        "  --kind K            bezier, bspline2 o bspline3\n"
+        "  --rational          superficie racional (cuentan los pesos)\n"
+        "  --point I,J,X,Y,Z   punto de control (I,J) := (X,Y,Z); repetible\n"
+        "  --weight I,J,W      peso del punto de control (I,J), W >= 0; repetible\n"
+        "  --tick-u K,POS      pone el nudo interior K de la regla horizontal en el\n"
+        "                      píxel POS (2..156); repetible. Los nudos han de quedar\n"
+        "                      en orden, a 2 píxeles o más uno de otro, como los deja\n"
+        "                      el arrastre\n"
+        "  --tick-v K,POS      lo mismo en la regla vertical (156 abajo, 2 arriba);\n"
+        "                      repetible\n"
+        "  --undo K            luego deshace los K últimos de esos cambios (cada opción\n"
+        "                      de arriba, cada --point, --weight y nudo es un cambio)\n"
+        "  --redo K            luego rehace K de los cambios deshechos\n"
+        "\n"),
+      QCoreApplication::translate("Tool",
+        "Vista:\n"
+        "  --view W,H          ancho y alto de la vista en píxeles, cada uno en 64..4096\n"
+        "                      (por omisión 416,416): la caja ocupa el 95 % del lado\n"
+        "                      menor, y las longitudes en píxeles (pasos de las líneas\n"
+        "                      trazadas, separación de la red, marcas, leyenda) crecen\n"
+        "                      con ella: una vista el doble de grande muestra la misma\n"
+        "                      imagen con el doble de detalle. Cada píxel que nombra una\n"
+        "                      opción (--probe, --click, --move, --drag-node) es un\n"
+        "                      píxel de esta vista. La vista de un archivo de superficie\n"
+        "                      se muestra como a 416 x 416, escalada y centrada; --save\n"
+        "                      escribe la vista escalada de vuelta a 416 x 416\n"
+        "\n"),
+      QCoreApplication::translate("Tool",
+        "Salidas (se escriben tras el dibujo):\n"
+        "  --png ARCHIVO       la imagen de W x H\n"
+        "  --net, --cube       dibujan la red de control y la caja sobre la imagen --png\n"
+        "  --shade-map ARCHIVO los índices de sombreado de W x H, un byte cada uno,\n"
+        "                      (x, y) en x*H+y\n"
+        "  --depth-map ARCHIVO las profundidades de los píxeles de la vista, int32\n"
+        "                      little-endian, en el mismo orden\n"
+        "  --polylines ARCHIVO la caja y las aristas de la red trazadas, como texto\n"
+        "  --save ARCHIVO.yqs  el archivo de superficie con la vista (y la marca de\n"
+        "                      racional y los nudos, si no son los simples y uniformes)\n"
+        "  --camera            escribe los valores de la cámara\n"
+        "  Cada archivo se escribe entero a través de un archivo temporal a su lado\n"
+        "  (siguiendo los enlaces, con sus permisos); se rechaza un dispositivo, una\n"
+        "  tubería o una carpeta, y son valores erróneos dos opciones que nombran un\n"
+        "  mismo archivo, se escriba como se escriba, o un nombre vacío\n"
+        "\n"),
+      QCoreApplication::translate("Tool",
+        "Arrastres (tras el dibujo, en el orden dado; posiciones en -100000..100000):\n"
+        "  --move FX,FY,TX,TY[,ctrl|,shift]\n"
+        "                      un paso de vista previa de «Superficie movible» desde el\n"
+        "                      píxel FX,FY de la vista hasta TX,TY, sea cual sea la\n"
+        "                      distancia: la bola virtual gira la superficie, ctrl la\n"
+        "                      desplaza, shift la acerca o aleja; repetible. Tras el\n"
+        "                      último de una serie de movimientos la imagen se dibuja\n"
+        "                      de nuevo con la vista conservada, como al soltar el botón\n"
+        "  --fit               tras los arrastres, encuadra la vista de nuevo y vuelve\n"
+        "                      a dibujar, como «Encuadrar»\n"
+        "  --preview-map ARCHIVO\n"
+        "                      la imagen del último paso de vista previa, bytes RGB en\n"
+        "                      bruto de W x H, fila a fila desde arriba\n"
+        "  --drag-node FX,FY,TX,TY[,up=K|,down=K]\n"
+        "                      en «Modificar nodos», pulsa sobre el punto de control\n"
+        "                      a 9 píxeles o menos de FX,FY (a 416 x 416, escalados con\n"
+        "                      la vista), lo lleva a TX,TY como un paso del\n"
+        "                      temporizador, y luego K pasos más con la flecha arriba\n"
+        "                      (más cerca) o abajo (más lejos) pulsada; luego vuelve a\n"
+        "                      dibujar como al soltar.\n"
+        "                      Escribe \"node I J X Y Z\" (las coordenadas del panel) o\n"
+        "                      \"node I J unmoved\"; repetible. Se rechaza una pulsación\n"
+        "                      que no coge ningún punto\n"
+        "\n"),
+      QCoreApplication::translate("Tool",
+        "Puntero (tras el dibujo y los arrastres, en el orden dado; X en 0..W-1,\n"
+        "Y en 0..H-1):\n"
+        "  --probe X,Y         escribe la lectura del píxel X,Y de la vista como la\n"
+        "                      muestra «Superficie movible»: u v x y z K H k1 k2 en una\n"
+        "                      línea (\"-\" para una curvatura que le falta a un punto\n"
+        "                      singular), o \"-\" donde no se ve la superficie; repetible\n"
+        "  --click X,Y         pulsa en X,Y fuera de los modos de mover y de modificar\n"
+        "                      nodos: las líneas activadas abajo van a la imagen --png,\n"
+        "                      y se escribe el mensaje de un punto umbílico; repetible\n"
+        "  --coord-lines       «Líneas coordenadas» activadas\n"
+        "  --curvature-lines   «Líneas de curvatura» activadas (el recorrido de cada\n"
+        "                      familia que se traza primero es fijo, no al azar)\n"
+        "  --segments ARCHIVO  por cada pulsación una línea \"click X Y\", luego cada\n"
+        "                      línea dibujada: \"x0 y0 x1 y1 BBGGRR\" (píxeles de los\n"
+        "                      extremos, color de la pluma 0x00BBGGRR)\n"
+        "\n")
+  };
+  std::string text;
+  for (const QString& s : sections) text += Say(s);
+  return text + ExportUsage() + MapUsage() + AnalysisUsage() +
+         Say(QCoreApplication::translate("Tool",
+        "  --help              este texto\n"
+        "\n"
+        "Estado de salida: 0 hecho; 1 el modelo no se puede dibujar o un archivo no se\n"
+        "puede escribir; 2 una opción o un valor erróneos (no se escribe nada).\n"));
 }

@@ -96,9 +96,15 @@ struct OptionError {
   std::string message;
 };
 
+// Throws OptionError "option: what".
+[[noreturn]] void Fail(const std::string& option, const std::string& what);
+// What Fail says of an option given twice.
+std::string GivenTwice();
+
 // Parses argv[1..argc-1]; throws OptionError. Values that depend on the
 // model (indices against the net size, tick positions) are checked later,
 // while they are applied.
 RenderOptions ParseOptions(int argc, char** argv);
 
-const char* UsageText();
+// The --help text, in the installed language.
+std::string UsageText();

@@ -1,10 +1,14 @@
 // quorlen-render: the drawing cycle of the window's "Dibújala" without the
 // window, writing the picture and the buffers behind it to files.
+#include <QCoreApplication>
+
+#include <clocale>
 #include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
 
+#include "messages/Language.h"
 #include "messages/MessageText.h"
 #include "pictures/PictureFiles.h"
 #include "interact/DrawingCycle.h"
@@ -23,6 +27,7 @@
 #include "tools/quorlen-render/Exports.h"
 #include "tools/quorlen-render/OutputFiles.h"
 #include "tools/quorlen-render/RenderOptions.h"
+#include "tools/quorlen-render/ToolText.h"
 
 namespace {
 
@@ -36,9 +41,7 @@ struct DrawError {
 
 void CheckNetIndex(const char* option, int i, int j) {
   if (i < 0 || i > model.netM || j < 0 || j > model.netN)
-    throw OptionError{std::string(option) + ": point (" + std::to_string(i) + "," + std::to_string(j) +
-                      ") lies outside the net 0.." + std::to_string(model.netM) + " x 0.." +
-                      std::to_string(model.netN)};
+    Fail(option, Say(Tool::tr("el punto (%1,%2) queda fuera de la red 0..%3 x 0..%4"), i, j, model.netM, model.netN));
 }
 
 // --tick-u / --tick-v: each tick is placed in the order given (one edit
@@ -48,8 +51,7 @@ void CheckNetIndex(const char* option, int i, int j) {
 void PlaceTick(const char* option, bool horizontal, const TickEdit& t) {
   const int last = horizontal ? model.netM : model.netN;
   if (t.k < 1 || t.k > last - 1)
-    throw OptionError{std::string(option) + ": tick " + std::to_string(t.k) + " is not an inner tick (1.." +
-                      std::to_string(last - 1) + ")"};
+    Fail(option, Say(Tool::tr("el nudo %1 no es un nudo interior (1..%2)"), t.k, last - 1));
   (horizontal ? model.tickPosH : model.tickPosV)[t.k] = t.pos;
 }
 
@@ -59,9 +61,9 @@ void CheckTickLayout(const char* option, bool horizontal) {
   for (int k = 1; k <= last; ++k) {
     const int gap = horizontal ? pos[k] - pos[k - 1] : pos[k - 1] - pos[k];
     if (gap < 2)
-      throw OptionError{std::string(option) + ": ticks " + std::to_string(k - 1) + " and " +
-                        std::to_string(k) + " would stand at " + std::to_string(pos[k - 1]) + " and " +
-                        std::to_string(pos[k]) + " (they must keep their order, 2 pixels apart)"};
+      Fail(option, Say(Tool::tr("los nudos %1 y %2 quedarían en %3 y %4 (han de seguir en orden, a 2 píxeles uno "
+                                "de otro)"),
+                       k - 1, k, pos[k - 1], pos[k]));
   }
 }
 
@@ -70,7 +72,7 @@ void CheckTickLayout(const char* option, bool horizontal) {
 // values that do not fit it. Returns keepView: a surface file's view is
 // kept while its reading is not undone.
 bool BuildModel(const RenderOptions& o) {
-  if (!InitModelState(o.view)) throw DrawError{"not enough memory for the picture buffers"};
+  if (!InitModelState(o.view)) throw DrawError{Say(Tool::tr("no hay memoria para las imágenes de la vista"))};
   StartupModel();
   EditHistory history;
   auto edit = [&history](EditKind kind, auto&& change) {
@@ -90,9 +92,10 @@ bool BuildModel(const RenderOptions& o) {
     }
     switch (DelDisco(*o.open)) {
       case SurfaceFileRead::Loaded: break;
-      case SurfaceFileRead::WrongMagic: throw OptionError{"--open: " + *o.open + " is not a surface file"};
-      case SurfaceFileRead::Invalid: throw OptionError{"--open: " + *o.open + " is damaged"};
-      case SurfaceFileRead::IoError: throw OptionError{"--open: cannot read " + *o.open};
+      case SurfaceFileRead::WrongMagic:
+        Fail("--open", Say(Tool::tr("%1 no es un archivo de superficie"), *o.open));
+      case SurfaceFileRead::Invalid: Fail("--open", Say(Tool::tr("%1 está dañado"), *o.open));
+      case SurfaceFileRead::IoError: Fail("--open", Say(Tool::tr("no se puede leer %1"), *o.open));
     }
   });
   // --size: what typing m and n in the panel does.
@@ -129,10 +132,9 @@ bool BuildModel(const RenderOptions& o) {
   for (const TickEdit& t : o.ticksV) edit(EditKind::KnotTick, [&] { PlaceTick("--tick-v", false, t); });
   const size_t made = history.UndoCount();
   if (!history.Undo(o.undo))
-    throw OptionError{"--undo: " + std::to_string(o.undo) + " edits asked for, " + std::to_string(made) + " made"};
+    Fail("--undo", Say(Tool::tr("se piden %1 cambios; cambios hechos: %2"), o.undo, made));
   if (!history.Redo(o.redo))
-    throw OptionError{"--redo: " + std::to_string(o.redo) + " edits asked for, " +
-                      std::to_string(history.RedoCount()) + " undone"};
+    Fail("--redo", Say(Tool::tr("se piden %1 cambios; cambios deshechos: %2"), o.redo, history.RedoCount()));
   if (!o.ticksU.empty()) CheckTickLayout("--tick-u", true);
   if (!o.ticksV.empty()) CheckTickLayout("--tick-v", false);
   return history.Done(EditKind::Open) && !cad;
@@ -145,10 +147,10 @@ void FitFileCameraToView() { ScaleCameraToView(ViewSize{}, model.view); }
 // The draw button's cycle: render, filter, bitmap, traced box and net.
 void Draw(bool keepView) {
   if (!KindFitsNet())
-    throw DrawError{"a B-spline of degree " + std::to_string(model.surfaceKind) + " needs m >= " +
-                    std::to_string(model.surfaceKind) + " (m is " + std::to_string(model.netM) + ")"};
+    throw DrawError{Say(Tool::tr("una B-spline de grado %1 necesita m >= %1 (m es %2)"), model.surfaceKind,
+                        model.netM)};
   if (DrawWhole(keepView) == RenderResult::Degenerate)
-    throw DrawError{"the surface is a single point: nothing to draw"};
+    throw DrawError{Say(Tool::tr("la superficie se reduce a un punto: no hay nada que dibujar"))};
 }
 
 // The view after the drawing: the picture, then the overlays in the order
@@ -228,7 +230,7 @@ void SaveSurfaceFile(const std::string& name) {
   model.focal = focal;
   model.shiftX = shiftX;
   model.shiftY = shiftY;
-  if (!saved) throw DrawError{"cannot write " + name + ": " + MessageTextUtf8(why)};
+  if (!saved) throw DrawError{Say(Tool::tr("no se puede escribir %1: %2"), name, MessageTextUtf8(why))};
 }
 
 void WriteOutputs(const RenderOptions& o, const Canvas& view) {
@@ -243,6 +245,15 @@ void WriteOutputs(const RenderOptions& o, const Canvas& view) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The application only carries the translators: it reads none of the
+  // tool's arguments, and the numbers the tool reads and writes stay in the
+  // C locale whatever the environment's (the application sets it).
+  int appArgc = 1;
+  char* appArgv[] = {argv[0], nullptr};
+  QCoreApplication app(appArgc, appArgv);
+  std::setlocale(LC_ALL, "C");
+  InstallLanguage(SystemLanguage());
+
   RenderOptions options;
   try {
     options = ParseOptions(argc, argv);
@@ -251,7 +262,7 @@ int main(int argc, char** argv) {
     return kBadOptions;
   }
   if (options.help) {
-    std::fputs(UsageText(), stdout);
+    std::fputs(UsageText().c_str(), stdout);
     return 0;
   }
   try {
@@ -280,7 +291,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quorlen-render: %s\n", e.message.c_str());
     return kCannotDraw;
   } catch (const qchk::RunError& e) {
-    std::fprintf(stderr, "quorlen-render: the drawing failed: %s\n", e.what());
+    std::fprintf(stderr, "quorlen-render: %s\n", Say(Tool::tr("el dibujo falló: %1"), e.what()).c_str());
     return kCannotDraw;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quorlen-render: %s\n", e.what());
