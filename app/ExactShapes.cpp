@@ -35,5 +35,5 @@ void ExactShapes::Apply(ExactShape s) {
   surface_.ShowNewSurface(true);
   surface_.GestionaMenus();
   surface_.OfferRedraw();
-  surface_.CommitEdit(EditKind::Shape, MessageText({ExactShapeName(s)}));
+  surface_.CommitEdit(EditKind::Shape, [s] { return MessageText({ExactShapeName(s)}); });
 }

@@ -100,7 +100,7 @@ bool FileCommands::DelDisco(const QString& name, const QString& recoveredCaption
   surface_.SetCaption(caption);
   surface_.ShowNewSurface(false);  // the ticks as the file has them
   surface_.GestionaMenus();
-  surface_.CommitEdit(EditKind::Open, name);
+  surface_.CommitEdit(EditKind::Open, [name] { return name; });
   // A surface kept before its first drawing has no view yet.
   surface_.Dibujala(recoveredCaption.isEmpty() || HasView());
   return true;
@@ -197,6 +197,6 @@ void FileCommands::OpenCad(const QString& name) {
   surface_.SetCaption(QFileInfo(name).completeBaseName());
   surface_.ShowNewSurface(false);
   surface_.GestionaMenus();
-  surface_.CommitEdit(EditKind::Open, name);
+  surface_.CommitEdit(EditKind::Open, [name] { return name; });
   surface_.Dibujala(false);  // the file holds no view
 }

@@ -207,7 +207,7 @@ class MainWindow : public QMainWindow, public WindowParts {
   void HoverOver(int x, int y);
   void ShowPointTexts(const CoordTexts& xyz);
   void RetraceEditedNet();
-  void ApplyRoundShape(void (*fill)(), const QString& name);
+  void ApplyRoundShape(void (*fill)(), QPushButton* button);
   void Defer(Deferred what);
   void RunDeferred();
   void Failed(const QString& text, bool wasBusy);

@@ -56,7 +56,9 @@ void MainWindowHost::ShowNetOverlay(Canvas& canvas) { w_.ShowNetOverlay(canvas);
 void MainWindowHost::DrawOverlays(Canvas& canvas) { w_.DrawOverlays(canvas); }
 void MainWindowHost::BeginEdit() { w_.history->BeginEdit(); }
 void MainWindowHost::EndTyping() { w_.history->EndTyping(); }
-void MainWindowHost::CommitEdit(EditKind kind, const QString& detail) { w_.history->CommitEdit(kind, detail); }
+void MainWindowHost::CommitEdit(EditKind kind, std::function<QString()> detail) {
+  w_.history->CommitEdit(kind, std::move(detail));
+}
 void MainWindowHost::SetCaption(const QString& caption) { w_.ShowCaption(NonNull(caption)); }
 
 void MainWindowHost::LogViewLines(const std::function<void()>& draw) {

@@ -34,7 +34,7 @@ class MainWindowHost : public WindowHost, public ViewAccess, public SurfaceEditi
   WindowState State() const override;
   void BeginEdit() override;
   void EndTyping() override;
-  void CommitEdit(EditKind kind, const QString& detail) override;
+  void CommitEdit(EditKind kind, std::function<QString()> detail) override;
   void ShowNewSurface(bool madeShape) override;
   void SetCaption(const QString& caption) override;
   PanelState CapturePanel() const override;

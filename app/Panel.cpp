@@ -162,19 +162,20 @@ void MainWindow::AlPisarEnRed(bool leftDown, int x, int y) { DetectaCruces(leftD
 // ---------------------------------------------------------------------------
 // Initial shapes
 
-void MainWindow::BotonEsferaClick() { ApplyRoundShape(SphereNet, BotonEsfera->text()); }
+void MainWindow::BotonEsferaClick() { ApplyRoundShape(SphereNet, BotonEsfera); }
 
-void MainWindow::CilindroInicial() { ApplyRoundShape(CylinderNet, BotonCilindro->text()); }
+void MainWindow::CilindroInicial() { ApplyRoundShape(CylinderNet, BotonCilindro); }
 
 // Sphere and cylinder refresh the panel the same way.
-void MainWindow::ApplyRoundShape(void (*fill)(), const QString& name) {
+void MainWindow::ApplyRoundShape(void (*fill)(), QPushButton* button) {
   if (model.busy) return Refuse();
   history->BeginEdit();
   fill();
   EscribeDatos();
   peso->setText(QStringLiteral("1"));
   OfferRedraw();
-  history->CommitEdit(EditKind::Shape, name);
+  // The step is named by the button, in the language of the moment.
+  history->CommitEdit(EditKind::Shape, [button] { return button->text(); });
 }
 
 void MainWindow::PlanoInicial() {
@@ -187,7 +188,7 @@ void MainWindow::PlanoInicial() {
   Editz->setText(QStringLiteral("0"));
   peso->setText(QStringLiteral("1"));
   OfferRedraw();
-  history->CommitEdit(EditKind::Shape, BotonPlano->text());
+  history->CommitEdit(EditKind::Shape, [this] { return BotonPlano->text(); });
 }
 
 

@@ -211,7 +211,7 @@ void MainWindow::keyReleaseEvent(QKeyEvent* e) {
 void MainWindow::DoNoEventCuadros(int x, int y) {
   if (model.busy || !model.pictureValid) return;
   // The cross's texts follow the user's locale; the read-out's never do.
-  const std::string separator = QLocale().decimalPoint().toStdString();
+  const std::string separator = QLocale::system().decimalPoint().toStdString();
   PointReadout t;
   const bool found = ProbeReadOut(viewCanvas, CurrentSurface(), x, y, t, separator);
   ShowView();

@@ -87,7 +87,9 @@ class SurfaceEditing {
   // Edit steps: the model as an edit begins, and the edit as one step.
   virtual void BeginEdit() = 0;
   virtual void EndTyping() = 0;
-  virtual void CommitEdit(EditKind kind, const QString& detail) = 0;
+  // `detail` names the shape or the file as the step's name shows it then,
+  // so that a shape's name follows a change of language.
+  virtual void CommitEdit(EditKind kind, std::function<QString()> detail) = 0;
   // The panel and the knot ticks for a surface just read or made; a made
   // shape writes its sizes and shows its irrational weights to 4 decimals.
   virtual void ShowNewSurface(bool madeShape) = 0;

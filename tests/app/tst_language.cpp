@@ -34,11 +34,15 @@ QList<ShownText> TextsOf(QWidget* root) {
   QList<QObject*> objects{root};
   objects += root->findChildren<QObject*>();
   for (QObject* o : objects) {
-    // The dialog buttons' texts are the toolkit's own translation.
-    if (qobject_cast<QDialogButtonBox*>(o->parent())) continue;
+    // Inside a file dialog or a button box the texts are the toolkit's own
+    // translation.
+    bool toolkits = false;
+    for (QObject* p = o->parent(); p && !toolkits; p = p->parent())
+      toolkits = qobject_cast<QDialogButtonBox*>(p) || qobject_cast<QFileDialog*>(p);
+    if (toolkits) continue;
+    // An action's tool tip is its text unless set; none is set.
     if (auto* a = qobject_cast<QAction*>(o)) {
       if (!a->isSeparator()) add(a, "text", a->text());
-      add(a, "toolTip", a->toolTip());
     } else if (auto* m = qobject_cast<QMenu*>(o)) {
       add(m, "title", m->title());
     } else if (auto* l = qobject_cast<QLabel*>(o)) {
@@ -81,10 +85,13 @@ class LanguageTest : public QObject {
       const QString& e = english[k].text;
       const QString where = spanish[k].where + QStringLiteral(": \"%1\" / \"%2\"").arg(s, e);
       QCOMPARE(english[k].where, spanish[k].where);
-      if (english_.contains(s))
+      if (spanish[k].where.contains(QRegularExpression(QStringLiteral(" language_[a-z][a-z] "))))  // by its own name
+        QVERIFY2(s == e, qPrintable(where));
+      else if (english_.contains(s))
         QVERIFY2(english_[s].contains(e), qPrintable(where));
       else
-        QVERIFY2(s == e && !s.contains(word), qPrintable(QStringLiteral("not translatable: ") + where));
+        QVERIFY2(s == e && (!s.contains(word) || s == QLatin1String("Quorlen")),
+                 qPrintable(QStringLiteral("not translatable: ") + where));
     }
   }
 

@@ -11,7 +11,7 @@ status=0
 for ts in "$src"/translations/quorlen_*.ts; do
   copy=$tmp/$(basename "$ts")
   cp "$ts" "$copy"
-  (cd "$src" && "$lupdate" -silent -locations none app messages pictures tools/quorlen-render -ts "$copy") ||
+  (cd "$src" && "$lupdate" -silent -locations none app messages pictures tools/quorlen-render -ts "$copy" 2>/dev/null) ||
     { echo "lupdate failed on $ts"; status=1; continue; }
   # Each entry's source and its state, on one line.
   bad=$(awk '/<source>/ {s=$0} /<translation type="(unfinished|vanished|obsolete)"/ {gsub(/^ +/, "", s); sub(/^ +/, ""); print s " -> " $0}' "$copy")
