@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QTableWidget>
 #include <QTimer>
+#include <QTranslator>
 #include <QUndoStack>
 #include <functional>
 #include <memory>
@@ -66,6 +67,19 @@ class TestForm : public MainWindow {
     return a;
   }
   void ShowError(const QString& text) override { errors.push_back(text); }
+};
+
+// A translator that marks the texts of one context (of every context
+// without one) with "[en] ": what follows a change of language shows the
+// mark, whatever the English of the day.
+struct MarkingTranslator : QTranslator {
+  explicit MarkingTranslator(const char* only = nullptr) : only_(only) {}
+  QString translate(const char* context, const char* text, const char*, int) const override {
+    if (only_ && qstrcmp(context, only_)) return QString();
+    return QStringLiteral("[en] ") + QString::fromUtf8(text);
+  }
+  bool isEmpty() const override { return false; }
+  const char* only_;
 };
 
 inline void StartTestApplication() {

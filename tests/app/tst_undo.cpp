@@ -18,14 +18,6 @@ struct Seen {
   std::vector<uint8_t> picture, view;
 };
 
-// The history's texts marked, whatever the project's translations hold.
-struct MarkedUndoTexts : QTranslator {
-  QString translate(const char* context, const char* text, const char*, int) const override {
-    return qstrcmp(context, "UndoHistory") ? QString() : QStringLiteral("[en] ") + QString::fromUtf8(text);
-  }
-  bool isEmpty() const override { return false; }
-};
-
 class UndoTest : public QObject {
   Q_OBJECT
   std::unique_ptr<TestForm> f;
@@ -187,7 +179,7 @@ class UndoTest : public QObject {
     setup(this);
     Draw();
     edit(this);
-    MarkedUndoTexts english;
+    MarkingTranslator english("UndoHistory");
     QVERIFY(QCoreApplication::installTranslator(&english));
     RetranslateWindowTexts();
     QCOMPARE(f->history->undoAction->text(), QStringLiteral("[en] Deshacer [en] ") + caption);

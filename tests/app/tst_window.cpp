@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "AppTestSupport.h"
-#include "app/About.h"
 #include "model/SurfaceKinds.h"
 
 class WindowTest : public QObject {
@@ -513,8 +512,6 @@ class WindowTest : public QObject {
       f->Modificarnodos1->trigger();
     };
     const std::vector<Row> rows = {
-        {"title", [] {}, [] {}, [&] { return f->windowTitle(); }, QStringLiteral("Bézier surfaces")},
-        {"draw button", [] {}, [] {}, [&] { return f->StopButton->text(); }, QStringLiteral("Draw it")},
         {"drag hint", editMode, [] {}, [&] { return f->InfoPanel->text(); },
          QStringLiteral("Drag control points with the mouse. Holding Up arrow as well brings the point nearer; "
                         "Down arrow moves it away")},
@@ -524,12 +521,6 @@ class WindowTest : public QObject {
         {"close question", [&] { Draw(); }, [&] { f->close(); },
          [&] { return f->questions.empty() ? QString() : f->questions.back(); },
          QStringLiteral("Do you want to save Bézier surfaces before closing?")},
-        {"about box", [&] { f->aboutAction->trigger(); }, [] {},
-         [&] {
-           auto* box = f->findChild<TFormAbout*>();
-           return box ? box->windowTitle() + QLatin1Char('|') + box->Label2->text() : QString();
-         },
-         QStringLiteral("About Astrovel|version 1, January 2001")},
     };
     for (const Row& r : rows) {
       f = NewForm();
