@@ -13,7 +13,7 @@ namespace {
 const QString kTranslationsFolder = QStringLiteral(":/i18n");
 
 // Owned here, not by the application: tests build and drop applications.
-std::unique_ptr<QTranslator> programTranslator, toolkitTranslator;
+std::unique_ptr<QTranslator> programTranslator, toolkitTranslator, toolkitAdditions;
 QString installed = QString::fromLatin1(kSourceLanguage);
 
 QString CodeOf(const QString& fileName) {
@@ -77,7 +77,7 @@ QString SystemLanguage() {
 }
 
 bool InstallLanguage(const QString& code) {
-  for (auto* t : {&programTranslator, &toolkitTranslator}) {
+  for (auto* t : {&programTranslator, &toolkitTranslator, &toolkitAdditions}) {
     if (*t) QCoreApplication::removeTranslator(t->get());
     t->reset();
   }
@@ -102,6 +102,12 @@ bool InstallLanguage(const QString& code) {
     QCoreApplication::installTranslator(toolkitTranslator.get());
   else
     toolkitTranslator.reset();
+  // The window's own additions to them (file types in the file dialog).
+  toolkitAdditions = std::make_unique<QTranslator>();
+  if (toolkitAdditions->load(QStringLiteral("toolkit_") + chosen, kTranslationsFolder))
+    QCoreApplication::installTranslator(toolkitAdditions.get());
+  else
+    toolkitAdditions.reset();
   return known;
 }
 

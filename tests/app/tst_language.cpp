@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileIconProvider>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -175,6 +176,21 @@ class LanguageTest : public QObject {
         f->analysis->analysisItems[2]->trigger();
       }
       ExpectTranslated(texts[0], texts[1]);
+    }
+  }
+
+  // The toolkit's own texts in the file dialogs and message boxes, and its
+  // dates, in the language chosen.
+  void theToolkitsTextsInEachLanguage() {
+    const struct {
+      const char *code, *folder, *cancel;
+      QLocale::Language dates;
+    } cases[] = {{"es", "Carpeta", "Cancelar", QLocale::Spanish}, {"en", "Folder", "Cancel", QLocale::English}};
+    for (const auto& c : cases) {
+      Choose(c.code);
+      QCOMPARE(QFileIconProvider().type(QFileInfo(QDir::tempPath())), QString::fromUtf8(c.folder));
+      QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8(c.cancel));
+      QCOMPARE(QLocale().language(), c.dates);
     }
   }
 
