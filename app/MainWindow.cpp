@@ -63,7 +63,12 @@ void MainWindow::KeepWindowTexts() {
 
 void MainWindow::ShowCaption(std::optional<QString> name) {
   captionName_ = std::move(name);
-  setWindowTitle(captionName_ ? *captionName_ : tr("Superficies de Bézier"));
+  if (!captionName_)
+    setWindowTitle(tr("Superficies de Bézier"));
+  else if (*captionName_ == kRecoveredCaption)
+    setWindowTitle(QCoreApplication::translate("Recovery", "Superficie recuperada (sin guardar)"));
+  else
+    setWindowTitle(*captionName_);
 }
 
 void MainWindow::ShowDrawButton(DrawButton shows) {

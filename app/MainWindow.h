@@ -93,6 +93,9 @@ class MainWindow : public QMainWindow, public WindowParts {
   // in the language on show.
   void ShowCaption(std::optional<QString> name);
   const std::optional<QString>& CaptionName() const { return captionName_; }
+  // The caption's name for a surface brought back from a crash: shown in
+  // the language of the moment (no file's name holds a '/').
+  static inline const QString kRecoveredCaption = QStringLiteral("/recovered");
   // Once another language is installed: what the kept texts do not cover.
   void AfterLanguageChange();
   bool OfferRecovery();  // a file left by a crash; true when its surface was read

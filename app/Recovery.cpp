@@ -188,8 +188,7 @@ bool MainWindow::OfferRecovery() {
       return false;
     }
     bool read = false;
-    const QString caption = QCoreApplication::translate("Recovery", "Superficie recuperada (sin guardar)");
-    Run([&] { read = files->DelDisco(path, caption); });
+    Run([&] { read = files->DelDisco(path, kRecoveredCaption); });
     if (!read) return false;  // kept for the next start
     // Gone only once its surface lives on in this window's own file.
     if (!recovery->WriteNow()) {

@@ -39,7 +39,7 @@ const char* MessageSource(MessageCode code) {
     case MessageCode::OverwriteSocket:
       return QT_TRANSLATE_NOOP("Message", "es un socket, no un archivo normal: no se sobrescribe");
     case MessageCode::OverwriteOther:
-      return QT_TRANSLATE_NOOP("Message", "no es un archivo normal, no un archivo normal: no se sobrescribe");
+      return QT_TRANSLATE_NOOP("Message", "no es un archivo normal: no se sobrescribe");
     case MessageCode::SystemError:
       return "%1";
     case MessageCode::FileIncomplete:

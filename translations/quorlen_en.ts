@@ -607,10 +607,6 @@ Qt&apos;s own options, such as -platform, -display or -style, are accepted too.
         <translation>it is a socket, not a regular file: not overwritten</translation>
     </message>
     <message>
-        <source>no es un archivo normal, no un archivo normal: no se sobrescribe</source>
-        <translation>it is not a regular file: not overwritten</translation>
-    </message>
-    <message>
         <source>la superficie del archivo está incompleta</source>
         <translation>the file&apos;s surface is incomplete</translation>
     </message>
@@ -849,6 +845,10 @@ Qt&apos;s own options, such as -platform, -display or -style, are accepted too.
     <message>
         <source>Escala automática</source>
         <translation>Automatic scale</translation>
+    </message>
+    <message>
+        <source>no es un archivo normal: no se sobrescribe</source>
+        <translation>it is not a regular file: not overwritten</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
+#include "app/Retranslation.h"
 #include "app/Recovery.h"
 #include "interact/ModelEdits.h"
 #include "model/SurfaceFile.h"
@@ -112,6 +113,11 @@ class RecoveryTest : public QObject {
     QCOMPARE(ModelBytes(), lost);
     QVERIFY(model.pictureValid && model.pictureUnsaved && model.fileName.empty() && !QFile::exists(path));
     QCOMPARE(f->windowTitle(), QStringLiteral("Superficie recuperada (sin guardar)"));
+    MarkingTranslator english("Recovery");  // and follows a change of language
+    QCoreApplication::installTranslator(&english);
+    RetranslateWindowTexts();
+    QCOMPARE(f->windowTitle(), QStringLiteral("[en] Superficie recuperada (sin guardar)"));
+    QCoreApplication::removeTranslator(&english);
     // It lives on in this window's own file, and undoes as an opened file.
     QCOMPARE(Bytes(f->history->Recovery()->Path()), lost);
     QVERIFY(f->history->undoAction->text().startsWith(QStringLiteral("Deshacer abrir")));

@@ -41,7 +41,7 @@ const Case kCases[] = {
     {C::OverwriteDevice, {}, "es un dispositivo, no un archivo normal: no se sobrescribe"},
     {C::OverwritePipe, {}, "es una tubería, no un archivo normal: no se sobrescribe"},
     {C::OverwriteSocket, {}, "es un socket, no un archivo normal: no se sobrescribe"},
-    {C::OverwriteOther, {}, "no es un archivo normal, no un archivo normal: no se sobrescribe"},
+    {C::OverwriteOther, {}, "no es un archivo normal: no se sobrescribe"},
     {C::SystemError, {"No space left on device"}, "No space left on device"},
     {C::FileIncomplete, {}, "la superficie del archivo está incompleta"},
     {C::DegreeUnsupported, {"2147483647"}, "grado 2147483647 no admitido"},
