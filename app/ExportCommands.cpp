@@ -34,9 +34,7 @@ ExportCommands::ExportCommands(WindowHost& host, ViewAccess& view, QWidget* wind
   menu->setObjectName(QStringLiteral("exportMenu"));
   KeepTranslated(menu, "title", "ExportCommands", QT_TRANSLATE_NOOP("ExportCommands", "Exportar"));
   auto item = [this](const char* name, const char* caption, std::function<void()> handler) {
-    QAction* a = AddHandledAction(host_, this, menu, name, QString(), std::move(handler));
-    KeepTranslated(a, "text", "ExportCommands", caption);
-    return a;
+    return AddHandledAction(host_, this, menu, name, "ExportCommands", caption, std::move(handler));
   };
   pngAction = item("pngAction", QT_TRANSLATE_NOOP("ExportCommands", "Imagen PNG..."), [this] { ExportPng(); });
   svgAction = item("svgAction", QT_TRANSLATE_NOOP("ExportCommands", "Imagen SVG..."), [this] { ExportSvg(); });

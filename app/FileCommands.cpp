@@ -20,9 +20,7 @@ FileCommands::FileCommands(WindowHost& host, SurfaceEditing& surface, QWidget* w
                            std::function<void()> saved)
     : host_(host), surface_(surface), saved_(std::move(saved)) {
   auto add = [&](const char* name, const char* caption, std::function<void()> handler) {
-    QAction* a = AddHandledAction(host_, this, generalMenu, name, QString(), std::move(handler));
-    KeepTranslated(a, "text", "FileCommands", caption);
-    return a;
+    return AddHandledAction(host_, this, generalMenu, name, "FileCommands", caption, std::move(handler));
   };
   openAction = add("openAction", QT_TRANSLATE_NOOP("FileCommands", "Abrir..."), [this] { Abrir(); });
   saveAction = add("saveAction", QT_TRANSLATE_NOOP("FileCommands", "Guardar"), [this] { Guarda(); });

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "app/Retranslation.h"
 #include "app/UndoHistory.h"
 #include "app/MainWindow.h"
 #include "app/Undo.h"
@@ -28,10 +29,11 @@ void OnTriggered(WindowHost& host, QObject* owner, QAction* action, std::functio
   QObject::connect(action, &QAction::triggered, owner, [&host, handler] { host.RunHandler(handler); });
 }
 
-QAction* AddHandledAction(WindowHost& host, QObject* owner, QMenu* menu, const char* name, const QString& caption,
-                          std::function<void()> handler) {
-  QAction* a = menu->addAction(caption);
+QAction* AddHandledAction(WindowHost& host, QObject* owner, QMenu* menu, const char* name, const char* context,
+                          const char* caption, std::function<void()> handler) {
+  QAction* a = menu->addAction(QString());
   a->setObjectName(QString::fromUtf8(name));
+  KeepTranslated(a, "text", context, caption);
   OnTriggered(host, owner, a, std::move(handler));
   return a;
 }

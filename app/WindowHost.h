@@ -105,6 +105,7 @@ class SurfaceEditing {
 // connection ends with `owner`.
 void OnTriggered(WindowHost& host, QObject* owner, QAction* action, std::function<void()> handler);
 // A menu item with an object name (the tests find it by it) whose trigger
-// runs `handler` through the window.
-QAction* AddHandledAction(WindowHost& host, QObject* owner, QMenu* menu, const char* name, const QString& caption,
-                          std::function<void()> handler);
+// runs `handler` through the window; its caption, the translation of a
+// source text marked in `context`, follows a change of language.
+QAction* AddHandledAction(WindowHost& host, QObject* owner, QMenu* menu, const char* name, const char* context,
+                          const char* caption, std::function<void()> handler);
