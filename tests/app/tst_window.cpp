@@ -518,9 +518,6 @@ class WindowTest : public QObject {
         {"title put back by an undo", [&] { f->files->DelDisco(golden); },
          [&] { f->history->undoAction->trigger(); }, [&] { return f->windowTitle(); },
          QStringLiteral("Bézier surfaces")},
-        {"close question", [&] { Draw(); }, [&] { f->close(); },
-         [&] { return f->questions.empty() ? QString() : f->questions.back(); },
-         QStringLiteral("Do you want to save Bézier surfaces before closing?")},
     };
     for (const Row& r : rows) {
       f = NewForm();
